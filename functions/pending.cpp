@@ -1,0 +1,20 @@
+// Functions that are registered but not built yet: each accepts its
+// arguments and answers the empty text, so scripts that call them run on.
+#include "functions/functions.h"
+#include "plugin/host_values.h"
+
+#define PENDING(name) \
+    int16_t name(const FMDataVect *args, FMData *result) { return setResultEmpty(result, args); }
+
+PENDING(doLoginFunction)
+PENDING(doListFunction)
+PENDING(progressBarFunction)
+PENDING(bigEditBoxFunction)
+PENDING(doDialogFunction)
+PENDING(colorPickerFunction)
+PENDING(doTabDialogFunction)
+PENDING(doDualListDialogFunction)
+PENDING(selectFolderDialogFunction)
+PENDING(selectFileDialogFunction)
+PENDING(customDialogFunction)
+PENDING(doListViewFunction)

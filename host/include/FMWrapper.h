@@ -1,0 +1,277 @@
+/*
+ * The contract between a database host and a plug-in module.
+ *
+ * Both sides include this one header: the plug-in calls the FM_* functions
+ * that the host library (FMWrapper.dll) exports, and the host fills the
+ * parameter block that it passes to the plug-in's FMExternCallProc.
+ * Everything uses the C calling convention with undecorated names, so any
+ * host built to this header can load any plug-in built to it.
+ *
+ * Texts are sequences of UTF-16 code units. Every FM_* function takes a
+ * pointer to an FMError record as its last argument; the library sets its
+ * code to 0 on success, 1 when it ran out of memory and 2 for any other
+ * failure. Functions that return a 16-bit code return 0 for success.
+ *
+ * Our library (host/fmwrapper) also fixes what the database leaves open:
+ * - a null object pointer is a failure with code 2, except that the
+ *   FM_*_Delete functions accept null as "nothing to delete";
+ * - no exception leaves any function; a null error record is allowed;
+ * - encoding 0 is the system's ANSI code page (the native build uses
+ *   Windows-1252); encoding 1 is UTF-8. Malformed UTF-8 becomes U+FFFD;
+ * - positions and counts are clamped to the text;
+ * - FM_Text_operatorEQ compares units exactly (case matters);
+ * - FM_Text_Find with an empty text finds it at start (if start <= size);
+ * - FM_Data_SetAsText accepts only FMDataTypeText;
+ * - FM_BinaryData_Add refuses (2) a second stream of the same type;
+ * - registration returns 2, with the error record left at 0, when the id is
+ *   already registered for that plug-in or a test refused it; maxArgs -1
+ *   means no upper bound. Unregistering an unknown id returns 2.
+ */
+#ifndef TESSARY_FMWRAPPER_H
+#define TESSARY_FMWRAPPER_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(_WIN32)
+#define FMW_CDECL __cdecl
+#if defined(FMW_BUILDING_LIBRARY)
+#define FMW_API __declspec(dllexport)
+#elif defined(FMW_STATIC)
+#define FMW_API
+#else
+#define FMW_API __declspec(dllimport)
+#endif
+#else
+#define FMW_CDECL
+#define FMW_API
+#endif
+
+/* Opaque host objects; only the host library knows their layout. */
+typedef struct FMText FMText;
+typedef struct FMData FMData;
+typedef struct FMDataVect FMDataVect;
+typedef struct FMLocale FMLocale;
+typedef struct FMBinaryData FMBinaryData;
+typedef struct FMQuadChar FMQuadChar;
+typedef struct FMExprEnv FMExprEnv;
+
+typedef uint16_t FMUniChar; /* one UTF-16 code unit */
+
+enum {
+    FMErrorNone = 0,
+    FMErrorOutOfMemory = 1,
+    FMErrorGeneral = 2
+};
+
+typedef struct FMError {
+    int32_t version; /* 1 */
+    int32_t code;    /* FMErrorNone, FMErrorOutOfMemory or FMErrorGeneral */
+} FMError;
+
+enum {
+    FMEncodingAnsi = 0, /* the system's ANSI code page */
+    FMEncodingUtf8 = 1
+};
+
+enum { FMDataTypeText = 1 };
+
+enum { FMTextNotFound = 0xFFFFFFFFu };
+
+/* Handler of an external function, called by the host directly. */
+typedef int16_t(FMW_CDECL *FMExternalHandler)(int16_t functionId,
+                                              const FMExprEnv *env,
+                                              const FMDataVect *args,
+                                              FMData *result);
+
+/* Host memory handles, offered through the parameter block. */
+typedef char **(FMW_CDECL *FMNewHandleProc)(int32_t size);
+typedef int32_t(FMW_CDECL *FMHandleSizeProc)(char **handle);
+typedef void(FMW_CDECL *FMHandleProc)(char **handle);
+typedef int16_t(FMW_CDECL *FMMemErrorProc)(void);
+
+/* Message selectors (offset 9 of the parameter block). */
+enum {
+    FMCallStartup = 0,
+    FMCallShutdown = 4,
+    FMCallGetString = 7
+};
+
+/* String selectors of a get-string message (offset 11). */
+enum {
+    FMStringName = 128,
+    FMStringDescription = 129,
+    FMStringOptions = 131
+};
+
+/*
+ * The parameter block of FMExternCallProc. Only the named fields are part of
+ * the contract; the reserved ones keep the 32-bit offsets that a host relies
+ * on (checked below).
+ */
+typedef struct FMExternCallStruct {
+    int16_t extnVersion;       /* 0: host's extension version (start-up) */
+    uint8_t reserved2[7];
+    uint8_t whichCall;         /* 9: FMCallStartup, FMCallShutdown, FMCallGetString */
+    uint8_t reserved10;
+    uint8_t stringSelector;    /* 11: FMStringName, ... (get string) */
+    uint8_t reserved12[4];
+    uint32_t bufferSize;       /* 16: size of the string buffer in UTF-16 units */
+    void *instanceId;          /* 20: module instance handle of the plug-in */
+    intptr_t result;           /* 24: start-up result, or the FMUniChar* buffer */
+    void *reserved28;
+    FMNewHandleProc newHandle;     /* 32: new handle of n bytes, 0 on failure */
+    void *reserved36;
+    FMHandleSizeProc handleSize;   /* 40 */
+    FMHandleProc disposeHandle;    /* 44 */
+    void *reserved48;
+    FMHandleProc lockHandle;       /* 52 */
+    FMHandleProc unlockHandle;     /* 56 */
+    void *reserved60;
+    void *reserved64;
+    FMMemErrorProc memError;       /* 68: last memory error of the host */
+} FMExternCallStruct;
+
+#if UINTPTR_MAX == 0xFFFFFFFFu && defined(__cplusplus)
+static_assert(offsetof(FMExternCallStruct, whichCall) == 9, "whichCall");
+static_assert(offsetof(FMExternCallStruct, stringSelector) == 11, "stringSelector");
+static_assert(offsetof(FMExternCallStruct, bufferSize) == 16, "bufferSize");
+static_assert(offsetof(FMExternCallStruct, instanceId) == 20, "instanceId");
+static_assert(offsetof(FMExternCallStruct, result) == 24, "result");
+static_assert(offsetof(FMExternCallStruct, newHandle) == 32, "newHandle");
+static_assert(offsetof(FMExternCallStruct, handleSize) == 40, "handleSize");
+static_assert(offsetof(FMExternCallStruct, disposeHandle) == 44, "disposeHandle");
+static_assert(offsetof(FMExternCallStruct, lockHandle) == 52, "lockHandle");
+static_assert(offsetof(FMExternCallStruct, unlockHandle) == 56, "unlockHandle");
+static_assert(offsetof(FMExternCallStruct, memError) == 68, "memError");
+#endif
+
+typedef void(FMW_CDECL *FMExternCallProcPtr)(FMExternCallStruct *block);
+
+/* ---- Functions a plug-in calls ---------------------------------------- */
+
+FMW_API FMText *FMW_CDECL FM_Text_Constructor1(FMError *err);
+FMW_API void FMW_CDECL FM_Text_Delete(FMText *text, FMError *err);
+FMW_API uint32_t FMW_CDECL FM_Text_GetSize(const FMText *text, FMError *err);
+FMW_API void FMW_CDECL FM_Text_Assign(FMText *text, const char *s, int32_t encoding, FMError *err);
+FMW_API void FMW_CDECL FM_Text_AssignUnicode(FMText *text, const FMUniChar *s, FMError *err);
+FMW_API void FMW_CDECL FM_Text_GetUnicode(const FMText *text, FMUniChar *buffer, uint32_t position,
+                                          uint32_t count, FMError *err);
+/* Writes at most bufferSize - 1 bytes and a terminating zero when bufferSize
+ * > 0; a character that does not fit whole is left out, never split. */
+FMW_API void FMW_CDECL FM_Text_GetBytes(const FMText *text, char *buffer, uint32_t bufferSize,
+                                        uint32_t position, uint32_t count, int32_t encoding,
+                                        FMError *err);
+FMW_API void FMW_CDECL FM_Text_AppendText(FMText *text, const FMText *other, uint32_t position,
+                                          uint32_t count, FMError *err);
+FMW_API uint8_t FMW_CDECL FM_Text_operatorEQ(const FMText *text, const FMText *other, FMError *err);
+FMW_API uint32_t FMW_CDECL FM_Text_Find(const FMText *text, const FMText *other, uint32_t start,
+                                        FMError *err);
+FMW_API void FMW_CDECL FM_Text_DeleteText(FMText *text, uint32_t position, uint32_t count,
+                                          FMError *err);
+
+FMW_API uint32_t FMW_CDECL FM_DataVect_Size(const FMDataVect *vect, FMError *err);
+/* An index past the end yields an empty value, not an error. */
+FMW_API const FMData *FMW_CDECL FM_DataVect_At(const FMDataVect *vect, uint32_t index, FMError *err);
+FMW_API const FMText *FMW_CDECL FM_DataVect_AtAsText(const FMDataVect *vect, uint32_t index,
+                                                     FMError *err);
+
+FMW_API const FMLocale *FMW_CDECL FM_Data_GetLocale(const FMData *data, FMError *err);
+FMW_API int16_t FMW_CDECL FM_Data_SetAsText(FMData *data, const FMText *text, const FMLocale *locale,
+                                            int32_t dataType, FMError *err);
+FMW_API void FMW_CDECL FM_Data_SetBinaryData(FMData *data, const FMBinaryData *binary,
+                                             uint8_t forceBinary, FMError *err);
+
+FMW_API FMBinaryData *FMW_CDECL FM_BinaryData_Constructor1(FMError *err);
+FMW_API void FMW_CDECL FM_BinaryData_Delete(FMBinaryData *binary, FMError *err);
+FMW_API int16_t FMW_CDECL FM_BinaryData_Add(FMBinaryData *binary, const FMQuadChar *type,
+                                            uint32_t size, const void *bytes, FMError *err);
+
+FMW_API FMQuadChar *FMW_CDECL FM_QuadChar_Constructor2(char c0, char c1, char c2, char c3,
+                                                       FMError *err);
+FMW_API void FMW_CDECL FM_QuadChar_Delete(FMQuadChar *quad, FMError *err);
+
+FMW_API int16_t FMW_CDECL FM_ExprEnv_RegisterExternalFunction(
+    const FMQuadChar *pluginId, int16_t functionId, const FMText *name, const FMText *prototype,
+    int16_t minArgs, int16_t maxArgs, uint32_t flags, FMExternalHandler handler, FMError *err);
+FMW_API int16_t FMW_CDECL FM_ExprEnv_UnRegisterExternalFunction(const FMQuadChar *pluginId,
+                                                                int16_t functionId, FMError *err);
+
+/* ---- Functions only a host calls ---------------------------------------
+ * These build the argument vectors and result objects a host hands to a
+ * handler, enumerate what plug-ins registered, provide the memory handle
+ * services of the parameter block, and inject faults for tests. */
+
+typedef struct FMRegisteredFunction {
+    char pluginId[5];          /* four characters and a zero */
+    int16_t functionId;
+    int16_t minArgs;
+    int16_t maxArgs;
+    uint32_t flags;
+    FMExternalHandler handler;
+    const FMText *name;        /* owned by the registry */
+    const FMText *prototype;   /* owned by the registry */
+} FMRegisteredFunction;
+
+FMW_API uint32_t FMW_CDECL FMW_Registry_Count(void);
+/* Returns 0 when index is past the end; the record stays valid until the
+ * registry next changes. */
+FMW_API int FMW_CDECL FMW_Registry_At(uint32_t index, FMRegisteredFunction *out);
+FMW_API void FMW_CDECL FMW_Registry_Clear(void);
+/* Every register and unregister call in order, as "R1 R2 U2 U1", newest
+ * last; cleared by FMW_Registry_Clear. Returns the length written, cut to
+ * fit size - 1 bytes plus a zero. */
+FMW_API uint32_t FMW_CDECL FMW_Registry_Log(char *buffer, uint32_t size);
+
+FMW_API FMDataVect *FMW_CDECL FMW_DataVect_New(void);
+FMW_API void FMW_CDECL FMW_DataVect_Delete(FMDataVect *vect);
+/* Appends a text argument of length units (s need not be terminated);
+ * returns 1, or 0 when out of memory or vect is null. */
+FMW_API int FMW_CDECL FMW_DataVect_PushText(FMDataVect *vect, const FMUniChar *s, uint32_t length);
+
+/* An empty value (neither text nor binary) for a handler's result. */
+FMW_API FMData *FMW_CDECL FMW_Data_New(void);
+FMW_API void FMW_CDECL FMW_Data_Delete(FMData *data);
+/* 1 when the data holds text; 0 when empty or binary. */
+FMW_API int FMW_CDECL FMW_Data_IsText(const FMData *data);
+FMW_API const FMText *FMW_CDECL FMW_Data_Text(const FMData *data);
+FMW_API uint32_t FMW_CDECL FMW_Data_StreamCount(const FMData *data);
+/* Stream i of binary data: type (four characters and a zero), size and bytes. */
+FMW_API int FMW_CDECL FMW_Data_StreamAt(const FMData *data, uint32_t index, char type[5],
+                                        uint32_t *size, const uint8_t **bytes);
+
+/* The expression environment a host passes to a handler. */
+FMW_API FMExprEnv *FMW_CDECL FMW_ExprEnv_New(void);
+FMW_API void FMW_CDECL FMW_ExprEnv_Delete(FMExprEnv *env);
+
+/* Handles hold zero-filled bytes that never move. FMW_MemError reports the
+ * last handle call: 0 success, 1 out of memory, 2 a negative size or a
+ * handle that is not live (such a handle is left alone, never freed). */
+FMW_API char **FMW_CDECL FMW_NewHandle(int32_t size);
+FMW_API int32_t FMW_CDECL FMW_HandleSize(char **handle);
+FMW_API void FMW_CDECL FMW_DisposeHandle(char **handle);
+FMW_API void FMW_CDECL FMW_LockHandle(char **handle);
+FMW_API void FMW_CDECL FMW_UnlockHandle(char **handle);
+FMW_API int16_t FMW_CDECL FMW_MemError(void);
+/* Number of handles allocated and not yet disposed of. */
+FMW_API int32_t FMW_CDECL FMW_LiveHandles(void);
+
+/* Fault injection. Each armed fault fires once and is then disarmed. */
+FMW_API void FMW_CDECL FMW_Test_RefuseRegistration(int16_t functionId);
+/* The n-th (from 1) later call of the named FM_* function reports code
+ * (1 or 2) through its error record. */
+FMW_API void FMW_CDECL FMW_Test_FailCall(const char *functionName, uint32_t nth, int32_t code);
+/* The n-th (from 1) later handle allocation returns 0 and sets the memory
+ * error to 1. */
+FMW_API void FMW_CDECL FMW_Test_FailHandleAllocation(uint32_t nth);
+FMW_API void FMW_CDECL FMW_Test_Reset(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,169 @@
+#include "model/dialog_definition.h"
+
+#include <cstring>
+
+#include "plugin/platform.h"
+
+namespace {
+
+// Copies a zero-terminated UTF-8 text into a field of `size` bytes, cutting
+// before a character that would not fit whole.
+void copyUtf8Cut(char *dest, size_t size, const char *src) {
+    size_t n = 0;
+    if (src != nullptr) {
+        while (src[n] && n + 1 < size) ++n;
+        if (src[n] != 0) {
+            // Cut inside a multi-byte character: step back to its lead byte.
+            while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80) --n;
+        }
+        std::memcpy(dest, src, n);
+    }
+    dest[n] = 0;
+}
+
+const WideText kNoWide;
+const NarrowText kNoNarrow;
+
+bool validNumber(int n) {
+    return n >= 1 && n <= 3;
+}
+
+} // namespace
+
+void clearFont(FontSpec &font) {
+    font.faceName[0] = 0;
+    font.style[0] = 0;
+    font.pointSize = 0;
+}
+
+void setFont(FontSpec &font, const char *faceName, const char *style, int32_t pointSize) {
+    copyUtf8Cut(font.faceName, sizeof font.faceName, faceName);
+    copyUtf8Cut(font.style, sizeof font.style, style);
+    font.pointSize = pointSize;
+}
+
+ControlSpec::ControlSpec()
+    : window(nullptr), ownerIndex(-1), param{0, 0, 0}, flag{0, 0, 0}, x(0), y(0), width(0), height(0),
+      growWidth(0.0), growHeight(0.0), followRight(0), followBottom(0), disabled(0), requiresSelection(0),
+      linkIndex(-1), linkMode(0), extraStyle(0), initialFocus(0) {
+    clearFont(font);
+}
+
+const WideText &extraText(const ControlSpec &slot, int n) {
+    return validNumber(n) ? slot.extraText[n - 1] : kNoWide;
+}
+void setExtraText(ControlSpec &slot, int n, const WideText &text) {
+    if (validNumber(n)) slot.extraText[n - 1] = text;
+}
+const NarrowText &extraNarrow(const ControlSpec &slot, int n) {
+    return validNumber(n) ? slot.extraNarrow[n - 1] : kNoNarrow;
+}
+void setExtraNarrow(ControlSpec &slot, int n, const NarrowText &text) {
+    if (validNumber(n)) slot.extraNarrow[n - 1] = text;
+}
+int32_t param(const ControlSpec &slot, int n) {
+    return validNumber(n) ? slot.param[n - 1] : 0;
+}
+void setParam(ControlSpec &slot, int n, int32_t value) {
+    if (validNumber(n)) slot.param[n - 1] = value;
+}
+uint8_t flag(const ControlSpec &slot, int n) {
+    return validNumber(n) ? slot.flag[n - 1] : 0;
+}
+void setFlag(ControlSpec &slot, int n, uint8_t value) {
+    if (validNumber(n)) slot.flag[n - 1] = value;
+}
+
+WideText withLineFeeds(const TextUnit *source) {
+    WideText out;
+    for (size_t i = 0; source && i < kMaxSourceUnits && source[i]; ++i) {
+        out.push_back(source[i]);
+        if (source[i] == 13) out.push_back(10);
+    }
+    return out;
+}
+
+void setText(ControlSpec &slot, const TextUnit *source) {
+    slot.text = withLineFeeds(source);
+}
+
+void setTextWithoutLineFeeds(ControlSpec &slot, const TextUnit *source) {
+    WideText out;
+    for (size_t i = 0; source && i < kMaxSourceUnits && source[i]; ++i) {
+        if (source[i] != 10) out.push_back(source[i]);
+    }
+    slot.text = out;
+}
+
+DialogDefinition::DialogDefinition()
+    : valueSeparator{TextUnit('|'), 0}, dialogWindow(nullptr), ownerWindow(platformActiveWindow()),
+      tabControlWindow(nullptr), templateId(0), left(0), top(0), width(0), height(0), minHeight(0),
+      minWidth(0), timerEnabled(0), timerInterval(0), controlCount(0), resizable(0), resultIndex(0),
+      defaultButton(0), noCaption(0) {}
+
+DialogDefinition::~DialogDefinition() {
+    dialogWindow = nullptr;
+    platformGiveFocus(ownerWindow);
+    ownerWindow = nullptr;
+}
+
+ScreenRect DialogDefinition::windowRect() const {
+    return ScreenRect{left, top, left + width, top + height};
+}
+
+DialogDefinition &dialog() {
+    // Built on first use, which the module's own start-up triggers below, so
+    // no other static can see it half made.
+    static DialogDefinition record;
+    return record;
+}
+
+namespace {
+struct BuildAtLoad {
+    BuildAtLoad() { dialog(); }
+} buildAtLoad;
+} // namespace
+
+void resetSlot(int slot, bool resetFont, bool resetText) {
+    if (slot < 0 || slot >= kSlotCount) return;
+    ControlSpec &s = dialog().controls[slot];
+    ControlSpec fresh;
+    if (!resetText) fresh.text = s.text;
+    if (!resetFont) fresh.font = s.font;
+    s = fresh;
+}
+
+void resetAllSlots(bool resetFont) {
+    for (int i = 0; i < kSlotCount; ++i) resetSlot(i, resetFont, true);
+}
+
+void resetForInputTypes(bool all, bool resetText) {
+    for (int i = all ? 0 : kFirstInputSlot; i < kSlotCount; ++i) resetSlot(i, true, resetText);
+}
+
+void resetForLabels(bool all) {
+    if (all) {
+        for (int i = 0; i < kSlotCount; ++i) resetSlot(i, true, true);
+        return;
+    }
+    for (int i = kFirstLabelSlot + 1; i < kFirstInputSlot; ++i) resetSlot(i, true, true);
+    for (int i = kFirstExtraSlot; i < kSlotCount; ++i) resetSlot(i, true, true);
+}
+
+void resetDefinition() {
+    DialogDefinition &d = dialog();
+    d.dialogWindow = nullptr;
+    d.ownerWindow = nullptr;
+    d.tabControlWindow = nullptr;
+    d.title.clear();
+    d.templateId = 0;
+    d.left = d.top = d.width = d.height = 0;
+    d.minHeight = d.minWidth = 0;
+    d.timerEnabled = 0;
+    d.timerInterval = 0;
+    d.controlCount = 0;
+    d.resizable = 0;
+    d.resultIndex = 0;
+    d.defaultButton = -1;
+    d.noCaption = 0;
+}

@@ -1,0 +1,129 @@
+// The one global record that describes the dialog to show next and, after it
+// closes, what the user did in it. Every external function fills it, the
+// dialog runtime reads it and writes the results back into it, and whatever a
+// function does not reset carries over to the next call.
+#ifndef TESSARY_MODEL_DIALOG_DEFINITION_H
+#define TESSARY_MODEL_DIALOG_DEFINITION_H
+
+#include <cstdint>
+
+#include "model/text.h"
+
+#ifdef _WIN32
+struct HWND__;
+typedef HWND__ *WindowHandle;
+#else
+typedef void *WindowHandle;
+#endif
+
+constexpr int kSlotCount = 120;
+
+// Slot roles shared by the standard dialogs.
+constexpr int kMessageSlot = 1;      // slots 1..3 are dialog texts
+constexpr int kFirstButtonSlot = 4;  // buttons 1..8 in slots 4..11
+constexpr int kFirstLabelSlot = 12;  // labels 1..24 in slots 12..35
+constexpr int kFirstInputSlot = 36;  // inputs 1..24 in slots 36..59
+constexpr int kFirstExtraSlot = 60;  // further controls, 60..119
+
+constexpr int kFontFieldSize = 32; // bytes of a FontSpec text, terminator included
+
+struct FontSpec {
+    char faceName[kFontFieldSize]; // UTF-8, zero-terminated; empty: the default face
+    char style[kFontFieldSize];    // any of "Italic", "Bold", "StrikeOut", "Underline"
+    int32_t pointSize;             // points; 0 or less: the default size
+};
+
+void clearFont(FontSpec &font);
+// Copies both texts cut to fit their fields without splitting a UTF-8 character.
+void setFont(FontSpec &font, const char *faceName, const char *style, int32_t pointSize);
+
+struct ControlSpec {
+    WindowHandle window;      // child window made for this slot; 0 when none
+    int32_t ownerIndex;       // slot of the hosting tab page; -1: the dialog itself
+    WideText value;           // reported value; for buttons the result code ("1")
+    WideText text;            // caption, content or items; inputs receive the entered text here
+    NarrowText kind;          // control kind keyword; empty: no control
+    FontSpec font;            // font request of the control
+    WideText extraText[3];    // per-kind texts 1..3 (see the kind table)
+    NarrowText extraNarrow[3];// per-kind narrow texts 1..3
+    int32_t param[3];         // per-kind integers 1..3
+    uint8_t flag[3];          // per-kind flags 1..3
+    int32_t x, y, width, height; // pixels, client coordinates of the parent
+    double growWidth;         // share of the dialog's width change added to width (> 0 used)
+    double growHeight;        // share of the dialog's height change added to height
+    uint8_t followRight;      // 1: x moves with the dialog's right edge
+    uint8_t followBottom;     // 1: y moves with the dialog's bottom edge
+    uint8_t disabled;         // 1: created disabled
+    uint8_t requiresSelection;// 1: enabled only while its list has a chosen row
+    int32_t linkIndex;        // slot that receives this value on close; < 1: none
+    int32_t linkMode;         // 1 append after the target's linkSeparator, 2 replace
+    WideText linkSeparator;   // put before a value another slot appends here
+    uint32_t extraStyle;      // window style bits added at creation
+    uint8_t initialFocus;     // 1: gets the keyboard focus when the dialog opens
+
+    ControlSpec();
+};
+
+// Numbered per-kind fields, numbered 1..3 as the kinds use them. Reads of a
+// number outside 1..3 give an empty or zero value; writes are ignored.
+const WideText &extraText(const ControlSpec &slot, int n);
+void setExtraText(ControlSpec &slot, int n, const WideText &text);
+const NarrowText &extraNarrow(const ControlSpec &slot, int n);
+void setExtraNarrow(ControlSpec &slot, int n, const NarrowText &text);
+int32_t param(const ControlSpec &slot, int n);
+void setParam(ControlSpec &slot, int n, int32_t value);
+uint8_t flag(const ControlSpec &slot, int n);
+void setFlag(ControlSpec &slot, int n, uint8_t value);
+
+// Stores a text shown in a control: every CR gets an LF after it, so a host
+// line break becomes a Windows one. Copies at most kMaxSourceUnits units.
+void setText(ControlSpec &slot, const TextUnit *source);
+// Stores an entered text: every LF is dropped, so CR LF line ends come back
+// as the host's CR. Copies at most kMaxSourceUnits units.
+void setTextWithoutLineFeeds(ControlSpec &slot, const TextUnit *source);
+WideText withLineFeeds(const TextUnit *source);
+
+struct ScreenRect {
+    int32_t left, top, right, bottom;
+};
+
+struct DialogDefinition {
+    ControlSpec controls[kSlotCount]; // the control table
+    TextUnit valueSeparator[2];   // "|": joins the parts of composite input rows
+    WindowHandle dialogWindow;    // the running dialog; 0 when none
+    WindowHandle ownerWindow;     // active window when the dialog started; its owner
+    WindowHandle tabControlWindow;// the one tab control of a tab dialog
+    WideText title;               // window caption
+    int32_t templateId;           // dialog template resource to run
+    int32_t left, top;            // window position, screen pixels
+    int32_t width, height;        // outer window size, pixels; kept current on resize
+    int32_t minHeight, minWidth;  // smallest size the user can resize to
+    uint8_t timerEnabled;         // 1: the close timer runs
+    uint32_t timerInterval;       // close timer period, milliseconds
+    int32_t controlCount;         // slots 0..controlCount-1 take part in resizing and list notifications
+    uint8_t resizable;            // 1: the window has a sizing border
+    int32_t resultIndex;          // slot of the button that closed the dialog; -1: none
+    int32_t defaultButton;        // slot of the default button; -1 none
+    uint8_t noCaption;            // 1: no caption bar
+
+    DialogDefinition();
+    ~DialogDefinition();
+    DialogDefinition(const DialogDefinition &) = delete;
+    DialogDefinition &operator=(const DialogDefinition &) = delete;
+
+    ScreenRect windowRect() const;
+};
+
+// The module-global record, built when the module loads.
+DialogDefinition &dialog();
+
+// Slot 120 or more is ignored. The text is emptied only when resetText is
+// true and the font cleared only when resetFont is true.
+void resetSlot(int slot, bool resetFont, bool resetText);
+void resetAllSlots(bool resetFont);
+void resetForInputTypes(bool all, bool resetText);
+void resetForLabels(bool all);
+// Full reset of the record's fields; the control table is not touched.
+void resetDefinition();
+
+#endif

@@ -1,0 +1,195 @@
+#include "model/text.h"
+
+#include <cstring>
+
+bool equals(const NarrowText &text, const char *s) {
+    return s != nullptr && std::strcmp(text.data(), s) == 0;
+}
+
+size_t wideLength(const TextUnit *s) {
+    return s ? WideText::lengthOf(s) : 0;
+}
+
+size_t wideCopy(TextUnit *dest, size_t capacity, const TextUnit *src) {
+    if (dest == nullptr || capacity == 0) return 0;
+    size_t n = 0;
+    if (src != nullptr) {
+        for (; n + 1 < capacity && src[n]; ++n) dest[n] = src[n];
+    }
+    dest[n] = 0;
+    return n;
+}
+
+size_t wideCopyNarrow(TextUnit *dest, size_t capacity, const char *src) {
+    if (dest == nullptr || capacity == 0) return 0;
+    size_t n = 0;
+    if (src != nullptr) {
+        for (; n + 1 < capacity && src[n]; ++n) dest[n] = TextUnit(static_cast<unsigned char>(src[n]));
+    }
+    dest[n] = 0;
+    return n;
+}
+
+size_t wideAppend(TextUnit *dest, size_t capacity, const TextUnit *src) {
+    if (dest == nullptr || capacity == 0) return 0;
+    size_t start = 0;
+    while (start + 1 < capacity && dest[start]) ++start;
+    return start + wideCopy(dest + start, capacity - start, src);
+}
+
+size_t wideAppendNarrow(TextUnit *dest, size_t capacity, const char *src) {
+    if (dest == nullptr || capacity == 0) return 0;
+    size_t start = 0;
+    while (start + 1 < capacity && dest[start]) ++start;
+    return start + wideCopyNarrow(dest + start, capacity - start, src);
+}
+
+int wideCompare(const TextUnit *a, const TextUnit *b) {
+    static const TextUnit none[1] = {0};
+    if (a == nullptr) a = none;
+    if (b == nullptr) b = none;
+    size_t i = 0;
+    while (a[i] && a[i] == b[i]) ++i;
+    return int(a[i]) - int(b[i]);
+}
+
+int wideCompareNarrow(const TextUnit *a, const char *keyword) {
+    // The keyword is widened into a bounded buffer first, as a keyword
+    // longer than that is never one of ours.
+    TextUnit widened[1024];
+    wideCopyNarrow(widened, 1024, keyword);
+    return wideCompare(a, widened);
+}
+
+size_t wideCount(const TextUnit *s, TextUnit unit) {
+    size_t count = 0;
+    for (size_t i = 0; s && s[i]; ++i) {
+        if (s[i] == unit) ++count;
+    }
+    return count;
+}
+
+void wideReverse(TextUnit *s) {
+    size_t n = wideLength(s);
+    for (size_t i = 0; i < n / 2; ++i) {
+        TextUnit t = s[i];
+        s[i] = s[n - 1 - i];
+        s[n - 1 - i] = t;
+    }
+}
+
+WideText integerToText(long long value, int radix) {
+    static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    if (radix < 2 || radix > 36) return WideText();
+    // Work on the magnitude as unsigned so the most negative value has one.
+    unsigned long long magnitude =
+        value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    TextUnit out[72];
+    size_t n = 0;
+    do {
+        out[n++] = TextUnit(digits[magnitude % unsigned(radix)]);
+        magnitude /= unsigned(radix);
+    } while (magnitude != 0);
+    if (value < 0) out[n++] = TextUnit('-');
+    out[n] = 0;
+    wideReverse(out);
+    return WideText(out, n);
+}
+
+WideText widenAscii(const char *s) {
+    WideText out;
+    for (size_t i = 0; s && s[i]; ++i) out.push_back(TextUnit(static_cast<unsigned char>(s[i])));
+    return out;
+}
+
+WideText utf8ToWide(const char *s) {
+    WideText out;
+    const unsigned char *p = reinterpret_cast<const unsigned char *>(s ? s : "");
+    while (*p) {
+        unsigned long cp = 0xFFFD;
+        int extra = 0;
+        if (*p < 0x80) {
+            cp = *p;
+        } else if ((*p & 0xE0) == 0xC0) {
+            cp = *p & 0x1F;
+            extra = 1;
+        } else if ((*p & 0xF0) == 0xE0) {
+            cp = *p & 0x0F;
+            extra = 2;
+        } else if ((*p & 0xF8) == 0xF0) {
+            cp = *p & 0x07;
+            extra = 3;
+        }
+        ++p;
+        bool valid = extra > 0 || cp != 0xFFFD;
+        for (int i = 0; i < extra; ++i) {
+            if ((*p & 0xC0) != 0x80) {
+                valid = false;
+                break;
+            }
+            cp = (cp << 6) | (*p & 0x3F);
+            ++p;
+        }
+        if (!valid || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(TextUnit(0xD800 + (cp >> 10)));
+            out.push_back(TextUnit(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(TextUnit(cp));
+        }
+    }
+    return out;
+}
+
+std::string wideToUtf8(const TextUnit *s) {
+    std::string out;
+    for (size_t i = 0; s && s[i]; ++i) {
+        unsigned long cp = static_cast<unsigned long>(s[i]) & 0xFFFF;
+        if (cp >= 0xD800 && cp <= 0xDBFF && (s[i + 1] & 0xFC00) == 0xDC00) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + ((static_cast<unsigned long>(s[i + 1]) & 0xFFFF) - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        if (cp < 0x80) {
+            out += char(cp);
+        } else if (cp < 0x800) {
+            out += char(0xC0 | (cp >> 6));
+            out += char(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += char(0xE0 | (cp >> 12));
+            out += char(0x80 | ((cp >> 6) & 0x3F));
+            out += char(0x80 | (cp & 0x3F));
+        } else {
+            out += char(0xF0 | (cp >> 18));
+            out += char(0x80 | ((cp >> 12) & 0x3F));
+            out += char(0x80 | ((cp >> 6) & 0x3F));
+            out += char(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+template <typename Ch>
+static BasicText<Ch> fieldOf(const Ch *text, size_t n) {
+    if (text == nullptr) return BasicText<Ch>();
+    size_t i = 0;
+    size_t separators = 0;
+    while (separators < n) {
+        if (i >= kMaxFieldScan || text[i] == 0) return BasicText<Ch>();
+        if (text[i] == Ch('|')) ++separators;
+        ++i;
+    }
+    size_t start = i;
+    while (i < kMaxFieldScan && text[i] != 0 && text[i] != Ch('|')) ++i;
+    return BasicText<Ch>(text + start, i - start);
+}
+
+WideText pipeField(const TextUnit *text, size_t n) {
+    return fieldOf(text, n);
+}
+
+NarrowText pipeFieldNarrow(const char *text, size_t n) {
+    return fieldOf(text, n);
+}

@@ -1,0 +1,124 @@
+// Owned texts of the dialog model and the routines that work on them.
+//
+// NarrowText holds 8-bit text (option keywords, control kinds, font names,
+// UTF-8 as the host converts it); WideText holds UTF-16 code units, the
+// platform's WCHAR on Windows and char16_t in the native build. Both always
+// keep a terminating zero behind their characters, so data() can go straight
+// to a C or Windows API.
+#ifndef TESSARY_MODEL_TEXT_H
+#define TESSARY_MODEL_TEXT_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+typedef wchar_t TextUnit;
+#define TEXT16(s) L##s
+#else
+typedef char16_t TextUnit;
+#define TEXT16(s) u##s
+#endif
+
+static_assert(sizeof(TextUnit) == 2, "text units are UTF-16 code units");
+
+// Longest text a setter copies from the host; longer texts are cut there.
+constexpr size_t kMaxSourceUnits = 200000;
+
+template <typename Ch>
+class BasicText {
+public:
+    BasicText() : buffer_(1, Ch(0)) {}
+    // Copies up to the terminator; a null pointer gives the empty text.
+    BasicText(const Ch *s) : buffer_(1, Ch(0)) { assign(s, s ? lengthOf(s) : 0); }
+    BasicText(const Ch *s, size_t length) : buffer_(1, Ch(0)) { assign(s, length); }
+
+    // Lengths are counted in 32 bits, so a text past 65,535 units keeps every
+    // character instead of wrapping a 16-bit count.
+    size_t length() const { return buffer_.size() - 1; }
+    bool empty() const { return buffer_.size() == 1; }
+    const Ch *data() const { return buffer_.data(); }
+    Ch *data() { return buffer_.data(); }
+
+    Ch operator[](size_t i) const { return buffer_[i]; }
+    // An index past the end reads the last character; the index equal to the
+    // length reads the terminator.
+    Ch at(size_t i) const {
+        if (i > length()) return empty() ? Ch(0) : buffer_[length() - 1];
+        return buffer_[i];
+    }
+
+    void assign(const Ch *s, size_t length) {
+        if (s == buffer_.data()) return;
+        std::vector<Ch> fresh(length + 1, Ch(0));
+        for (size_t i = 0; i < length; ++i) fresh[i] = s[i];
+        buffer_.swap(fresh);
+    }
+    void clear() {
+        buffer_.assign(1, Ch(0));
+    }
+    void append(const Ch *s, size_t length) {
+        buffer_.pop_back();
+        buffer_.insert(buffer_.end(), s, s + length);
+        buffer_.push_back(Ch(0));
+    }
+    void append(const BasicText &other) { append(other.data(), other.length()); }
+    void push_back(Ch c) {
+        buffer_.back() = c;
+        buffer_.push_back(Ch(0));
+    }
+
+    bool operator==(const BasicText &other) const { return buffer_ == other.buffer_; }
+    bool operator!=(const BasicText &other) const { return !(*this == other); }
+
+    static size_t lengthOf(const Ch *s) {
+        size_t n = 0;
+        while (s[n]) ++n;
+        return n;
+    }
+
+private:
+    std::vector<Ch> buffer_; // characters and one terminating zero
+};
+
+typedef BasicText<char> NarrowText;
+typedef BasicText<TextUnit> WideText;
+
+// NarrowText equality with a C string: byte-wise and case-sensitive.
+bool equals(const NarrowText &text, const char *s);
+
+// ---- Wide-text routines ------------------------------------------------
+// The copying routines take the capacity of the destination in units,
+// terminator included, and never write past it; they return the number of
+// units written without the terminator.
+
+size_t wideLength(const TextUnit *s);
+size_t wideCopy(TextUnit *dest, size_t capacity, const TextUnit *src);
+size_t wideCopyNarrow(TextUnit *dest, size_t capacity, const char *src);
+size_t wideAppend(TextUnit *dest, size_t capacity, const TextUnit *src);
+size_t wideAppendNarrow(TextUnit *dest, size_t capacity, const char *src);
+// Unit-by-unit difference; 0 when equal. Case-sensitive.
+int wideCompare(const TextUnit *a, const TextUnit *b);
+// Compares with an ASCII keyword of at most 1023 characters; 0 when equal.
+int wideCompareNarrow(const TextUnit *a, const char *keyword);
+size_t wideCount(const TextUnit *s, TextUnit unit);
+void wideReverse(TextUnit *s);
+// Writes value in radix 2..36 with lower-case digits and a leading '-' for
+// negatives; an invalid radix gives the empty text.
+WideText integerToText(long long value, int radix = 10);
+WideText widenAscii(const char *s);
+// UTF-8 (as the host converts to 8-bit text) to UTF-16; invalid bytes
+// become U+FFFD.
+WideText utf8ToWide(const char *s);
+std::string wideToUtf8(const TextUnit *s);
+
+// ---- Field extraction --------------------------------------------------
+// Field n (from 0) of a '|'-separated text: the characters after the n-th
+// '|' up to the next '|' or the end; empty when the text has fewer than n
+// separators. Only the first kMaxFieldScan characters are looked at.
+constexpr size_t kMaxFieldScan = 100240;
+WideText pipeField(const TextUnit *text, size_t n);
+NarrowText pipeFieldNarrow(const char *text, size_t n);
+
+#endif

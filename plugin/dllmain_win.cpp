@@ -1,0 +1,13 @@
+#include <windows.h>
+
+#include "plugin/entry.h"
+
+// Remembers the module's own instance, the fallback for loading resources
+// when a host passes none in the parameter block.
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        setOwnModule(instance);
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}

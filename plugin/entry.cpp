@@ -1,0 +1,93 @@
+#include "plugin/entry.h"
+
+#include "model/text.h"
+#include "plugin/platform.h"
+#include "plugin/registry.h"
+
+namespace {
+
+FMExternCallStruct *gBlock = nullptr;
+void *gOwnModule = nullptr;
+
+constexpr int16_t kOldestExtnVersion = 50;
+constexpr int16_t kNewestExtnVersion = 255;
+
+// Where plug-in specific set-up and tear-down belong; nothing needs them yet.
+bool startupHook() {
+    return true;
+}
+void shutdownHook() {}
+
+int32_t startup(int16_t extnVersion) {
+    if (extnVersion < kOldestExtnVersion || extnVersion > kNewestExtnVersion) return kStartupBadVersion;
+    if (!startupHook()) return kStartupFailed;
+    if (registerAll()) return kStartupOk;
+    shutdownHook();
+    return kStartupFailed;
+}
+
+void shutdown() {
+    unregisterAll();
+    shutdownHook();
+}
+
+void getString(FMExternCallStruct &block) {
+    TextUnit *buffer = reinterpret_cast<TextUnit *>(block.result);
+    if (buffer == nullptr) return;
+    switch (block.stringSelector) {
+    case FMStringName:
+        platformLoadString(1, buffer, int(block.bufferSize > 0x7FFFFFFF ? 0x7FFFFFFF : block.bufferSize));
+        break;
+    case FMStringDescription:
+        platformLoadString(2, buffer, int(block.bufferSize > 0x7FFFFFFF ? 0x7FFFFFFF : block.bufferSize));
+        break;
+    case FMStringOptions: {
+        // The host's interface fixes this string at 12 units, whatever the
+        // buffer size says.
+        static const char options[] = "VRNQ1nnYnnn";
+        for (int i = 0; i < 12; ++i) buffer[i] = TextUnit(static_cast<unsigned char>(options[i]));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+FMExternCallStruct *savedBlock() {
+    return gBlock;
+}
+
+void *pluginInstance() {
+    if (gBlock != nullptr && gBlock->instanceId != nullptr) return gBlock->instanceId;
+    return gOwnModule;
+}
+
+void setOwnModule(void *module) {
+    gOwnModule = module;
+}
+
+extern "C" void FMW_CDECL FMExternCallProc(FMExternCallStruct *block) {
+    if (block == nullptr) return;
+    gBlock = block;
+    // An exception that reached the host would take the host process, and
+    // its user's unsaved work, down with it.
+    try {
+        switch (block->whichCall) {
+        case FMCallStartup:
+            block->result = startup(block->extnVersion);
+            break;
+        case FMCallShutdown:
+            shutdown();
+            break;
+        case FMCallGetString:
+            getString(*block);
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+        if (block->whichCall == FMCallStartup) block->result = kStartupFailed;
+    }
+}

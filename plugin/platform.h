@@ -1,0 +1,30 @@
+// The few system services the portable core needs, behind plain functions:
+// the Windows build answers from the system, the native build from stand-ins
+// that unit tests can set.
+#ifndef TESSARY_PLUGIN_PLATFORM_H
+#define TESSARY_PLUGIN_PLATFORM_H
+
+#include "model/dialog_definition.h"
+#include "model/text.h"
+
+// Loads string resource `id` of the module with LoadStringW's rules: at most
+// size - 1 units and always a terminating zero (nothing when size is 0).
+// Returns the number of units copied.
+int platformLoadString(unsigned id, TextUnit *buffer, int size);
+
+WindowHandle platformActiveWindow();
+void platformGiveFocus(WindowHandle window);
+
+// The logged-on user's name. Returns 0 and sets name, or the system's
+// nonzero status.
+unsigned long platformLoginUserName(WideText &name);
+// The computer's name; false when the system cannot say.
+bool platformComputerName(WideText &name);
+
+#ifndef _WIN32
+// Stand-ins of the native build.
+void platformSetLoginUser(unsigned long status, const WideText &name);
+void platformSetComputerName(bool ok, const WideText &name);
+#endif
+
+#endif

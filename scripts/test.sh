@@ -1,0 +1,77 @@
+#!/bin/bash
+# Builds everything and runs every test:
+#   1. the portable core's unit tests, native;
+#   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   3. the Windows build (TessaryPlugin.fmx, FMWrapper.dll, the host) and the
+#      end-to-end tests under Wine, all sharing one wineserver and one display.
+# Build trees go to build/ (or $TESSARY_BUILD).
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="${TESSARY_BUILD:-$root/build}"
+jobs="${TESSARY_JOBS:-2}"
+
+bash "$root/scripts/setup.sh"
+
+passed=0
+failed=0
+status=0
+run_ctest() {
+    local dir="$1"; shift
+    local log="$dir/ctest.log"
+    set +e
+    (cd "$dir" && ctest --output-on-failure "$@") 2>&1 | tee "$log"
+    local rc=${PIPESTATUS[0]}
+    set -e
+    local line
+    line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1 || true)
+    if [ -n "$line" ]; then
+        local total bad
+        total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+        bad=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
+        passed=$((passed + total - bad))
+        failed=$((failed + bad))
+    fi
+    [ "$rc" = 0 ] || status=1
+}
+
+echo "== native unit tests"
+cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$out/native" -j "$jobs"
+run_ctest "$out/native"
+
+echo "== native unit tests under AddressSanitizer and UBSan"
+cmake -S "$root" -B "$out/sanitize" -DCMAKE_BUILD_TYPE=Debug -DTESSARY_SANITIZE=ON >/dev/null
+cmake --build "$out/sanitize" -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$out/sanitize"
+
+echo "== Windows build and end-to-end tests under Wine"
+cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$out/windows" -j "$jobs"
+
+xvfb_pid=""
+cleanup() {
+    WINEPREFIX="$out/windows/wineprefix" wineserver -k >/dev/null 2>&1 || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 90 120); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            xvfb_pid=$!
+            export DISPLAY=":$n"
+            break
+        fi
+    done
+    sleep 1
+fi
+export WINEPREFIX="$out/windows/wineprefix"
+# Creates the prefix once, then keeps one wineserver for the whole run.
+"$root/scripts/wine-run" --prefix "$WINEPREFIX" cmd /c exit 0 >/dev/null 2>&1 || true
+wineserver -p
+run_ctest "$out/windows" -j "$jobs"
+
+echo "tests: $passed passed, $failed failed"
+exit "$status"

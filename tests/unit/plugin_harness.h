@@ -1,0 +1,93 @@
+// Plays the database host for native tests: starts the plug-in through its
+// entry point against the statically linked host library, calls registered
+// functions with text arguments and reads back their results.
+#ifndef TESSARY_TESTS_PLUGIN_HARNESS_H
+#define TESSARY_TESTS_PLUGIN_HARNESS_H
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "FMWrapper.h"
+#include "plugin/entry.h"
+
+namespace harness {
+
+struct Result {
+    int16_t code = 0;
+    bool isText = false;
+    std::u16string text;
+};
+
+inline FMExternCallStruct &block() {
+    static FMExternCallStruct b;
+    return b;
+}
+
+inline int32_t startPlugin(int16_t version = 60) {
+    FMW_Registry_Clear();
+    FMExternCallStruct &b = block();
+    std::memset(&b, 0, sizeof b);
+    b.extnVersion = version;
+    b.whichCall = FMCallStartup;
+    b.newHandle = FMW_NewHandle;
+    b.handleSize = FMW_HandleSize;
+    b.disposeHandle = FMW_DisposeHandle;
+    b.lockHandle = FMW_LockHandle;
+    b.unlockHandle = FMW_UnlockHandle;
+    b.memError = FMW_MemError;
+    FMExternCallProc(&b);
+    return int32_t(b.result);
+}
+
+inline void stopPlugin() {
+    block().whichCall = FMCallShutdown;
+    FMExternCallProc(&block());
+}
+
+inline std::u16string textOf(const FMText *t) {
+    FMError e{1, 0};
+    uint32_t n = FM_Text_GetSize(t, &e);
+    std::u16string out(n, u'\0');
+    if (n > 0) FM_Text_GetUnicode(t, reinterpret_cast<FMUniChar *>(&out[0]), 0, n, &e);
+    return out;
+}
+
+inline bool findFunction(const std::u16string &name, FMRegisteredFunction &out) {
+    for (uint32_t i = 0; i < FMW_Registry_Count(); ++i) {
+        if (FMW_Registry_At(i, &out) && textOf(out.name) == name) return true;
+    }
+    return false;
+}
+
+// Calls a registered function the way the host does; the caller keeps to
+// its argument counts.
+inline Result call(const std::u16string &name, const std::vector<std::u16string> &args) {
+    Result r;
+    FMRegisteredFunction f;
+    if (!findFunction(name, f)) {
+        r.code = -1;
+        return r;
+    }
+    FMDataVect *v = FMW_DataVect_New();
+    for (const std::u16string &a : args) {
+        FMW_DataVect_PushText(v, reinterpret_cast<const FMUniChar *>(a.c_str()), uint32_t(a.size()));
+    }
+    FMData *d = FMW_Data_New();
+    r.code = f.handler(f.functionId, nullptr, v, d);
+    r.isText = FMW_Data_IsText(d) != 0;
+    if (r.isText) r.text = textOf(FMW_Data_Text(d));
+    FMW_Data_Delete(d);
+    FMW_DataVect_Delete(v);
+    return r;
+}
+
+inline std::string registryLog() {
+    char buffer[4096];
+    FMW_Registry_Log(buffer, sizeof buffer);
+    return buffer;
+}
+
+} // namespace harness
+
+#endif

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "plugin/platform.h"
+#include "plugin/registry.h"
+#include "plugin_harness.h"
+
+namespace {
+
+std::string expectedLog(int from, int to, char what) {
+    std::string log;
+    int step = from <= to ? 1 : -1;
+    for (int id = from;; id += step) {
+        if (!log.empty()) log += ' ';
+        log += what + std::to_string(id);
+        if (id == to) break;
+    }
+    return log;
+}
+
+class PluginTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        FMW_Test_Reset();
+        FMW_Registry_Clear();
+    }
+};
+
+} // namespace
+
+TEST_F(PluginTest, StartupAcceptsOnlyHostVersionsFiftyTo255) {
+    struct Case {
+        int16_t version;
+        int32_t result;
+        uint32_t registered;
+    } cases[] = {{49, -1, 0}, {50, 51, 24}, {255, 51, 24}, {256, -1, 0}, {-3, -1, 0}, {60, 51, 24}};
+    for (const Case &c : cases) {
+        EXPECT_EQ(harness::startPlugin(c.version), c.result) << "version " << c.version;
+        EXPECT_EQ(FMW_Registry_Count(), c.registered) << "version " << c.version;
+    }
+}
+
+TEST_F(PluginTest, RegistrationRollsBackInReverseOrder) {
+    FMW_Registry_Clear();
+    FMW_Test_RefuseRegistration(1);
+    EXPECT_EQ(harness::startPlugin(), -2);
+    EXPECT_EQ(harness::registryLog(), "R1");
+    EXPECT_EQ(FMW_Registry_Count(), 0u);
+
+    FMW_Test_RefuseRegistration(24);
+    EXPECT_EQ(harness::startPlugin(), -2);
+    EXPECT_EQ(harness::registryLog(), expectedLog(1, 24, 'R') + " " + expectedLog(23, 1, 'U'));
+    EXPECT_EQ(FMW_Registry_Count(), 0u);
+}
+
+TEST_F(PluginTest, AFailingHostCallDuringStartupIsReportedNotThrown) {
+    FMW_Test_FailCall("FM_Text_Find", 5, FMErrorOutOfMemory);
+    EXPECT_EQ(harness::startPlugin(), -2);
+    EXPECT_EQ(FMW_Registry_Count(), 0u);
+    EXPECT_EQ(harness::registryLog(), expectedLog(1, 4, 'R') + " " + expectedLog(4, 1, 'U'));
+}
+
+TEST_F(PluginTest, ShutdownUnregistersFrom24DownTo1) {
+    ASSERT_EQ(harness::startPlugin(), 51);
+    FMW_Registry_Clear();
+    harness::stopPlugin();
+    EXPECT_EQ(harness::registryLog(), expectedLog(24, 1, 'U'));
+}
+
+TEST_F(PluginTest, RegisteredNamesArePrototypesCutAtTheParenthesis) {
+    ASSERT_EQ(harness::startPlugin(), 51);
+    FMRegisteredFunction f;
+    ASSERT_TRUE(harness::findFunction(u"Tessary_CustomDialog", f));
+    EXPECT_EQ(harness::textOf(f.prototype), u"Tessary_CustomDialog( xmltext )");
+    EXPECT_EQ(f.functionId, 22);
+    EXPECT_EQ(f.flags, 0xFF01u);
+    EXPECT_STREQ(f.pluginId, "VRNQ");
+    ASSERT_TRUE(harness::findFunction(u"Tessary_Calendar", f));
+    EXPECT_EQ(harness::textOf(f.prototype).back(), u' ');
+    ASSERT_TRUE(harness::findFunction(u"Tessary_DoDialog", f));
+    EXPECT_EQ(f.minArgs, 4);
+    EXPECT_EQ(f.maxArgs, 13);
+}
+
+TEST_F(PluginTest, GetStringFollowsLoadStringRules) {
+    ASSERT_EQ(harness::startPlugin(), 51);
+    struct Case {
+        uint8_t selector;
+        uint32_t size;
+        std::u16string expected;
+    } cases[] = {
+        {FMStringName, 5, u"Tess"},
+        {FMStringName, 256, u"Tessary Plug-In"},
+        {FMStringDescription, 256,
+         u"The Tessary Plug-In 0.55 extends FileMaker applications by adding external functions."},
+        {FMStringOptions, 2, u"VRNQ1nnYnnn"},
+    };
+    for (const Case &c : cases) {
+        char16_t buffer[300];
+        for (char16_t &u : buffer) u = u'#';
+        FMExternCallStruct &b = harness::block();
+        b.whichCall = FMCallGetString;
+        b.stringSelector = c.selector;
+        b.bufferSize = c.size;
+        b.result = reinterpret_cast<intptr_t>(buffer);
+        FMExternCallProc(&b);
+        EXPECT_EQ(std::u16string(buffer), c.expected) << int(c.selector);
+        EXPECT_EQ(buffer[c.expected.size() + 1], u'#') << "wrote past the string " << int(c.selector);
+    }
+}
+
+TEST_F(PluginTest, UnknownSelectorsLeaveTheBlockUnchanged) {
+    ASSERT_EQ(harness::startPlugin(), 51);
+    for (uint8_t call : {1, 2, 3, 5, 6, 8}) {
+        FMExternCallStruct &b = harness::block();
+        b.whichCall = call;
+        b.result = 12345;
+        FMExternCallStruct before;
+        std::memcpy(&before, &b, sizeof b);
+        FMExternCallProc(&b);
+        EXPECT_EQ(std::memcmp(&before, &b, sizeof b), 0) << "selector " << int(call);
+    }
+    char16_t buffer[8] = u"unset";
+    FMExternCallStruct &b = harness::block();
+    b.whichCall = FMCallGetString;
+    b.stringSelector = 130;
+    b.bufferSize = 8;
+    b.result = reinterpret_cast<intptr_t>(buffer);
+    FMExternCallProc(&b);
+    EXPECT_EQ(std::u16string(buffer), u"unset");
+}
+
+TEST_F(PluginTest, VersionAnswersEachKeyword) {
+    ASSERT_EQ(harness::startPlugin(), 51);
+    platformSetLoginUser(0, WideText(u"J\u00f6rg \u738b"));
+    platformSetComputerName(true, WideText(u"BUILD-\u00c5"));
+    struct Case {
+        std::u16string format;
+        std::u16string expected;
+    } cases[] = {
+        {u"", u"0.55"},
+        {u"short", u"0.55"},
+        {u"long", u"Tessary Plug-In 0.55"},
+        {u"platform", u"Windows"},
+        {u"LoginUsername", u"J\u00f6rg \u738b"},
+        {u"ComputerName", u"BUILD-\u00c5"},
+        {u"LONG", u""},
+        {u"version", u""},
+    };
+    for (const Case &c : cases) {
+        harness::Result r = harness::call(u"Tessary_Version", {c.format});
+        EXPECT_EQ(r.code, 0);
+        EXPECT_TRUE(r.isText);
+        EXPECT_EQ(r.text, c.expected) << "format " << std::string(c.format.begin(), c.format.end());
+    }
+    platformSetLoginUser(2221, WideText());
+    EXPECT_EQ(harness::call(u"Tessary_Version", {u"LoginUsername"}).text, u"Error: 2221\n");
+    platformSetComputerName(false, WideText());
+    EXPECT_EQ(harness::call(u"Tessary_Version", {u"ComputerName"}).text, u"");
+    platformSetLoginUser(0, WideText(u"tester"));
+    platformSetComputerName(true, WideText(u"TESTHOST"));
+}
+
+TEST_F(PluginTest, AFailingHostCallBecomesAnErrorCode) {
+    ASSERT_EQ(harness::startPlugin(), 51);
+    struct Case {
+        const char *function;
+        int32_t code;
+    } cases[] = {{"FM_Text_Constructor1", FMErrorOutOfMemory},
+                 {"FM_Data_SetAsText", FMErrorGeneral},
+                 {"FM_Text_operatorEQ", FMErrorGeneral}};
+    for (const Case &c : cases) {
+        FMW_Test_FailCall(c.function, 1, c.code);
+        harness::Result r = harness::call(u"Tessary_Version", {u"long"});
+        EXPECT_EQ(r.code, c.code) << c.function;
+    }
+    // The next call is not affected.
+    EXPECT_EQ(harness::call(u"Tessary_Version", {u"long"}).text, u"Tessary Plug-In 0.55");
+}

@@ -1,0 +1,44 @@
+#include "runtime/runner.h"
+
+#include <windows.h>
+
+#include "plugin/entry.h"
+#include "resources/resource_ids.h"
+#include "runtime/activation_win.h"
+#include "runtime/dialog_proc.h"
+
+namespace {
+
+constexpr int kUnbuiltModelessTemplate = 10108; // asked for as modeless; no such resource
+
+bool isModeless(int templateId) {
+    return templateId == IDD_PROGRESS || templateId == kUnbuiltModelessTemplate;
+}
+
+} // namespace
+
+bool runDialog() {
+    DialogDefinition &d = dialog();
+    d.ownerWindow = GetActiveWindow();
+    HINSTANCE instance = static_cast<HINSTANCE>(pluginInstance());
+    ActivationScope scope;
+
+    if (isModeless(d.templateId)) {
+        if (d.dialogWindow == nullptr) {
+            d.dialogWindow = CreateDialogParamW(instance, MAKEINTRESOURCEW(d.templateId), d.ownerWindow,
+                                                mainDialogProc, 0);
+        }
+        if (d.dialogWindow != nullptr) ShowWindow(d.dialogWindow, SW_SHOW);
+        return false;
+    }
+
+    // Only a press of a button sets this again, so a dialog that closes by
+    // its timer or the close box reports no button rather than the one an
+    // earlier dialog closed with.
+    d.resultIndex = -1;
+    INT_PTR ended = DialogBoxParamW(instance, MAKEINTRESOURCEW(d.templateId), d.ownerWindow, mainDialogProc, 0);
+    // Also after a failure: a stale handle here would keep the modeless
+    // window from ever being created again.
+    d.dialogWindow = nullptr;
+    return ended == -1;
+}

@@ -1,0 +1,169 @@
+// Date and time texts of the picker inputs.
+#include "functions/datetext.h"
+
+namespace {
+
+const size_t kMaxPartUnits = 10;   // longest date or time part that is read
+const size_t kMaxDigitUnits = 63;  // longest text digitsToInteger reads
+const int64_t kReadCap = 0x7FFFFFFF; // numbers are capped here while read
+
+// Units before the first zero unit, at most `length`.
+size_t boundedLength(const DateTextUnit *text, size_t length) {
+    if (text == nullptr) return 0;
+    size_t n = 0;
+    while (n < length && text[n] != 0) ++n;
+    return n;
+}
+
+// Units before the zero terminator.
+size_t terminatedLength(const DateTextUnit *text) {
+    if (text == nullptr) return 0;
+    size_t n = 0;
+    while (text[n] != 0) ++n;
+    return n;
+}
+
+// Index of the first `separator` in [from, end), or end.
+size_t findUnit(const DateTextUnit *text, size_t from, size_t end, DateTextUnit separator) {
+    while (from < end && text[from] != separator) ++from;
+    return from;
+}
+
+// A span of a text: where a part starts and how many units it keeps.
+struct Part {
+    size_t start;
+    size_t length;
+};
+
+Part cutPart(size_t start, size_t end) {
+    Part part = {start, end - start < kMaxPartUnits ? end - start : kMaxPartUnits};
+    return part;
+}
+
+bool isDigit(DateTextUnit unit) {
+    return unit >= DateTextUnit('0') && unit <= DateTextUnit('9');
+}
+
+// The C library's white space, tested on the unit itself: a unit outside
+// ASCII must not pass for a blank or digit by its low byte.
+bool isAsciiSpace(DateTextUnit unit) {
+    return unit == DateTextUnit(' ') || (unit >= DateTextUnit('\t') && unit <= DateTextUnit('\r'));
+}
+
+// atoi over a part: blanks, a sign, then digits; the magnitude is capped so a
+// ten-digit part cannot overflow.
+int64_t readInteger(const DateTextUnit *text, Part part) {
+    size_t i = part.start;
+    size_t end = part.start + part.length;
+    while (i < end && isAsciiSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < end && (text[i] == DateTextUnit('+') || text[i] == DateTextUnit('-'))) {
+        negative = text[i] == DateTextUnit('-');
+        ++i;
+    }
+    int64_t value = 0;
+    for (; i < end && isDigit(text[i]); ++i) {
+        value = value * 10 + (text[i] - DateTextUnit('0'));
+        if (value > kReadCap) value = kReadCap;
+    }
+    return negative ? -value : value;
+}
+
+uint16_t toField(int64_t value) {
+    if (value < 0 || value > 0xFFFF) return kDateFieldOutOfRange;
+    return static_cast<uint16_t>(value);
+}
+
+bool partIs(const DateTextUnit *text, Part part, char first, char second) {
+    return part.length == 2 && text[part.start] == DateTextUnit(first) &&
+           text[part.start + 1] == DateTextUnit(second);
+}
+
+} // namespace
+
+int digitsToInteger(const DateTextUnit *text, size_t length) {
+    size_t n = boundedLength(text, length < kMaxDigitUnits ? length : kMaxDigitUnits);
+    int64_t value = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (!isDigit(text[i])) return -1;
+        value = value * 10 + (text[i] - DateTextUnit('0'));
+        if (value > kReadCap) return -1;
+    }
+    return static_cast<int>(value);
+}
+
+int digitsToInteger(const DateTextUnit *text) {
+    return digitsToInteger(text, kMaxDigitUnits);
+}
+
+DateTimeRecord parseDateText(const DateTextUnit *text, size_t length, int order,
+                             const DateTimeRecord &now) {
+    if (order < kDateOrderMonthDayYear || order > kDateOrderYearMonthDay) return now;
+
+    // A part the text does not reach starts and ends at n: empty, read as 0.
+    size_t n = boundedLength(text, length);
+    size_t slash1 = findUnit(text, 0, n, DateTextUnit('/'));
+    size_t start2 = slash1 < n ? slash1 + 1 : n;
+    size_t slash2 = findUnit(text, start2, n, DateTextUnit('/'));
+    size_t start3 = slash2 < n ? slash2 + 1 : n;
+    const Part parts[3] = {cutPart(0, slash1), cutPart(start2, slash2), cutPart(start3, n)};
+
+    uint16_t numbers[3];
+    for (int i = 0; i < 3; ++i) {
+        int value = digitsToInteger(text + parts[i].start, parts[i].length);
+        numbers[i] = toField(value);
+    }
+
+    DateTimeRecord r = now;
+    switch (order) {
+    case kDateOrderMonthDayYear:
+        r.month = numbers[0];
+        r.day = numbers[1];
+        r.year = numbers[2];
+        break;
+    case kDateOrderDayMonthYear:
+        r.day = numbers[0];
+        r.month = numbers[1];
+        r.year = numbers[2];
+        break;
+    default: // kDateOrderYearMonthDay
+        r.year = numbers[0];
+        r.month = numbers[1];
+        r.day = numbers[2];
+        break;
+    }
+    return r;
+}
+
+DateTimeRecord parseDateText(const DateTextUnit *text, size_t length, int order) {
+    return parseDateText(text, length, order, currentUtcTime());
+}
+
+DateTimeRecord parseTimeText(const DateTextUnit *text, const DateTimeRecord &now) {
+    size_t n = terminatedLength(text);
+    size_t colon = findUnit(text, 0, n, DateTextUnit(':'));
+    size_t minuteStart = colon < n ? colon + 1 : n;
+    size_t blank = findUnit(text, minuteStart, n, DateTextUnit(' '));
+    size_t suffixStart = blank < n ? blank + 1 : n;
+
+    int64_t hour = readInteger(text, cutPart(0, colon));
+    int64_t minute = readInteger(text, cutPart(minuteStart, blank));
+    Part suffix = cutPart(suffixStart, n);
+
+    // A negative hour stays out of range: adding 12 must not turn "-5" into 7.
+    if (hour >= 0) {
+        if (partIs(text, suffix, 'A', 'M') && hour == 12)
+            hour = 0;
+        else if (partIs(text, suffix, 'P', 'M') && hour != 12)
+            hour += 12;
+    }
+
+    DateTimeRecord r = now;
+    r.hour = toField(hour);
+    r.minute = toField(minute);
+    return r;
+}
+
+DateTimeRecord parseTimeText(const DateTextUnit *text) {
+    return parseTimeText(text, currentUtcTime());
+}

@@ -1,0 +1,198 @@
+// Tessary_Dialog through the host, with the dialog driver as the user.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/dialog_driver.h"
+#include "hostcore.h"
+
+namespace {
+
+std::string narrow(const std::wstring &s) {
+    return std::string(s.begin(), s.end());
+}
+
+class MessageDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::wstring error;
+        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
+        ASSERT_EQ(host.startup(60), 51);
+        host.call(L"Tessary_SetPosition", {L"40", L"30"});
+    }
+
+    // Shows the dialog with these arguments; `act` plays the user.
+    std::wstring show(const std::vector<std::wstring> &args, std::function<void(driver::Dialog &)> act,
+                      bool *ran = nullptr) {
+        driver::Session session(std::move(act), 15000);
+        hostcore::CallResult r = host.call(L"Tessary_Dialog", args);
+        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
+        EXPECT_EQ(session.failure(), L"");
+        if (ran) *ran = session.ran();
+        else EXPECT_TRUE(session.ran());
+        return r.text;
+    }
+
+    hostcore::PluginHost host;
+};
+
+SIZE outerSize(const driver::Dialog &d) {
+    RECT r = d.windowRect();
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+} // namespace
+
+TEST_F(MessageDialog, StandardGeometryAndAClickReturnsOne) {
+    std::wstring result = show({L"", L"T", L"M", L"OK"}, [](driver::Dialog &d) {
+        EXPECT_EQ(outerSize(d).cx, 383);
+        EXPECT_EQ(outerSize(d).cy, 173);
+        EXPECT_EQ(d.caption(), L"T");
+        EXPECT_TRUE(d.style() & WS_THICKFRAME);
+        driver::ControlInfo message = d.control(1);
+        ASSERT_TRUE(message.exists());
+        EXPECT_TRUE(message.hasClass(L"STATIC"));
+        EXPECT_EQ(message.style, 0x50000080u);
+        EXPECT_EQ(message.rect.left, 17);
+        EXPECT_EQ(message.rect.top, 10);
+        EXPECT_EQ(message.width(), 339);
+        EXPECT_EQ(message.height(), 93);
+        EXPECT_EQ(message.text, L"M");
+        driver::ControlInfo ok = d.control(4);
+        ASSERT_TRUE(ok.exists());
+        EXPECT_TRUE(ok.hasClass(L"BUTTON"));
+        EXPECT_EQ(ok.rect.left, 290);
+        EXPECT_EQ(ok.rect.top, 108);
+        EXPECT_EQ(ok.width(), 75);
+        EXPECT_EQ(ok.height(), 23);
+        EXPECT_EQ(ok.text, L"OK");
+        EXPECT_EQ(d.defaultButtonId(), 4);
+        RECT r = d.windowRect();
+        EXPECT_EQ(r.left, 40);
+        EXPECT_EQ(r.top, 30);
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(host.call(L"Tessary_GetPosition", {}).text, L"40|30|383|173");
+}
+
+TEST_F(MessageDialog, EmptyMiddleButtonKeepsItsPlace) {
+    std::wstring result = show({L"", L"T", L"M", L"A", L"", L"C"}, [](driver::Dialog &d) {
+        driver::ControlInfo c = d.control(5);
+        EXPECT_EQ(c.text, L"C");
+        EXPECT_EQ(c.rect.left, 383 - 257);
+        EXPECT_FALSE(d.control(6).exists());
+        d.click(5);
+    });
+    EXPECT_EQ(result, L"3");
+}
+
+TEST_F(MessageDialog, EightArgumentsMakeTwoRows) {
+    std::wstring result = show({L"", L"T", L"M", L"b1", L"b2", L"b3", L"b4", L"b5"}, [](driver::Dialog &d) {
+        EXPECT_EQ(outerSize(d).cy, 203);
+        struct Place {
+            int id, x, y;
+        } places[] = {{4, 290, 107}, {5, 208, 107}, {6, 126, 107}, {7, 44, 107}, {8, 290, 138}};
+        for (const Place &p : places) {
+            driver::ControlInfo b = d.control(p.id);
+            EXPECT_EQ(b.rect.left, p.x) << "slot " << p.id;
+            EXPECT_EQ(b.rect.top, p.y) << "slot " << p.id;
+        }
+        d.click(8);
+    });
+    EXPECT_EQ(result, L"5");
+}
+
+TEST_F(MessageDialog, SizeOptionsAreRaisedToTheMinimum) {
+    struct Case {
+        const wchar_t *options;
+        size_t arguments;
+        int width, height;
+    } cases[] = {{L"small", 4, 383, 280}, {L"width=200", 4, 383, 173}, {L"height=100", 4, 383, 173},
+                 {L"height=100", 8, 383, 203}, {L"width=520 height=260", 4, 520, 260}};
+    for (const Case &c : cases) {
+        std::vector<std::wstring> args = {c.options, L"T", L"M", L"OK"};
+        while (args.size() < c.arguments) args.push_back(L"x");
+        SIZE seen{};
+        show(args, [&](driver::Dialog &d) {
+            seen = outerSize(d);
+            d.click(4);
+        });
+        EXPECT_EQ(seen.cx, c.width) << narrow(c.options);
+        EXPECT_EQ(seen.cy, c.height) << narrow(c.options);
+    }
+}
+
+TEST_F(MessageDialog, EscapeDoesNotCloseButEnterPressesTheDefault) {
+    std::wstring result = show({L"defaultButton3", L"T", L"M", L"A", L"B", L"C"}, [](driver::Dialog &d) {
+        EXPECT_EQ(d.defaultButtonId(), 6);
+        d.pressKey(VK_ESCAPE);
+        d.waitMs(200);
+        EXPECT_TRUE(d.isOpen());
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"3");
+}
+
+TEST_F(MessageDialog, TimerWithoutButtonsClosesByItselfAndReportsNoButton) {
+    // An earlier press must not leak into the timed-out dialog's answer.
+    show({L"", L"T", L"M", L"A", L"B"}, [](driver::Dialog &d) { d.click(5); });
+
+    DWORD started = GetTickCount();
+    DWORD shownFor = 0;
+    std::wstring result = show({L"timer=3 noButtons", L"T", L"M", L"OK"}, [&](driver::Dialog &d) {
+        EXPECT_FALSE(d.style() & WS_CAPTION);
+        EXPECT_FALSE(d.control(4).exists());
+        EXPECT_TRUE(d.waitForClose(8000));
+        shownFor = GetTickCount() - started;
+    });
+    EXPECT_EQ(result, L"");
+    EXPECT_GE(shownFor, 2500u);
+    EXPECT_LE(shownFor, 7000u);
+}
+
+TEST_F(MessageDialog, ZeroTimerClosesAtTheFirstTick) {
+    bool ran = false;
+    DWORD started = GetTickCount();
+    std::wstring result = show({L"timer=0", L"T", L"M", L"OK"}, [](driver::Dialog &d) { d.waitForClose(5000); }, &ran);
+    EXPECT_EQ(result, L"");
+    EXPECT_LT(GetTickCount() - started, 3000u);
+}
+
+TEST_F(MessageDialog, TextsOutsideTheAnsiCodePageSurvive) {
+    const std::wstring title = L"\u00dcbersicht \u4e2d\u6587 \u0416";
+    const std::wstring message = L"\u0393\u03b5\u03b9\u03ac \u03c3\u03bf\u03c5\r\u65e5\u672c\u8a9e";
+    std::wstring result = show({L"", title, message, L"\u2713 OK"}, [&](driver::Dialog &d) {
+        EXPECT_EQ(d.caption(), title);
+        EXPECT_EQ(d.control(1).text, L"\u0393\u03b5\u03b9\u03ac \u03c3\u03bf\u03c5\r\n\u65e5\u672c\u8a9e");
+        EXPECT_EQ(d.control(4).text, L"\u2713 OK");
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
+}
+
+TEST_F(MessageDialog, ResizingMovesButtonsAndGrowsTheMessage) {
+    std::wstring result = show({L"", L"T", L"M", L"OK", L"No"}, [](driver::Dialog &d) {
+        d.resize(483, 223);
+        driver::ControlInfo message = d.control(1);
+        EXPECT_EQ(message.width(), 339 + 100);
+        EXPECT_EQ(message.height(), 93 + 50);
+        EXPECT_EQ(d.control(4).rect.left, 290 + 100);
+        EXPECT_EQ(d.control(4).rect.top, 108 + 50);
+        EXPECT_EQ(d.control(5).rect.left, 208 + 100);
+        // Narrower than the minimum snaps back.
+        d.resize(200, 100);
+        d.waitMs(100);
+        EXPECT_EQ(outerSize(d).cx, 383);
+        EXPECT_EQ(outerSize(d).cy, 173);
+        EXPECT_EQ(d.control(4).rect.left, 290);
+        EXPECT_EQ(d.control(4).rect.top, 108);
+        d.click(5);
+    });
+    EXPECT_EQ(result, L"2");
+}

@@ -1,0 +1,167 @@
+// The real TessaryPlugin.fmx, loaded through the host layer as the database
+// loads it: start-up, strings, registration and its rollback, shut-down and
+// the version function.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "hostcore.h"
+
+namespace {
+
+std::string registryLog() {
+    char buffer[4096];
+    FMW_Registry_Log(buffer, sizeof buffer);
+    return buffer;
+}
+
+std::string sequence(int from, int to, char what) {
+    std::string log;
+    for (int id = from;; id += from <= to ? 1 : -1) {
+        if (!log.empty()) log += ' ';
+        log += what + std::to_string(id);
+        if (id == to) break;
+    }
+    return log;
+}
+
+class PluginSpine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FMW_Test_Reset();
+        FMW_Registry_Clear();
+        std::wstring error;
+        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << std::string(error.begin(), error.end());
+    }
+    void TearDown() override { FMW_Test_Reset(); }
+
+    hostcore::PluginHost host;
+};
+
+} // namespace
+
+TEST_F(PluginSpine, StartupChecksTheHostVersion) {
+    struct Case {
+        int16_t version;
+        int32_t result;
+        size_t functions;
+    } cases[] = {{49, -1, 0}, {256, -1, 0}, {-1, -1, 0}, {50, 51, 24}, {255, 51, 24}};
+    for (const Case &c : cases) {
+        FMW_Registry_Clear();
+        EXPECT_EQ(host.startup(c.version), c.result) << "version " << c.version;
+        EXPECT_EQ(host.functions().size(), c.functions) << "version " << c.version;
+        if (c.result == 51) host.shutdown();
+    }
+}
+
+TEST_F(PluginSpine, GetStringAnswersNameDescriptionAndOptions) {
+    ASSERT_EQ(host.startup(60), 51);
+    hostcore::StringResult name = host.getString(FMStringName, 5);
+    EXPECT_EQ(name.text, L"Tess");
+    EXPECT_TRUE(name.terminated);
+    EXPECT_EQ(name.overrun, 0u);
+    EXPECT_EQ(host.getString(FMStringDescription, 1024).text,
+              L"The Tessary Plug-In 0.55 extends FileMaker applications by adding external functions.");
+    hostcore::StringResult options = host.getString(FMStringOptions, 64);
+    EXPECT_EQ(options.text, L"VRNQ1nnYnnn");
+    EXPECT_EQ(options.units[11], 0);
+    EXPECT_EQ(options.units[12], 0xFFFF) << "the options string is exactly 12 units";
+    EXPECT_FALSE(host.getString(130, 64).written);
+}
+
+TEST_F(PluginSpine, UnknownMessagesLeaveTheBlockUnchanged) {
+    ASSERT_EQ(host.startup(60), 51);
+    for (uint8_t selector : {1, 2, 3, 5, 6, 8, 200}) {
+        FMExternCallStruct before = host.block();
+        host.send(selector);
+        FMExternCallStruct after = host.block();
+        after.whichCall = before.whichCall;
+        EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0) << "selector " << int(selector);
+    }
+    EXPECT_EQ(host.functions().size(), 24u);
+}
+
+TEST_F(PluginSpine, RefusedRegistrationIsRolledBackInReverseOrder) {
+    FMW_Test_RefuseRegistration(1);
+    EXPECT_EQ(host.startup(60), -2);
+    EXPECT_EQ(registryLog(), "R1");
+
+    FMW_Registry_Clear();
+    FMW_Test_RefuseRegistration(24);
+    EXPECT_EQ(host.startup(60), -2);
+    EXPECT_EQ(registryLog(), sequence(1, 24, 'R') + " " + sequence(23, 1, 'U'));
+    EXPECT_TRUE(host.functions().empty());
+}
+
+TEST_F(PluginSpine, ShutdownUnregistersEveryFunctionFromTheLast) {
+    ASSERT_EQ(host.startup(60), 51);
+    FMW_Registry_Clear();
+    host.shutdown();
+    EXPECT_EQ(registryLog(), sequence(24, 1, 'U'));
+}
+
+TEST_F(PluginSpine, RegisteredNamesAndPrototypes) {
+    ASSERT_EQ(host.startup(60), 51);
+    std::vector<hostcore::FunctionInfo> functions = host.functions();
+    ASSERT_EQ(functions.size(), 24u);
+    for (size_t i = 0; i < functions.size(); ++i) {
+        const hostcore::FunctionInfo &f = functions[i];
+        EXPECT_EQ(f.id, int16_t(i + 1));
+        EXPECT_EQ(f.pluginId, "VRNQ");
+        EXPECT_EQ(f.flags, 0xFF01u);
+        EXPECT_EQ(f.name.rfind(L"Tessary_", 0), 0u);
+        // The name is the prototype up to its parenthesis.
+        EXPECT_EQ(f.prototype.substr(0, f.name.size() + 1), f.name + L"(");
+    }
+    EXPECT_EQ(functions[21].name, L"Tessary_CustomDialog");
+    EXPECT_EQ(functions[21].prototype, L"Tessary_CustomDialog( xmltext )");
+    EXPECT_EQ(functions[14].prototype, L"Tessary_Calendar( options ; title ; start ; end ) ");
+    EXPECT_EQ(functions[18].prototype, L"Tessary_SelectFileDialog( options ; title ; defaultFolder ; typeFilter ) ");
+    EXPECT_EQ(functions[11].minArgs, 4);
+    EXPECT_EQ(functions[11].maxArgs, 13);
+}
+
+TEST_F(PluginSpine, VersionThroughTheHost) {
+    ASSERT_EQ(host.startup(60), 51);
+    struct Case {
+        const wchar_t *format;
+        const wchar_t *expected;
+    } cases[] = {{L"", L"0.55"},          {L"short", L"0.55"}, {L"long", L"Tessary Plug-In 0.55"},
+                 {L"platform", L"Windows"}, {L"LONG", L""},    {L"versions", L""}};
+    for (const Case &c : cases) {
+        hostcore::CallResult r = host.call(L"Tessary_Version", {c.format});
+        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.text, c.expected) << "format \"" << std::string(c.format, c.format + wcslen(c.format)) << "\"";
+    }
+
+    wchar_t computer[256];
+    DWORD size = 256;
+    ASSERT_TRUE(GetComputerNameW(computer, &size));
+    EXPECT_EQ(host.call(L"Tessary_Version", {L"ComputerName"}).text, std::wstring(computer, size));
+    std::wstring user = host.call(L"Tessary_Version", {L"LoginUsername"}).text;
+    EXPECT_FALSE(user.empty());
+    EXPECT_EQ(user.find(L"Error: "), std::wstring::npos) << "the user lookup failed";
+
+    EXPECT_EQ(host.call(L"Tessary_Version", {}).status, hostcore::CallStatus::TooFewArguments);
+    EXPECT_EQ(host.call(L"Tessary_Version", {L"long", L"x"}).status, hostcore::CallStatus::TooManyArguments);
+}
+
+TEST_F(PluginSpine, AFailingHostCallIsReportedAsAnErrorCode) {
+    ASSERT_EQ(host.startup(60), 51);
+    FMW_Test_FailCall("FM_Data_SetAsText", 1, FMErrorGeneral);
+    hostcore::CallResult r = host.call(L"Tessary_Version", {L"long"});
+    EXPECT_EQ(r.status, hostcore::CallStatus::Called);
+    EXPECT_EQ(r.code, FMErrorGeneral);
+
+    FMW_Test_FailCall("FM_Text_Constructor1", 1, FMErrorOutOfMemory);
+    r = host.call(L"Tessary_Version", {L"long"});
+    EXPECT_EQ(r.code, FMErrorOutOfMemory);
+    EXPECT_FALSE(r.isText);
+
+    // The plug-in and the host both go on working.
+    EXPECT_EQ(host.call(L"Tessary_Version", {L"long"}).text, L"Tessary Plug-In 0.55");
+}

@@ -42,10 +42,13 @@ void getString(FMExternCallStruct &block) {
         platformLoadString(2, buffer, int(block.bufferSize > 0x7FFFFFFF ? 0x7FFFFFFF : block.bufferSize));
         break;
     case FMStringOptions: {
-        // The host's interface fixes this string at 12 units, whatever the
-        // buffer size says.
+        // Twelve units with the terminator; a host that offers less room
+        // gets the string cut, never a write past its buffer.
         static const char options[] = "VRNQ1nnYnnn";
-        for (int i = 0; i < 12; ++i) buffer[i] = TextUnit(static_cast<unsigned char>(options[i]));
+        uint32_t units = block.bufferSize < sizeof options ? block.bufferSize : uint32_t(sizeof options);
+        if (units == 0) break;
+        for (uint32_t i = 0; i + 1 < units; ++i) buffer[i] = TextUnit(static_cast<unsigned char>(options[i]));
+        buffer[units - 1] = 0;
         break;
     }
     default:

@@ -18,7 +18,8 @@
  * - no exception leaves any function; a null error record is allowed;
  * - encoding 0 is the system's ANSI code page (the native build uses
  *   Windows-1252); encoding 1 is UTF-8. Malformed UTF-8 becomes U+FFFD;
- * - positions and counts are clamped to the text;
+ * - positions and counts are clamped to the text; FM_Text_GetUnicode writes
+ *   exactly the units it copies, without a terminator;
  * - FM_Text_operatorEQ compares units exactly (case matters);
  * - FM_Text_Find with an empty text finds it at start (if start <= size);
  * - FM_Data_SetAsText accepts only FMDataTypeText;

@@ -69,6 +69,10 @@ TEST_F(PluginSpine, GetStringAnswersNameDescriptionAndOptions) {
     EXPECT_EQ(options.text, L"VRNQ1nnYnnn");
     EXPECT_EQ(options.units[11], 0);
     EXPECT_EQ(options.units[12], 0xFFFF) << "the options string is exactly 12 units";
+    // A smaller buffer cuts the options string instead of being written past.
+    hostcore::StringResult cut = host.getString(FMStringOptions, 5);
+    EXPECT_EQ(cut.text, L"VRNQ");
+    EXPECT_EQ(cut.overrun, 0u);
     EXPECT_FALSE(host.getString(130, 64).written);
 }
 

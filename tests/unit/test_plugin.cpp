@@ -94,7 +94,10 @@ TEST_F(PluginTest, GetStringFollowsLoadStringRules) {
         {FMStringName, 256, u"Tessary Plug-In"},
         {FMStringDescription, 256,
          u"The Tessary Plug-In 0.55 extends FileMaker applications by adding external functions."},
-        {FMStringOptions, 2, u"VRNQ1nnYnnn"},
+        {FMStringOptions, 12, u"VRNQ1nnYnnn"},
+        {FMStringOptions, 300, u"VRNQ1nnYnnn"},
+        {FMStringOptions, 5, u"VRNQ"},
+        {FMStringOptions, 1, u""},
     };
     for (const Case &c : cases) {
         char16_t buffer[300];

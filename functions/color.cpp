@@ -1,0 +1,161 @@
+// The color swatch: a color text turned into container data that the host
+// can keep in a container field. The images travel through host memory
+// handles, which the host expects its plug-ins to use for image data.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "functions/functions.h"
+#include "functions/swatch_image.h"
+#include "model/options.h"
+#include "plugin/entry.h"
+#include "plugin/host_values.h"
+
+namespace {
+
+constexpr uint32_t kOptionsBufferSize = 128;
+constexpr uint32_t kColorBufferSize = 128;
+constexpr int kDefaultSwatchSize = 10;    // display pixels, when no option gives one
+constexpr int kLargestSwatchSize = 65535; // the SIZE stream holds 16 bits per value
+constexpr size_t kColorTextLength = 9;    // "RRRGGGBBB"
+constexpr size_t kComponentDigits = 3;
+constexpr uint8_t kOpaque = 255;
+constexpr size_t kSizeStreamBytes = 4;
+
+struct Rgb {
+    uint8_t red, green, blue;
+};
+
+// Each group of three is read the way atoi reads it and keeps its low 8
+// bits, so "999" is 231. Any other length is black.
+Rgb parseColorText(const std::string &text) {
+    if (text.size() != kColorTextLength) return Rgb{0, 0, 0};
+    uint8_t component[3];
+    for (size_t i = 0; i < 3; ++i) {
+        std::string group = text.substr(i * kComponentDigits, kComponentDigits);
+        component[i] = static_cast<uint8_t>(decimalValue(group.c_str()) & 0xFF);
+    }
+    return Rgb{component[0], component[1], component[2]};
+}
+
+// Display size along one axis. A value outside what 16 bits hold is clamped,
+// never wrapped: 70000 wrapped would show a 4464-pixel swatch, -1 a 65535 one.
+uint16_t swatchDimension(const OptionSet &options, const char *keyword) {
+    if (!options.has(keyword)) return kDefaultSwatchSize;
+    return static_cast<uint16_t>(std::min(std::max(options.numericValue(keyword), 0), kLargestSwatchSize));
+}
+
+// A host memory handle from the services of the saved parameter block,
+// disposed of when it goes out of scope. When the host has no memory, or no
+// services, the handle is invalid and failureCode() tells the host why.
+class HostHandle {
+public:
+    explicit HostHandle(int32_t size) : block_(savedBlock()), handle_(nullptr), failureCode_(0) {
+        if (!servicesPresent()) {
+            failureCode_ = FMErrorOutOfMemory;
+            return;
+        }
+        handle_ = block_->newHandle(size);
+        if (handle_ == nullptr) {
+            failureCode_ = block_->memError();
+        } else if (block_->handleSize(handle_) < size) {
+            // Too small to hold what was asked for: writing would run past it.
+            dispose();
+            failureCode_ = FMErrorOutOfMemory;
+        }
+        // A host that fails without saying why must not see success.
+        if (handle_ == nullptr && failureCode_ == 0) failureCode_ = FMErrorOutOfMemory;
+    }
+    ~HostHandle() { dispose(); }
+    HostHandle(const HostHandle &) = delete;
+    HostHandle &operator=(const HostHandle &) = delete;
+
+    bool valid() const { return handle_ != nullptr; }
+    int16_t failureCode() const { return failureCode_; }
+    char **get() const { return handle_; }
+    const FMExternCallStruct *block() const { return block_; }
+
+private:
+    bool servicesPresent() const {
+        return block_ != nullptr && block_->newHandle != nullptr && block_->handleSize != nullptr &&
+               block_->disposeHandle != nullptr && block_->lockHandle != nullptr &&
+               block_->unlockHandle != nullptr && block_->memError != nullptr;
+    }
+    void dispose() {
+        if (handle_ == nullptr) return;
+        block_->disposeHandle(handle_);
+        handle_ = nullptr;
+    }
+
+    const FMExternCallStruct *block_;
+    char **handle_;
+    int16_t failureCode_;
+};
+
+// Keeps a valid handle locked, so its bytes stay put while they are used.
+class HandleLock {
+public:
+    explicit HandleLock(const HostHandle &handle) : handle_(handle) { handle_.block()->lockHandle(handle_.get()); }
+    ~HandleLock() { handle_.block()->unlockHandle(handle_.get()); }
+    HandleLock(const HandleLock &) = delete;
+    HandleLock &operator=(const HandleLock &) = delete;
+
+    uint8_t *bytes() const { return reinterpret_cast<uint8_t *>(*handle_.get()); }
+
+private:
+    const HostHandle &handle_;
+};
+
+// Adds `size` bytes as a stream of the four-character type; returns the
+// host's code.
+int16_t addStream(HostBinaryData &container, const char type[4], uint32_t size, const void *bytes) {
+    HostQuadChar quad(type);
+    return container.add(quad, size, bytes);
+}
+
+// Adds the first `size` bytes of a handle; the rest, if the host gave more,
+// was never written.
+int16_t addHandleStream(HostBinaryData &container, const char type[4], const HostHandle &handle, size_t size) {
+    HandleLock lock(handle);
+    return addStream(container, type, uint32_t(size), lock.bytes());
+}
+
+} // namespace
+
+// Returns 0, or the host's code when it has no memory for an image or
+// refuses a stream; no result is set then.
+int16_t createColorFunction(const FMDataVect *args, FMData *result) {
+    OptionSet options(argumentNarrow(args, 0, kOptionsBufferSize).c_str());
+    uint16_t width = swatchDimension(options, "width");
+    uint16_t height = swatchDimension(options, "height");
+    Rgb color = parseColorText(argumentCount(args) > 1 ? argumentNarrow(args, 1, kColorBufferSize) : std::string());
+
+    HostBinaryData container;
+    {
+        HostHandle jpeg{int32_t(kConstantJpegSize)};
+        if (!jpeg.valid()) return jpeg.failureCode();
+        {
+            HandleLock lock(jpeg);
+            std::memcpy(lock.bytes(), kConstantJpeg, kConstantJpegSize);
+        }
+        int16_t code = addHandleStream(container, "JPEG", jpeg, kConstantJpegSize);
+        if (code != 0) return code;
+    }
+
+    HostHandle png{int32_t(kSwatchPngSize)};
+    if (!png.valid()) return png.failureCode();
+    {
+        HandleLock lock(png);
+        writeSwatchPng(lock.bytes(), color.red, color.green, color.blue, kOpaque);
+    }
+    int16_t code = addHandleStream(container, "PNGf", png, kSwatchPngSize);
+    if (code != 0) return code;
+
+    const uint8_t size[kSizeStreamBytes] = {uint8_t(width >> 8), uint8_t(width & 0xFF), uint8_t(height >> 8),
+                                            uint8_t(height & 0xFF)};
+    code = addStream(container, "SIZE", kSizeStreamBytes, size);
+    if (code != 0) return code;
+
+    setResultBinary(result, container);
+    return 0;
+}

@@ -1,0 +1,139 @@
+// Settings that later dialogs pick up, without a window of their own: the
+// window position, the position and size of the last dialog, and the fonts of
+// groups of slots.
+#include <cstring>
+#include <string>
+
+#include "functions/functions.h"
+#include "model/dialog_definition.h"
+#include "model/options.h"
+#include "plugin/host_values.h"
+
+namespace {
+
+constexpr uint32_t kCoordinateBufferSize = 100; // bytes read of x and of y
+constexpr uint32_t kFontOptionsBufferSize = 256;
+constexpr uint32_t kFaceBufferSize = kFontFieldSize;
+constexpr uint32_t kStyleBufferSize = 64;
+constexpr uint32_t kSizeBufferSize = 24;
+constexpr uint32_t kSystemOptionsBufferSize = 256;
+constexpr int32_t kDefaultPointSize = 8;  // points, when the size is left empty
+constexpr size_t kSlotNumberDigits = 2;   // characters read after a numbered keyword
+
+// A group of slots that Tessary_SetFont addresses as a whole ("setAllButtons",
+// anywhere in the options) or one by number ("setButton2", at the start).
+struct FontGroup {
+    const char *setAll;
+    const char *clearAll;
+    const char *setNumbered;
+    const char *clearNumbered;
+    int firstSlot; // slot of number 1
+    int count;     // numbers 1..count
+};
+
+// In the order in which the options are tested; the first match wins.
+const FontGroup kFontGroups[] = {
+    {"setAllDialogText", "clearAllDialogText", "setDialogText", "clearDialogText", kMessageSlot, 3},
+    {"setAllButtons", "clearAllButtons", "setButton", "clearButton", kFirstButtonSlot, 8},
+    {"setAllLabels", "clearAllLabels", "setLabel", "clearLabel", kFirstLabelSlot, 24},
+    {"setAllInputTypes", "clearAllInputTypes", "setInputType", "clearInputType", kFirstInputSlot, 24},
+};
+
+// Slots first..end-1; none when first == end.
+struct SlotRange {
+    int first;
+    int end;
+};
+
+constexpr SlotRange kNoSlots = {0, 0};
+
+// The slot of "<keyword>N" standing at the start of the options, where N is
+// the one or two characters after the keyword; a number outside the group
+// selects nothing.
+bool numberedSlot(const NarrowText &options, const FontGroup &group, const char *keyword, SlotRange &out) {
+    size_t n = std::strlen(keyword);
+    if (std::strncmp(options.data(), keyword, n) != 0) return false;
+    std::string digits;
+    for (size_t i = n; i < options.length() && digits.size() < kSlotNumberDigits; ++i) digits += options[i];
+    int number = decimalValue(digits.c_str());
+    out = number >= 1 && number <= group.count
+              ? SlotRange{group.firstSlot + number - 1, group.firstSlot + number}
+              : kNoSlots;
+    return true;
+}
+
+SlotRange selectFontSlots(const OptionSet &options, bool clearing) {
+    for (const FontGroup &g : kFontGroups) {
+        if (options.has(clearing ? g.clearAll : g.setAll)) return SlotRange{g.firstSlot, g.firstSlot + g.count};
+    }
+    if (equals(options.text(), clearing ? "clearAll" : "setAll")) return SlotRange{0, kFirstExtraSlot};
+    for (const FontGroup &g : kFontGroups) {
+        SlotRange range;
+        if (numberedSlot(options.text(), g, clearing ? g.clearNumbered : g.setNumbered, range)) return range;
+    }
+    return kNoSlots;
+}
+
+std::string optionalNarrow(const FMDataVect *args, uint32_t count, uint32_t index, uint32_t bufferSize) {
+    return index < count ? argumentNarrow(args, index, bufferSize) : std::string();
+}
+
+WideText joinedIntegers(const int32_t *values, size_t count) {
+    WideText text;
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0) text.push_back(TextUnit('|'));
+        text.append(integerToText(values[i]));
+    }
+    return text;
+}
+
+} // namespace
+
+int16_t setPositionFunction(const FMDataVect *args, FMData *result) {
+    DialogDefinition &d = dialog();
+    d.left = decimalValue(argumentNarrow(args, 0, kCoordinateBufferSize).c_str());
+    d.top = decimalValue(argumentNarrow(args, 1, kCoordinateBufferSize).c_str());
+    return setResultEmpty(result, args);
+}
+
+// The size is that of the last dialog as the user left it, so a script can
+// open the next one the same way.
+int16_t getPositionFunction(const FMDataVect *args, FMData *result) {
+    const DialogDefinition &d = dialog();
+    const int32_t values[] = {d.left, d.top, d.width, d.height};
+    return setResultText(result, args, joinedIntegers(values, sizeof values / sizeof values[0]));
+}
+
+// Face and style longer than their 32-byte fields are cut before the last
+// whole character that fits, so a font name never runs past its field and
+// never ends in half a character.
+int16_t setFontFunction(const FMDataVect *args, FMData *result) {
+    OptionSet options(argumentNarrow(args, 0, kFontOptionsBufferSize).c_str());
+    bool clearing = options.has("clear");
+    SlotRange slots = selectFontSlots(options, clearing);
+
+    uint32_t count = argumentCount(args);
+    std::string face, style;
+    int32_t pointSize = 0;
+    if (!clearing) {
+        face = optionalNarrow(args, count, 1, kFaceBufferSize);
+        style = optionalNarrow(args, count, 2, kStyleBufferSize);
+        std::string size = optionalNarrow(args, count, 3, kSizeBufferSize);
+        pointSize = size.empty() ? kDefaultPointSize : decimalValue(size.c_str());
+    }
+
+    for (int slot = slots.first; slot < slots.end; ++slot) {
+        FontSpec &font = dialog().controls[slot].font;
+        if (clearing)
+            clearFont(font);
+        else
+            setFont(font, face.c_str(), style.c_str(), pointSize);
+    }
+    return setResultEmpty(result, args);
+}
+
+// Accepted so that scripts written for it run on; it has nothing to report.
+int16_t systemFunction(const FMDataVect *args, FMData *result) {
+    argumentNarrow(args, 0, kSystemOptionsBufferSize);
+    return setResultEmpty(result, args);
+}

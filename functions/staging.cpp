@@ -1,0 +1,146 @@
+// Staging of form rows. A form is described over several calculation steps:
+// labels, input kinds and default texts wait in the control table until
+// Tessary_DoDialog or Tessary_DoTabDialog lays them out and shows them, and
+// the entered values wait in the same slots for Tessary_GetInput. Nothing is
+// kept anywhere else, so a row lives exactly as long as its slots are not
+// reset by a later call.
+#include <string>
+
+#include "functions/functions.h"
+#include "model/dialog_definition.h"
+#include "plugin/host_values.h"
+
+namespace {
+
+constexpr int kRowCount = 24;          // staged rows 1..24
+constexpr int32_t kFirstRowY = 10;     // pixels, client top to the first row
+constexpr int32_t kRowPitch = 33;      // pixels from one staged row to the next
+constexpr int32_t kRowHeight = 23;     // pixels
+constexpr int32_t kLabelX = 17;        // pixels
+constexpr int32_t kLabelWidth = 95;    // pixels
+constexpr int32_t kInputX = 120;       // pixels
+constexpr int32_t kInputWidth = 238;   // pixels
+constexpr uint32_t kKindBufferSize = 10242; // bytes read of an input kind keyword
+
+// A kind ending in this creates its input disabled ("editRO").
+const char kReadOnlySuffix[] = "RO";
+constexpr size_t kReadOnlySuffixLength = sizeof kReadOnlySuffix - 1;
+
+// The host bounds the count by the registration; a host that did not must
+// still never push a row past the label and input slot ranges.
+uint32_t stagedArgumentCount(const FMDataVect *args) {
+    uint32_t count = argumentCount(args);
+    return count < uint32_t(kRowCount) ? count : uint32_t(kRowCount);
+}
+
+// Form dialogs and Tessary_GetInput find an input row by this name.
+WideText rowName(int row) {
+    WideText name = widenAscii("text");
+    name.append(integerToText(row));
+    return name;
+}
+
+// Splits the read-only suffix off a kind keyword; a keyword that is only the
+// suffix stays as it is, since nothing would be left to create.
+bool takeReadOnlySuffix(std::string &kind) {
+    size_t n = kind.size();
+    if (n <= kReadOnlySuffixLength || kind.compare(n - kReadOnlySuffixLength, kReadOnlySuffixLength, kReadOnlySuffix) != 0)
+        return false;
+    kind.resize(n - kReadOnlySuffixLength);
+    return true;
+}
+
+void stageLabel(ControlSpec &slot, const WideText &label, int32_t y) {
+    slot.kind = NarrowText("static");
+    setText(slot, label.data());
+    slot.x = kLabelX;
+    slot.y = y;
+    slot.width = kLabelWidth;
+    slot.height = kRowHeight;
+    slot.growWidth = 1.0;
+    slot.growHeight = 0.0;
+    slot.followRight = 0;
+    slot.followBottom = 0;
+}
+
+void stageInput(ControlSpec &slot, int row, std::string kind, int32_t y) {
+    slot.value = rowName(row);
+    slot.disabled = takeReadOnlySuffix(kind) ? 1 : 0;
+    slot.kind = NarrowText(kind.c_str());
+    slot.x = kInputX;
+    slot.y = y;
+    slot.width = kInputWidth;
+    slot.height = kRowHeight;
+    slot.growWidth = 1.0;
+    slot.growHeight = 0.0;
+    slot.followRight = 0;
+    slot.followBottom = 1;
+}
+
+} // namespace
+
+// Label 1 (slot 12) is not reset first, so a font set for it survives; every
+// other label slot and the further controls start over.
+int16_t setLabelsFunction(const FMDataVect *args, FMData *result) {
+    resetForLabels(false);
+    int32_t y = kFirstRowY;
+    uint32_t count = stagedArgumentCount(args);
+    for (uint32_t j = 0; j < count; ++j) {
+        int slot = kFirstLabelSlot + int(j);
+        WideText label = argumentWide(args, j);
+        if (label.empty()) {
+            resetSlot(slot, true, true);
+            continue;
+        }
+        stageLabel(dialog().controls[slot], label, y);
+        y += kRowPitch;
+    }
+    return setResultEmpty(result, args);
+}
+
+// Default texts staged earlier stay, so the three staging calls may come in
+// any order; a row whose kind is empty loses its default with the rest.
+int16_t setInputTypesFunction(const FMDataVect *args, FMData *result) {
+    resetForInputTypes(false, false);
+    int32_t y = kFirstRowY;
+    int32_t used = 0;
+    uint32_t count = stagedArgumentCount(args);
+    for (uint32_t j = 0; j < count; ++j) {
+        int slot = kFirstInputSlot + int(j);
+        std::string kind = argumentNarrow(args, j, kKindBufferSize);
+        if (kind.empty()) {
+            resetSlot(slot, true, true);
+            continue;
+        }
+        ++used;
+        stageInput(dialog().controls[slot], int(j) + 1, kind, y);
+        y += kRowPitch;
+    }
+    dialog().controlCount = used;
+    return setResultEmpty(result, args);
+}
+
+// The texts of the further slots 60..119 go as well: a form dialog spreads
+// rows over them, and old parts of a row must not come back in a new one.
+int16_t setDefaultInputsFunction(const FMDataVect *args, FMData *result) {
+    for (int slot = kFirstInputSlot; slot < kSlotCount; ++slot) dialog().controls[slot].text.clear();
+    uint32_t count = stagedArgumentCount(args);
+    for (uint32_t j = 0; j < count; ++j) {
+        WideText text = argumentWide(args, j);
+        if (!text.empty()) setText(dialog().controls[kFirstInputSlot + int(j)], text.data());
+    }
+    return setResultEmpty(result, args);
+}
+
+// Every slot is searched, so values that other dialogs name (a button's
+// return code "1".."8") are found as well. An empty name would match every
+// unnamed slot and answers nothing instead.
+int16_t getInputFunction(const FMDataVect *args, FMData *result) {
+    WideText name = argumentWide(args, 0);
+    if (name.empty()) return setResultEmpty(result, args);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const ControlSpec &s = dialog().controls[slot];
+        if (s.value == name) return setResultText(result, args, s.text);
+    }
+    return setResultEmpty(result, args);
+}

@@ -1,0 +1,142 @@
+// fmhost as a person runs it: command lines, standard input and script
+// files against the small test plug-in, checking the printed lines and the
+// exit status.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring binDir() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir(path, n);
+    return dir.substr(0, dir.find_last_of(L"\\/"));
+}
+
+bool writeFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = bytes.empty() || WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == bytes.size();
+}
+
+std::string readFile(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return std::string();
+    std::string out;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got > 0) out.append(chunk, got);
+    CloseHandle(f);
+    return out;
+}
+
+struct HostRun {
+    DWORD status = 0xFFFFFFFF;
+    std::string out, err;
+};
+
+// Runs fmhost with a command line (after the program name) and standard
+// input; output goes through files so that neither stream can block.
+HostRun runHost(const std::wstring& arguments, const std::string& input = std::string()) {
+    const std::wstring dir = binDir();
+    const std::wstring inPath = dir + L"\\cli_in.txt", outPath = dir + L"\\cli_out.txt",
+                       errPath = dir + L"\\cli_err.txt";
+    HostRun run;
+    if (!writeFile(inPath, input)) return run;
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE in = CreateFileW(inPath.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
+    HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    HANDLE err = CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = in;
+    si.hStdOutput = out;
+    si.hStdError = err;
+    PROCESS_INFORMATION pi{};
+    std::wstring commandLine = L"\"" + dir + L"\\fmhost.exe\" " + arguments;
+    if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(), &si, &pi)) {
+        if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &run.status);
+        else TerminateProcess(pi.hProcess, 99);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(in);
+    CloseHandle(out);
+    CloseHandle(err);
+    run.out = readFile(outPath);
+    run.err = readFile(errPath);
+    return run;
+}
+
+const char kHeader[] =
+    "name: Test Plug-In\n"
+    "description: Loaded by the tests of the host layer.\n"
+    "options: TSTP1nnYnnn\n";
+
+TEST(HostProgram, PrintsOneLinePerStatementAndTellsByItsStatus) {
+    ASSERT_NE(GetFileAttributesW((binDir() + L"\\fmhost.exe").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "fmhost.exe must be built beside this test";
+    struct Case {
+        const wchar_t* arguments;
+        const char* input;
+        DWORD status;
+        std::string out;
+    };
+    const std::string header = kHeader;
+    const Case cases[] = {
+        {L"--list TestPlugin.fmx -e \"Test_Echo( \\\"\u00E9\u00B6\\\" )\"", "", 0,
+         header +
+             "function 1 Test_Echo 1..3 \"Test_Echo( a ; b ; c )\"\n"
+             "function 2 Test_Blob 0..1 \"Test_Blob( mode ) \"\n"
+             "function 3 Test_Calls 0..0 \"Test_Calls\"\n"
+             "Test_Echo( \"\xC3\xA9\xC2\xB6\" ) \xE2\x86\x92 \"\xC3\xA9\xC2\xB6\"\n"},
+        {L"TestPlugin.fmx -e \"Test_Echo()\" -e \"Test_Echo( 1 ) \"", "", 1,
+         header + "line 1, column 1: Test_Echo takes 1 to 3 arguments, not 0\n"
+                  "Test_Echo( 1 ) \xE2\x86\x92 \"1\"\n"},
+        {L"TestPlugin.fmx", "# from standard input\r\nTest_Echo( \"x\" ;\r\n  2 )\r\nTest_Blob(\"fail\")\r\n", 1,
+         header + "Test_Echo( \"x\" ; 2 ) \xE2\x86\x92 \"x|2\"\n"
+                  "Test_Blob(\"fail\") \xE2\x86\x92 error 7\n"},
+        {L"TestPlugin.fmx -f -", "Test_Calls()", 0, header + "Test_Calls() \xE2\x86\x92 \"0\"\n"},
+        {L"--extn-version 40 TestPlugin.fmx -e \"Test_Calls()\"", "", 2, "start-up result: -1\n"},
+        {L"missing.fmx -e \"Test_Calls()\"", "", 2, ""},
+        {L"--bogus TestPlugin.fmx", "", 2, ""},
+        {L"TestPlugin.fmx -f no_such_script.txt", "", 2, ""},
+    };
+    for (const Case& c : cases) {
+        const HostRun run = runHost(c.arguments, c.input);
+        std::string args;
+        for (const wchar_t* p = c.arguments; *p; ++p) args += *p < 0x80 ? static_cast<char>(*p) : '?';
+        EXPECT_EQ(run.status, c.status) << args << "\nstderr: " << run.err;
+        EXPECT_EQ(run.out, c.out) << args;
+    }
+}
+
+TEST(HostProgram, ReadsUtf16FilesAndSavesStreams) {
+    const std::wstring dir = binDir();
+    // "Test_Echo( "日" )" as UTF-16 with a byte order mark.
+    const std::wstring script = L"Test_Echo( \"\u65E5\" )\nTest_Blob()\n";
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t c : script) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    ASSERT_TRUE(writeFile(dir + L"\\cli_script16.txt", bytes));
+    DeleteFileW((dir + L"\\cli_streams\\2-SIZE.bin").c_str());
+
+    const HostRun run = runHost(L"--save-streams cli_streams TestPlugin.fmx -f cli_script16.txt");
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out, std::string(kHeader) + "Test_Echo( \"\xE6\x97\xA5\" ) \xE2\x86\x92 \"\xE6\x97\xA5\"\n"
+                                              "Test_Blob() \xE2\x86\x92 container PNGf 3 bytes, SIZE 4 bytes\n");
+    EXPECT_EQ(readFile(dir + L"\\cli_streams\\2-SIZE.bin"), std::string("\0\x0A\0\x0A", 4));
+    EXPECT_EQ(readFile(dir + L"\\cli_streams\\2-PNGf.png"), std::string("\x01\x02\x03", 3));
+}
+
+}  // namespace

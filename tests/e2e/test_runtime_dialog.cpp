@@ -1,0 +1,281 @@
+// The main dialog procedure and the runner, linked into this program: dialogs
+// built straight from the control table, played through the dialog driver.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialog_driver.h"
+#include "model/dialog_definition.h"
+#include "plugin/entry.h"
+#include "resources/resource_ids.h"
+#include "runtime/runner.h"
+
+namespace {
+
+WideText W(const wchar_t *s) {
+    return WideText(s);
+}
+
+std::wstring S(const WideText &t) {
+    return std::wstring(t.data(), t.length());
+}
+
+// A fresh 400 x 240 resizable dialog with nothing in it.
+DialogDefinition &freshDialog() {
+    resetAllSlots(true);
+    resetDefinition();
+    DialogDefinition &d = dialog();
+    d.templateId = IDD_MESSAGE;
+    d.title = W(L"Runtime");
+    d.left = 60;
+    d.top = 40;
+    d.width = 400;
+    d.height = 240;
+    d.minWidth = 400;
+    d.minHeight = 240;
+    d.resizable = 1;
+    d.defaultButton = -1;
+    return d;
+}
+
+ControlSpec &place(int slot, const char *kind, int x, int y, int width, int height, const wchar_t *text = L"") {
+    ControlSpec &s = dialog().controls[slot];
+    s.kind = NarrowText(kind);
+    s.x = x;
+    s.y = y;
+    s.width = width;
+    s.height = height;
+    setText(s, text);
+    if (slot + 1 > dialog().controlCount) dialog().controlCount = slot + 1;
+    return s;
+}
+
+ControlSpec &button(int slot, int x, int y, const wchar_t *caption) {
+    ControlSpec &s = place(slot, "button", x, y, 75, 23, caption);
+    s.value = W(caption);
+    return s;
+}
+
+class RuntimeDialog : public ::testing::Test {
+protected:
+    void SetUp() override { setOwnModule(GetModuleHandleW(nullptr)); }
+
+    // Runs the dialog with `act` as the user; returns whether the runner
+    // reported a failure.
+    bool run(std::function<void(driver::Dialog &)> act) {
+        driver::Session session(std::move(act), 15000);
+        bool failed = runDialog();
+        EXPECT_TRUE(session.ran());
+        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
+        EXPECT_EQ(session.failure(), L"");
+        EXPECT_EQ(dialog().dialogWindow, nullptr) << "a closed dialog leaves no window behind";
+        return failed;
+    }
+};
+
+} // namespace
+
+TEST_F(RuntimeDialog, OnlyPushButtonsOutsideSlotTwoClose) {
+    freshDialog();
+    button(2, 20, 150, L"Two");
+    button(4, 120, 150, L"Four");
+    place(5, "static", 20, 20, 200, 20, L"label");
+    run([](driver::Dialog &d) {
+        d.click(2);
+        d.waitMs(150);
+        EXPECT_TRUE(d.isOpen()) << "slot 2 is the cancel id and never a press";
+        d.pressKey(VK_ESCAPE);
+        d.waitMs(150);
+        EXPECT_TRUE(d.isOpen());
+        d.click(4);
+    });
+    EXPECT_EQ(dialog().resultIndex, 4);
+}
+
+TEST_F(RuntimeDialog, CloseMessageAndTimerReportNoButton) {
+    freshDialog();
+    button(4, 120, 150, L"Four");
+    run([](driver::Dialog &d) { d.click(4); });
+    ASSERT_EQ(dialog().resultIndex, 4);
+
+    freshDialog();
+    button(4, 120, 150, L"Four");
+    place(6, "edit", 20, 20, 200, 23, L"as filled");
+    run([](driver::Dialog &d) {
+        d.setText(6, L"typed but never confirmed");
+        d.close();
+    });
+    EXPECT_EQ(dialog().resultIndex, -1);
+    EXPECT_EQ(S(dialog().controls[6].text), L"as filled");
+
+    freshDialog();
+    button(4, 120, 150, L"Four");
+    dialog().timerEnabled = 1;
+    dialog().timerInterval = 300;
+    DWORD started = GetTickCount();
+    run([](driver::Dialog &d) { EXPECT_TRUE(d.waitForClose(5000)); });
+    EXPECT_GE(GetTickCount() - started, 250u);
+    EXPECT_EQ(dialog().resultIndex, -1);
+}
+
+TEST_F(RuntimeDialog, FocusAndDefaultButton) {
+    freshDialog();
+    place(36, "edit", 20, 20, 200, 23, L"abc");
+    ControlSpec &second = place(37, "edit", 20, 60, 200, 23, L"hello");
+    second.initialFocus = 1;
+    button(4, 120, 150, L"OK");
+    button(5, 200, 150, L"Other");
+    dialog().defaultButton = 5;
+    run([](driver::Dialog &d) {
+        EXPECT_EQ(d.focusedControl().id, 37);
+        EXPECT_EQ(d.defaultButtonId(), 5);
+        // The caret sits after the text with nothing selected: typing appends.
+        d.typeText(L" world");
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(dialog().resultIndex, 5);
+    EXPECT_EQ(S(dialog().controls[37].text), L"hello world");
+    EXPECT_EQ(S(dialog().controls[36].text), L"abc");
+}
+
+TEST_F(RuntimeDialog, DisabledAndFixedStyles) {
+    freshDialog();
+    dialog().resizable = 0;
+    place(36, "edit", 20, 20, 200, 23, L"locked").disabled = 1;
+    button(4, 120, 150, L"OK");
+    run([](driver::Dialog &d) {
+        EXPECT_FALSE(d.control(36).enabled);
+        EXPECT_FALSE(d.style() & WS_THICKFRAME);
+        EXPECT_TRUE(d.style() & WS_CAPTION);
+        d.click(4);
+    });
+}
+
+TEST_F(RuntimeDialog, ResizeGrowsFollowsAndSnapsToTheMinimum) {
+    freshDialog();
+    ControlSpec &grower = place(1, "static", 10, 10, 200, 100, L"grows");
+    grower.growWidth = 1.0;
+    grower.growHeight = 0.5;
+    ControlSpec &ok = button(4, 300, 180, L"OK");
+    ok.followRight = 1;
+    ok.followBottom = 1;
+    ControlSpec &list = place(20, "listbox", 10, 120, 200, 50, L"a|b|c|d|");
+    list.flag[0] = 1; // check boxes
+    list.param[2] = 2; // two data columns
+    list.extraText[0] = W(L"One|Two");
+    list.extraNarrow[1] = NarrowText("25|75");
+    list.growWidth = 1.0;
+    run([](driver::Dialog &d) {
+        d.resize(500, 300);
+        EXPECT_EQ(d.control(1).width(), 300);
+        EXPECT_EQ(d.control(1).height(), 130);
+        EXPECT_EQ(d.control(4).rect.left, 400);
+        EXPECT_EQ(d.control(4).rect.top, 240);
+        // Columns are laid out again from whole percentages of the width
+        // less the check-box column.
+        std::vector<int> widths = d.listColumnWidths(20);
+        ASSERT_EQ(widths.size(), 3u);
+        EXPECT_EQ(widths[0], 25);
+        EXPECT_EQ(widths[1], (300 - 25) * 25 / 100);
+        EXPECT_EQ(widths[2], (300 - 25) * 75 / 100);
+
+        d.resize(250, 150);
+        RECT r = d.windowRect();
+        EXPECT_EQ(r.right - r.left, 400);
+        EXPECT_EQ(r.bottom - r.top, 240);
+        EXPECT_EQ(d.control(4).rect.left, 300);
+        EXPECT_EQ(d.control(4).rect.top, 180);
+        EXPECT_EQ(d.control(1).width(), 200);
+        d.click(4);
+    });
+    EXPECT_EQ(dialog().width, 400);
+    EXPECT_EQ(dialog().height, 240);
+}
+
+TEST_F(RuntimeDialog, TabClickShowsExactlyOnePage) {
+    freshDialog();
+    dialog().width = 420;
+    dialog().height = 300;
+    ControlSpec &first = place(60, "tabcontrol", 4, 24, 370, 200);
+    first.extraText[0] = W(L"First");
+    first.param[0] = 0;
+    first.flag[0] = 1;
+    ControlSpec &second = place(61, "tabcontrol", 4, 24, 370, 200);
+    second.extraText[0] = W(L"Second");
+    second.param[0] = 1;
+    place(36, "edit", 10, 10, 200, 23, L"on page one").ownerIndex = 60;
+    place(37, "edit", 10, 10, 200, 23, L"on page two").ownerIndex = 61;
+    button(4, 300, 240, L"OK");
+    run([](driver::Dialog &d) {
+        EXPECT_EQ(d.selectedTab(1043), 0);
+        EXPECT_EQ(d.tabTitles(1043), std::vector<std::wstring>({L"First", L"Second"}));
+        EXPECT_TRUE(d.control(36).visible);
+        EXPECT_FALSE(d.control(37).visible);
+        d.clickTab(1043, 1);
+        EXPECT_EQ(d.selectedTab(1043), 1);
+        EXPECT_FALSE(d.control(36).visible);
+        EXPECT_TRUE(d.control(37).visible);
+        d.click(37);
+        d.pressKey(VK_END);
+        d.typeText(L"!");
+        d.click(4);
+    });
+    // Values are read from the page that hosts each input.
+    EXPECT_EQ(S(dialog().controls[36].text), L"on page one");
+    EXPECT_EQ(S(dialog().controls[37].text), L"on page two!");
+}
+
+TEST_F(RuntimeDialog, CheckListClicksKeepOneRowInSingleSelection) {
+    freshDialog();
+    ControlSpec &list = place(36, "listbox", 10, 10, 300, 120, L"a|b|c|");
+    list.flag[0] = 1;
+    list.param[0] = -1;
+    list.param[2] = 0;
+    ControlSpec &ok = button(4, 300, 180, L"OK");
+    ok.requiresSelection = 1;
+    run([](driver::Dialog &d) {
+        EXPECT_FALSE(d.control(4).enabled);
+        d.clickListCheckbox(36, 1);
+        EXPECT_TRUE(d.listRowChecked(36, 1));
+        EXPECT_TRUE(d.control(4).enabled);
+        d.clickListCheckbox(36, 2);
+        EXPECT_FALSE(d.listRowChecked(36, 1));
+        EXPECT_TRUE(d.listRowChecked(36, 2));
+        d.clickListCheckbox(36, 2);
+        EXPECT_FALSE(d.listRowChecked(36, 2));
+        EXPECT_FALSE(d.control(4).enabled);
+        d.clickListCheckbox(36, 0);
+        d.click(4);
+    });
+    EXPECT_EQ(dialog().resultIndex, 4);
+    EXPECT_EQ(param(dialog().controls[36], 1), 0);
+}
+
+TEST_F(RuntimeDialog, FailedTemplateReportsFailureAndLeavesNoWindow) {
+    freshDialog();
+    dialog().templateId = 999;
+    dialog().resultIndex = 7;
+    EXPECT_TRUE(runDialog());
+    EXPECT_EQ(dialog().dialogWindow, nullptr);
+}
+
+TEST_F(RuntimeDialog, ModelessRunShowsTheSameWindowAgain) {
+    freshDialog();
+    dialog().templateId = IDD_PROGRESS;
+    dialog().width = 300;
+    dialog().height = 120;
+    place(1, "static", 10, 10, 200, 20, L"progress");
+    EXPECT_FALSE(runDialog());
+    HWND first = dialog().dialogWindow;
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(IsWindowVisible(first));
+    ShowWindow(first, SW_HIDE);
+    EXPECT_FALSE(runDialog());
+    EXPECT_EQ(dialog().dialogWindow, first);
+    EXPECT_TRUE(IsWindowVisible(first));
+    DestroyWindow(first);
+    dialog().dialogWindow = nullptr;
+}

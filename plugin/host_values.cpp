@@ -145,6 +145,8 @@ WideText argumentWide(const FMDataVect *args, uint32_t index) {
     uint32_t size = FM_Text_GetSize(text, &sizeCall.error);
     sizeCall.check();
     if (size == 0) return WideText();
+    // The terminator's unit must not wrap the count on a 32-bit build.
+    if (size_t(size) >= std::vector<TextUnit>().max_size()) throw std::bad_alloc();
     std::vector<TextUnit> buffer(size_t(size) + 1, TextUnit(0));
     Call read;
     FM_Text_GetUnicode(text, reinterpret_cast<FMUniChar *>(buffer.data()), 0, size, &read.error);

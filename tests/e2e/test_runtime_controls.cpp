@@ -206,10 +206,12 @@ protected:
         activation_.reset();
     }
 
-    static HWND openParent() {
+    static HWND openParent(bool visible = true) {
         HWND window = CreateDialogParamW(static_cast<HINSTANCE>(pluginInstance()), MAKEINTRESOURCEW(IDD_MESSAGE),
                                          nullptr, plainDialogProc, 0);
-        if (window != nullptr) SetWindowPos(window, nullptr, 0, 0, 600, 500, SWP_NOZORDER | SWP_SHOWWINDOW);
+        if (window != nullptr) {
+            SetWindowPos(window, nullptr, 0, 0, 600, 500, SWP_NOZORDER | (visible ? SWP_SHOWWINDOW : 0));
+        }
         return window;
     }
 
@@ -883,7 +885,7 @@ TEST_F(RuntimeControls, FontsFollowTheSlotsRequest) {
 TEST_F(RuntimeControls, FontsAreDeletedWhenTheirDialogCloses) {
     ASSERT_TRUE(recordersInstalled) << "the program imports the font functions from gdi32";
     auto oneDialog = [this](bool inspect) {
-        HWND window = openParent();
+        HWND window = openParent(false);
         const struct {
             int slot;
             const char *kind;
@@ -975,17 +977,13 @@ TEST_F(RuntimeControls, DialogShowsTheControlsAndReturnsTheirValues) {
     setFont(place(44, "static", L"Bold note", 100, 280, 200, 23).font, "", "Bold", 10);
     place(45, "progressbar", L"", 100, 310, 200, 16);
 
-    std::wstring picture;
-    wchar_t temp[MAX_PATH] = {0};
-    GetTempPathW(MAX_PATH, temp);
-    picture = std::wstring(temp) + L"runtime_controls.png";
     driver::Session session([&](driver::Dialog &shown) {
         EXPECT_EQ(L"Runtime controls", shown.caption());
         EXPECT_EQ((std::vector<std::wstring>{L"red", L"green", L"blue"}), shown.comboItems(4037));
         EXPECT_EQ(1, shown.control(3902).checked);
         EXPECT_TRUE(shown.listRowChecked(43, 1));
         EXPECT_EQ(L"Apple", shown.listCell(43, 0, 1));
-        shown.savePng(picture);
+        EXPECT_TRUE(shown.savePng(L"runtime_controls.png"));
         shown.clickListCheckbox(43, 2);
         shown.click(3903);
         shown.click(4);
@@ -999,9 +997,15 @@ TEST_F(RuntimeControls, DialogShowsTheControlsAndReturnsTheirValues) {
     EXPECT_EQ(L"1", wide(slot(38).text));
     EXPECT_EQ(L"3", wide(slot(39).text));
     EXPECT_EQ(L"4", wide(slot(40).text));
+    SYSTEMTIME when = {2024, 12, 2, 24, 13, 30, 0, 0};
+    wchar_t date[64] = {0};
+    wchar_t time[64] = {0};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, date, 64);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &when, L"h:mm tt", time, 64);
+    EXPECT_EQ(date, wide(slot(41).text));
+    EXPECT_EQ(time, wide(slot(42).text));
     EXPECT_EQ(L"Pear|2|\rPlum|3|", wide(slot(43).text));
     EXPECT_EQ(L"Bold note", wide(slot(44).text));
-    printf("screenshot: %ls\n", picture.c_str());
 }
 
 } // namespace

@@ -1,0 +1,530 @@
+#include "runtime/control_factory.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "functions/datetext.h"
+#include "model/dialog_definition.h"
+#include "plugin/entry.h"
+#include "resources/resource_ids.h"
+#include "runtime/fonts.h"
+
+namespace {
+
+// ---- sizes and limits --------------------------------------------------
+
+constexpr int kCheckColumnWidth = 20;      /* px: the check-box column of a list */
+constexpr int kListWidthAllowance = 28;    /* px: border and scroll bar kept free of data columns */
+constexpr int kSoleColumnAllowance = 3;    /* px: further room left beside a header-less data column */
+constexpr int kTabControlLeft = 10;        /* px, in the dialog */
+constexpr int kTabControlTop = 10;         /* px, in the dialog */
+constexpr int kTabControlWidthAllowance = 28; /* px: dialog width minus the tab control's */
+constexpr int kTabStripHeight = 15;        /* px: the tab control is this much taller than a page */
+constexpr size_t kMaxSelectionUnits = 1024;  // preselected combobox entry
+constexpr size_t kMaxWidthTextUnits = 1023;  // column widths text
+constexpr size_t kWholeListTextUnits = 100024; // a list text up to this is used whole,
+constexpr size_t kCutListTextUnits = 100023;   // a longer one is cut to this
+// Radio button ids run from slot x 100 + 1; a group of more than 99 buttons
+// would take the ids of the next slot's group.
+constexpr int kMaxRadioButtons = kRadioIdFactor - 1;
+// More columns than a list text can fill with cells are never needed, and
+// the bound keeps a wild column count from stalling the dialog.
+constexpr int kMaxDataColumns = int(kWholeListTextUnits);
+
+constexpr int kUncheckedImage = 1; // state image of a list row's empty check box
+constexpr int kCheckedImage = 2;
+
+// The slot of the "tabcontrol" entry whose page is being created; the page's
+// dialog procedure builds the controls that belong to it.
+int gCurrentTabSlot = -1;
+
+// ---- '|'-separated texts -----------------------------------------------
+
+template <typename Ch>
+struct Piece {
+    const Ch *start;
+    size_t length;
+    bool empty() const { return length == 0; }
+    BasicText<Ch> text() const { return BasicText<Ch>(start, length); }
+};
+
+// The pieces of the first `length` units of a text: every '|' ends a piece
+// and the end of the text ends the last one, so a final '|' is optional and
+// an empty text has no pieces.
+template <typename Ch>
+std::vector<Piece<Ch>> piecesOf(const Ch *text, size_t length) {
+    std::vector<Piece<Ch>> pieces;
+    size_t begin = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (text[i] != Ch('|')) continue;
+        pieces.push_back(Piece<Ch>{text + begin, i - begin});
+        begin = i + 1;
+    }
+    if (begin < length) pieces.push_back(Piece<Ch>{text + begin, length - begin});
+    return pieces;
+}
+
+template <typename Ch>
+Piece<Ch> pieceAt(const std::vector<Piece<Ch>> &pieces, size_t n) {
+    static const Ch kNothing = 0;
+    return n < pieces.size() ? pieces[n] : Piece<Ch>{&kNothing, 0};
+}
+
+bool samePiece(const Piece<TextUnit> &a, const Piece<TextUnit> &b) {
+    return a.length == b.length && std::equal(a.start, a.start + a.length, b.start);
+}
+
+// The cells of a list text, which is used whole only up to a limit.
+std::vector<Piece<TextUnit>> listCells(const WideText &text) {
+    size_t used = text.length() > kWholeListTextUnits ? kCutListTextUnits : text.length();
+    return piecesOf(text.data(), used);
+}
+
+// A column width in percent: digits with an optional fraction, as written
+// in the widths text; anything else reads as 0. The decimal point is always
+// '.', whatever the user's locale says.
+double percentOf(const Piece<char> &field) {
+    size_t i = 0;
+    while (i < field.length && field.start[i] == ' ') ++i;
+    double value = 0;
+    for (; i < field.length && field.start[i] >= '0' && field.start[i] <= '9'; ++i) value = value * 10 + (field.start[i] - '0');
+    if (i < field.length && field.start[i] == '.') {
+        double scale = 0.1;
+        for (++i; i < field.length && field.start[i] >= '0' && field.start[i] <= '9'; ++i, scale /= 10) {
+            value += (field.start[i] - '0') * scale;
+        }
+    }
+    return value;
+}
+
+// ---- list views --------------------------------------------------------
+
+void insertColumn(HWND list, int index, const TextUnit *title, int width, int format) {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = std::max(width, 0);
+    column.pszText = const_cast<TextUnit *>(title);
+    column.iSubItem = index;
+    SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(index), LPARAM(&column));
+}
+
+int columnFormat(const NarrowText &letters, int column) {
+    size_t at = size_t(column - 1);
+    if (at >= letters.length()) return LVCFMT_LEFT;
+    if (letters[at] == 'R') return LVCFMT_RIGHT;
+    if (letters[at] == 'C') return LVCFMT_CENTER;
+    return LVCFMT_LEFT;
+}
+
+int dataColumnCount(const ControlSpec &slot) {
+    return std::min(std::max(param(slot, 3), 0), kMaxDataColumns);
+}
+
+// Data columns 1..count: titles from the header text, widths in percent of
+// the usable width (an empty width field shares the width evenly) and the
+// alignment letters.
+void addDataColumns(HWND list, const ControlSpec &slot, int count) {
+    const int usable = slot.width - kListWidthAllowance;
+    const WideText &titles = extraText(slot, 1);
+    std::vector<Piece<TextUnit>> titlePieces = piecesOf(titles.data(), std::min(titles.length(), kMaxFieldScan));
+    const NarrowText &widths = extraNarrow(slot, 2);
+    std::vector<Piece<char>> widthPieces = piecesOf(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
+    for (int k = 1; k <= count; ++k) {
+        Piece<char> widthField = pieceAt(widthPieces, size_t(k - 1));
+        int width = widthField.empty() ? usable / count : int(percentOf(widthField) / 100.0 * usable);
+        WideText title = pieceAt(titlePieces, size_t(k - 1)).text();
+        insertColumn(list, k, title.data(), width, columnFormat(extraNarrow(slot, 3), k));
+    }
+}
+
+void insertRow(HWND list, int row, const TextUnit *label, bool withCheckBox) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = const_cast<TextUnit *>(label);
+    if (withCheckBox) {
+        item.mask |= LVIF_STATE;
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(kUncheckedImage);
+    }
+    SendMessageW(list, LVM_INSERTITEMW, 0, LPARAM(&item));
+}
+
+void setCell(HWND list, int row, int column, const Piece<TextUnit> &cell) {
+    WideText text = cell.text();
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = text.data();
+    SendMessageW(list, LVM_SETITEMW, 0, LPARAM(&item));
+}
+
+void checkRow(HWND list, int row) {
+    LVITEMW item = {};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(kCheckedImage);
+    SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&item));
+}
+
+// Puts `cells` into rows of `columns` cells (columns 1..columns), each row
+// under an empty label; a last row may be short. Returns the number of rows.
+int fillRows(HWND list, const std::vector<Piece<TextUnit>> &cells, int columns, bool withCheckBoxes) {
+    if (columns < 1) return 0;
+    int rows = 0;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        int row = int(i / size_t(columns));
+        int column = int(i % size_t(columns)) + 1;
+        if (column == 1) {
+            insertRow(list, row, TEXT16(""), withCheckBoxes);
+            ++rows;
+        }
+        if (!cells[i].empty()) setCell(list, row, column, cells[i]);
+    }
+    return rows;
+}
+
+// Checks the rows whose key is one of the wanted values: in single selection
+// only the first such row, which is recorded in param 1.
+void preselectRows(HWND list, ControlSpec &slot, const std::vector<Piece<TextUnit>> &cells, int columns, int rows) {
+    const WideText &wanted = extraText(slot, 2);
+    if (wanted.empty()) return;
+    std::vector<Piece<TextUnit>> values = piecesOf(wanted.data(), wanted.length());
+    const WideText &hidden = extraText(slot, 3);
+    std::vector<Piece<TextUnit>> hiddenKeys = piecesOf(hidden.data(), std::min(hidden.length(), kMaxFieldScan));
+    const bool multiple = flag(slot, 2) != 0;
+    for (int row = 0; row < rows; ++row) {
+        Piece<TextUnit> key =
+            hidden.empty() ? pieceAt(cells, size_t(row) * size_t(columns)) : pieceAt(hiddenKeys, size_t(row));
+        bool matches = std::any_of(values.begin(), values.end(),
+                                   [&key](const Piece<TextUnit> &value) { return samePiece(key, value); });
+        if (!matches) continue;
+        checkRow(list, row);
+        if (!multiple) {
+            setParam(slot, 1, row);
+            return;
+        }
+    }
+}
+
+// Filling a visible list view row by row repaints it after every row.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND window) : window_(window) { SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawPause() {
+        SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+    RedrawPause(const RedrawPause &) = delete;
+    RedrawPause &operator=(const RedrawPause &) = delete;
+
+private:
+    HWND window_;
+};
+
+// ---- the kind table ----------------------------------------------------
+
+struct KindRow;
+
+// What the factory is building: the slot, where, and by which row.
+struct Build {
+    HWND parent;
+    int index; // slot index
+    ControlSpec &slot;
+    const KindRow &row;
+};
+
+// Gives a new window its initial content and returns the window the slot
+// records. For composite kinds the step makes the windows itself and is
+// called with no window.
+typedef HWND (*ContentStep)(const Build &build, HWND window);
+
+enum Finish {
+    kFontAndText, // the slot's font, then its text with WM_SETTEXT
+    kFontOnly,
+    kNoFinish
+};
+
+enum KindOption : unsigned {
+    kAddsExtraStyle = 1u << 0,    // the slot's extraStyle is OR-ed into the style
+    kNoWindowName = 1u << 1,      // created without a window name
+    kSkipsDefaultButton = 1u << 2,// the dialog procedure has made the default button already
+    kHeaderless = 1u << 3,        // no column header (and shared image lists) without data columns
+    kComposite = 1u << 4          // the content step makes the windows
+};
+
+struct KindRow {
+    const char *keyword;       // kind keyword, compared exactly
+    const TextUnit *className;
+    DWORD exStyle;
+    DWORD style;               // exact style given at creation
+    unsigned options;          // KindOption bits
+    int idOffset;              // added to the slot index to give the control id
+    DWORD commonControls;      // ICC_* classes registered first; 0 for the system's own
+    ContentStep content;
+    Finish finish;
+};
+
+HWND createWindow(const Build &build, DWORD style, int x, int y, int id) {
+    const KindRow &row = build.row;
+    const ControlSpec &slot = build.slot;
+    return CreateWindowExW(row.exStyle, row.className, (row.options & kNoWindowName) ? nullptr : TEXT16(""), style, x,
+                           y, slot.width, slot.height, build.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+// ---- content steps -----------------------------------------------------
+
+HWND noContent(const Build &, HWND window) {
+    return window;
+}
+
+HWND markButton(const Build &build, HWND window) {
+    // Enabled later by the list it depends on; the dialog procedure disables
+    // it once every control exists.
+    if (build.slot.requiresSelection == 1) build.slot.disabled = 1;
+    return window;
+}
+
+// Items each ended by '|' (the last may lack it), then optionally '=' and
+// the entry to preselect by the system's case-insensitive prefix match.
+HWND fillComboBox(const Build &build, HWND combo) {
+    const WideText &text = build.slot.text;
+    const TextUnit *equalsSign = std::find(text.data(), text.data() + text.length(), TextUnit('='));
+    size_t itemUnits = size_t(equalsSign - text.data());
+    for (const Piece<TextUnit> &item : piecesOf(text.data(), itemUnits)) {
+        WideText entry = item.text();
+        SendMessageW(combo, CB_INSERTSTRING, WPARAM(-1), LPARAM(entry.data()));
+    }
+    if (itemUnits < text.length()) {
+        size_t start = itemUnits + 1;
+        WideText selection(text.data() + start, std::min(text.length() - start, kMaxSelectionUnits));
+        // "=" with nothing after it asks for no entry; the prefix match of an
+        // empty text would pick the first one.
+        if (!selection.empty()) SendMessageW(combo, CB_SELECTSTRING, WPARAM(-1), LPARAM(selection.data()));
+    }
+    return combo;
+}
+
+HWND fillCheckBoxList(const Build &build, HWND list) {
+    ControlSpec &slot = build.slot;
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES);
+    insertColumn(list, 0, TEXT16(""), kCheckColumnWidth, LVCFMT_LEFT);
+    int columns = 1;
+    if (extraText(slot, 1).empty()) {
+        insertColumn(list, 1, TEXT16(""), slot.width - kListWidthAllowance - kSoleColumnAllowance, LVCFMT_LEFT);
+    } else {
+        columns = dataColumnCount(slot);
+        addDataColumns(list, slot, columns);
+    }
+    std::vector<Piece<TextUnit>> cells = listCells(slot.text);
+    int rows = fillRows(list, cells, columns, true);
+    preselectRows(list, slot, cells, columns, rows);
+    return list;
+}
+
+HWND fillPlainList(const Build &build, HWND list) {
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    insertColumn(list, 0, TEXT16(""), build.slot.width, LVCFMT_LEFT);
+    int row = 0;
+    for (const Piece<TextUnit> &piece : listCells(build.slot.text)) {
+        WideText label = piece.text();
+        insertRow(list, row++, label.data(), false);
+    }
+    return list;
+}
+
+HWND fillList(const Build &build, HWND list) {
+    RedrawPause pause(list);
+    return flag(build.slot, 1) == 1 ? fillCheckBoxList(build, list) : fillPlainList(build, list);
+}
+
+// The editable table: column 0 is hidden, data columns as in a check-box
+// list but without the header-less fallback and without preselection.
+HWND fillTable(const Build &build, HWND list) {
+    RedrawPause pause(list);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    insertColumn(list, 0, TEXT16(""), 0, LVCFMT_LEFT);
+    int columns = dataColumnCount(build.slot);
+    addDataColumns(list, build.slot, columns);
+    fillRows(list, listCells(build.slot.text), columns, false);
+    return list;
+}
+
+HWND setSliderRange(const Build &build, HWND slider) {
+    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(0, param(build.slot, 1)));
+    SendMessageW(slider, TBM_SETPOS, TRUE, LPARAM(param(build.slot, 2)));
+    return slider;
+}
+
+void setPickerValue(HWND picker, const DateTimeRecord &record) {
+    SYSTEMTIME value;
+    copyToSystemTime(record, &value);
+    // A record that is no valid date is refused; the picker keeps today.
+    SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&value));
+}
+
+HWND setDate(const Build &build, HWND picker) {
+    const WideText &text = build.slot.text;
+    setPickerValue(picker, parseDateText(text.data(), text.length(), localeDateOrder()));
+    return picker;
+}
+
+HWND setTime(const Build &build, HWND picker) {
+    SendMessageW(picker, DTM_SETFORMATW, 0, LPARAM(TEXT16("h:mm tt")));
+    setPickerValue(picker, parseTimeText(build.slot.text.data()));
+    return picker;
+}
+
+HWND setCheck(const Build &build, HWND box) {
+    if (flag(build.slot, 1) == 1) SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+    return box;
+}
+
+// One auto radio button per caption, laid out in rows of param 2 buttons
+// (0 or less counts as one); the button numbered param 3 is checked.
+HWND makeRadioGroup(const Build &build, HWND) {
+    const ControlSpec &slot = build.slot;
+    std::vector<Piece<TextUnit>> captions = piecesOf(slot.text.data(), slot.text.length());
+    if (captions.size() > size_t(kMaxRadioButtons)) captions.resize(size_t(kMaxRadioButtons));
+    const int perRow = std::max(param(slot, 2), 1);
+    int x = slot.x;
+    int y = slot.y;
+    HWND last = nullptr;
+    for (size_t k = 0; k < captions.size(); ++k) {
+        DWORD style = k == 0 ? build.row.style : build.row.style & ~DWORD(WS_GROUP);
+        HWND button = createWindow(build, style, x, y, build.index * kRadioIdFactor + 1 + int(k));
+        if (button != nullptr) {
+            WideText caption = captions[k].text();
+            SetWindowTextW(button, caption.data());
+            applyControlFont(button, slot.font);
+            if (int(k) + 1 == param(slot, 3)) SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
+            last = button;
+        }
+        if ((k + 1) % size_t(perRow) != 0) {
+            x += slot.width;
+        } else {
+            x = slot.x;
+            y += slot.height;
+        }
+    }
+    return last;
+}
+
+INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+    if (message != WM_INITDIALOG) return FALSE;
+    EnableThemeDialogTexture(page, ETDT_ENABLETAB);
+    for (int i = 0; i < kSlotCount; ++i) {
+        const ControlSpec &slot = dialog().controls[i];
+        if (slot.kind.empty() || equals(slot.kind, "tabcontrol")) continue;
+        if (slot.ownerIndex == gCurrentTabSlot) createControl(page, i);
+    }
+    return FALSE;
+}
+
+// The dialog's one tab control, made with the first tab. A handle left from
+// an earlier dialog that was not cleared is not taken for this one's.
+HWND tabControlOf(const Build &build) {
+    DialogDefinition &d = dialog();
+    HWND tabs = d.tabControlWindow;
+    if (tabs != nullptr && IsWindow(tabs) && GetParent(tabs) == build.parent) return tabs;
+    tabs = CreateWindowExW(build.row.exStyle, build.row.className, TEXT16(""), build.row.style, kTabControlLeft,
+                           kTabControlTop, d.width - kTabControlWidthAllowance, build.slot.height + kTabStripHeight,
+                           build.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)),
+                           GetModuleHandleW(nullptr), nullptr);
+    d.tabControlWindow = tabs;
+    return tabs;
+}
+
+// One tab and its page; the page's procedure creates the page's controls
+// while the page is made.
+HWND makeTabPage(const Build &build, HWND) {
+    const ControlSpec &slot = build.slot;
+    HWND tabs = tabControlOf(build);
+    if (tabs == nullptr) return nullptr;
+    gCurrentTabSlot = build.index;
+
+    TCITEMW tab = {};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = const_cast<TextUnit *>(extraText(slot, 1).data());
+    SendMessageW(tabs, TCM_INSERTITEMW, WPARAM(param(slot, 1)), LPARAM(&tab));
+
+    HWND page = CreateDialogParamW(static_cast<HINSTANCE>(pluginInstance()), MAKEINTRESOURCEW(IDD_TAB_PAGE), tabs,
+                                   tabPageProc, 0);
+    SendMessageW(tabs, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    if (page != nullptr) MoveWindow(page, slot.x, slot.y, slot.width, slot.height - kTabStripHeight, FALSE);
+    return page;
+}
+
+// Styles are the exact values the controls are created with.
+const KindRow kKinds[] = {
+    // keyword        class                 ex style                               style       options                        id offset       common controls       content           finish
+    {"static",      TEXT16("STATIC"),     0,                                     0x50000080, kAddsExtraStyle,               0,              0,                    noContent,        kFontAndText},
+    {"button",      TEXT16("BUTTON"),     0,                                     0x50010000, kSkipsDefaultButton,           0,              0,                    markButton,       kFontAndText},
+    {"editBox",     TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      0x50211344, kAddsExtraStyle,               0,              0,                    noContent,        kFontAndText},
+    {"edit",        TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      0x50010340, kAddsExtraStyle,               0,              0,                    noContent,        kFontAndText},
+    {"password",    TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      0x500103A0, kAddsExtraStyle,               0,              0,                    noContent,        kFontAndText},
+    {"combobox",    TEXT16("COMBOBOX"),   0,                                     0x50A10343, 0,                             kComboIdOffset, 0,                    fillComboBox,     kFontAndText},
+    {"listbox",     WC_LISTVIEWW,         0,                                     0x50A10301, kHeaderless,                   0,              ICC_LISTVIEW_CLASSES, fillList,         kFontOnly},
+    {"listboxview", WC_LISTVIEWW,         0,                                     0x50A10301, 0,                             0,              ICC_LISTVIEW_CLASSES, fillTable,        kFontOnly},
+    {"slider",      TRACKBAR_CLASSW,      0,                                     0x50010005, 0,                             0,              ICC_BAR_CLASSES,      setSliderRange,   kNoFinish},
+    {"date",        DATETIMEPICK_CLASSW,  0,                                     0x50810001, 0,                             0,              ICC_DATE_CLASSES,     setDate,          kFontAndText},
+    {"datedd",      DATETIMEPICK_CLASSW,  0,                                     0x50810000, 0,                             0,              ICC_DATE_CLASSES,     setDate,          kFontAndText},
+    {"time",        DATETIMEPICK_CLASSW,  WS_EX_RIGHT,                           0x50800029, 0,                             0,              ICC_DATE_CLASSES,     setTime,          kFontAndText},
+    {"checkbox",    TEXT16("BUTTON"),     0,                                     0x50010103, 0,                             0,              0,                    setCheck,         kFontAndText},
+    {"progressbar", PROGRESS_CLASSW,      WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE,   0x50000000, kNoWindowName,                 0,              ICC_PROGRESS_CLASS,   noContent,        kFontAndText},
+    {"radio",       TEXT16("BUTTON"),     0,                                     0x50030109, kComposite,                    0,              0,                    makeRadioGroup,   kNoFinish},
+    {"tabcontrol",  WC_TABCONTROLW,       0,                                     0x54000000, kComposite,                    0,              ICC_TAB_CLASSES,      makeTabPage,      kNoFinish},
+};
+
+const KindRow *kindRowOf(const NarrowText &kind) {
+    for (const KindRow &row : kKinds) {
+        if (equals(kind, row.keyword)) return &row;
+    }
+    return nullptr;
+}
+
+DWORD creationStyle(const KindRow &row, const ControlSpec &slot) {
+    DWORD style = row.style;
+    if (row.options & kAddsExtraStyle) style |= slot.extraStyle;
+    if ((row.options & kHeaderless) && param(slot, 3) == 0) style |= LVS_NOCOLUMNHEADER | LVS_SHAREIMAGELISTS;
+    return style;
+}
+
+void registerClasses(DWORD classes) {
+    if (classes == 0) return;
+    INITCOMMONCONTROLSEX request = {sizeof request, classes};
+    InitCommonControlsEx(&request);
+}
+
+} // namespace
+
+void createControl(HWND parent, int index) {
+    if (index < 0 || index >= kSlotCount) return;
+    ControlSpec &slot = dialog().controls[index];
+    const KindRow *row = kindRowOf(slot.kind);
+    if (row == nullptr) {
+        slot.window = nullptr;
+        return;
+    }
+    if ((row->options & kSkipsDefaultButton) && index == dialog().defaultButton) return;
+    registerClasses(row->commonControls);
+
+    Build build{parent, index, slot, *row};
+    HWND window = nullptr;
+    if (row->options & kComposite) {
+        window = row->content(build, nullptr);
+    } else {
+        window = createWindow(build, creationStyle(*row, slot), slot.x, slot.y, index + row->idOffset);
+        if (window != nullptr) {
+            row->content(build, window);
+            if (row->finish != kNoFinish) applyControlFont(window, slot.font);
+            if (row->finish == kFontAndText) SendMessageW(window, WM_SETTEXT, 0, LPARAM(slot.text.data()));
+        }
+    }
+    slot.window = window;
+}

@@ -1,0 +1,114 @@
+#include "runtime/fonts.h"
+
+#include <cstring>
+#include <vector>
+
+#include "model/text.h"
+
+namespace {
+
+constexpr int kPointsPerInch = 72;
+constexpr LONG kWeightNormal = FW_NORMAL; // 400
+constexpr LONG kWeightBold = FW_BOLD;     // 700
+
+// A font this module made, and who it belongs to. Each font serves exactly
+// one control, so it can go as soon as that control or its dialog is gone.
+struct OwnedFont {
+    HWND dialogWindow; // top-level window of the control when the font was made
+    HWND control;      // the one control that uses the font
+    HFONT font;
+};
+
+std::vector<OwnedFont> &ownedFonts() {
+    static std::vector<OwnedFont> fonts;
+    return fonts;
+}
+
+// Deletes the fonts of controls that no longer exist. Handles of destroyed
+// windows may be reused, but a dead control draws with nothing, so its font
+// can never be in use.
+void releaseFontsOfDeadControls() {
+    std::vector<OwnedFont> &fonts = ownedFonts();
+    for (size_t i = 0; i < fonts.size();) {
+        if (IsWindow(fonts[i].control)) {
+            ++i;
+            continue;
+        }
+        DeleteObject(fonts[i].font);
+        fonts[i] = fonts.back();
+        fonts.pop_back();
+    }
+}
+
+// Records `font` as the font of `control`; returns the font the control had
+// from here before, which the caller deletes once the control has let go.
+HFONT recordFont(HWND control, HFONT font) {
+    for (OwnedFont &owned : ownedFonts()) {
+        if (owned.control == control) {
+            HFONT previous = owned.font;
+            owned.font = font;
+            owned.dialogWindow = GetAncestor(control, GA_ROOT);
+            return previous;
+        }
+    }
+    ownedFonts().push_back(OwnedFont{GetAncestor(control, GA_ROOT), control, font});
+    return nullptr;
+}
+
+// The default GUI font's description with the request applied on top.
+LOGFONTW requestedFont(HDC dc, const FontSpec &request) {
+    LOGFONTW font = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfWidth = 0;
+
+    if (request.faceName[0] != 0) {
+        // The face arrives as UTF-8; a name that does not fit LF_FACESIZE is
+        // cut rather than overrunning the field.
+        WideText face = utf8ToWide(request.faceName);
+        wideCopy(font.lfFaceName, LF_FACESIZE, face.data());
+    }
+    if (request.pointSize > 0) font.lfHeight = -MulDiv(request.pointSize, GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch);
+    if (request.style[0] != 0) {
+        // Words are matched case-sensitively anywhere in the text, so any
+        // separator or none works; a text without them means plain.
+        font.lfItalic = std::strstr(request.style, "Italic") != nullptr;
+        font.lfWeight = std::strstr(request.style, "Bold") != nullptr ? kWeightBold : kWeightNormal;
+        font.lfStrikeOut = std::strstr(request.style, "StrikeOut") != nullptr;
+        font.lfUnderline = std::strstr(request.style, "Underline") != nullptr;
+    }
+    return font;
+}
+
+} // namespace
+
+void applyControlFont(HWND control, const FontSpec &request) {
+    // GetDC of no window is the screen's, which would make a font for nobody.
+    if (control == nullptr) return;
+    HDC dc = GetDC(control);
+    if (dc == nullptr) return;
+    LOGFONTW description = requestedFont(dc, request);
+    HFONT font = CreateFontIndirectW(&description);
+    if (font != nullptr) {
+        releaseFontsOfDeadControls();
+        HFONT previous = recordFont(control, font);
+        SendMessageW(control, WM_SETFONT, WPARAM(font), TRUE);
+        // A control given a second font (the progress window's texts are
+        // updated that way) no longer uses its first.
+        if (previous != nullptr) DeleteObject(previous);
+    }
+    ReleaseDC(control, dc);
+}
+
+void releaseDialogFonts(HWND dialogWindow) {
+    std::vector<OwnedFont> &fonts = ownedFonts();
+    for (size_t i = 0; i < fonts.size();) {
+        if (fonts[i].dialogWindow != dialogWindow && IsWindow(fonts[i].control)) {
+            ++i;
+            continue;
+        }
+        DeleteObject(fonts[i].font);
+        fonts[i] = fonts.back();
+        fonts.pop_back();
+    }
+}

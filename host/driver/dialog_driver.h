@@ -123,6 +123,7 @@ public:
     bool clickListCheckbox(int id, int row);              // the row's state image
     bool clickListCell(int id, int row, int column, int clicks = 1);
     bool clickTab(int id, int index);
+    bool clickComboItem(int id, int index);               // drops the list down if needed
     bool typeText(const std::wstring& text);              // into the focused control
     bool pressKey(WORD vk, WORD modifierVk = 0);          // e.g. (VK_TAB, VK_SHIFT)
 
@@ -199,6 +200,7 @@ private:
 //   check ID            click check box or radio button ID unless it is already checked
 //   checkrow ID ROW     click the check box of list row ROW (from 0) of list view ID
 //   tab ID INDEX        click tab INDEX (from 0) of tab control ID
+//   combo ID INDEX      pick item INDEX (from 0) of combo box ID from its dropped-down list
 //   settext ID "TEXT"   set the text of control ID (WM_SETTEXT)
 //   resize W H          set the window's outer size in pixels
 //   close               send WM_CLOSE

@@ -266,6 +266,32 @@ bool Dialog::clickTab(int id, int index)
     return clickScreen(p, 1);
 }
 
+bool Dialog::clickComboItem(int id, int index)
+{
+    HWND combo = itemOfClass(id, WC_COMBOBOXW);
+    if (!combo || !IsWindowVisible(combo) || index < 0 ||
+        index >= static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0))) {
+        return false;
+    }
+    // A user opens the list first, with a click on the box.
+    if (!SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) {
+        RECT box{};
+        GetWindowRect(combo, &box);
+        if (!clickScreen(centre(box), 1)) return false;
+    }
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetComboBoxInfo(combo, &info) || !info.hwndList || !IsWindowVisible(info.hwndList)) return false;
+    SendMessageW(info.hwndList, LB_SETTOPINDEX, index, 0);  // scroll the item into view
+    RECT item{};
+    if (SendMessageW(info.hwndList, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+        return false;
+    }
+    POINT p = centre(item);
+    ClientToScreen(info.hwndList, &p);
+    return clickScreen(p, 1);
+}
+
 bool Dialog::typeText(const std::wstring& text)
 {
     if (!bringToFront()) return false;

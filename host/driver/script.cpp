@@ -2,29 +2,37 @@
 // for the host program's answers and the demo (see armScript).
 #include "driver_internal.h"
 
+#include <cstring>
 #include <cwchar>
 #include <cwctype>
 
 namespace driver {
 namespace {
 
-enum class Op { Wait, Shot, Click, ClickText, Type, Key, Check, CheckRow, Tab, SetText, Resize, Close };
+enum class Op { Wait, Shot, Click, ClickText, Type, Key, Check, CheckRow, Tab, Combo, SetText, Resize, Close };
 
 // One row per command. Argument kinds, one letter each: 'n' a whole number,
 // 't' a text (quoted, or a single bare word), 'k' a key name.
-struct CommandSpec {
+struct CommandRow {
     const wchar_t* name;
     Op op;
     const char* args;
 };
 
-constexpr CommandSpec kCommands[] = {
-    {L"wait", Op::Wait, "n"},        {L"shot", Op::Shot, "t"},
-    {L"click", Op::Click, "n"},      {L"clicktext", Op::ClickText, "t"},
-    {L"type", Op::Type, "t"},        {L"key", Op::Key, "k"},
-    {L"check", Op::Check, "n"},      {L"checkrow", Op::CheckRow, "nn"},
-    {L"tab", Op::Tab, "nn"},         {L"settext", Op::SetText, "nt"},
-    {L"resize", Op::Resize, "nn"},   {L"close", Op::Close, ""},
+constexpr CommandRow kCommands[] = {
+    {L"wait", Op::Wait, "n"},
+    {L"shot", Op::Shot, "t"},
+    {L"click", Op::Click, "n"},
+    {L"clicktext", Op::ClickText, "t"},
+    {L"type", Op::Type, "t"},
+    {L"key", Op::Key, "k"},
+    {L"check", Op::Check, "n"},
+    {L"checkrow", Op::CheckRow, "nn"},
+    {L"tab", Op::Tab, "nn"},
+    {L"combo", Op::Combo, "nn"},
+    {L"settext", Op::SetText, "nt"},
+    {L"resize", Op::Resize, "nn"},
+    {L"close", Op::Close, ""},
 };
 
 struct KeyName {
@@ -33,10 +41,10 @@ struct KeyName {
 };
 
 constexpr KeyName kKeys[] = {
-    {L"TAB", VK_TAB},     {L"ENTER", VK_RETURN},    {L"ESC", VK_ESCAPE}, {L"SPACE", VK_SPACE},
-    {L"UP", VK_UP},       {L"DOWN", VK_DOWN},       {L"LEFT", VK_LEFT},  {L"RIGHT", VK_RIGHT},
-    {L"HOME", VK_HOME},   {L"END", VK_END},         {L"BACKSPACE", VK_BACK},
-    {L"DELETE", VK_DELETE}, {L"F4", VK_F4},
+    {L"TAB", VK_TAB},       {L"ENTER", VK_RETURN}, {L"ESC", VK_ESCAPE},      {L"SPACE", VK_SPACE},
+    {L"UP", VK_UP},         {L"DOWN", VK_DOWN},    {L"LEFT", VK_LEFT},       {L"RIGHT", VK_RIGHT},
+    {L"HOME", VK_HOME},     {L"END", VK_END},      {L"BACKSPACE", VK_BACK},  {L"DELETE", VK_DELETE},
+    {L"F4", VK_F4},
 };
 
 constexpr KeyName kModifiers[] = {{L"SHIFT", VK_SHIFT}, {L"CTRL", VK_CONTROL}, {L"ALT", VK_MENU}};
@@ -156,24 +164,24 @@ bool parseKey(const std::wstring& name, WORD* vk, WORD* modifierVk)
 // Checks one command's tokens against its row of the table.
 bool parseCommand(const std::vector<Token>& tokens, Command* cmd, std::wstring* error)
 {
-    const CommandSpec* spec = nullptr;
-    for (const CommandSpec& s : kCommands) {
-        if (!tokens[0].quoted && sameName(tokens[0].text, s.name)) spec = &s;
+    const CommandRow* row = nullptr;
+    for (const CommandRow& s : kCommands) {
+        if (!tokens[0].quoted && sameName(tokens[0].text, s.name)) row = &s;
     }
-    if (!spec) {
+    if (!row) {
         *error = L"unknown command \"" + tokens[0].text + L"\"";
         return false;
     }
-    const size_t wanted = strlen(spec->args);
+    const size_t wanted = strlen(row->args);
     if (tokens.size() - 1 != wanted) {
-        *error = std::wstring(spec->name) + L" takes " + std::to_wstring(wanted) + L" argument" +
+        *error = std::wstring(row->name) + L" takes " + std::to_wstring(wanted) + L" argument" +
                  (wanted == 1 ? L"" : L"s") + L", not " + std::to_wstring(tokens.size() - 1);
         return false;
     }
-    cmd->op = spec->op;
+    cmd->op = row->op;
     for (size_t a = 0; a < wanted; ++a) {
         const Token& t = tokens[a + 1];
-        switch (spec->args[a]) {
+        switch (row->args[a]) {
         case 'n': {
             int v = 0;
             if (!parseNumber(t, &v)) {
@@ -283,6 +291,10 @@ bool runCommand(Dialog& d, const Command& cmd, std::wstring* why)
     case Op::Tab:
         if (d.clickTab(n[0], n[1])) return true;
         *why = L"tab control " + std::to_wstring(n[0]) + L" has no tab " + std::to_wstring(n[1]);
+        return false;
+    case Op::Combo:
+        if (d.clickComboItem(n[0], n[1])) return true;
+        *why = L"combo box " + std::to_wstring(n[0]) + L" has no item " + std::to_wstring(n[1]);
         return false;
     case Op::SetText:
         return d.setText(n[0], cmd.text) || noControl(n[0]);

@@ -3,6 +3,7 @@
 #include "driver_internal.h"
 
 #include <algorithm>
+#include <cwchar>
 
 namespace driver {
 namespace detail {

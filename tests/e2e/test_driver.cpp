@@ -79,6 +79,7 @@ struct Seen {
     std::vector<int> clicked;       // BN_CLICKED ids, in order
     int listClicks = 0;             // NM_CLICK from the list view
     int tabChanges = 0;             // TCN_SELCHANGE from the tab control
+    int comboChanges = 0;           // CBN_SELCHANGE from the combo box
     std::vector<SIZE> clientSizes;  // WM_SIZE, in order
     INT_PTR nestedResult = -1;      // what the nested dialog returned
     // Values read when a button ends the dialog, as a dialog reads its results.
@@ -86,6 +87,7 @@ struct Seen {
     bool agreed = false;
     bool firstRowChecked = false;
     int tab = -1;
+    int outerWidth = 0;
 };
 Seen g_seen;
 
@@ -197,6 +199,9 @@ void recordResults(HWND dlg)
     g_seen.agreed = IsDlgButtonChecked(dlg, kAgree) == BST_CHECKED;
     g_seen.firstRowChecked = ListView_GetCheckState(GetDlgItem(dlg, kList), 0) != 0;
     g_seen.tab = static_cast<int>(SendDlgItemMessageW(dlg, kTabs, TCM_GETCURSEL, 0, 0));
+    RECT r{};
+    GetWindowRect(dlg, &r);
+    g_seen.outerWidth = r.right - r.left;
 }
 
 INT_PTR runTestDialog(HWND owner = nullptr, LPARAM param = 0);
@@ -213,6 +218,7 @@ INT_PTR CALLBACK testDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
         SetFocus(GetDlgItem(dlg, kName));
         return FALSE;
     case WM_COMMAND:
+        if (LOWORD(wParam) == kCombo && HIWORD(wParam) == CBN_SELCHANGE) ++g_seen.comboChanges;
         if (HIWORD(wParam) != BN_CLICKED) return FALSE;
         g_seen.clicked.push_back(LOWORD(wParam));
         if (LOWORD(wParam) == kMore) {
@@ -536,6 +542,13 @@ TEST(DialogDriver, ClicksAreRealMouseInput)
         EXPECT_FALSE(d.click(9999));
         EXPECT_FALSE(d.clickTab(kList, 0));  // not a tab control
 
+        // A combo box item is picked from the dropped-down list.
+        EXPECT_TRUE(d.clickComboItem(kCombo, 2));
+        EXPECT_EQ(2, d.comboSelection(kCombo));
+        EXPECT_EQ(L"blue", d.control(kCombo).text);
+        EXPECT_EQ(1, g_seen.comboChanges);
+        EXPECT_FALSE(d.clickComboItem(kCombo, 3));
+
         // A click on a tab switches pages through the dialog's own notification.
         EXPECT_TRUE(d.clickTab(kTabs, 1));
         EXPECT_EQ(1, d.selectedTab(kTabs));
@@ -791,7 +804,7 @@ TEST(DialogDriver, ScriptsPlayTheirDialogsInOrder)
                                   L"\ncheck 301; checkrow 401 0; tab 501 1; shot \"" + shot + L"\"; clicktext \"Other\"",
                                   &error))
         << error.c_str();
-    ASSERT_TRUE(driver::armScript(L"settext 202 \"set\"; resize 450 400; clicktext \"Apply\"", &error));
+    ASSERT_TRUE(driver::armScript(L"settext 202 \"set\"; combo 701 0; resize 450 400; clicktext \"Apply\"", &error));
     ASSERT_TRUE(driver::armScript(L"click 999; click 101", &error));
     EXPECT_EQ(3u, driver::pendingScripts());
 
@@ -804,7 +817,9 @@ TEST(DialogDriver, ScriptsPlayTheirDialogsInOrder)
 
     EXPECT_EQ(kApply, runTestDialog());
     EXPECT_EQ(L"set", g_seen.note);
+    EXPECT_EQ(1, g_seen.comboChanges);
     ASSERT_FALSE(g_seen.clientSizes.empty());
+    EXPECT_EQ(450, g_seen.outerWidth);
 
     // A command that cannot run ends the dialog at once and is reported.
     const DWORD start = GetTickCount();

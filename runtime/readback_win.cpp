@@ -9,10 +9,10 @@
 #include "model/dialog_definition.h"
 #include "resources/resource_ids.h"
 #include "runtime/control_factory.h"
+#include "runtime/readback_rules.h"
 
 namespace {
 
-constexpr size_t kMaxResultUnits = 200000;   // longest value of one slot
 constexpr size_t kMaxCellUnits = 10000;      // longest table cell or list row read
 constexpr size_t kFirstTextGuess = 1023;     // window text units asked for first
 constexpr int kUncheckedImage = 1;           // state image of an unchecked list row
@@ -21,58 +21,12 @@ constexpr int kLastRadioButton = kRadioIdFactor - 1; // button numbers 1..99 of 
 constexpr TextUnit kSeparator = TextUnit('|');
 constexpr TextUnit kCarriageReturn = TextUnit(13);
 
-// The value being read, never longer than kMaxResultUnits: what does not
-// fit is cut, so a huge list cannot outgrow what a slot may hold.
-class ResultText {
-public:
-    void append(const TextUnit *units, size_t count) {
-        size_t room = kMaxResultUnits - text_.length();
-        text_.append(units, std::min(count, room));
-    }
-    void append(const WideText &text) { append(text.data(), text.length()); }
-    void append(TextUnit unit) { append(&unit, 1); }
-    bool empty() const { return text_.empty(); }
-    bool full() const { return text_.length() >= kMaxResultUnits; }
-    const WideText &text() const { return text_; }
-
-private:
-    WideText text_;
-};
-
 // What one read works on.
 struct Reading {
     HWND control;       // the slot's control (for a radio group its first button)
     HWND parent;        // the dialog or tab page hosting it
     int index;          // slot index
     ControlSpec &slot;
-};
-
-// The '|'-fields of a text as pipeField numbers them (from 0, the text
-// looked at up to kMaxFieldScan units, a field past the last one empty),
-// split once so that a long list is not scanned again for every row.
-class Fields {
-public:
-    explicit Fields(const WideText &text) : text_(text) {
-        size_t length = std::min(text.length(), kMaxFieldScan);
-        size_t begin = 0;
-        for (size_t i = 0; i < length; ++i) {
-            if (text[i] != kSeparator) continue;
-            spans_.push_back(Span{begin, i - begin});
-            begin = i + 1;
-        }
-        spans_.push_back(Span{begin, length - begin});
-    }
-    const TextUnit *data(size_t n) const { return n < spans_.size() ? text_.data() + spans_[n].start : text_.data(); }
-    size_t length(size_t n) const { return n < spans_.size() ? spans_[n].length : 0; }
-    void appendTo(ResultText &result, size_t n) const { result.append(data(n), length(n)); }
-
-private:
-    struct Span {
-        size_t start;
-        size_t length;
-    };
-    const WideText &text_;
-    std::vector<Span> spans_;
 };
 
 WideText decimal(long long value) {
@@ -126,26 +80,6 @@ WideText windowText(HWND control) {
 
 // ---- link step ---------------------------------------------------------
 
-// Passes a value on to the slot's link target. Returns what the slot itself
-// keeps: the value when there is no link (or it is empty, or links to the
-// slot itself), nothing when the value went to the target or was dropped.
-WideText passOn(const Reading &reading, const WideText &value) {
-    const int target = reading.slot.linkIndex;
-    if (target < 1 || value.empty() || target == reading.index) return value;
-    // A target outside the table cannot receive anything; keep the value.
-    if (target >= kSlotCount) return value;
-    ControlSpec &receiver = dialog().controls[target];
-    if (reading.slot.linkMode == 1) {
-        WideText joined = receiver.text;
-        joined.append(receiver.linkSeparator);
-        joined.append(value);
-        setText(receiver, joined.data());
-    } else if (reading.slot.linkMode == 2) {
-        setText(receiver, value.data());
-    }
-    return WideText();
-}
-
 // ---- readers -----------------------------------------------------------
 
 WideText readSlider(const Reading &reading) {
@@ -194,55 +128,15 @@ int stateImage(HWND list, int row) {
     return int((state & LVIS_STATEIMAGEMASK) >> 12);
 }
 
-// Cells per row as the factory laid the list out: a plain list and a
-// check-box list without column titles show one cell per row whatever the
-// column count says, so their chosen rows are read one cell per row too.
-int cellsPerRow(const ControlSpec &slot) {
-    if (flag(slot, 1) != 1 || extraText(slot, 1).empty()) return 1;
-    return std::max(param(slot, 3), 0);
-}
-
-// The chosen rows of a list (checked ones, or every row of a list without
-// check boxes), with their values taken from the slot's texts.
+// The chosen rows of a list: the checked ones, or every row of a list
+// without check boxes (state image 0).
 WideText readChoiceList(const Reading &reading) {
-    const ControlSpec &slot = reading.slot;
-    const Fields cells(slot.text);
-    const Fields hidden(extraText(slot, 3));
-    const bool hasHidden = !extraText(slot, 3).empty();
-    const size_t columns = size_t(cellsPerRow(slot));
-    const int returnColumn = param(slot, 2);
-
-    ResultText result;
-    int chosen = 0;
-    bool lastCellFilled = false;
+    std::vector<int> chosen;
     const int rows = rowCount(reading.control);
-    for (int row = 0; row < rows && !result.full(); ++row) {
-        if (stateImage(reading.control, row) == kUncheckedImage) continue;
-        ++chosen;
-        const size_t first = columns * size_t(row);
-        if (hasHidden) {
-            if (!result.empty()) result.append(kSeparator);
-            hidden.appendTo(result, size_t(row));
-        } else if (columns > 1 && returnColumn >= 1) {
-            if (!result.empty()) result.append(kSeparator);
-            cells.appendTo(result, first + size_t(returnColumn) - 1);
-        } else if (columns > 1) {
-            // Whole rows: cells joined by '|', empty cells left out; a CR
-            // before a row whose predecessor ended in a filled cell.
-            if (lastCellFilled) result.append(kCarriageReturn);
-            for (size_t column = 0; column < columns; ++column) {
-                if (cells.length(first + column) == 0) continue;
-                cells.appendTo(result, first + column);
-                result.append(kSeparator);
-            }
-            lastCellFilled = cells.length(first + columns - 1) != 0;
-        } else {
-            if (!result.empty()) result.append(kSeparator);
-            cells.appendTo(result, size_t(row));
-        }
+    for (int row = 0; row < rows; ++row) {
+        if (stateImage(reading.control, row) != kUncheckedImage) chosen.push_back(row);
     }
-    if (chosen > 1 && (columns <= 1 || (returnColumn != -1 && hasHidden))) result.append(kSeparator);
-    return result.text();
+    return chosenRowsValue(reading.slot, chosen);
 }
 
 WideText readList(const Reading &reading) {
@@ -251,7 +145,7 @@ WideText readList(const Reading &reading) {
 
 WideText readCheckBox(const Reading &reading) {
     bool checked = SendMessageW(reading.control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    return passOn(reading, WideText(checked ? TEXT16("1") : TEXT16("0")));
+    return passValueOn(reading.index, WideText(checked ? TEXT16("1") : TEXT16("0")));
 }
 
 // The number (from 1) of the group's first checked button; empty when none.
@@ -264,7 +158,7 @@ WideText readRadioGroup(const Reading &reading) {
 }
 
 WideText readWindowText(const Reading &reading) {
-    return passOn(reading, windowText(reading.control));
+    return passValueOn(reading.index, windowText(reading.control));
 }
 
 // ---- the reader table --------------------------------------------------

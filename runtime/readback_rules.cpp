@@ -1,0 +1,108 @@
+#include "runtime/readback_rules.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr TextUnit kSeparator = TextUnit('|');
+constexpr TextUnit kCarriageReturn = TextUnit(13);
+
+// The '|'-fields of a text as pipeField numbers them (from 0, the text
+// looked at up to kMaxFieldScan units, a field past the last one empty),
+// split once so that a long list is not scanned again for every row.
+class Fields {
+public:
+    explicit Fields(const WideText &text) : text_(text) {
+        size_t length = std::min(text.length(), kMaxFieldScan);
+        size_t begin = 0;
+        for (size_t i = 0; i < length; ++i) {
+            if (text[i] != kSeparator) continue;
+            spans_.push_back(Span{begin, i - begin});
+            begin = i + 1;
+        }
+        spans_.push_back(Span{begin, length - begin});
+    }
+    const TextUnit *data(size_t n) const { return n < spans_.size() ? text_.data() + spans_[n].start : text_.data(); }
+    size_t length(size_t n) const { return n < spans_.size() ? spans_[n].length : 0; }
+    void appendTo(ResultText &result, size_t n) const { result.append(data(n), length(n)); }
+
+private:
+    struct Span {
+        size_t start;
+        size_t length;
+    };
+    const WideText &text_;
+    std::vector<Span> spans_;
+};
+
+// Cells per row as the factory laid the list out: a plain list and a
+// check-box list without column titles show one cell per row whatever the
+// column count says, so their chosen rows are read one cell per row too.
+int cellsPerRow(const ControlSpec &slot) {
+    if (flag(slot, 1) != 1 || extraText(slot, 1).empty()) return 1;
+    return std::max(param(slot, 3), 0);
+}
+
+} // namespace
+
+void ResultText::append(const TextUnit *units, size_t count) {
+    size_t room = kMaxResultUnits - text_.length();
+    text_.append(units, std::min(count, room));
+}
+
+WideText chosenRowsValue(const ControlSpec &slot, const std::vector<int> &chosen) {
+    const Fields cells(slot.text);
+    const Fields hidden(extraText(slot, 3));
+    const bool hasHidden = !extraText(slot, 3).empty();
+    const size_t columns = size_t(cellsPerRow(slot));
+    const int returnColumn = param(slot, 2);
+
+    ResultText result;
+    bool lastCellFilled = false;
+    for (size_t k = 0; k < chosen.size() && !result.full(); ++k) {
+        const int row = chosen[k];
+        if (row < 0) continue;
+        const size_t first = columns * size_t(row);
+        if (hasHidden) {
+            if (!result.empty()) result.append(kSeparator);
+            hidden.appendTo(result, size_t(row));
+        } else if (columns > 1 && returnColumn >= 1) {
+            if (!result.empty()) result.append(kSeparator);
+            cells.appendTo(result, first + size_t(returnColumn) - 1);
+        } else if (columns > 1) {
+            // Whole rows: cells joined by '|', empty cells left out; a CR
+            // before a row whose predecessor ended in a filled cell.
+            if (lastCellFilled) result.append(kCarriageReturn);
+            for (size_t column = 0; column < columns; ++column) {
+                if (cells.length(first + column) == 0) continue;
+                cells.appendTo(result, first + column);
+                result.append(kSeparator);
+            }
+            lastCellFilled = cells.length(first + columns - 1) != 0;
+        } else {
+            if (!result.empty()) result.append(kSeparator);
+            cells.appendTo(result, size_t(row));
+        }
+    }
+    if (chosen.size() > 1 && (columns <= 1 || (returnColumn != -1 && hasHidden))) result.append(kSeparator);
+    return result.text();
+}
+
+WideText passValueOn(int index, const WideText &value) {
+    if (index < 0 || index >= kSlotCount) return value;
+    const ControlSpec &slot = dialog().controls[index];
+    const int target = slot.linkIndex;
+    if (target < 1 || value.empty() || target == index) return value;
+    // A target outside the table cannot receive anything; keep the value.
+    if (target >= kSlotCount) return value;
+    ControlSpec &receiver = dialog().controls[target];
+    if (slot.linkMode == 1) {
+        WideText joined = receiver.text;
+        joined.append(receiver.linkSeparator);
+        joined.append(value);
+        setText(receiver, joined.data());
+    } else if (slot.linkMode == 2) {
+        setText(receiver, value.data());
+    }
+    return WideText();
+}

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/readback_rules.h"
+
+namespace {
+
+WideText W(const char16_t *s) {
+    WideText out;
+    for (size_t i = 0; s[i]; ++i) out.push_back(TextUnit(s[i]));
+    return out;
+}
+
+std::u16string U(const WideText &t) {
+    return std::u16string(t.data(), t.data() + t.length());
+}
+
+// A check-box list slot with `columns` data columns (titled, so the factory
+// lays out that many cells per row), its cells and an optional hidden key
+// column.
+ControlSpec checkList(int columns, const char16_t *cells, int returnColumn = 0, const char16_t *hidden = u"") {
+    ControlSpec s;
+    s.kind = NarrowText("listbox");
+    s.text = W(cells);
+    setFlag(s, 1, 1);
+    setParam(s, 3, columns);
+    setParam(s, 2, returnColumn);
+    setExtraText(s, 1, columns > 1 ? W(u"A|B|C") : W(u""));
+    setExtraText(s, 3, W(hidden));
+    return s;
+}
+
+} // namespace
+
+TEST(ReadbackRules, ChosenRowsOfAList) {
+    struct Case {
+        const char *name;
+        ControlSpec slot;
+        std::vector<int> chosen;
+        const char16_t *expected;
+    } cases[] = {
+        {"one column, two rows", checkList(1, u"a|b|c|d"), {1, 3}, u"b|d|"},
+        {"one column, one row", checkList(1, u"a|b|c|d"), {3}, u"d"},
+        {"one column, none", checkList(1, u"a|b|c|d"), {}, u""},
+        {"return column 2 of 3", checkList(3, u"f0|f1|f2|f3|f4|f5|f6|f7|f8", 2), {0, 2}, u"f1|f7"},
+        {"whole rows skip empty cells", checkList(3, u"x||z|p|q|r"), {0, 1}, u"x|z|\rp|q|r|"},
+        {"whole row of one", checkList(3, u"x||z"), {0}, u"x|z|"},
+        {"hidden keys win", checkList(3, u"a|b|c|d|e|f", 2, u"k0|k1"), {0, 1}, u"k0|k1|"},
+        {"hidden keys, one column", checkList(1, u"a|b|c", 0, u"k0|k1|k2"), {2}, u"k2"},
+        {"rows past the text read empty", checkList(1, u"a"), {0, 4}, u"a||"},
+        {"return column -1 with hidden keys", checkList(2, u"a|b|c|d", -1, u"k0|k1"), {0, 1}, u"k0|k1"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(U(chosenRowsValue(c.slot, c.chosen)), c.expected) << c.name;
+    }
+}
+
+TEST(ReadbackRules, ResultsStopAtTheirLimit) {
+    std::u16string cells;
+    for (int i = 0; i < 100; ++i) cells += std::u16string(999, u'x') + u"|";
+    ControlSpec list = checkList(1, cells.c_str());
+    // Rows chosen more than once stand for a list longer than one slot's text
+    // may be; the value is cut, never written past its limit.
+    std::vector<int> chosen;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 100; ++i) chosen.push_back(i);
+    }
+    EXPECT_EQ(chosenRowsValue(list, chosen).length(), kMaxResultUnits);
+}
+
+TEST(ReadbackRules, LinksAppendReplaceOrKeep) {
+    DialogDefinition &d = dialog();
+    for (int i = 0; i < kSlotCount; ++i) resetSlot(i, true, true);
+    ControlSpec &time = d.controls[40];
+    time.text = W(u"9:30 AM");
+    time.linkSeparator = W(u"|");
+    ControlSpec &date = d.controls[64];
+    date.linkIndex = 40;
+    date.linkMode = 1;
+
+    EXPECT_TRUE(passValueOn(64, W(u"12/24/2024")).empty());
+    EXPECT_EQ(U(time.text), u"9:30 AM|12/24/2024");
+
+    // An empty value leaves the target alone and stays with the slot.
+    EXPECT_TRUE(passValueOn(64, W(u"")).empty());
+    EXPECT_EQ(U(time.text), u"9:30 AM|12/24/2024");
+
+    date.linkMode = 2;
+    EXPECT_TRUE(passValueOn(64, W(u"a\rb")).empty());
+    EXPECT_EQ(U(time.text), u"a\r\nb") << "the target's text goes through setText";
+
+    date.linkMode = 7;
+    EXPECT_TRUE(passValueOn(64, W(u"dropped")).empty());
+    EXPECT_EQ(U(time.text), u"a\r\nb");
+
+    struct Keep {
+        int linkIndex;
+        const char *why;
+    } keeps[] = {{-1, "no link"}, {0, "below 1"}, {64, "itself"}, {120, "outside the table"}};
+    for (const Keep &k : keeps) {
+        date.linkIndex = k.linkIndex;
+        date.linkMode = 1;
+        EXPECT_EQ(U(passValueOn(64, W(u"kept"))), u"kept") << k.why;
+    }
+    EXPECT_EQ(U(passValueOn(500, W(u"x"))), u"x");
+}

@@ -58,7 +58,7 @@ WideText chosenRowsValue(const ControlSpec &slot, const std::vector<int> &chosen
     const int returnColumn = param(slot, 2);
 
     ResultText result;
-    bool lastCellFilled = false;
+    bool rowWritten = false; // an earlier chosen row left at least one cell
     for (size_t k = 0; k < chosen.size() && !result.full(); ++k) {
         const int row = chosen[k];
         if (row < 0) continue;
@@ -70,15 +70,18 @@ WideText chosenRowsValue(const ControlSpec &slot, const std::vector<int> &chosen
             if (!result.empty()) result.append(kSeparator);
             cells.appendTo(result, first + size_t(returnColumn) - 1);
         } else if (columns > 1) {
-            // Whole rows: cells joined by '|', empty cells left out; a CR
-            // before a row whose predecessor ended in a filled cell.
-            if (lastCellFilled) result.append(kCarriageReturn);
+            // Whole rows: cells joined by '|', empty cells left out, rows
+            // apart by a CR. The CR follows every row that wrote a cell, not
+            // only one whose last cell was filled: otherwise a row ending in
+            // an empty cell would run into the next and the two could not be
+            // told apart.
+            if (rowWritten) result.append(kCarriageReturn);
             for (size_t column = 0; column < columns; ++column) {
                 if (cells.length(first + column) == 0) continue;
                 cells.appendTo(result, first + column);
                 result.append(kSeparator);
+                rowWritten = true;
             }
-            lastCellFilled = cells.length(first + columns - 1) != 0;
         } else {
             if (!result.empty()) result.append(kSeparator);
             cells.appendTo(result, size_t(row));

@@ -774,7 +774,7 @@ TEST_F(RuntimeControls, CheckedRowsReadBackByTheListRules) {
         {"return column", 3, L"A|B|C", 2, L"1|2|3|4|5|6|7|8|9", L"", {0, 2}, L"2|8"},
         {"whole row skips empty cells", 3, L"A|B|C", 0, L"x||z", L"", {0}, L"x|z|"},
         {"whole rows", 3, L"A|B|C", 0, L"1|2|3|4|5|6", L"", {0, 1}, L"1|2|3|\r4|5|6|"},
-        {"whole rows, first ends empty", 3, L"A|B|C", 0, L"1|2||4|5|6", L"", {0, 1}, L"1|2|4|5|6|"},
+        {"whole rows, first ends empty", 3, L"A|B|C", 0, L"1|2||4|5|6", L"", {0, 1}, L"1|2|\r4|5|6|"},
         {"hidden keys", 3, L"A|B|C", 2, L"1|2|3|4|5|6", L"k1|k2", {0, 1}, L"k1|k2|"},
         {"hidden keys, return column unset", 3, L"A|B|C", -1, L"1|2|3|4|5|6", L"k1|k2", {0, 1}, L"k1|k2"},
         {"columns without titles: one cell a row", 2, L"", 0, L"a|b|c|d", L"", {1}, L"b"},

@@ -47,6 +47,8 @@ TEST(ReadbackRules, ChosenRowsOfAList) {
         {"return column 2 of 3", checkList(3, u"f0|f1|f2|f3|f4|f5|f6|f7|f8", 2), {0, 2}, u"f1|f7"},
         {"whole rows skip empty cells", checkList(3, u"x||z|p|q|r"), {0, 1}, u"x|z|\rp|q|r|"},
         {"whole row of one", checkList(3, u"x||z"), {0}, u"x|z|"},
+        {"a row ending empty stays apart", checkList(3, u"1|2||4|5|6"), {0, 1}, u"1|2|\r4|5|6|"},
+        {"an empty row adds nothing", checkList(3, u"|||4|5|6"), {0, 1}, u"4|5|6|"},
         {"hidden keys win", checkList(3, u"a|b|c|d|e|f", 2, u"k0|k1"), {0, 1}, u"k0|k1|"},
         {"hidden keys, one column", checkList(1, u"a|b|c", 0, u"k0|k1|k2"), {2}, u"k2"},
         {"rows past the text read empty", checkList(1, u"a"), {0, 4}, u"a||"},

@@ -1,20 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "text_helpers.h"
+
 #include <string>
 
 #include "model/dialog_definition.h"
 
 namespace {
-
-WideText W(const char16_t *s) {
-    WideText out;
-    for (size_t i = 0; s[i]; ++i) out.push_back(TextUnit(s[i]));
-    return out;
-}
-
-std::u16string U(const WideText &t) {
-    return std::u16string(t.data(), t.data() + t.length());
-}
 
 // Puts something non-default into every field of a slot.
 void dirty(ControlSpec &s) {

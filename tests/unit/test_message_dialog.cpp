@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "text_helpers.h"
+
 #include <string>
 #include <vector>
 
@@ -24,10 +26,6 @@ struct Seen {
     std::vector<Geometry> buttons;      // their geometry
     std::vector<std::u16string> values; // their return codes
 };
-
-std::u16string U(const WideText &t) {
-    return std::u16string(t.data(), t.data() + t.length());
-}
 
 // Calls Tessary_Dialog with a player that records what the dialog would
 // show and then presses the button in `press` (a slot; -1 presses none, as

@@ -1,21 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "text_helpers.h"
+
 #include <string>
 #include <vector>
 
 #include "runtime/readback_rules.h"
 
 namespace {
-
-WideText W(const char16_t *s) {
-    WideText out;
-    for (size_t i = 0; s[i]; ++i) out.push_back(TextUnit(s[i]));
-    return out;
-}
-
-std::u16string U(const WideText &t) {
-    return std::u16string(t.data(), t.data() + t.length());
-}
 
 // A check-box list slot with `columns` data columns (titled, so the factory
 // lays out that many cells per row), its cells and an optional hidden key

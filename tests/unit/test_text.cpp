@@ -1,22 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "text_helpers.h"
+
 #include <string>
 
 #include "model/text.h"
-
-namespace {
-
-WideText W(const char16_t *s) {
-    WideText out;
-    for (size_t i = 0; s[i]; ++i) out.push_back(TextUnit(s[i]));
-    return out;
-}
-
-std::u16string U(const WideText &t) {
-    return std::u16string(t.data(), t.data() + t.length());
-}
-
-} // namespace
 
 TEST(Text, OwnedTextsCopyAndKeepTheirTerminator) {
     WideText a = W(u"abc");

@@ -196,3 +196,21 @@ TEST_F(MessageDialog, ResizingMovesButtonsAndGrowsTheMessage) {
     });
     EXPECT_EQ(result, L"2");
 }
+
+TEST_F(MessageDialog, PositionOptionsPlaceTheWindowAndStay) {
+    RECT placed{};
+    show({L"left=120 top=90", L"T", L"M", L"OK"}, [&](driver::Dialog &d) {
+        placed = d.windowRect();
+        d.click(4);
+    });
+    EXPECT_EQ(placed.left, 120);
+    EXPECT_EQ(placed.top, 90);
+    EXPECT_EQ(host.call(L"Tessary_GetPosition", {}).text, L"120|90|383|173");
+    // A later dialog without position options opens where the last one was put.
+    show({L"", L"T", L"M", L"OK"}, [&](driver::Dialog &d) {
+        placed = d.windowRect();
+        d.click(4);
+    });
+    EXPECT_EQ(placed.left, 120);
+    EXPECT_EQ(placed.top, 90);
+}

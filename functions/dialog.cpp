@@ -65,14 +65,8 @@ void makeButton(int slot, const WideText &caption, int x, int y, int number) {
     ControlSpec &s = dialog().controls[slot];
     s.kind = NarrowText("button");
     setText(s, caption.data());
-    s.x = x;
-    s.y = y;
-    s.width = kButtonWidth;
-    s.height = kButtonHeight;
-    s.growWidth = 0.0;
-    s.growHeight = 0.0;
-    s.followRight = 1;
-    s.followBottom = 1;
+    // Buttons keep their size and stay in the bottom right corner.
+    setLayout(s, SlotLayout{x, y, kButtonWidth, kButtonHeight, 0.0, 0.0, true, true});
     s.value = integerToText(number);
 }
 
@@ -106,12 +100,7 @@ int16_t dialogFunction(const FMDataVect *args, FMData *result) {
     ControlSpec &message = d.controls[kMessageSlot];
     message.kind = NarrowText("static");
     setText(message, argumentWide(args, 2).data());
-    message.x = 17;
-    message.y = 10;
-    message.width = w - 44;
-    message.height = h - extra - 80;
-    message.growWidth = 1.0;
-    message.growHeight = 1.0;
+    setLayout(message, SlotLayout{17, 10, w - 44, h - extra - 80, 1.0, 1.0, false, false});
 
     int nextSlot = kFirstButtonSlot;
     if (!d.noCaption) {

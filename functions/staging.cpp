@@ -53,28 +53,14 @@ bool takeReadOnlySuffix(std::string &kind) {
 void stageLabel(ControlSpec &slot, const WideText &label, int32_t y) {
     slot.kind = NarrowText("static");
     setText(slot, label.data());
-    slot.x = kLabelX;
-    slot.y = y;
-    slot.width = kLabelWidth;
-    slot.height = kRowHeight;
-    slot.growWidth = 1.0;
-    slot.growHeight = 0.0;
-    slot.followRight = 0;
-    slot.followBottom = 0;
+    setLayout(slot, SlotLayout{kLabelX, y, kLabelWidth, kRowHeight, 1.0, 0.0, false, false});
 }
 
 void stageInput(ControlSpec &slot, int row, std::string kind, int32_t y) {
     slot.value = rowName(row);
     slot.disabled = takeReadOnlySuffix(kind) ? 1 : 0;
     slot.kind = NarrowText(kind.c_str());
-    slot.x = kInputX;
-    slot.y = y;
-    slot.width = kInputWidth;
-    slot.height = kRowHeight;
-    slot.growWidth = 1.0;
-    slot.growHeight = 0.0;
-    slot.followRight = 0;
-    slot.followBottom = 1;
+    setLayout(slot, SlotLayout{kInputX, y, kInputWidth, kRowHeight, 1.0, 0.0, false, true});
 }
 
 } // namespace

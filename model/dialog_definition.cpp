@@ -49,6 +49,17 @@ ControlSpec::ControlSpec()
     clearFont(font);
 }
 
+void setLayout(ControlSpec &slot, const SlotLayout &layout) {
+    slot.x = layout.x;
+    slot.y = layout.y;
+    slot.width = layout.width;
+    slot.height = layout.height;
+    slot.growWidth = layout.growWidth;
+    slot.growHeight = layout.growHeight;
+    slot.followRight = layout.followRight ? 1 : 0;
+    slot.followBottom = layout.followBottom ? 1 : 0;
+}
+
 const WideText &extraText(const ControlSpec &slot, int n) {
     return validNumber(n) ? slot.extraText[n - 1] : kNoWide;
 }

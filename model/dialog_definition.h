@@ -64,6 +64,16 @@ struct ControlSpec {
     ControlSpec();
 };
 
+// Where a control sits and how it follows the dialog when resized.
+struct SlotLayout {
+    int32_t x, y, width, height; // pixels, client coordinates of the parent
+    double growWidth;            // share of the dialog's width change
+    double growHeight;           // share of the dialog's height change
+    bool followRight;            // x moves with the right edge
+    bool followBottom;           // y moves with the bottom edge
+};
+void setLayout(ControlSpec &slot, const SlotLayout &layout);
+
 // Numbered per-kind fields, numbered 1..3 as the kinds use them. Reads of a
 // number outside 1..3 give an empty or zero value; writes are ignored.
 const WideText &extraText(const ControlSpec &slot, int n);

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "FMWrapper.h"
+#include "model/dialog_definition.h"
 #include "plugin/entry.h"
 
 namespace harness {
@@ -87,6 +90,22 @@ inline std::string registryLog() {
     FMW_Registry_Log(buffer, sizeof buffer);
     return buffer;
 }
+
+// A started plug-in over an empty control table; faults and the table are
+// cleared again afterwards, so tests cannot leak state into each other.
+class FreshPlugin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(startPlugin(), 51);
+        resetAllSlots(true);
+        resetDefinition();
+    }
+    void TearDown() override {
+        resetAllSlots(true);
+        resetDefinition();
+        FMW_Test_Reset();
+    }
+};
 
 } // namespace harness
 

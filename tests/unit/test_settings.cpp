@@ -38,18 +38,8 @@ std::set<int> range(int first, int last) {
     return slots;
 }
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public harness::FreshPlugin {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(harness::startPlugin(), 51);
-        resetAllSlots(true);
-        resetDefinition();
-    }
-    void TearDown() override {
-        resetAllSlots(true);
-        resetDefinition();
-        FMW_Test_Reset();
-    }
 
     static harness::Result call(const char16_t *function, const Args &args) {
         harness::Result r = harness::call(function, args);

@@ -26,17 +26,8 @@ ControlSpec &slot(int i) {
     return dialog().controls[i];
 }
 
-class StagingTest : public ::testing::Test {
+class StagingTest : public harness::FreshPlugin {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(harness::startPlugin(), 51);
-        resetAllSlots(true);
-        resetDefinition();
-    }
-    void TearDown() override {
-        resetAllSlots(true);
-        FMW_Test_Reset();
-    }
 
     // Calls a staging function and checks that it answers the empty text.
     static void stage(const char16_t *function, const Args &args) {

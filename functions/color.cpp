@@ -8,7 +8,7 @@
 #include "functions/functions.h"
 #include "functions/swatch_image.h"
 #include "model/options.h"
-#include "plugin/entry.h"
+#include "plugin/host_block.h"
 #include "plugin/host_values.h"
 
 namespace {

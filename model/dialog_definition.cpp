@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "plugin/platform.h"
-
 namespace {
 
 // Copies a zero-terminated UTF-8 text into a field of `size` bytes, cutting
@@ -85,9 +83,23 @@ void setFlag(ControlSpec &slot, int n, uint8_t value) {
     if (validNumber(n)) slot.flag[n - 1] = value;
 }
 
+namespace {
+
+// Units of a host text that a setter copies: up to its terminator, at most
+// kMaxSourceUnits and never half a surrogate pair.
+size_t sourceUnits(const TextUnit *source) {
+    if (source == nullptr) return 0;
+    size_t n = 0;
+    while (n <= kMaxSourceUnits && source[n]) ++n;
+    return wholeCharacterCut(source, n, kMaxSourceUnits);
+}
+
+} // namespace
+
 WideText withLineFeeds(const TextUnit *source) {
     WideText out;
-    for (size_t i = 0; source && i < kMaxSourceUnits && source[i]; ++i) {
+    const size_t n = sourceUnits(source);
+    for (size_t i = 0; i < n; ++i) {
         out.push_back(source[i]);
         if (source[i] == 13) out.push_back(10);
     }
@@ -100,23 +112,18 @@ void setText(ControlSpec &slot, const TextUnit *source) {
 
 void setTextWithoutLineFeeds(ControlSpec &slot, const TextUnit *source) {
     WideText out;
-    for (size_t i = 0; source && i < kMaxSourceUnits && source[i]; ++i) {
+    const size_t n = sourceUnits(source);
+    for (size_t i = 0; i < n; ++i) {
         if (source[i] != 10) out.push_back(source[i]);
     }
     slot.text = out;
 }
 
 DialogDefinition::DialogDefinition()
-    : valueSeparator{TextUnit('|'), 0}, dialogWindow(nullptr), ownerWindow(platformActiveWindow()),
+    : valueSeparator{TextUnit('|'), 0}, dialogWindow(nullptr), ownerWindow(nullptr),
       tabControlWindow(nullptr), templateId(0), left(0), top(0), width(0), height(0), minHeight(0),
       minWidth(0), timerEnabled(0), timerInterval(0), controlCount(0), resizable(0), resultIndex(0),
       defaultButton(0), noCaption(0) {}
-
-DialogDefinition::~DialogDefinition() {
-    dialogWindow = nullptr;
-    platformGiveFocus(ownerWindow);
-    ownerWindow = nullptr;
-}
 
 ScreenRect DialogDefinition::windowRect() const {
     return ScreenRect{left, top, left + width, top + height};

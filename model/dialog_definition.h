@@ -85,6 +85,46 @@ void setParam(ControlSpec &slot, int n, int32_t value);
 uint8_t flag(const ControlSpec &slot, int n);
 void setFlag(ControlSpec &slot, int n, uint8_t value);
 
+// Names for the numbered fields, one per meaning a kind gives them. Code
+// says listColumnCount(slot), never param(slot, 3); the storage stays the
+// numbered fields above, so a slot reused by another kind carries no field
+// of its own.
+#define TESSARY_KIND_FIELD(Type, getter, setter, field, setField, n) \
+    inline Type getter(const ControlSpec &slot) { return field(slot, n); } \
+    inline void setter(ControlSpec &slot, Type value) { setField(slot, n, value); }
+#define TESSARY_KIND_TEXT(Type, getter, setter, field, setField, n) \
+    inline const Type &getter(const ControlSpec &slot) { return field(slot, n); } \
+    inline void setter(ControlSpec &slot, const Type &value) { setField(slot, n, value); }
+
+// "listbox" (check-box list, plain list, dual list) and "listboxview" (grid)
+TESSARY_KIND_TEXT(WideText, listColumnTitles, setListColumnTitles, extraText, setExtraText, 1)   // "|"-separated
+TESSARY_KIND_TEXT(WideText, listPreselected, setListPreselected, extraText, setExtraText, 2)     // keys checked at start
+TESSARY_KIND_TEXT(WideText, listHiddenKeys, setListHiddenKeys, extraText, setExtraText, 3)       // one key per row
+TESSARY_KIND_TEXT(NarrowText, listColumnWidths, setListColumnWidths, extraNarrow, setExtraNarrow, 2) // percent, "|"-separated
+TESSARY_KIND_TEXT(NarrowText, listAlignment, setListAlignment, extraNarrow, setExtraNarrow, 3)     // "L", "R" or "C" per column
+TESSARY_KIND_FIELD(int32_t, listChosenRow, setListChosenRow, param, setParam, 1)       // -1 none; click count when multiple
+TESSARY_KIND_FIELD(int32_t, listReturnColumn, setListReturnColumn, param, setParam, 2) // from 1; 0 or less whole rows
+TESSARY_KIND_FIELD(int32_t, listColumnCount, setListColumnCount, param, setParam, 3)   // data columns
+TESSARY_KIND_FIELD(uint8_t, listHasCheckBoxes, setListHasCheckBoxes, flag, setFlag, 1)
+TESSARY_KIND_FIELD(uint8_t, listMultiple, setListMultiple, flag, setFlag, 2)
+TESSARY_KIND_FIELD(uint8_t, dualListMoves, setDualListMoves, flag, setFlag, 2)         // items leave the source list
+// "radio"
+TESSARY_KIND_FIELD(int32_t, radioLineCount, setRadioLineCount, param, setParam, 1)
+TESSARY_KIND_FIELD(int32_t, radioColumns, setRadioColumns, param, setParam, 2)         // buttons per row
+TESSARY_KIND_FIELD(int32_t, radioChecked, setRadioChecked, param, setParam, 3)         // button number from 1; 0 none
+// "slider"
+TESSARY_KIND_FIELD(int32_t, sliderMaximum, setSliderMaximum, param, setParam, 1)
+TESSARY_KIND_FIELD(int32_t, sliderPosition, setSliderPosition, param, setParam, 2)
+// "checkbox"
+TESSARY_KIND_FIELD(uint8_t, checkBoxChecked, setCheckBoxChecked, flag, setFlag, 1)
+// "tabcontrol"
+TESSARY_KIND_TEXT(WideText, tabTitle, setTabTitle, extraText, setExtraText, 1)
+TESSARY_KIND_FIELD(int32_t, tabPosition, setTabPosition, param, setParam, 1)           // from 0
+TESSARY_KIND_FIELD(uint8_t, tabShownFirst, setTabShownFirst, flag, setFlag, 1)
+
+#undef TESSARY_KIND_FIELD
+#undef TESSARY_KIND_TEXT
+
 // Stores a text shown in a control: every CR gets an LF after it, so a host
 // line break becomes a Windows one. Copies at most kMaxSourceUnits units.
 void setText(ControlSpec &slot, const TextUnit *source);
@@ -117,14 +157,15 @@ struct DialogDefinition {
     uint8_t noCaption;            // 1: no caption bar
 
     DialogDefinition();
-    ~DialogDefinition();
     DialogDefinition(const DialogDefinition &) = delete;
     DialogDefinition &operator=(const DialogDefinition &) = delete;
 
     ScreenRect windowRect() const;
 };
 
-// The module-global record, built when the module loads.
+// The module-global record, built when the module loads. The plug-in layer
+// gives it its owner window at load and the focus back at unload; the model
+// itself asks nothing of the system.
 DialogDefinition &dialog();
 
 // Slot 120 or more is ignored. The text is emptied only when resetText is

@@ -1,5 +1,7 @@
 #include "model/text.h"
 
+#include "model/fields.h"
+
 #include <cstring>
 
 bool equals(const NarrowText &text, const char *s) {
@@ -96,6 +98,12 @@ WideText integerToText(long long value, int radix) {
     return WideText(out, n);
 }
 
+size_t wholeCharacterCut(const TextUnit *s, size_t length, size_t limit) {
+    if (length <= limit) return length;
+    if (limit > 0 && (s[limit - 1] & 0xFC00) == 0xD800 && (s[limit] & 0xFC00) == 0xDC00) return limit - 1;
+    return limit;
+}
+
 WideText widenAscii(const char *s) {
     WideText out;
     for (size_t i = 0; s && s[i]; ++i) out.push_back(TextUnit(static_cast<unsigned char>(s[i])));
@@ -130,6 +138,11 @@ WideText utf8ToWide(const char *s) {
             cp = (cp << 6) | (*p & 0x3F);
             ++p;
         }
+        // An overlong form ("C0 80" for NUL, "C0 AF" for '/') is invalid too:
+        // letting it through would smuggle characters past any check made on
+        // the bytes.
+        static const unsigned long kSmallest[4] = {0, 0x80, 0x800, 0x10000};
+        if (extra > 0 && cp < kSmallest[extra]) valid = false;
         if (!valid || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
         if (cp >= 0x10000) {
             cp -= 0x10000;
@@ -174,16 +187,14 @@ std::string wideToUtf8(const TextUnit *s) {
 template <typename Ch>
 static BasicText<Ch> fieldOf(const Ch *text, size_t n) {
     if (text == nullptr) return BasicText<Ch>();
-    size_t i = 0;
-    size_t separators = 0;
-    while (separators < n) {
-        if (i >= kMaxFieldScan || text[i] == 0) return BasicText<Ch>();
-        if (text[i] == Ch('|')) ++separators;
-        ++i;
+    size_t length = 0;
+    while (length < kMaxFieldScan && text[length] != 0) ++length;
+    FieldCursor<Ch> cursor(text, length);
+    FieldSpan span;
+    for (size_t i = 0; cursor.next(span); ++i) {
+        if (i == n) return BasicText<Ch>(text + span.start, span.length);
     }
-    size_t start = i;
-    while (i < kMaxFieldScan && text[i] != 0 && text[i] != Ch('|')) ++i;
-    return BasicText<Ch>(text + start, i - start);
+    return BasicText<Ch>();
 }
 
 WideText pipeField(const TextUnit *text, size_t n) {

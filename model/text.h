@@ -113,6 +113,11 @@ WideText widenAscii(const char *s);
 WideText utf8ToWide(const char *s);
 std::string wideToUtf8(const TextUnit *s);
 
+// How many of the first `length` units of a text to keep when at most
+// `limit` may be kept: min(length, limit), one less when that would cut a
+// surrogate pair in two and leave half a character at the end.
+size_t wholeCharacterCut(const TextUnit *s, size_t length, size_t limit);
+
 // ---- Field extraction --------------------------------------------------
 // Field n (from 0) of a '|'-separated text: the characters after the n-th
 // '|' up to the next '|' or the end; empty when the text has fewer than n

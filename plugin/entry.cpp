@@ -1,13 +1,12 @@
 #include "plugin/entry.h"
 
+#include "model/dialog_definition.h"
 #include "model/text.h"
 #include "plugin/platform.h"
 #include "plugin/registry.h"
+#include "runtime/module.h"
 
 namespace {
-
-FMExternCallStruct *gBlock = nullptr;
-void *gOwnModule = nullptr;
 
 constexpr int16_t kOldestExtnVersion = 50;
 constexpr int16_t kNewestExtnVersion = 255;
@@ -56,24 +55,25 @@ void getString(FMExternCallStruct &block) {
     }
 }
 
+// The dialog record's ties to the system: the window active when the module
+// loads owns the first dialog, and gets the focus back when the module
+// unloads. Made after the record and so undone before it.
+struct RecordLifetime {
+    RecordLifetime() { dialog().ownerWindow = platformActiveWindow(); }
+    ~RecordLifetime() {
+        DialogDefinition &d = dialog();
+        d.dialogWindow = nullptr;
+        platformGiveFocus(d.ownerWindow);
+        d.ownerWindow = nullptr;
+    }
+} gRecordLifetime;
+
 } // namespace
-
-FMExternCallStruct *savedBlock() {
-    return gBlock;
-}
-
-void *pluginInstance() {
-    if (gBlock != nullptr && gBlock->instanceId != nullptr) return gBlock->instanceId;
-    return gOwnModule;
-}
-
-void setOwnModule(void *module) {
-    gOwnModule = module;
-}
 
 extern "C" void FMW_CDECL FMExternCallProc(FMExternCallStruct *block) {
     if (block == nullptr) return;
-    gBlock = block;
+    saveBlock(block);
+    setRuntimeModule(pluginInstance());
     // An exception that reached the host would take the host process, and
     // its user's unsaved work, down with it.
     try {

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <lm.h>
 
-#include "plugin/entry.h"
+#include "plugin/host_block.h"
 
 int platformLoadString(unsigned id, TextUnit *buffer, int size) {
     if (buffer == nullptr || size <= 0) return 0;

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "plugin/entry.h"
+#include "runtime/module.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ HANDLE pluginContext() {
         ACTCTXW request = {};
         request.cbSize = sizeof request;
         request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
-        request.hModule = static_cast<HMODULE>(pluginInstance());
+        request.hModule = static_cast<HMODULE>(runtimeModule());
         request.lpResourceName = MAKEINTRESOURCEW(kManifestResourceId);
         context = CreateActCtxW(&request);
     }

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "functions/datetext.h"
+#include "model/datetext.h"
 #include "model/dialog_definition.h"
-#include "plugin/entry.h"
+#include "model/fields.h"
 #include "resources/resource_ids.h"
 #include "runtime/fonts.h"
+#include "runtime/list_view_win.h"
+#include "runtime/module.h"
 
 namespace {
 
@@ -34,83 +36,36 @@ constexpr int kMaxRadioButtons = kRadioIdFactor - 1;
 // the bound keeps a wild column count from stalling the dialog.
 constexpr int kMaxDataColumns = int(kWholeListTextUnits);
 
-constexpr int kUncheckedImage = 1; // state image of a list row's empty check box
-constexpr int kCheckedImage = 2;
-
 // The slot of the "tabcontrol" entry whose page is being created; the page's
 // dialog procedure builds the controls that belong to it.
 int gCurrentTabSlot = -1;
 
 // ---- '|'-separated texts -----------------------------------------------
 
-template <typename Ch>
-struct Piece {
-    const Ch *start;
-    size_t length;
-    bool empty() const { return length == 0; }
-    BasicText<Ch> text() const { return BasicText<Ch>(start, length); }
-};
-
-// The pieces of the first `length` units of a text: every '|' ends a piece
-// and the end of the text ends the last one, so a final '|' is optional and
-// an empty text has no pieces.
-template <typename Ch>
-std::vector<Piece<Ch>> piecesOf(const Ch *text, size_t length) {
-    std::vector<Piece<Ch>> pieces;
-    size_t begin = 0;
-    for (size_t i = 0; i < length; ++i) {
-        if (text[i] != Ch('|')) continue;
-        pieces.push_back(Piece<Ch>{text + begin, i - begin});
-        begin = i + 1;
-    }
-    if (begin < length) pieces.push_back(Piece<Ch>{text + begin, length - begin});
-    return pieces;
-}
-
-template <typename Ch>
-Piece<Ch> pieceAt(const std::vector<Piece<Ch>> &pieces, size_t n) {
-    static const Ch kNothing = 0;
-    return n < pieces.size() ? pieces[n] : Piece<Ch>{&kNothing, 0};
-}
-
-bool samePiece(const Piece<TextUnit> &a, const Piece<TextUnit> &b) {
-    return a.length == b.length && std::equal(a.start, a.start + a.length, b.start);
-}
-
 // The cells of a list text, which is used whole only up to a limit.
-std::vector<Piece<TextUnit>> listCells(const WideText &text) {
+WideFields listCells(const WideText &text) {
     size_t used = text.length() > kWholeListTextUnits ? kCutListTextUnits : text.length();
-    return piecesOf(text.data(), used);
+    return WideFields(text.data(), used);
 }
 
 // A column width in percent: digits with an optional fraction, as written
 // in the widths text; anything else reads as 0. The decimal point is always
 // '.', whatever the user's locale says.
-double percentOf(const Piece<char> &field) {
+double percentOf(const char *field, size_t length) {
     size_t i = 0;
-    while (i < field.length && field.start[i] == ' ') ++i;
+    while (i < length && field[i] == ' ') ++i;
     double value = 0;
-    for (; i < field.length && field.start[i] >= '0' && field.start[i] <= '9'; ++i) value = value * 10 + (field.start[i] - '0');
-    if (i < field.length && field.start[i] == '.') {
+    for (; i < length && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
+    if (i < length && field[i] == '.') {
         double scale = 0.1;
-        for (++i; i < field.length && field.start[i] >= '0' && field.start[i] <= '9'; ++i, scale /= 10) {
-            value += (field.start[i] - '0') * scale;
+        for (++i; i < length && field[i] >= '0' && field[i] <= '9'; ++i, scale /= 10) {
+            value += (field[i] - '0') * scale;
         }
     }
     return value;
 }
 
 // ---- list views --------------------------------------------------------
-
-void insertColumn(HWND list, int index, const TextUnit *title, int width, int format) {
-    LVCOLUMNW column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.fmt = format;
-    column.cx = std::max(width, 0);
-    column.pszText = const_cast<TextUnit *>(title);
-    column.iSubItem = index;
-    SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(index), LPARAM(&column));
-}
 
 int columnFormat(const NarrowText &letters, int column) {
     size_t at = size_t(column - 1);
@@ -121,7 +76,7 @@ int columnFormat(const NarrowText &letters, int column) {
 }
 
 int dataColumnCount(const ControlSpec &slot) {
-    return std::min(std::max(param(slot, 3), 0), kMaxDataColumns);
+    return std::min(std::max(listColumnCount(slot), 0), kMaxDataColumns);
 }
 
 // Data columns 1..count: titles from the header text, widths in percent of
@@ -129,102 +84,67 @@ int dataColumnCount(const ControlSpec &slot) {
 // alignment letters.
 void addDataColumns(HWND list, const ControlSpec &slot, int count) {
     const int usable = slot.width - kListWidthAllowance;
-    const WideText &titles = extraText(slot, 1);
-    std::vector<Piece<TextUnit>> titlePieces = piecesOf(titles.data(), std::min(titles.length(), kMaxFieldScan));
-    const NarrowText &widths = extraNarrow(slot, 2);
-    std::vector<Piece<char>> widthPieces = piecesOf(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
+    const WideText &titles = listColumnTitles(slot);
+    const WideFields titleFields(titles.data(), std::min(titles.length(), kMaxFieldScan));
+    const NarrowText &widths = listColumnWidths(slot);
+    const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
     for (int k = 1; k <= count; ++k) {
-        Piece<char> widthField = pieceAt(widthPieces, size_t(k - 1));
-        int width = widthField.empty() ? usable / count : int(percentOf(widthField) / 100.0 * usable);
-        WideText title = pieceAt(titlePieces, size_t(k - 1)).text();
-        insertColumn(list, k, title.data(), width, columnFormat(extraNarrow(slot, 3), k));
+        const size_t n = size_t(k - 1);
+        int width = widthFields.length(n) == 0 ? usable / count
+                                               : int(percentOf(widthFields.data(n), widthFields.length(n)) / 100.0 * usable);
+        WideText title = titleFields.text(n);
+        insertColumn(list, k, title.data(), width, columnFormat(listAlignment(slot), k));
     }
 }
 
-void insertRow(HWND list, int row, const TextUnit *label, bool withCheckBox) {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = const_cast<TextUnit *>(label);
-    if (withCheckBox) {
-        item.mask |= LVIF_STATE;
-        item.stateMask = LVIS_STATEIMAGEMASK;
-        item.state = INDEXTOSTATEIMAGEMASK(kUncheckedImage);
-    }
-    SendMessageW(list, LVM_INSERTITEMW, 0, LPARAM(&item));
-}
-
-void setCell(HWND list, int row, int column, const Piece<TextUnit> &cell) {
-    WideText text = cell.text();
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = text.data();
-    SendMessageW(list, LVM_SETITEMW, 0, LPARAM(&item));
-}
-
-void checkRow(HWND list, int row) {
-    LVITEMW item = {};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(kCheckedImage);
-    SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&item));
-}
-
-// Puts `cells` into rows of `columns` cells (columns 1..columns), each row
+// Puts the cells into rows of `columns` cells (columns 1..columns), each row
 // under an empty label; a last row may be short. Returns the number of rows.
-int fillRows(HWND list, const std::vector<Piece<TextUnit>> &cells, int columns, bool withCheckBoxes) {
+int fillRows(HWND list, const WideFields &cells, int columns, bool withCheckBoxes) {
     if (columns < 1) return 0;
     int rows = 0;
-    for (size_t i = 0; i < cells.size(); ++i) {
+    for (size_t i = 0; i < cells.itemCount(); ++i) {
         int row = int(i / size_t(columns));
         int column = int(i % size_t(columns)) + 1;
         if (column == 1) {
             insertRow(list, row, TEXT16(""), withCheckBoxes);
             ++rows;
         }
-        if (!cells[i].empty()) setCell(list, row, column, cells[i]);
+        if (cells.length(i) != 0) {
+            WideText cell = cells.text(i);
+            setCellText(list, row, column, cell.data());
+        }
     }
     return rows;
 }
 
+// True when field `n` of `keys` is one of the wanted values.
+bool isWanted(const WideFields &keys, size_t n, const WideFields &wanted) {
+    for (size_t v = 0; v < wanted.itemCount(); ++v) {
+        if (keys.same(n, wanted.data(v), wanted.length(v))) return true;
+    }
+    return false;
+}
+
 // Checks the rows whose key is one of the wanted values: in single selection
-// only the first such row, which is recorded in param 1.
-void preselectRows(HWND list, ControlSpec &slot, const std::vector<Piece<TextUnit>> &cells, int columns, int rows) {
-    const WideText &wanted = extraText(slot, 2);
+// only the first such row, which becomes the chosen row.
+void preselectRows(HWND list, ControlSpec &slot, const WideFields &cells, int columns, int rows) {
+    const WideText &wanted = listPreselected(slot);
     if (wanted.empty()) return;
-    std::vector<Piece<TextUnit>> values = piecesOf(wanted.data(), wanted.length());
-    const WideText &hidden = extraText(slot, 3);
-    std::vector<Piece<TextUnit>> hiddenKeys = piecesOf(hidden.data(), std::min(hidden.length(), kMaxFieldScan));
-    const bool multiple = flag(slot, 2) != 0;
+    const WideFields values(wanted);
+    const WideText &hidden = listHiddenKeys(slot);
+    const WideFields hiddenKeys(hidden.data(), std::min(hidden.length(), kMaxFieldScan));
+    const bool multiple = listMultiple(slot) != 0;
     for (int row = 0; row < rows; ++row) {
-        Piece<TextUnit> key =
-            hidden.empty() ? pieceAt(cells, size_t(row) * size_t(columns)) : pieceAt(hiddenKeys, size_t(row));
-        bool matches = std::any_of(values.begin(), values.end(),
-                                   [&key](const Piece<TextUnit> &value) { return samePiece(key, value); });
+        bool matches = hidden.empty() ? isWanted(cells, size_t(row) * size_t(columns), values)
+                                      : isWanted(hiddenKeys, size_t(row), values);
         if (!matches) continue;
-        checkRow(list, row);
+        setRowStateImage(list, row, kCheckedImage);
         if (!multiple) {
-            setParam(slot, 1, row);
+            setListChosenRow(slot, row);
             return;
         }
     }
 }
-
-// Filling a visible list view row by row repaints it after every row.
-class RedrawPause {
-public:
-    explicit RedrawPause(HWND window) : window_(window) { SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
-    ~RedrawPause() {
-        SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(window_, nullptr, TRUE);
-    }
-    RedrawPause(const RedrawPause &) = delete;
-    RedrawPause &operator=(const RedrawPause &) = delete;
-
-private:
-    HWND window_;
-};
 
 // ---- the kind table ----------------------------------------------------
 
@@ -296,8 +216,9 @@ HWND fillComboBox(const Build &build, HWND combo) {
     const WideText &text = build.slot.text;
     const TextUnit *equalsSign = std::find(text.data(), text.data() + text.length(), TextUnit('='));
     size_t itemUnits = size_t(equalsSign - text.data());
-    for (const Piece<TextUnit> &item : piecesOf(text.data(), itemUnits)) {
-        WideText entry = item.text();
+    const WideFields items(text.data(), itemUnits);
+    for (size_t n = 0; n < items.itemCount(); ++n) {
+        WideText entry = items.text(n);
         SendMessageW(combo, CB_INSERTSTRING, WPARAM(-1), LPARAM(entry.data()));
     }
     if (itemUnits < text.length()) {
@@ -315,13 +236,13 @@ HWND fillCheckBoxList(const Build &build, HWND list) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES);
     insertColumn(list, 0, TEXT16(""), kCheckColumnWidth, LVCFMT_LEFT);
     int columns = 1;
-    if (extraText(slot, 1).empty()) {
+    if (listColumnTitles(slot).empty()) {
         insertColumn(list, 1, TEXT16(""), slot.width - kListWidthAllowance - kSoleColumnAllowance, LVCFMT_LEFT);
     } else {
         columns = dataColumnCount(slot);
         addDataColumns(list, slot, columns);
     }
-    std::vector<Piece<TextUnit>> cells = listCells(slot.text);
+    const WideFields cells = listCells(slot.text);
     int rows = fillRows(list, cells, columns, true);
     preselectRows(list, slot, cells, columns, rows);
     return list;
@@ -330,17 +251,17 @@ HWND fillCheckBoxList(const Build &build, HWND list) {
 HWND fillPlainList(const Build &build, HWND list) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     insertColumn(list, 0, TEXT16(""), build.slot.width, LVCFMT_LEFT);
-    int row = 0;
-    for (const Piece<TextUnit> &piece : listCells(build.slot.text)) {
-        WideText label = piece.text();
-        insertRow(list, row++, label.data(), false);
+    const WideFields cells = listCells(build.slot.text);
+    for (size_t n = 0; n < cells.itemCount(); ++n) {
+        WideText label = cells.text(n);
+        insertRow(list, int(n), label.data(), false);
     }
     return list;
 }
 
 HWND fillList(const Build &build, HWND list) {
     RedrawPause pause(list);
-    return flag(build.slot, 1) == 1 ? fillCheckBoxList(build, list) : fillPlainList(build, list);
+    return listHasCheckBoxes(build.slot) == 1 ? fillCheckBoxList(build, list) : fillPlainList(build, list);
 }
 
 // The editable table: column 0 is hidden, data columns as in a check-box
@@ -356,8 +277,8 @@ HWND fillTable(const Build &build, HWND list) {
 }
 
 HWND setSliderRange(const Build &build, HWND slider) {
-    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(0, param(build.slot, 1)));
-    SendMessageW(slider, TBM_SETPOS, TRUE, LPARAM(param(build.slot, 2)));
+    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(0, sliderMaximum(build.slot)));
+    SendMessageW(slider, TBM_SETPOS, TRUE, LPARAM(sliderPosition(build.slot)));
     return slider;
 }
 
@@ -381,28 +302,29 @@ HWND setTime(const Build &build, HWND picker) {
 }
 
 HWND setCheck(const Build &build, HWND box) {
-    if (flag(build.slot, 1) == 1) SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+    if (checkBoxChecked(build.slot) == 1) SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
     return box;
 }
 
-// One auto radio button per caption, laid out in rows of param 2 buttons
-// (0 or less counts as one); the button numbered param 3 is checked.
+// One auto radio button per caption, laid out in rows of radioColumns
+// buttons (0 or less counts as one); the button numbered radioChecked is
+// checked.
 HWND makeRadioGroup(const Build &build, HWND) {
     const ControlSpec &slot = build.slot;
-    std::vector<Piece<TextUnit>> captions = piecesOf(slot.text.data(), slot.text.length());
-    if (captions.size() > size_t(kMaxRadioButtons)) captions.resize(size_t(kMaxRadioButtons));
-    const int perRow = std::max(param(slot, 2), 1);
+    const WideFields captions(slot.text);
+    const size_t count = std::min(captions.itemCount(), size_t(kMaxRadioButtons));
+    const int perRow = std::max(radioColumns(slot), 1);
     int x = slot.x;
     int y = slot.y;
     HWND last = nullptr;
-    for (size_t k = 0; k < captions.size(); ++k) {
+    for (size_t k = 0; k < count; ++k) {
         DWORD style = k == 0 ? build.row.style : build.row.style & ~DWORD(WS_GROUP);
         HWND button = createWindow(build, style, x, y, build.index * kRadioIdFactor + 1 + int(k));
         if (button != nullptr) {
-            WideText caption = captions[k].text();
+            WideText caption = captions.text(k);
             SetWindowTextW(button, caption.data());
             applyControlFont(button, slot.font);
-            if (int(k) + 1 == param(slot, 3)) SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
+            if (int(k) + 1 == radioChecked(slot)) SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
             last = button;
         }
         if ((k + 1) % size_t(perRow) != 0) {
@@ -450,10 +372,10 @@ HWND makeTabPage(const Build &build, HWND) {
 
     TCITEMW tab = {};
     tab.mask = TCIF_TEXT;
-    tab.pszText = const_cast<TextUnit *>(extraText(slot, 1).data());
-    SendMessageW(tabs, TCM_INSERTITEMW, WPARAM(param(slot, 1)), LPARAM(&tab));
+    tab.pszText = const_cast<TextUnit *>(tabTitle(slot).data());
+    SendMessageW(tabs, TCM_INSERTITEMW, WPARAM(tabPosition(slot)), LPARAM(&tab));
 
-    HWND page = CreateDialogParamW(static_cast<HINSTANCE>(pluginInstance()), MAKEINTRESOURCEW(IDD_TAB_PAGE), tabs,
+    HWND page = CreateDialogParamW(static_cast<HINSTANCE>(runtimeModule()), MAKEINTRESOURCEW(IDD_TAB_PAGE), tabs,
                                    tabPageProc, 0);
     SendMessageW(tabs, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     if (page != nullptr) MoveWindow(page, slot.x, slot.y, slot.width, slot.height - kTabStripHeight, FALSE);
@@ -491,7 +413,7 @@ const KindRow *kindRowOf(const NarrowText &kind) {
 DWORD creationStyle(const KindRow &row, const ControlSpec &slot) {
     DWORD style = row.style;
     if (row.options & kAddsExtraStyle) style |= slot.extraStyle;
-    if ((row.options & kHeaderless) && param(slot, 3) == 0) style |= LVS_NOCOLUMNHEADER | LVS_SHAREIMAGELISTS;
+    if ((row.options & kHeaderless) && listColumnCount(slot) == 0) style |= LVS_NOCOLUMNHEADER | LVS_SHAREIMAGELISTS;
     return style;
 }
 

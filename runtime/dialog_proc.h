@@ -10,4 +10,9 @@ constexpr int kCancelId = IDCANCEL;      // never a button press
 
 INT_PTR CALLBACK mainDialogProc(HWND dialogWindow, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Enables or disables the control of `slot` in the running dialog. A control
+// disabled while it has the focus hands the focus on first, so the keyboard
+// is never left stranded.
+void enableDialogItem(HWND dialogWindow, int slot, bool enable);
+
 #endif

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/fields.h"
+
 namespace {
 
 constexpr TextUnit kSeparator = TextUnit('|');
@@ -10,52 +12,36 @@ constexpr TextUnit kCarriageReturn = TextUnit(13);
 // The '|'-fields of a text as pipeField numbers them (from 0, the text
 // looked at up to kMaxFieldScan units, a field past the last one empty),
 // split once so that a long list is not scanned again for every row.
-class Fields {
+class Fields : public WideFields {
 public:
-    explicit Fields(const WideText &text) : text_(text) {
-        size_t length = std::min(text.length(), kMaxFieldScan);
-        size_t begin = 0;
-        for (size_t i = 0; i < length; ++i) {
-            if (text[i] != kSeparator) continue;
-            spans_.push_back(Span{begin, i - begin});
-            begin = i + 1;
-        }
-        spans_.push_back(Span{begin, length - begin});
-    }
-    const TextUnit *data(size_t n) const { return n < spans_.size() ? text_.data() + spans_[n].start : text_.data(); }
-    size_t length(size_t n) const { return n < spans_.size() ? spans_[n].length : 0; }
+    explicit Fields(const WideText &text) : WideFields(text.data(), std::min(text.length(), kMaxFieldScan)) {}
     void appendTo(ResultText &result, size_t n) const { result.append(data(n), length(n)); }
-
-private:
-    struct Span {
-        size_t start;
-        size_t length;
-    };
-    const WideText &text_;
-    std::vector<Span> spans_;
 };
 
 // Cells per row as the factory laid the list out: a plain list and a
 // check-box list without column titles show one cell per row whatever the
 // column count says, so their chosen rows are read one cell per row too.
 int cellsPerRow(const ControlSpec &slot) {
-    if (flag(slot, 1) != 1 || extraText(slot, 1).empty()) return 1;
-    return std::max(param(slot, 3), 0);
+    if (listHasCheckBoxes(slot) != 1 || listColumnTitles(slot).empty()) return 1;
+    return std::max(listColumnCount(slot), 0);
 }
 
 } // namespace
 
 void ResultText::append(const TextUnit *units, size_t count) {
+    if (cut_) return;
     size_t room = kMaxResultUnits - text_.length();
-    text_.append(units, std::min(count, room));
+    size_t kept = wholeCharacterCut(units, count, room);
+    text_.append(units, kept);
+    cut_ = kept < count;
 }
 
 WideText chosenRowsValue(const ControlSpec &slot, const std::vector<int> &chosen) {
     const Fields cells(slot.text);
-    const Fields hidden(extraText(slot, 3));
-    const bool hasHidden = !extraText(slot, 3).empty();
+    const Fields hidden(listHiddenKeys(slot));
+    const bool hasHidden = !listHiddenKeys(slot).empty();
     const size_t columns = size_t(cellsPerRow(slot));
-    const int returnColumn = param(slot, 2);
+    const int returnColumn = listReturnColumn(slot);
 
     ResultText result;
     bool rowWritten = false; // an earlier chosen row left at least one cell

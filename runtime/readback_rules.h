@@ -12,18 +12,20 @@
 constexpr size_t kMaxResultUnits = 200000; // longest value of one slot
 
 // The value being read, never longer than kMaxResultUnits: what does not
-// fit is cut, so a huge list cannot outgrow what a slot may hold.
+// fit is cut, before a whole character, so a huge list cannot outgrow what
+// a slot may hold.
 class ResultText {
 public:
     void append(const TextUnit *units, size_t count);
     void append(const WideText &text) { append(text.data(), text.length()); }
     void append(TextUnit unit) { append(&unit, 1); }
     bool empty() const { return text_.empty(); }
-    bool full() const { return text_.length() >= kMaxResultUnits; }
+    bool full() const { return cut_ || text_.length() >= kMaxResultUnits; }
     const WideText &text() const { return text_; }
 
 private:
     WideText text_;
+    bool cut_ = false; // something did not fit: nothing is added after a cut
 };
 
 // The value of a list whose rows `chosen` (counted from 0, in order) are

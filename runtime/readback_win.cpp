@@ -7,16 +7,14 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
-#include "resources/resource_ids.h"
 #include "runtime/control_factory.h"
+#include "runtime/dialog_hooks.h"
+#include "runtime/list_view_win.h"
 #include "runtime/readback_rules.h"
 
 namespace {
 
-constexpr size_t kMaxCellUnits = 10000;      // longest table cell or list row read
 constexpr size_t kFirstTextGuess = 1023;     // window text units asked for first
-constexpr int kUncheckedImage = 1;           // state image of an unchecked list row
-constexpr int kDualSourceSlot = 36;          // the dual list's source list reads as empty
 constexpr int kLastRadioButton = kRadioIdFactor - 1; // button numbers 1..99 of a group
 constexpr TextUnit kSeparator = TextUnit('|');
 constexpr TextUnit kCarriageReturn = TextUnit(13);
@@ -33,52 +31,26 @@ WideText decimal(long long value) {
     return integerToText(value, 10);
 }
 
-int rowCount(HWND list) {
-    return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-}
-
-// Reads the cells of one list view through one buffer, each cut to
-// kMaxCellUnits units.
-class CellReader {
-public:
-    explicit CellReader(HWND list) : list_(list), buffer_(kMaxCellUnits + 1, 0) {}
-    void appendTo(ResultText &result, int row, int column) {
-        buffer_[0] = 0;
-        LVITEMW item = {};
-        item.iSubItem = column;
-        item.pszText = buffer_.data();
-        item.cchTextMax = int(buffer_.size());
-        SendMessageW(list_, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
-        buffer_.back() = 0;
-        // The list may answer with its own buffer instead of filling ours.
-        const TextUnit *text = item.pszText != nullptr ? item.pszText : buffer_.data();
-        size_t length = 0;
-        while (length < kMaxCellUnits && text[length] != 0) ++length;
-        result.append(text, length);
-    }
-
-private:
-    HWND list_;
-    std::vector<TextUnit> buffer_;
-};
-
-// The window text, at most kMaxResultUnits units. The buffer starts at the
-// size the control reports and grows while the text fills it, because not
-// every control reports the length of the text it answers with.
+// The window text, at most kMaxResultUnits units and never half a
+// surrogate pair. The buffer starts at the size the control reports and
+// grows while the text fills it, because not every control reports the
+// length of the text it answers with; the last size reads one unit past
+// the limit, so a cut can see whether it would split a pair.
 WideText windowText(HWND control) {
+    const size_t largest = kMaxResultUnits + 2;
     size_t reported = size_t(std::max<LRESULT>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0), 0));
-    size_t capacity = std::min(std::max(reported, kFirstTextGuess), kMaxResultUnits) + 1;
+    size_t capacity = std::min(std::max(reported, kFirstTextGuess) + 1, largest);
     for (;;) {
         std::vector<TextUnit> buffer(capacity, 0);
         SendMessageW(control, WM_GETTEXT, WPARAM(capacity), LPARAM(buffer.data()));
         buffer.back() = 0;
         size_t length = wideLength(buffer.data());
-        if (length + 1 < capacity || capacity > kMaxResultUnits) return WideText(buffer.data(), length);
-        capacity = std::min(capacity * 2, kMaxResultUnits + 1);
+        if (length + 1 < capacity || capacity == largest) {
+            return WideText(buffer.data(), wholeCharacterCut(buffer.data(), length, kMaxResultUnits));
+        }
+        capacity = std::min(capacity * 2, largest);
     }
 }
-
-// ---- link step ---------------------------------------------------------
 
 // ---- readers -----------------------------------------------------------
 
@@ -91,41 +63,18 @@ WideText readSlider(const Reading &reading) {
 WideText readTable(const Reading &reading) {
     ResultText result;
     CellReader cells(reading.control);
-    const int columns = std::max(param(reading.slot, 3), 0);
+    const int columns = std::max(listColumnCount(reading.slot), 0);
     const int rows = rowCount(reading.control);
     for (int row = 0; row < rows && !result.full(); ++row) {
         if (row > 0) result.append(kCarriageReturn);
         for (int column = 1; column <= columns && !result.full(); ++column) {
-            cells.appendTo(result, row, column);
+            size_t length = 0;
+            const TextUnit *cell = cells.read(row, column, length);
+            result.append(cell, length);
             result.append(kSeparator);
         }
     }
     return result.text();
-}
-
-// A list of the dual-list dialog: the source list reads as empty; the
-// other gives every row's text followed by '|', and with replace mode that
-// text goes to its link target instead.
-WideText readDualList(const Reading &reading) {
-    if (reading.index == kDualSourceSlot) return WideText();
-    ResultText result;
-    CellReader labels(reading.control);
-    const int rows = rowCount(reading.control);
-    for (int row = 0; row < rows && !result.full(); ++row) {
-        labels.appendTo(result, row, 0);
-        result.append(kSeparator);
-    }
-    const int target = reading.slot.linkIndex;
-    if (reading.slot.linkMode == 2 && target >= 1 && target < kSlotCount) {
-        setText(dialog().controls[target], result.text().data());
-        return WideText();
-    }
-    return result.text();
-}
-
-int stateImage(HWND list, int row) {
-    LRESULT state = SendMessageW(list, LVM_GETITEMSTATE, WPARAM(row), LVIS_STATEIMAGEMASK);
-    return int((state & LVIS_STATEIMAGEMASK) >> 12);
 }
 
 // The chosen rows of a list: the checked ones, or every row of a list
@@ -134,13 +83,9 @@ WideText readChoiceList(const Reading &reading) {
     std::vector<int> chosen;
     const int rows = rowCount(reading.control);
     for (int row = 0; row < rows; ++row) {
-        if (stateImage(reading.control, row) != kUncheckedImage) chosen.push_back(row);
+        if (rowStateImage(reading.control, row) != kUncheckedImage) chosen.push_back(row);
     }
     return chosenRowsValue(reading.slot, chosen);
-}
-
-WideText readList(const Reading &reading) {
-    return dialog().templateId == IDD_DUAL_LIST ? readDualList(reading) : readChoiceList(reading);
 }
 
 WideText readCheckBox(const Reading &reading) {
@@ -173,7 +118,7 @@ struct ReaderRow {
 const ReaderRow kReaders[] = {
     {"slider", 0, 1, readSlider},
     {"listboxview", 0, 1, readTable},
-    {"listbox", 0, 1, readList},
+    {"listbox", 0, 1, readChoiceList},
     {"checkbox", 0, 1, readCheckBox},
     {"radio", 1, kRadioIdFactor, readRadioGroup},
     {"combobox", kComboIdOffset, 1, readWindowText},
@@ -192,6 +137,9 @@ const ReaderRow &readerOf(const char *kind) {
 
 WideText readControlValue(HWND parent, const char *kind, int slot) {
     if (slot < 0 || slot >= kSlotCount) return WideText();
+    const DialogHooks &hooks = dialogHooks();
+    WideText value;
+    if (hooks.readValue != nullptr && hooks.readValue(parent, slot, value)) return value;
     const ReaderRow &reader = readerOf(kind);
     HWND control = GetDlgItem(parent, slot * reader.idFactor + reader.firstId);
     if (control == nullptr) return WideText();

@@ -1,20 +1,23 @@
 // The seam between the functions and the dialog runtime: one call that shows
 // the dialog the global record describes and returns when it has closed (or,
-// for the modeless progress window, once it is shown).
+// for a modeless window, once it is shown).
 #ifndef TESSARY_RUNTIME_RUNNER_H
 #define TESSARY_RUNTIME_RUNNER_H
 
 #include "model/dialog_definition.h"
+#include "runtime/dialog_hooks.h"
 
-// Returns true only when a modal dialog could not be created.
-bool runDialog();
+// Shows the dialog with the given hooks. Returns true only when a modal
+// dialog could not be created.
+bool runDialog(const DialogHooks &hooks = kPlainDialog);
 
 #ifndef _WIN32
 #include <functional>
 // The native build has no windows: a test plays the user instead. The player
 // sees the filled record when runDialog is called, and sets what the dialog
 // would have left behind (resultIndex, the slots' texts). With no player set,
-// runDialog reports that no dialog could be created.
+// runDialog reports that no dialog could be created. dialogHooks() tells the
+// player which dialog a function asked for.
 typedef std::function<void(DialogDefinition &)> DialogPlayer;
 void setDialogPlayer(DialogPlayer player);
 int dialogRunCount();

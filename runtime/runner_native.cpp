@@ -13,8 +13,9 @@ int dialogRunCount() {
     return gRuns;
 }
 
-bool runDialog() {
+bool runDialog(const DialogHooks &hooks) {
     ++gRuns;
+    setDialogHooks(hooks);
     if (!gPlayer) return true;
     gPlayer(dialog());
     return false;

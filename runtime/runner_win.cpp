@@ -2,28 +2,18 @@
 
 #include <windows.h>
 
-#include "plugin/entry.h"
-#include "resources/resource_ids.h"
 #include "runtime/activation_win.h"
 #include "runtime/dialog_proc.h"
+#include "runtime/module.h"
 
-namespace {
-
-constexpr int kUnbuiltModelessTemplate = 10108; // asked for as modeless; no such resource
-
-bool isModeless(int templateId) {
-    return templateId == IDD_PROGRESS || templateId == kUnbuiltModelessTemplate;
-}
-
-} // namespace
-
-bool runDialog() {
+bool runDialog(const DialogHooks &hooks) {
     DialogDefinition &d = dialog();
+    setDialogHooks(hooks);
     d.ownerWindow = GetActiveWindow();
-    HINSTANCE instance = static_cast<HINSTANCE>(pluginInstance());
+    HINSTANCE instance = static_cast<HINSTANCE>(runtimeModule());
     ActivationScope scope;
 
-    if (isModeless(d.templateId)) {
+    if (hooks.modeless) {
         if (d.dialogWindow == nullptr) {
             d.dialogWindow = CreateDialogParamW(instance, MAKEINTRESOURCEW(d.templateId), d.ownerWindow,
                                                 mainDialogProc, 0);

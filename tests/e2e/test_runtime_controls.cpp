@@ -14,9 +14,10 @@
 #include <vector>
 
 #include "dialog_driver.h"
-#include "functions/datetext.h"
+#include "model/datetext.h"
 #include "model/dialog_definition.h"
-#include "plugin/entry.h"
+#include "runtime/dual_list.h"
+#include "runtime/module.h"
 #include "resources/resource_ids.h"
 #include "runtime/activation_win.h"
 #include "runtime/control_factory.h"
@@ -184,7 +185,7 @@ INT_PTR CALLBACK plainDialogProc(HWND, UINT, WPARAM, LPARAM) {
 class RuntimeControls : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        setOwnModule(GetModuleHandleW(nullptr));
+        setRuntimeModule(GetModuleHandleW(nullptr));
         recordersInstalled = installRecorders();
     }
 
@@ -195,6 +196,7 @@ protected:
         d.defaultButton = -1;
         d.tabControlWindow = nullptr;
         d.templateId = IDD_MESSAGE;
+        setDialogHooks(kPlainDialog);
         d.width = 600;
         d.height = 500;
         parent_ = openParent();
@@ -207,7 +209,7 @@ protected:
     }
 
     static HWND openParent(bool visible = true) {
-        HWND window = CreateDialogParamW(static_cast<HINSTANCE>(pluginInstance()), MAKEINTRESOURCEW(IDD_MESSAGE),
+        HWND window = CreateDialogParamW(static_cast<HINSTANCE>(runtimeModule()), MAKEINTRESOURCEW(IDD_MESSAGE),
                                          nullptr, plainDialogProc, 0);
         if (window != nullptr) {
             SetWindowPos(window, nullptr, 0, 0, 600, 500, SWP_NOZORDER | (visible ? SWP_SHOWWINDOW : 0));
@@ -794,7 +796,7 @@ TEST_F(RuntimeControls, CheckedRowsReadBackByTheListRules) {
         DestroyWindow(list);
     }
     // The dual list: the source reads empty, the choice goes to the source's slot.
-    dialog().templateId = IDD_DUAL_LIST;
+    setDialogHooks(dualListHooks());
     make(36, "listbox", L"x|y");
     ControlSpec &choice = fill(37, "listbox", L"p|\u65E5");
     choice.linkIndex = 36;

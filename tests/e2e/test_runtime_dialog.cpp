@@ -9,7 +9,7 @@
 
 #include "dialog_driver.h"
 #include "model/dialog_definition.h"
-#include "plugin/entry.h"
+#include "runtime/module.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"
 
@@ -61,7 +61,7 @@ ControlSpec &button(int slot, int x, int y, const wchar_t *caption) {
 
 class RuntimeDialog : public ::testing::Test {
 protected:
-    void SetUp() override { setOwnModule(GetModuleHandleW(nullptr)); }
+    void SetUp() override { setRuntimeModule(GetModuleHandleW(nullptr)); }
 
     // Runs the dialog with `act` as the user; returns whether the runner
     // reported a failure.
@@ -268,12 +268,13 @@ TEST_F(RuntimeDialog, ModelessRunShowsTheSameWindowAgain) {
     dialog().width = 300;
     dialog().height = 120;
     place(1, "static", 10, 10, 200, 20, L"progress");
-    EXPECT_FALSE(runDialog());
+    static const DialogHooks modeless = {"modeless", true, nullptr, nullptr, nullptr, nullptr};
+    EXPECT_FALSE(runDialog(modeless));
     HWND first = dialog().dialogWindow;
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(IsWindowVisible(first));
     ShowWindow(first, SW_HIDE);
-    EXPECT_FALSE(runDialog());
+    EXPECT_FALSE(runDialog(modeless));
     EXPECT_EQ(dialog().dialogWindow, first);
     EXPECT_TRUE(IsWindowVisible(first));
     DestroyWindow(first);

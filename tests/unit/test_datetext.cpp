@@ -1,5 +1,5 @@
 // Date and time texts of the picker inputs, against a fixed clock.
-#include "functions/datetext.h"
+#include "model/datetext.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-typedef std::basic_string<DateTextUnit> Units;
+typedef std::basic_string<TextUnit> Units;
 
 // Builds a text from a UTF-16 literal; `length` lets a case carry zero units.
 Units units(const char16_t *s, size_t length = std::u16string::npos) {
@@ -155,7 +155,7 @@ TEST(DateText, ParseDateHostileInput) {
     EXPECT_EQ(0, r.year);
 
     // A text that is not terminated is read up to its length and no further.
-    const DateTextUnit exact[] = {'3', '/', '4', '/', '5'};
+    const TextUnit exact[] = {'3', '/', '4', '/', '5'};
     r = parseDateText(exact, 5, 2, kNow);
     EXPECT_EQ(3, r.year);
     EXPECT_EQ(4, r.month);

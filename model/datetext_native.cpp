@@ -1,6 +1,6 @@
 // Native stand-ins for the system's locale and clock, so the date texts can
 // be tested without Windows.
-#include "functions/datetext.h"
+#include "model/datetext.h"
 
 #include <chrono>
 

@@ -1,6 +1,6 @@
 // The system's answers for the date texts: the user's date order and the
 // clock.
-#include "functions/datetext.h"
+#include "model/datetext.h"
 
 #include <windows.h>
 

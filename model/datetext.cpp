@@ -1,5 +1,5 @@
 // Date and time texts of the picker inputs.
-#include "functions/datetext.h"
+#include "model/datetext.h"
 
 namespace {
 
@@ -8,7 +8,7 @@ const size_t kMaxDigitUnits = 63;  // longest text digitsToInteger reads
 const int64_t kReadCap = 0x7FFFFFFF; // numbers are capped here while read
 
 // Units before the first zero unit, at most `length`.
-size_t boundedLength(const DateTextUnit *text, size_t length) {
+size_t boundedLength(const TextUnit *text, size_t length) {
     if (text == nullptr) return 0;
     size_t n = 0;
     while (n < length && text[n] != 0) ++n;
@@ -16,7 +16,7 @@ size_t boundedLength(const DateTextUnit *text, size_t length) {
 }
 
 // Units before the zero terminator.
-size_t terminatedLength(const DateTextUnit *text) {
+size_t terminatedLength(const TextUnit *text) {
     if (text == nullptr) return 0;
     size_t n = 0;
     while (text[n] != 0) ++n;
@@ -24,7 +24,7 @@ size_t terminatedLength(const DateTextUnit *text) {
 }
 
 // Index of the first `separator` in [from, end), or end.
-size_t findUnit(const DateTextUnit *text, size_t from, size_t end, DateTextUnit separator) {
+size_t findUnit(const TextUnit *text, size_t from, size_t end, TextUnit separator) {
     while (from < end && text[from] != separator) ++from;
     return from;
 }
@@ -40,30 +40,30 @@ Part cutPart(size_t start, size_t end) {
     return part;
 }
 
-bool isDigit(DateTextUnit unit) {
-    return unit >= DateTextUnit('0') && unit <= DateTextUnit('9');
+bool isDigit(TextUnit unit) {
+    return unit >= TextUnit('0') && unit <= TextUnit('9');
 }
 
 // The C library's white space, tested on the unit itself: a unit outside
 // ASCII must not pass for a blank or digit by its low byte.
-bool isAsciiSpace(DateTextUnit unit) {
-    return unit == DateTextUnit(' ') || (unit >= DateTextUnit('\t') && unit <= DateTextUnit('\r'));
+bool isAsciiSpace(TextUnit unit) {
+    return unit == TextUnit(' ') || (unit >= TextUnit('\t') && unit <= TextUnit('\r'));
 }
 
 // atoi over a part: blanks, a sign, then digits; the magnitude is capped so a
 // ten-digit part cannot overflow.
-int64_t readInteger(const DateTextUnit *text, Part part) {
+int64_t readInteger(const TextUnit *text, Part part) {
     size_t i = part.start;
     size_t end = part.start + part.length;
     while (i < end && isAsciiSpace(text[i])) ++i;
     bool negative = false;
-    if (i < end && (text[i] == DateTextUnit('+') || text[i] == DateTextUnit('-'))) {
-        negative = text[i] == DateTextUnit('-');
+    if (i < end && (text[i] == TextUnit('+') || text[i] == TextUnit('-'))) {
+        negative = text[i] == TextUnit('-');
         ++i;
     }
     int64_t value = 0;
     for (; i < end && isDigit(text[i]); ++i) {
-        value = value * 10 + (text[i] - DateTextUnit('0'));
+        value = value * 10 + (text[i] - TextUnit('0'));
         if (value > kReadCap) value = kReadCap;
     }
     return negative ? -value : value;
@@ -74,37 +74,37 @@ uint16_t toField(int64_t value) {
     return static_cast<uint16_t>(value);
 }
 
-bool partIs(const DateTextUnit *text, Part part, char first, char second) {
-    return part.length == 2 && text[part.start] == DateTextUnit(first) &&
-           text[part.start + 1] == DateTextUnit(second);
+bool partIs(const TextUnit *text, Part part, char first, char second) {
+    return part.length == 2 && text[part.start] == TextUnit(first) &&
+           text[part.start + 1] == TextUnit(second);
 }
 
 } // namespace
 
-int digitsToInteger(const DateTextUnit *text, size_t length) {
+int digitsToInteger(const TextUnit *text, size_t length) {
     size_t n = boundedLength(text, length < kMaxDigitUnits ? length : kMaxDigitUnits);
     int64_t value = 0;
     for (size_t i = 0; i < n; ++i) {
         if (!isDigit(text[i])) return -1;
-        value = value * 10 + (text[i] - DateTextUnit('0'));
+        value = value * 10 + (text[i] - TextUnit('0'));
         if (value > kReadCap) return -1;
     }
     return static_cast<int>(value);
 }
 
-int digitsToInteger(const DateTextUnit *text) {
+int digitsToInteger(const TextUnit *text) {
     return digitsToInteger(text, kMaxDigitUnits);
 }
 
-DateTimeRecord parseDateText(const DateTextUnit *text, size_t length, int order,
+DateTimeRecord parseDateText(const TextUnit *text, size_t length, int order,
                              const DateTimeRecord &now) {
     if (order < kDateOrderMonthDayYear || order > kDateOrderYearMonthDay) return now;
 
     // A part the text does not reach starts and ends at n: empty, read as 0.
     size_t n = boundedLength(text, length);
-    size_t slash1 = findUnit(text, 0, n, DateTextUnit('/'));
+    size_t slash1 = findUnit(text, 0, n, TextUnit('/'));
     size_t start2 = slash1 < n ? slash1 + 1 : n;
-    size_t slash2 = findUnit(text, start2, n, DateTextUnit('/'));
+    size_t slash2 = findUnit(text, start2, n, TextUnit('/'));
     size_t start3 = slash2 < n ? slash2 + 1 : n;
     const Part parts[3] = {cutPart(0, slash1), cutPart(start2, slash2), cutPart(start3, n)};
 
@@ -135,15 +135,15 @@ DateTimeRecord parseDateText(const DateTextUnit *text, size_t length, int order,
     return r;
 }
 
-DateTimeRecord parseDateText(const DateTextUnit *text, size_t length, int order) {
+DateTimeRecord parseDateText(const TextUnit *text, size_t length, int order) {
     return parseDateText(text, length, order, currentUtcTime());
 }
 
-DateTimeRecord parseTimeText(const DateTextUnit *text, const DateTimeRecord &now) {
+DateTimeRecord parseTimeText(const TextUnit *text, const DateTimeRecord &now) {
     size_t n = terminatedLength(text);
-    size_t colon = findUnit(text, 0, n, DateTextUnit(':'));
+    size_t colon = findUnit(text, 0, n, TextUnit(':'));
     size_t minuteStart = colon < n ? colon + 1 : n;
-    size_t blank = findUnit(text, minuteStart, n, DateTextUnit(' '));
+    size_t blank = findUnit(text, minuteStart, n, TextUnit(' '));
     size_t suffixStart = blank < n ? blank + 1 : n;
 
     int64_t hour = readInteger(text, cutPart(0, colon));
@@ -164,6 +164,6 @@ DateTimeRecord parseTimeText(const DateTextUnit *text, const DateTimeRecord &now
     return r;
 }
 
-DateTimeRecord parseTimeText(const DateTextUnit *text) {
+DateTimeRecord parseTimeText(const TextUnit *text) {
     return parseTimeText(text, currentUtcTime());
 }

@@ -5,18 +5,13 @@
 // text supplies, so a field the text does not mention keeps the current UTC
 // value. They never fail: a part that is missing or not a number gives a
 // value the picker refuses, and the picker then shows today.
-#ifndef TESSARY_FUNCTIONS_DATETEXT_H
-#define TESSARY_FUNCTIONS_DATETEXT_H
+#ifndef TESSARY_MODEL_DATETEXT_H
+#define TESSARY_MODEL_DATETEXT_H
 
 #include <cstddef>
 #include <cstdint>
 
-// The 16-bit text unit of the dialog model (TextUnit of model/text.h).
-#if defined(_WIN32)
-typedef wchar_t DateTextUnit;
-#else
-typedef char16_t DateTextUnit;
-#endif
+#include "model/text.h"
 
 // Field for field the layout of the Windows SYSTEMTIME, so the Windows side
 // can hand it to a date and time picker as it is.
@@ -57,9 +52,9 @@ DateTimeRecord currentUtcTime();
 // Decimal value of a text of digits "0".."9", reading at most 63 units and
 // stopping early at a zero unit. The empty text gives 0. Returns -1 when a
 // unit read is not a digit or the value passes 2147483647.
-int digitsToInteger(const DateTextUnit *text);
+int digitsToInteger(const TextUnit *text);
 // The same for the first `length` units (and still at most 63).
-int digitsToInteger(const DateTextUnit *text, size_t length);
+int digitsToInteger(const TextUnit *text, size_t length);
 
 // Reads a date text of `length` units (fewer when a zero unit comes first):
 // three numbers separated by "/", each part cut to 10 units, the third part
@@ -67,10 +62,10 @@ int digitsToInteger(const DateTextUnit *text, size_t length);
 // which number is day, month and year; any other order returns `now`
 // unchanged. A part that is missing gives 0, one that is not a number or
 // passes 65535 gives kDateFieldOutOfRange.
-DateTimeRecord parseDateText(const DateTextUnit *text, size_t length, int order,
+DateTimeRecord parseDateText(const TextUnit *text, size_t length, int order,
                              const DateTimeRecord &now);
 // The same against the current UTC time.
-DateTimeRecord parseDateText(const DateTextUnit *text, size_t length, int order);
+DateTimeRecord parseDateText(const TextUnit *text, size_t length, int order);
 
 // Reads a zero-terminated time text "hour:minute suffix" into hour and
 // minute; all other fields stay those of `now`. The hour runs to ":", the
@@ -82,9 +77,9 @@ DateTimeRecord parseDateText(const DateTextUnit *text, size_t length, int order)
 // suffix, lower case included, changes nothing. An hour or minute that is
 // negative or passes 65535 gives kDateFieldOutOfRange. A null text reads as
 // empty.
-DateTimeRecord parseTimeText(const DateTextUnit *text, const DateTimeRecord &now);
+DateTimeRecord parseTimeText(const TextUnit *text, const DateTimeRecord &now);
 // The same against the current UTC time.
-DateTimeRecord parseTimeText(const DateTextUnit *text);
+DateTimeRecord parseTimeText(const TextUnit *text);
 
 #if defined(_WIN32)
 struct _SYSTEMTIME;

@@ -1,0 +1,124 @@
+#include "functions/dialog_frame.h"
+
+#include <cstdio>
+
+#include "plugin/host_values.h"
+
+namespace {
+
+constexpr int kLargestButtonNumber = 8;
+constexpr int kUpperRowPlaces = 4; // places of the upper row when buttons take two rows
+
+} // namespace
+
+void startFrame(DialogDefinition &d, const FrameStart &start, const WideText &title) {
+    d.title = title;
+    d.templateId = start.templateId;
+    d.width = start.width;
+    d.height = start.height;
+    d.minWidth = start.minWidth;
+    d.minHeight = start.minHeight;
+    d.resizable = start.resizable ? 1 : 0;
+    d.defaultButton = start.defaultButton;
+    d.timerEnabled = 0;
+    d.timerInterval = 0;
+    d.noCaption = 0;
+}
+
+void applyPresetSizes(DialogDefinition &d, const OptionSet &options, const PresetSize *presets, size_t count,
+                      PresetRule rule) {
+    for (size_t i = 0; i < count; ++i) {
+        if (!options.has(presets[i].keyword)) continue;
+        d.width = presets[i].width;
+        d.height = presets[i].height;
+        if (rule == kFirstPresetWins) return;
+    }
+}
+
+void applyExplicitSize(DialogDefinition &d, const OptionSet &options) {
+    if (options.has("width")) d.width = options.numericValue("width");
+    if (options.has("height")) d.height = options.numericValue("height");
+}
+
+void applyPosition(DialogDefinition &d, const OptionSet &options) {
+    if (options.has("left")) d.left = options.numericValue("left");
+    if (options.has("top")) d.top = options.numericValue("top");
+}
+
+void applyNoResize(DialogDefinition &d, const OptionSet &options) {
+    if (options.has("noresize")) d.resizable = 0;
+}
+
+uint32_t timerPeriod(int seconds) {
+    if (seconds <= 0) return 0;
+    const uint64_t milliseconds = uint64_t(seconds) * 1000u;
+    return milliseconds > kLongestTimerPeriod ? kLongestTimerPeriod : uint32_t(milliseconds);
+}
+
+void applyCloseTimer(DialogDefinition &d, const OptionSet &options) {
+    if (!options.has("timer")) return;
+    d.timerEnabled = 1;
+    const int seconds = options.numericValue("timer");
+    d.timerInterval = timerPeriod(seconds);
+    if (seconds > 0 && options.has("noButtons")) d.noCaption = 1;
+}
+
+int32_t defaultButtonSlot(const OptionSet &options, int buttonCount, int32_t fallback) {
+    for (int n = 1; n <= buttonCount && n <= kLargestButtonNumber; ++n) {
+        char keyword[sizeof "defaultButton8"];
+        std::snprintf(keyword, sizeof keyword, "defaultButton%d", n);
+        if (options.has(keyword)) return kFirstButtonSlot + n - 1;
+    }
+    return fallback;
+}
+
+void clampToMinimum(DialogDefinition &d) {
+    if (d.width < d.minWidth) d.width = d.minWidth;
+    if (d.height < d.minHeight) d.height = d.minHeight;
+}
+
+void placeButton(int slot, const WideText &caption, int32_t x, int32_t y, int number) {
+    ControlSpec &s = dialog().controls[slot];
+    s.kind = NarrowText("button");
+    setText(s, caption.data());
+    setLayout(s, SlotLayout{x, y, kButtonWidth, kButtonHeight, 0.0, 0.0, true, true});
+    s.value = integerToText(number);
+}
+
+int placeButtonRow(const FMDataVect *args, const ButtonRow &row, int32_t width, int32_t height) {
+    const int buttons = row.buttonCount < kLargestButtonNumber ? row.buttonCount : kLargestButtonNumber;
+    const int32_t right = width - kButtonRight;
+    placeButton(kFirstButtonSlot, argumentWide(args, row.firstArgument), right,
+                height - row.secondRowExtra - kButtonBottom, 1);
+    for (int slot = kFirstButtonSlot + 1; slot < kFirstButtonSlot + buttons; ++slot) resetSlot(slot, false, true);
+
+    const uint32_t count = argumentCount(args);
+    int next = kFirstButtonSlot + 1;
+    int place = 1; // places counted from the right end of the row, from 0
+    int32_t rowExtra = row.secondRowExtra;
+    for (int number = 2; number <= buttons; ++number) {
+        const uint32_t argument = row.firstArgument + uint32_t(number - 1);
+        if (argument >= count) break;
+        WideText caption = argumentWide(args, argument);
+        if (!caption.empty()) {
+            const int slot = row.packSlots ? next : kFirstButtonSlot + number - 1;
+            placeButton(slot, caption, right - kButtonStep * place, height - rowExtra - kButtonBottom, number);
+            next = slot + 1;
+        }
+        if (place == kUpperRowPlaces - 1 && rowExtra > 0) {
+            place = 0;
+            rowExtra = 0;
+        } else {
+            ++place;
+        }
+    }
+    return next;
+}
+
+int16_t frameResult(const FMDataVect *args, FMData *result) {
+    const DialogDefinition &d = dialog();
+    if (d.resultIndex >= 0 && d.resultIndex < kSlotCount) {
+        return setResultText(result, args, d.controls[d.resultIndex].value);
+    }
+    return setResultEmpty(result, args);
+}

@@ -1,0 +1,115 @@
+// The frame that every standard dialog shares: how it starts, what the
+// shared options keywords do to it, its close timer and default button, the
+// row of buttons in its bottom right corner, and the result a button gives.
+// A dialog function reads as fill, run, result on top of this: it starts the
+// frame, applies the options it reads, lays out its own controls and the
+// buttons, runs the dialog and answers with frameResult.
+#ifndef TESSARY_FUNCTIONS_DIALOG_FRAME_H
+#define TESSARY_FUNCTIONS_DIALOG_FRAME_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "FMWrapper.h"
+#include "model/dialog_definition.h"
+#include "model/options.h"
+
+// ---- sizes shared by the dialogs (pixels) ---------------------------------
+
+constexpr int kContentLeft = 17;         // x of the text, list or field at the left edge
+constexpr int kContentTop = 10;          // y of the first control
+constexpr int kContentWidthAllowance = 44; // window width minus a full-width control's
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 23;
+constexpr int kButtonStep = 82;          // from one button's left edge to the next
+constexpr int kButtonRight = 93;         // window width minus the rightmost button's x
+constexpr int kButtonBottom = 65;        // window height minus the lower button row's y
+constexpr int kSecondRowExtra = 31;      // height a second row of buttons adds
+
+// Longest close timer period the system timer takes, milliseconds.
+constexpr uint32_t kLongestTimerPeriod = 0x7FFFFFFF;
+
+// ---- starting and sizing ----------------------------------------------
+
+struct FrameStart {
+    int32_t templateId;
+    int32_t width, height;       // the size before the options
+    int32_t minWidth, minHeight; // the smallest size the user can resize to
+    bool resizable;
+    int32_t defaultButton;       // slot; one that holds no button leaves Enter with nothing to press
+};
+
+// Resets what every dialog sets: title, template, sizes, sizing border,
+// default button, and no timer and a caption bar. Slots, position and
+// resultIndex are left alone.
+void startFrame(DialogDefinition &d, const FrameStart &start, const WideText &title);
+
+struct PresetSize {
+    const char *keyword;
+    int32_t width, height;
+};
+
+enum PresetRule {
+    kFirstPresetWins, // the first keyword present in table order sets the size
+    kLastPresetWins   // each keyword present sets it, so the last one in table order wins
+};
+
+void applyPresetSizes(DialogDefinition &d, const OptionSet &options, const PresetSize *presets, size_t count,
+                      PresetRule rule);
+template <size_t N>
+void applyPresetSizes(DialogDefinition &d, const OptionSet &options, const PresetSize (&presets)[N], PresetRule rule) {
+    applyPresetSizes(d, options, presets, N, rule);
+}
+
+// "width" and "height": their values become the window size.
+void applyExplicitSize(DialogDefinition &d, const OptionSet &options);
+// "left" and "top": their values become the window position.
+void applyPosition(DialogDefinition &d, const OptionSet &options);
+// "noresize": no sizing border.
+void applyNoResize(DialogDefinition &d, const OptionSet &options);
+
+// "timer": the close timer runs, with a period of the value's seconds (0 for
+// a value of 0 or less, which closes at the first tick). The period is
+// computed in 64 bits and held to kLongestTimerPeriod, so a huge value never
+// wraps round to a short one. "noButtons" with a positive timer takes the
+// caption bar away.
+void applyCloseTimer(DialogDefinition &d, const OptionSet &options);
+// The period, in milliseconds, of a timer of `seconds`.
+uint32_t timerPeriod(int seconds);
+
+// The slot of the button named by the first of "defaultButton1" ..
+// "defaultButtonN" present, tested in that order; `fallback` when none is.
+int32_t defaultButtonSlot(const OptionSet &options, int buttonCount, int32_t fallback);
+
+// Raises the size to the minimum where it is smaller.
+void clampToMinimum(DialogDefinition &d);
+
+// ---- buttons --------------------------------------------------------
+
+// Makes `slot` a push button of the frame: fixed size, kept in the bottom
+// right corner as the window grows, reporting `number` as its value.
+void placeButton(int slot, const WideText &caption, int32_t x, int32_t y, int number);
+
+// The buttons of a dialog, taken from consecutive arguments.
+struct ButtonRow {
+    uint32_t firstArgument; // argument of button 1
+    int buttonCount;        // buttons 1..buttonCount at most
+    int32_t secondRowExtra; // kSecondRowExtra when buttons 1..4 take an upper row and 5..8 a lower one, else 0
+    bool packSlots;         // a button takes the next free slot; otherwise button n always takes slot n + 3
+};
+
+// Button 1 always goes into its slot at the right end, also with an empty
+// caption. Every further argument present takes the next place to the left,
+// and a button is made only for a caption that is not empty, so an empty
+// caption leaves its place free. With two rows the upper row holds four
+// places. Slots that may take a button are reset first (fonts kept). Returns
+// the slot after the last button made.
+int placeButtonRow(const FMDataVect *args, const ButtonRow &row, int32_t width, int32_t height);
+
+// ---- result -------------------------------------------------------------
+
+// The value of the button that closed the dialog, or the empty text when no
+// button did (resultIndex outside the table).
+int16_t frameResult(const FMDataVect *args, FMData *result);
+
+#endif

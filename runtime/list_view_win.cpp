@@ -1,0 +1,96 @@
+#include "runtime/list_view_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+int rowCount(HWND list) {
+    return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int rowStateImage(HWND list, int row) {
+    LRESULT state = SendMessageW(list, LVM_GETITEMSTATE, WPARAM(row), LVIS_STATEIMAGEMASK);
+    return int((state & LVIS_STATEIMAGEMASK) >> 12);
+}
+
+void setRowStateImage(HWND list, int row, int image) {
+    LVITEMW item = {};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(image);
+    SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&item));
+}
+
+void insertColumn(HWND list, int index, const TextUnit *title, int width, int format) {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = std::max(width, 0);
+    column.pszText = const_cast<TextUnit *>(title);
+    column.iSubItem = index;
+    SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(index), LPARAM(&column));
+}
+
+void insertRow(HWND list, int row, const TextUnit *label, bool withCheckBox) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = const_cast<TextUnit *>(label);
+    if (withCheckBox) {
+        item.mask |= LVIF_STATE;
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(kUncheckedImage);
+    }
+    SendMessageW(list, LVM_INSERTITEMW, 0, LPARAM(&item));
+}
+
+void appendRow(HWND list, const WideText &label) {
+    insertRow(list, rowCount(list), label.data(), false);
+}
+
+void setCellText(HWND list, int row, int column, const TextUnit *text) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<TextUnit *>(text);
+    SendMessageW(list, LVM_SETITEMW, 0, LPARAM(&item));
+}
+
+bool holdsRow(HWND list, const WideText &label) {
+    LVFINDINFOW find = {};
+    find.flags = LVFI_STRING;
+    find.psz = label.data();
+    return SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)) != -1;
+}
+
+CellReader::CellReader(HWND list) : list_(list), buffer_(kMaxCellUnits + 1, 0) {}
+
+const TextUnit *CellReader::read(int row, int column, size_t &length) {
+    buffer_[0] = 0;
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = buffer_.data();
+    item.cchTextMax = int(buffer_.size());
+    SendMessageW(list_, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
+    buffer_.back() = 0;
+    // The list may answer with its own buffer instead of filling ours.
+    const TextUnit *text = item.pszText != nullptr ? item.pszText : buffer_.data();
+    length = 0;
+    while (length < kMaxCellUnits && text[length] != 0) ++length;
+    return text;
+}
+
+WideText CellReader::text(int row, int column) {
+    size_t length = 0;
+    const TextUnit *units = read(row, column, length);
+    return WideText(units, length);
+}
+
+RedrawPause::RedrawPause(HWND window) : window_(window) {
+    SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+}
+
+RedrawPause::~RedrawPause() {
+    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(window_, nullptr, TRUE);
+}

@@ -1,0 +1,58 @@
+// The few list view operations that the lists, the grid and the dual list
+// share, each one message to the control.
+#ifndef TESSARY_RUNTIME_LIST_VIEW_WIN_H
+#define TESSARY_RUNTIME_LIST_VIEW_WIN_H
+
+#include <windows.h>
+
+#include <vector>
+
+#include "model/text.h"
+
+// State images of a row in a list with check boxes; 0 is a list without.
+constexpr int kUncheckedImage = 1;
+constexpr int kCheckedImage = 2;
+
+// Longest cell or row text read back, in units.
+constexpr size_t kMaxCellUnits = 10000;
+
+int rowCount(HWND list);
+int rowStateImage(HWND list, int row);
+void setRowStateImage(HWND list, int row, int image);
+
+void insertColumn(HWND list, int index, const TextUnit *title, int width, int format);
+// Inserts a row whose first cell is `label`; with a check box it starts
+// unchecked.
+void insertRow(HWND list, int row, const TextUnit *label, bool withCheckBox);
+void appendRow(HWND list, const WideText &label);
+void setCellText(HWND list, int row, int column, const TextUnit *text);
+// True when some row's first cell is exactly `label`.
+bool holdsRow(HWND list, const WideText &label);
+
+// Reads cells through one buffer, each cut to kMaxCellUnits units.
+class CellReader {
+public:
+    explicit CellReader(HWND list);
+    // The cell's units; valid until the next read.
+    const TextUnit *read(int row, int column, size_t &length);
+    WideText text(int row, int column);
+
+private:
+    HWND list_;
+    std::vector<TextUnit> buffer_;
+};
+
+// Stops a list view from repainting while it is filled row by row, and
+// repaints it once at the end.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND window);
+    ~RedrawPause();
+    RedrawPause(const RedrawPause &) = delete;
+    RedrawPause &operator=(const RedrawPause &) = delete;
+
+private:
+    HWND window_;
+};
+
+#endif

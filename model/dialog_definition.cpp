@@ -37,7 +37,7 @@ void clearFont(FontSpec &font) {
 void setFont(FontSpec &font, const char *faceName, const char *style, int32_t pointSize) {
     copyUtf8Cut(font.faceName, sizeof font.faceName, faceName);
     copyUtf8Cut(font.style, sizeof font.style, style);
-    font.pointSize = pointSize;
+    font.pointSize = pointSize > kLargestPointSize ? kLargestPointSize : pointSize;
 }
 
 ControlSpec::ControlSpec()

@@ -33,8 +33,13 @@ struct FontSpec {
     int32_t pointSize;             // points; 0 or less: the default size
 };
 
+// Largest point size a font request keeps; a larger one is taken as this.
+// Far beyond it the height in pixels overflows and the text vanishes.
+constexpr int32_t kLargestPointSize = 1638;
+
 void clearFont(FontSpec &font);
-// Copies both texts cut to fit their fields without splitting a UTF-8 character.
+// Copies both texts cut to fit their fields without splitting a UTF-8
+// character; a point size above kLargestPointSize becomes that size.
 void setFont(FontSpec &font, const char *faceName, const char *style, int32_t pointSize);
 
 struct ControlSpec {

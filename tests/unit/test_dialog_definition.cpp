@@ -128,6 +128,16 @@ TEST_F(DialogDefinitionTest, TextSettersStopAtTheirLimitWithoutWrapping) {
     EXPECT_EQ(s.text.length(), 2 * kMaxSourceUnits);
     setTextWithoutLineFeeds(s, reinterpret_cast<const TextUnit *>(big.c_str()));
     EXPECT_EQ(s.text.length(), kMaxSourceUnits);
+
+    // A cut that would fall inside a surrogate pair falls before it, so no
+    // text ends in half a character.
+    std::u16string emoji = u"x";
+    for (int i = 0; i < 150000; ++i) emoji += u"\U0001F600";
+    setText(s, reinterpret_cast<const TextUnit *>(emoji.c_str()));
+    EXPECT_EQ(s.text.length(), kMaxSourceUnits - 1);
+    EXPECT_EQ(s.text[s.text.length() - 1], TextUnit(0xDE00));
+    setTextWithoutLineFeeds(s, reinterpret_cast<const TextUnit *>(emoji.c_str()));
+    EXPECT_EQ(s.text.length(), kMaxSourceUnits - 1);
 }
 
 TEST_F(DialogDefinitionTest, FontTextsAreCutWithoutSplittingACharacter) {

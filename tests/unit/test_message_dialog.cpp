@@ -160,6 +160,10 @@ TEST_F(MessageDialogTest, TimerAndDefaultButtonOptions) {
         {u"timer=2", true, 2000, false, 2, 4, true},
         {u"timer=0 noButtons", true, 0, false, 2, 4, true},
         {u"timer=-5", true, 0, false, 2, 4, true},
+        // Seconds past what 32 bits of milliseconds hold keep the longest
+        // period instead of wrapping round to 704 ms.
+        {u"timer=4294968", true, 0x7FFFFFFF, false, 2, 4, true},
+        {u"timer=999999999", true, 0x7FFFFFFF, false, 2, 4, true},
         {u"noButtons", false, 0, false, 2, 4, true},
         {u"defaultButton3", false, 0, false, 2, 6, true},
         {u"defaultButton2 defaultButton1", false, 0, false, 2, 4, true},

@@ -62,6 +62,15 @@ TEST(ReadbackRules, ResultsStopAtTheirLimit) {
         for (int i = 0; i < 100; ++i) chosen.push_back(i);
     }
     EXPECT_EQ(chosenRowsValue(list, chosen).length(), kMaxResultUnits);
+
+    // The cut never leaves half a surrogate pair at the end.
+    std::u16string pairs = u"x";
+    for (int i = 0; i < 150000; ++i) pairs += u"\U0001F600";
+    ResultText result;
+    result.append(reinterpret_cast<const TextUnit *>(pairs.data()), pairs.size());
+    result.append(TextUnit('|'));
+    EXPECT_EQ(result.text().length(), kMaxResultUnits - 1);
+    EXPECT_EQ(result.text()[kMaxResultUnits - 2], TextUnit(0xDE00));
 }
 
 TEST(ReadbackRules, LinksAppendReplaceOrKeep) {

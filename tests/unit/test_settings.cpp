@@ -180,6 +180,11 @@ TEST_F(SettingsTest, SetFontStoresFaceStyleAndSizeCutToTheirFields) {
         {{u"setLabel1", u"Arial", u"Bold Italic", u""}, "Arial", "Bold Italic", 8},
         {{u"setLabel1"}, "", "", 8},
         {{u"setLabel1", u"Tahoma", u"", u"abc"}, "Tahoma", "", 0},
+        // Sizes no font can have are held to the largest one, never left to
+        // overflow the height into an invisible font.
+        {{u"setLabel1", u"Tahoma", u"", u"1638"}, "Tahoma", "", 1638},
+        {{u"setLabel1", u"Tahoma", u"", u"1639"}, "Tahoma", "", 1638},
+        {{u"setLabel1", u"Tahoma", u"", u"1600000000"}, "Tahoma", "", 1638},
         {{u"setLabel1", widen(face31), u"Bold Italic Underline StrikeOut", u"10"},
          face31, "Bold Italic Underline StrikeOut", 10},
         {{u"setLabel1", widen(face31 + "g"), widen(std::string(40, 's')), u"10"}, face31, std::string(31, 's'), 10},

@@ -100,6 +100,12 @@ TEST(Text, Utf8RoundTripKeepsEveryCharacter) {
     EXPECT_EQ(U(utf8ToWide("a\x80z")), u"a\uFFFDz");
     EXPECT_EQ(U(utf8ToWide("a\xE4\xB8")), u"a\uFFFD");
     EXPECT_EQ(utf8ToWide("\xF0\x9F\x98\x80").length(), 2u);
+    // Overlong forms are invalid: they must not decode to a NUL or a '/'
+    // that a check of the bytes never saw.
+    EXPECT_EQ(U(utf8ToWide("a\xC0\x80z")), u"a\uFFFDz");
+    EXPECT_EQ(U(utf8ToWide("\xC0\xAF")), u"\uFFFD");
+    EXPECT_EQ(U(utf8ToWide("\xE0\x80\xAF")), u"\uFFFD");
+    EXPECT_EQ(U(utf8ToWide("\xF0\x80\x80\xAF")), u"\uFFFD");
 }
 
 TEST(Text, PipeFieldSplitsAtBars) {

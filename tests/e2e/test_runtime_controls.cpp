@@ -312,8 +312,8 @@ TEST_F(RuntimeControls, EveryKindHasItsClassStylesAndId) {
         SCOPED_TRACE(c.kind);
         ControlSpec &s = fill(40, c.kind, L"x");
         s.extraStyle = c.extraStyle;
-        setParam(s, 3, c.columns);
-        setExtraText(s, 1, WideText(L"A|B"));
+        setListColumnCount(s, c.columns);
+        setListColumnTitles(s, WideText(L"A|B"));
         creations.clear();
         HWND window = create(40);
         ASSERT_NE(nullptr, window);
@@ -437,15 +437,15 @@ TEST_F(RuntimeControls, CheckBoxListColumnsRowsAndPreselection) {
         SCOPED_TRACE(c.what);
         ControlSpec &s = fill(36, "listbox", c.text);
         s.width = c.width;
-        setFlag(s, 1, 1);
-        setFlag(s, 2, uint8_t(c.multiple));
-        setParam(s, 1, -1);
-        setParam(s, 3, c.columns);
-        setExtraText(s, 1, WideText(c.titles));
-        setExtraText(s, 2, WideText(c.selected));
-        setExtraText(s, 3, WideText(c.hidden));
-        setExtraNarrow(s, 2, NarrowText(c.widths));
-        setExtraNarrow(s, 3, NarrowText(c.align));
+        setListHasCheckBoxes(s, 1);
+        setListMultiple(s, uint8_t(c.multiple));
+        setListChosenRow(s, -1);
+        setListColumnCount(s, c.columns);
+        setListColumnTitles(s, WideText(c.titles));
+        setListPreselected(s, WideText(c.selected));
+        setListHiddenKeys(s, WideText(c.hidden));
+        setListColumnWidths(s, NarrowText(c.widths));
+        setListAlignment(s, NarrowText(c.align));
         HWND list = create(36);
         ASSERT_NE(nullptr, list);
         EXPECT_TRUE(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES);
@@ -457,13 +457,13 @@ TEST_F(RuntimeControls, CheckBoxListColumnsRowsAndPreselection) {
             int image = stateImage(list, row);
             EXPECT_TRUE(image == 1 || image == 2) << "row " << row << " image " << image;
         }
-        EXPECT_EQ(c.chosen, param(slot(36), 1));
+        EXPECT_EQ(c.chosen, listChosenRow(slot(36)));
         DestroyWindow(list);
     }
     ControlSpec &titled = fill(36, "listbox", L"");
-    setFlag(titled, 1, 1);
-    setParam(titled, 3, 2);
-    setExtraText(titled, 1, WideText(L"\u65E5\u672C|Name"));
+    setListHasCheckBoxes(titled, 1);
+    setListColumnCount(titled, 2);
+    setListColumnTitles(titled, WideText(L"\u65E5\u672C|Name"));
     HWND list = create(36);
     EXPECT_EQ(L"\u65E5\u672C", columnLook(list, 1).second);
     EXPECT_EQ(L"Name", columnLook(list, 2).second);
@@ -490,8 +490,8 @@ TEST_F(RuntimeControls, PlainListAndTableRows) {
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.kind << " " << c.columns);
         ControlSpec &s = fill(37, c.kind, c.text);
-        setParam(s, 3, c.columns);
-        setExtraText(s, 1, WideText(L"A|B|C"));
+        setListColumnCount(s, c.columns);
+        setListColumnTitles(s, WideText(L"A|B|C"));
         HWND list = create(37);
         ASSERT_NE(nullptr, list);
         bool table = std::strcmp(c.kind, "listboxview") == 0;
@@ -509,8 +509,8 @@ TEST_F(RuntimeControls, PlainListAndTableRows) {
 
 TEST_F(RuntimeControls, SliderDateAndTimeStartFromTheirSlots) {
     ControlSpec &slider = fill(43, "slider");
-    setParam(slider, 1, 200);
-    setParam(slider, 2, 50);
+    setSliderMaximum(slider, 200);
+    setSliderPosition(slider, 50);
     HWND bar = create(43);
     EXPECT_EQ(0, SendMessageW(bar, TBM_GETRANGEMIN, 0, 0));
     EXPECT_EQ(200, SendMessageW(bar, TBM_GETRANGEMAX, 0, 0));
@@ -582,8 +582,8 @@ TEST_F(RuntimeControls, RadioGroupsLayOutTheirButtonsInRows) {
         ControlSpec &s = fill(46, "radio", c.captions);
         s.width = 80;
         s.height = 20;
-        setParam(s, 2, c.perRow);
-        setParam(s, 3, c.checked);
+        setRadioColumns(s, c.perRow);
+        setRadioChecked(s, c.checked);
         creations.clear();
         HWND last = create(46);
         ASSERT_EQ(c.cells.size(), creations.size());
@@ -606,7 +606,7 @@ TEST_F(RuntimeControls, RadioGroupsLayOutTheirButtonsInRows) {
     fill(47, "radio", L"a|b");
     ControlSpec &next = fill(48, "radio", L"c|d");
     next.y = 100;
-    setParam(next, 3, 2);
+    setRadioChecked(next, 2);
     create(47);
     create(48);
     EXPECT_EQ(L"", read(47));
@@ -626,8 +626,8 @@ TEST_F(RuntimeControls, TabControlGetsOnePageperTabWithItsControls) {
     } tabs[] = {{60, L"First", 0}, {61, kWorldText, 1}};
     for (const Tab &t : tabs) {
         ControlSpec &s = fill(t.slot, "tabcontrol");
-        setExtraText(s, 1, WideText(t.title));
-        setParam(s, 1, t.position);
+        setTabTitle(s, WideText(t.title));
+        setTabPosition(s, t.position);
         s.x = 5;
         s.y = 25;
         s.width = 300;
@@ -698,7 +698,7 @@ TEST_F(RuntimeControls, TextsGoToWindowsAndComeBackWhole) {
         DestroyWindow(window);
     }
     ControlSpec &box = fill(51, "checkbox", L"checked");
-    setFlag(box, 1, 1);
+    setCheckBoxChecked(box, 1);
     HWND check = create(51);
     EXPECT_EQ(BST_CHECKED, SendMessageW(check, BM_GETCHECK, 0, 0));
     EXPECT_EQ(L"1", read(51));
@@ -785,11 +785,11 @@ TEST_F(RuntimeControls, CheckedRowsReadBackByTheListRules) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         ControlSpec &s = fill(36, "listbox", c.text);
-        setFlag(s, 1, 1);
-        setParam(s, 2, c.returnColumn);
-        setParam(s, 3, c.columns);
-        setExtraText(s, 1, WideText(c.titles));
-        setExtraText(s, 3, WideText(c.hidden));
+        setListHasCheckBoxes(s, 1);
+        setListReturnColumn(s, c.returnColumn);
+        setListColumnCount(s, c.columns);
+        setListColumnTitles(s, WideText(c.titles));
+        setListHiddenKeys(s, WideText(c.hidden));
         HWND list = create(36);
         for (int row : c.checked) setChecked(list, row, true);
         EXPECT_EQ(c.value, read(36));
@@ -811,7 +811,7 @@ TEST_F(RuntimeControls, CheckedRowsReadBackByTheListRules) {
 TEST_F(RuntimeControls, ReadBackIsCutAtTheLongestSlotValue) {
     const size_t longest = 200000;
     ControlSpec &table = fill(38, "listboxview", L"");
-    setParam(table, 3, 1);
+    setListColumnCount(table, 1);
     HWND list = create(38);
     std::wstring cellText(9999, L'x');
     for (int row = 0; row < 25; ++row) {
@@ -879,7 +879,7 @@ TEST_F(RuntimeControls, FontsFollowTheSlotsRequest) {
     create(55);
     for (int id : {5501, 5502, 5503}) EXPECT_EQ(1, fontOf(GetDlgItem(parent_, id)).lfItalic) << id;
     ControlSpec &list = fill(56, "listboxview", L"a");
-    setParam(list, 3, 1);
+    setListColumnCount(list, 1);
     setFont(list.font, "", "Bold", 0);
     EXPECT_EQ(FW_BOLD, fontOf(create(56)).lfWeight);
 }
@@ -958,24 +958,24 @@ TEST_F(RuntimeControls, DialogShowsTheControlsAndReturnsTheirValues) {
     place(36, "edit", kWorldText, 100, 15, 200, 23);
     place(37, "combobox", L"red|green|blue|=green", 100, 45, 200, 120);
     ControlSpec &box = place(38, "checkbox", L"Subscribe", 320, 15, 150, 23);
-    setFlag(box, 1, 1);
+    setCheckBoxChecked(box, 1);
     ControlSpec &radio = place(39, "radio", L"Small|Medium|Large", 100, 75, 90, 23);
-    setParam(radio, 2, 3);
-    setParam(radio, 3, 2);
+    setRadioColumns(radio, 3);
+    setRadioChecked(radio, 2);
     ControlSpec &slider = place(40, "slider", L"", 100, 105, 200, 30);
-    setParam(slider, 1, 10);
-    setParam(slider, 2, 4);
+    setSliderMaximum(slider, 10);
+    setSliderPosition(slider, 4);
     place(41, "date", dateText(24, 12, 2024).c_str(), 100, 140, 120, 23);
     place(42, "time", L"1:30 PM", 230, 140, 100, 23);
     ControlSpec &list = place(43, "listbox", L"Apple|1|Pear|2|Plum|3", 100, 170, 300, 100);
-    setFlag(list, 1, 1);
-    setFlag(list, 2, 1);
-    setParam(list, 1, -1);
-    setParam(list, 3, 2);
-    setExtraText(list, 1, WideText(L"Fruit|Count"));
-    setExtraText(list, 2, WideText(L"Pear"));
-    setExtraNarrow(list, 2, NarrowText("70|30"));
-    setExtraNarrow(list, 3, NarrowText("LR"));
+    setListHasCheckBoxes(list, 1);
+    setListMultiple(list, 1);
+    setListChosenRow(list, -1);
+    setListColumnCount(list, 2);
+    setListColumnTitles(list, WideText(L"Fruit|Count"));
+    setListPreselected(list, WideText(L"Pear"));
+    setListColumnWidths(list, NarrowText("70|30"));
+    setListAlignment(list, NarrowText("LR"));
     setFont(place(44, "static", L"Bold note", 100, 280, 200, 23).font, "", "Bold", 10);
     place(45, "progressbar", L"", 100, 310, 200, 16);
 

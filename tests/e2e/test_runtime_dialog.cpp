@@ -10,6 +10,7 @@
 #include "dialog_driver.h"
 #include "model/dialog_definition.h"
 #include "runtime/module.h"
+#include "runtime/system_dialogs.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"
 
@@ -163,10 +164,10 @@ TEST_F(RuntimeDialog, ResizeGrowsFollowsAndSnapsToTheMinimum) {
     ok.followRight = 1;
     ok.followBottom = 1;
     ControlSpec &list = place(20, "listbox", 10, 120, 200, 50, L"a|b|c|d|");
-    list.flag[0] = 1; // check boxes
-    list.param[2] = 2; // two data columns
-    list.extraText[0] = W(L"One|Two");
-    list.extraNarrow[1] = NarrowText("25|75");
+    setListHasCheckBoxes(list, 1);
+    setListColumnCount(list, 2);
+    setListColumnTitles(list, W(L"One|Two"));
+    setListColumnWidths(list, NarrowText("25|75"));
     list.growWidth = 1.0;
     run([](driver::Dialog &d) {
         d.resize(500, 300);
@@ -200,12 +201,12 @@ TEST_F(RuntimeDialog, TabClickShowsExactlyOnePage) {
     dialog().width = 420;
     dialog().height = 300;
     ControlSpec &first = place(60, "tabcontrol", 4, 24, 370, 200);
-    first.extraText[0] = W(L"First");
-    first.param[0] = 0;
-    first.flag[0] = 1;
+    setTabTitle(first, W(L"First"));
+    setTabPosition(first, 0);
+    setTabShownFirst(first, 1);
     ControlSpec &second = place(61, "tabcontrol", 4, 24, 370, 200);
-    second.extraText[0] = W(L"Second");
-    second.param[0] = 1;
+    setTabTitle(second, W(L"Second"));
+    setTabPosition(second, 1);
     place(36, "edit", 10, 10, 200, 23, L"on page one").ownerIndex = 60;
     place(37, "edit", 10, 10, 200, 23, L"on page two").ownerIndex = 61;
     button(4, 300, 240, L"OK");
@@ -231,9 +232,9 @@ TEST_F(RuntimeDialog, TabClickShowsExactlyOnePage) {
 TEST_F(RuntimeDialog, CheckListClicksKeepOneRowInSingleSelection) {
     freshDialog();
     ControlSpec &list = place(36, "listbox", 10, 10, 300, 120, L"a|b|c|");
-    list.flag[0] = 1;
-    list.param[0] = -1;
-    list.param[2] = 0;
+    setListHasCheckBoxes(list, 1);
+    setListChosenRow(list, -1);
+    setListColumnCount(list, 0);
     ControlSpec &ok = button(4, 300, 180, L"OK");
     ok.requiresSelection = 1;
     run([](driver::Dialog &d) {
@@ -251,7 +252,7 @@ TEST_F(RuntimeDialog, CheckListClicksKeepOneRowInSingleSelection) {
         d.click(4);
     });
     EXPECT_EQ(dialog().resultIndex, 4);
-    EXPECT_EQ(param(dialog().controls[36], 1), 0);
+    EXPECT_EQ(listChosenRow(dialog().controls[36]), 0);
 }
 
 TEST_F(RuntimeDialog, FailedTemplateReportsFailureAndLeavesNoWindow) {
@@ -279,4 +280,25 @@ TEST_F(RuntimeDialog, ModelessRunShowsTheSameWindowAgain) {
     EXPECT_TRUE(IsWindowVisible(first));
     DestroyWindow(first);
     dialog().dialogWindow = nullptr;
+}
+
+// The system's colour chooser behind the seam: OK answers the colour it was
+// given, Cancel answers nothing.
+TEST_F(RuntimeDialog, ColourChooserAnswersThroughTheSeam) {
+    SystemDialogRequest request{kColorChooser, WideText(), WideText(), WideText(), RGB(10, 200, 30)};
+    SystemDialogAnswer answer{WideText(), 0};
+    {
+        driver::Session session([](driver::Dialog &d) { d.click(IDOK); }, 15000);
+        EXPECT_TRUE(runSystemDialog(request, answer));
+        EXPECT_TRUE(session.ran());
+        EXPECT_FALSE(session.watchdogFired());
+    }
+    EXPECT_EQ(answer.color, RGB(10, 200, 30));
+    answer.color = 7;
+    {
+        driver::Session session([](driver::Dialog &d) { d.click(IDCANCEL); }, 15000);
+        EXPECT_FALSE(runSystemDialog(request, answer));
+        EXPECT_TRUE(session.ran());
+    }
+    EXPECT_EQ(answer.color, 7u);
 }

@@ -16,11 +16,11 @@ ControlSpec checkList(int columns, const char16_t *cells, int returnColumn = 0, 
     ControlSpec s;
     s.kind = NarrowText("listbox");
     s.text = W(cells);
-    setFlag(s, 1, 1);
-    setParam(s, 3, columns);
-    setParam(s, 2, returnColumn);
-    setExtraText(s, 1, columns > 1 ? W(u"A|B|C") : W(u""));
-    setExtraText(s, 3, W(hidden));
+    setListHasCheckBoxes(s, 1);
+    setListColumnCount(s, columns);
+    setListReturnColumn(s, returnColumn);
+    setListColumnTitles(s, columns > 1 ? W(u"A|B|C") : W(u""));
+    setListHiddenKeys(s, W(hidden));
     return s;
 }
 

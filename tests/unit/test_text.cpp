@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "model/fields.h"
 #include "model/text.h"
 
 TEST(Text, OwnedTextsCopyAndKeepTheirTerminator) {
@@ -120,6 +121,20 @@ TEST(Text, PipeFieldSplitsAtBars) {
     };
     for (const Case &c : cases) {
         EXPECT_EQ(U(pipeField(W(c.text).data(), c.n)), c.expected) << "field " << c.n;
+        // The one-pass list numbers its fields the same way.
+        WideText text = W(c.text);
+        EXPECT_EQ(U(WideFields(text).text(c.n)), c.expected) << "listed field " << c.n;
+    }
+    // As a list of items, a closing '|' is optional and an empty text holds none.
+    struct Items {
+        const char16_t *text;
+        size_t fields, items;
+    } items[] = {{u"", 1, 0}, {u"a", 1, 1}, {u"a|b|", 3, 2}, {u"a|b", 2, 2}, {u"a||", 3, 2}, {u"|", 2, 1}};
+    for (const Items &c : items) {
+        WideText text = W(c.text);
+        WideFields fields(text);
+        EXPECT_EQ(fields.size(), c.fields) << wideToUtf8(text.data());
+        EXPECT_EQ(fields.itemCount(), c.items) << wideToUtf8(text.data());
     }
     EXPECT_TRUE(equals(pipeFieldNarrow("10|20.5|", 1), "20.5"));
     EXPECT_TRUE(equals(pipeFieldNarrow("10|20.5|", 2), ""));

@@ -1,0 +1,50 @@
+// The system's own choosers (colour, open and save file, folder) behind one
+// call, as the dialog runner is: the functions that use them fill a request
+// and read an answer, and the native build lets a test answer instead of a
+// user, so everything around the call is tested without windows.
+#ifndef TESSARY_RUNTIME_SYSTEM_DIALOGS_H
+#define TESSARY_RUNTIME_SYSTEM_DIALOGS_H
+
+#include <cstdint>
+
+#include "model/text.h"
+
+enum SystemDialogKind {
+    kColorChooser,
+    kOpenFileDialog,
+    kSaveFileDialog,
+    kFolderBrowser
+};
+
+struct SystemDialogRequest {
+    SystemDialogKind kind;
+    WideText title;  // caption, or the text above the folder tree
+    WideText folder; // folder to start in; the save dialog's initial file name
+    WideText filter; // file types as "description|pattern|" pairs; empty: no list
+    uint32_t color;  // colour chooser's start, 0x00BBGGRR
+};
+
+struct SystemDialogAnswer {
+    WideText path;  // the chosen file or folder
+    uint32_t color; // the chosen colour, 0x00BBGGRR
+};
+
+// Shows the chooser the request names and waits for it. True when the user
+// chose something, which is then in `answer`; false when the user cancelled
+// or the chooser could not be shown.
+bool runSystemDialog(const SystemDialogRequest &request, SystemDialogAnswer &answer);
+
+// The file types in the system's form: every '|' becomes a NUL and the list
+// ends with two NULs whether or not the text ended in '|'. Empty for an
+// empty text.
+WideText systemFilterList(const WideText &filter);
+
+#ifndef _WIN32
+#include <functional>
+// The native build's stand-in for the user: it sees the request and answers.
+// With none set, every chooser reports a cancel.
+typedef std::function<bool(const SystemDialogRequest &, SystemDialogAnswer &)> SystemDialogPlayer;
+void setSystemDialogPlayer(SystemDialogPlayer player);
+#endif
+
+#endif

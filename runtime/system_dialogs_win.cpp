@@ -1,0 +1,106 @@
+#include "runtime/system_dialogs.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "runtime/activation_win.h"
+
+namespace {
+
+constexpr size_t kOpenNameUnits = 260;   // file name buffer of the open dialog
+constexpr size_t kSaveNameUnits = 1024;  // of the save dialog, which starts with a name
+constexpr size_t kFolderPathUnits = 32768; // the longest path the system knows
+
+bool chooseColor(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
+    // The chooser keeps sixteen custom colours for as long as the module
+    // lives, as the system's own programs do.
+    static COLORREF customColors[16] = {};
+    CHOOSECOLORW choice = {};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = GetActiveWindow();
+    choice.rgbResult = request.color;
+    choice.lpCustColors = customColors;
+    choice.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorW(&choice)) return false;
+    answer.color = choice.rgbResult;
+    return true;
+}
+
+bool chooseFile(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
+    const bool save = request.kind == kSaveFileDialog;
+    std::vector<TextUnit> name(save ? kSaveNameUnits : kOpenNameUnits, 0);
+    WideText filter = systemFilterList(request.filter);
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetActiveWindow();
+    dialog.lpstrFilter = filter.empty() ? nullptr : filter.data();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = DWORD(name.size());
+    dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.data();
+    if (save) {
+        wideCopy(name.data(), name.size(), request.folder.data());
+        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_SHOWHELP;
+    } else {
+        dialog.lpstrInitialDir = request.folder.empty() ? nullptr : request.folder.data();
+        dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    }
+    BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (!chosen) return false;
+    answer.path = WideText(name.data());
+    return true;
+}
+
+// Selects the start folder once the browser is up.
+int CALLBACK folderBrowseCallback(HWND browser, UINT message, LPARAM, LPARAM start) {
+    const TextUnit *folder = reinterpret_cast<const TextUnit *>(start);
+    if (message == BFFM_INITIALIZED && folder != nullptr && folder[0] != 0) {
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, LPARAM(folder));
+    }
+    return 0;
+}
+
+// The path comes back as UTF-16, so a folder named outside the ANSI code
+// page keeps its name.
+bool chooseFolder(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
+    // The browser is a shell view and needs COM on this thread; a host that
+    // has it already keeps its own, whatever its model.
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    struct ComScope {
+        bool mine;
+        ~ComScope() {
+            if (mine) CoUninitialize();
+        }
+    } comScope{SUCCEEDED(com)};
+    BROWSEINFOW browse = {};
+    browse.lpszTitle = request.title.data();
+    browse.lpfn = folderBrowseCallback;
+    browse.lParam = LPARAM(request.folder.data());
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+    if (chosen == nullptr) return false;
+    std::vector<TextUnit> path(kFolderPathUnits, 0);
+    bool named = SHGetPathFromIDListEx(chosen, path.data(), DWORD(path.size()), GPFIDL_DEFAULT) != FALSE;
+    CoTaskMemFree(chosen);
+    if (!named) return false;
+    answer.path = WideText(path.data());
+    return true;
+}
+
+} // namespace
+
+bool runSystemDialog(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
+    ActivationScope scope;
+    switch (request.kind) {
+    case kColorChooser:
+        return chooseColor(request, answer);
+    case kOpenFileDialog:
+    case kSaveFileDialog:
+        return chooseFile(request, answer);
+    case kFolderBrowser:
+        return chooseFolder(request, answer);
+    }
+    return false;
+}

@@ -211,6 +211,14 @@ private:
 // that appears when no script or session is left is ended by the watchdog.
 bool armScript(const std::wstring& commands, std::wstring* error);
 
+// For a host that nobody sits in front of. From now on the driver watches for
+// good, and a dialog that appears when no session or script is waiting for it
+// is ended at once, as the watchdog ends one (EndDialog with result 0, so the
+// call returns as when the dialog's timer closes it), instead of blocking its
+// caller; onEnded then gets the dialog's caption. Ending such a dialog is the
+// purpose here, not a failure: takeFailures does not list it.
+void endUnanswered(std::function<void(const std::wstring& caption)> onEnded);
+
 // What went wrong since the last call, one line each, and clears it: scripts
 // that failed or outlived their limit, and dialogs that appeared while the
 // driver was watching but no session was waiting for them (the watchdog ends

@@ -152,4 +152,22 @@ TEST(HostProgram, AStatementTooLargeForMemoryFailsAndTheNextRuns) {
                                               "Test_Calls() \xE2\x86\x92 \"0\"\n");
 }
 
+TEST(HostProgram, EndsADialogThatNobodyCanAnswer) {
+    // scripts/wine-run sets TESSARY_UNATTENDED=1 on a display of its own;
+    // --unattended says the same. Nobody will click: without the rule the
+    // call would wait for good, so a run still going after the bound fails.
+    const std::wstring call =
+        L"TessaryPlugin.fmx -e \"Tessary_Dialog( \\\"\\\" ; \\\"Nobody\\\" ; \\\"Hello\\\" ; \\\"OK\\\" )\"";
+    for (const bool byEnvironment : {true, false}) {
+        SetEnvironmentVariableW(L"TESSARY_UNATTENDED", byEnvironment ? L"1" : nullptr);
+        const HostRun run = runHost(byEnvironment ? call : L"--unattended " + call, "", 30000);
+        SetEnvironmentVariableW(L"TESSARY_UNATTENDED", nullptr);
+        EXPECT_EQ(run.status, 0u) << "by environment: " << byEnvironment << "\nstderr: " << run.err;
+        EXPECT_EQ(run.err, "fmhost: no one to answer the dialog \"Nobody\"; closed it\n");
+        EXPECT_NE(run.out.find("Tessary_Dialog( \"\" ; \"Nobody\" ; \"Hello\" ; \"OK\" ) \xE2\x86\x92 \"\"\n"),
+                  std::string::npos)
+            << run.out;
+    }
+}
+
 }  // namespace

@@ -139,7 +139,10 @@ public:
     bool waitForClose(unsigned timeoutMs);                // true once the dialog is hidden or gone
 
     // Captures the whole window, caption and frame included, from the screen
-    // into a PNG file. Returns false when the window or the file cannot be had.
+    // into a PNG file. A window reaching past its monitor's edge is moved into
+    // view for the capture, keeping its size, and put back; of one larger
+    // than the monitor, the part on screen is saved. Returns false when the
+    // window or the file cannot be had.
     bool savePng(const std::wstring& path);
 
 private:

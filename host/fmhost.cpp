@@ -3,13 +3,18 @@
 // per statement, then shuts the plug-in down and unloads it.
 //
 //   fmhost [--extn-version N] [--list] [--save-streams DIR] [--answer CMDS]...
-//          PLUGIN.fmx [-e CALC]... [-f FILE]...
+//          [--unattended] PLUGIN.fmx [-e CALC]... [-f FILE]...
 //
 // With neither -e nor -f the script comes from standard input ("-f -" reads
 // it too). Scripts are UTF-8, or UTF-16 with a byte order mark. Output is
 // UTF-8. Exit status: 0 every statement ran; 1 a statement had an error;
 // 2 nothing ran (bad usage, unreadable script, plug-in not loaded or not
 // started).
+//
+// A dialog waits for its user. On a display nobody looks at (scripts/wine-run
+// starts one when there is none and sets TESSARY_UNATTENDED=1) that would be
+// forever, so there the dialog driver ends each dialog that no --answer
+// script takes, and fmhost says so on standard error.
 #include "hostcore.h"
 
 #include "calc/calc.h"
@@ -39,14 +44,19 @@ constexpr unsigned kDriverSettleMs = 100; /* ms: a few of the driver's polls */
 
 const char kUsage[] =
     "usage: fmhost [--extn-version N] [--list] [--save-streams DIR] [--answer CMDS]...\n"
-    "              PLUGIN.fmx [-e CALC]... [-f FILE]...\n"
+    "              [--unattended] PLUGIN.fmx [-e CALC]... [-f FILE]...\n"
     "Loads the plug-in, starts it, and evaluates each statement of the calculations\n"
     "given with -e, in the files given with -f (\"-\" is standard input), or on\n"
     "standard input, printing one line per statement.\n"
     "  --extn-version N   extension version sent at start-up (default 60)\n"
     "  --list             print every registered function\n"
     "  --save-streams DIR save each stream of a binary result as DIR\\<n>-<TYPE>.<ext>\n"
-    "  --answer CMDS      let the dialog driver answer the next dialog (repeatable)\n";
+    "  --answer CMDS      let the dialog driver answer the next dialog (repeatable)\n"
+    "  --unattended       nobody is at the screen: end each dialog that no --answer\n"
+    "                     script takes at once, as its timer would, with a note on\n"
+    "                     stderr (a failure when --answer scripts were given);\n"
+    "                     TESSARY_UNATTENDED=1 does the same, and scripts/wine-run\n"
+    "                     sets it when it starts a display of its own\n";
 
 struct Source {
     std::string name;   // for messages: "-e 2", a file name, or "stdin"
@@ -58,6 +68,7 @@ struct Options {
     bool list = false;
     std::wstring saveStreamsDir;
     std::vector<std::wstring> answers;
+    bool unattended = false;
     std::wstring plugin;
     // In command-line order: true = -e text, false = -f path.
     std::vector<std::pair<bool, std::wstring>> inputs;
@@ -120,6 +131,8 @@ bool parseArguments(int argc, wchar_t** argv, Options* o, bool* helpOnly) {
             return true;
         } else if (a == L"--list") {
             o->list = true;
+        } else if (a == L"--unattended") {
+            o->unattended = true;
         } else if ((a == L"--extn-version" || a == L"--save-streams" || a == L"--answer" || a == L"-e" ||
                     a == L"-f") && !hasValue) {
             fail(utf8(a) + " needs a value");
@@ -181,19 +194,33 @@ bool collectSources(const Options& o, std::vector<Source>* sources) {
     return true;
 }
 
-bool armAnswers(const std::vector<std::wstring>& answers) {
+bool unattendedByEnvironment() {
+    wchar_t value[2] = {};
+    return GetEnvironmentVariableW(L"TESSARY_UNATTENDED", value, 2) == 1 && value[0] == L'1';
+}
+
+// Dialogs ended because nobody was there to answer them.
+int g_unanswered = 0;
+
+bool armAnswers(const Options& o) {
 #if defined(FMHOST_HAS_DRIVER)
-    for (const std::wstring& commands : answers) {
+    for (const std::wstring& commands : o.answers) {
         std::wstring error;
         if (!driver::armScript(commands, &error)) {
             fail("--answer " + utf8(commands) + ": " + utf8(error));
             return false;
         }
     }
+    if (o.unattended || unattendedByEnvironment()) {
+        driver::endUnanswered([](const std::wstring& caption) {
+            fail("no one to answer the dialog \"" + utf8(caption) + "\"; closed it");
+            ++g_unanswered;
+        });
+    }
     return true;
 #else
-    if (answers.empty()) return true;
-    fail("--answer needs the dialog driver, which this build of fmhost lacks");
+    if (o.answers.empty() && !o.unattended) return true;
+    fail("--answer and --unattended need the dialog driver, which this build of fmhost lacks");
     return false;
 #endif
 }
@@ -259,7 +286,7 @@ int run(const Options& o) {
         return kExitNotRun;
     }
     printPlugin(host, o.list);
-    if (!armAnswers(o.answers)) return kExitNotRun;
+    if (!armAnswers(o)) return kExitNotRun;
 
     hostcore::EvalOptions eval;
     eval.saveStreamsDir = o.saveStreamsDir;
@@ -271,6 +298,8 @@ int run(const Options& o) {
     }
     // Before shut-down: the plug-in's windows may still need their messages.
     failed += reportAnswers(!o.answers.empty());
+    // Scripts given to answer the dialogs missed one: not what their author meant.
+    if (!o.answers.empty()) failed += g_unanswered;
     host.shutdown();
     host.unload();
     return failed == 0 ? kExitSuccess : kExitStatementFailed;

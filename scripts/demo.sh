@@ -1,9 +1,10 @@
 #!/bin/bash
 # Builds the plug-in and the host for Windows and runs examples/demo.calc
 # through the host program under Wine: the plug-in's name and functions, the
-# version results, a message dialog answered by the dialog driver (its
-# picture lands in docs/images/message-dialog.png) and a colour swatch (its
-# images land in build/demo/).
+# version results, a message dialog answered by the dialog driver and a
+# colour swatch. The dialog's picture and the swatch's images land in
+# build/demo/ (or $TESSARY_BUILD/demo): the demo leaves the tracked files,
+# docs/images among them, as they are.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -20,5 +21,6 @@ cp "$root/examples/demo.calc" "$out/demo/demo.calc"
 cd "$bin"
 "$root/scripts/wine-run" --prefix "$out/windows/wineprefix" fmhost.exe --list \
     --save-streams 'Z:'"$out/demo" \
-    --answer 'wait 400; shot "Z:'"$root"'/docs/images/message-dialog.png"; click 5' \
+    --answer 'wait 400; shot "Z:'"$out"'/demo/message-dialog.png"; click 5' \
     TessaryPlugin.fmx -f 'Z:'"$out/demo/demo.calc"
+echo "demo: the dialog's picture and the swatch's images are in $out/demo/"

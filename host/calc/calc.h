@@ -13,7 +13,8 @@
 // stays as written), numbers such as 12 or -3.5 (their text as written), a
 // bare ¶, calls, and parenthesised expressions; & concatenates. A statement
 // with a syntax error, an unknown function or a wrong argument count yields
-// one problem line and the statements after it still run.
+// one problem line and the statements after it still run; so does one that
+// needs more memory than there is.
 #ifndef TESSARY_HOST_CALC_H
 #define TESSARY_HOST_CALC_H
 
@@ -60,7 +61,8 @@ struct StatementResult {
     enum class Kind {
         Value,        // every call succeeded; result holds the value
         HandlerError, // a handler returned a nonzero code (result.code)
-        Problem       // not run: syntax, unknown function, argument count
+        Problem       // not run: syntax, unknown function, argument count; or
+                      // stopped where memory ran out (calls before may have run)
     };
     Kind kind = Kind::Value;
     int number = 0;      // 1-based position among the statements run

@@ -10,6 +10,9 @@
 
 namespace calc::detail {
 
+// The problem of a statement that needed more memory than there was.
+constexpr const char* kNoMemory = "not enough memory for this statement";
+
 struct Node {
     enum class Kind { Literal, Call, Concat };
     Kind kind = Kind::Literal;

@@ -8,6 +8,7 @@
 #include "utf.h"
 
 #include <algorithm>
+#include <new>
 
 namespace calc::detail {
 
@@ -284,6 +285,11 @@ bool Script::next(Statement* statement) {
     } catch (const SyntaxError& e) {
         statement->errorOffset = e.offset;
         statement->error = e.message;
+    } catch (const std::bad_alloc&) {
+        // A literal too large to hold: unwinding has freed what the parse
+        // took, and the statements after it may well fit.
+        statement->errorOffset = statement->offset;
+        statement->error = kNoMemory;
     }
 
     int startLine = 0, errorLine = 0, errorColumn = 0;

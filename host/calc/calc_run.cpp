@@ -3,6 +3,7 @@
 #include "utf.h"
 
 #include <cstdio>
+#include <new>
 
 namespace calc {
 
@@ -108,21 +109,34 @@ ScriptSummary runScript(std::string_view utf8Script, FunctionHost& host,
             r.kind = StatementResult::Kind::Problem;
             r.problem = statement.error;
             script.position(statement.errorOffset, &r.line, &r.column);
-        } else if (findProblem(statement.root, host, &problem)) {
-            r.kind = StatementResult::Kind::Problem;
-            r.problem = problem.message;
-            script.position(problem.offset, &r.line, &r.column);
         } else {
-            r.source = statement.source;
-            script.position(statement.offset, &r.line, &r.column);
             try {
-                r.result = evaluate(statement.root, host);
+                if (findProblem(statement.root, host, &problem)) {
+                    r.kind = StatementResult::Kind::Problem;
+                    r.problem = problem.message;
+                    script.position(problem.offset, &r.line, &r.column);
+                } else {
+                    r.source = std::move(statement.source);
+                    script.position(statement.offset, &r.line, &r.column);
+                    r.result = evaluate(statement.root, host);
+                }
             } catch (HandlerFailure& failure) {
                 r.kind = StatementResult::Kind::HandlerError;
                 r.result = std::move(failure.result);
                 r.failedFunction = std::move(failure.name);
+            } catch (const std::bad_alloc&) {
+                // The values of a huge statement, its arguments or its result:
+                // this statement fails, and what it held is free for the next.
+                const int number = r.number;
+                r = StatementResult();
+                r.number = number;
+                r.kind = StatementResult::Kind::Problem;
+                r.problem = detail::kNoMemory;
+                script.position(statement.offset, &r.line, &r.column);
             }
         }
+        // Its tree and text can be large; the next statement may need the room.
+        statement = detail::Statement();
         if (r.kind != StatementResult::Kind::Value) ++summary.failed;
         if (onStatement) onStatement(r);
     }

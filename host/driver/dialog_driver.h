@@ -139,7 +139,10 @@ public:
     bool waitForClose(unsigned timeoutMs);                // true once the dialog is hidden or gone
 
     // Captures the whole window, caption and frame included, from the screen
-    // into a PNG file. Returns false when the window or the file cannot be had.
+    // into a PNG file. A window reaching past its monitor's edge is moved into
+    // view for the capture, keeping its size, and put back; of one larger
+    // than the monitor, the part on screen is saved. Returns false when the
+    // window or the file cannot be had.
     bool savePng(const std::wstring& path);
 
 private:
@@ -210,6 +213,14 @@ private:
 // Once a script has been armed the driver keeps watching for good: a dialog
 // that appears when no script or session is left is ended by the watchdog.
 bool armScript(const std::wstring& commands, std::wstring* error);
+
+// For a host that nobody sits in front of. From now on the driver watches for
+// good, and a dialog that appears when no session or script is waiting for it
+// is ended at once, as the watchdog ends one (EndDialog with result 0, so the
+// call returns as when the dialog's timer closes it), instead of blocking its
+// caller; onEnded then gets the dialog's caption. Ending such a dialog is the
+// purpose here, not a failure: takeFailures does not list it.
+void endUnanswered(std::function<void(const std::wstring& caption)> onEnded);
 
 // What went wrong since the last call, one line each, and clears it: scripts
 // that failed or outlived their limit, and dialogs that appeared while the

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace driver {
@@ -464,13 +465,35 @@ bool writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes
 bool Dialog::savePng(const std::wstring& path)
 {
     if (!isOpen()) return false;
+    // The screen holds no pixels past its edges, and a copy of a rectangle
+    // that reaches past one comes out all black. A window that does is moved
+    // into view of its monitor for the shot, keeping its size, and put back.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+    const RECT screen = monitor.rcMonitor;
+    const RECT placed = windowRect();
+    POINT shown{placed.left, placed.top};
+    shown.x = std::max(screen.left, std::min(shown.x, screen.right - (placed.right - placed.left)));
+    shown.y = std::max(screen.top, std::min(shown.y, screen.bottom - (placed.bottom - placed.top)));
+    const bool moved = shown.x != placed.left || shown.y != placed.top;
+    const UINT moveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    if (moved) SetWindowPos(hwnd_, nullptr, shown.x, shown.y, 0, 0, moveOnly);
     // What is on the screen is what gets saved: have everything painted first.
     RedrawWindow(hwnd_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     settle();
-    const RECT r = windowRect();
-    if (r.right <= r.left || r.bottom <= r.top) return false;
-    std::vector<unsigned char> rgb = captureScreen(r);
+    // A window larger than its monitor still reaches past it; only the part
+    // on screen can be had.
+    RECT r{};
+    const RECT window = windowRect();
+    IntersectRect(&r, &window, &screen);
+    std::vector<unsigned char> rgb;
+    if (r.right > r.left && r.bottom > r.top) rgb = captureScreen(r);
+    if (moved) {
+        SetWindowPos(hwnd_, nullptr, placed.left, placed.top, 0, 0, moveOnly);
+        settle();
+    }
     if (rgb.empty()) return false;
     std::vector<unsigned char> png = encodePng(rgb, static_cast<uint32_t>(r.right - r.left),
                                                static_cast<uint32_t>(r.bottom - r.top));

@@ -21,6 +21,7 @@ struct Driver {
     std::vector<HWND> preexisting;  // dialogs open when polling started: never strays
     UINT_PTR timer = 0;         // the polling thread timer, 0 when not polling
     bool keepPolling = false;   // a script was armed: poll for good, so no dialog is left unanswered
+    std::function<void(const std::wstring&)> onUnanswered;  // set: end strays at once and tell this
     std::wstring failures;      // lines of failed scripts and stray dialogs not yet collected
 };
 
@@ -166,9 +167,11 @@ void runAction(const std::shared_ptr<SessionState>& s)
 
 // A dialog that appears with no session waiting would block its caller for
 // good: the driver watches it like a session with nothing to do, so the
-// watchdog ends it and the failure is reported.
+// watchdog ends it and the failure is reported. Under endUnanswered nobody
+// will ever answer it, so it ends at once, and that is no failure.
 void adoptStray(HWND hwnd)
 {
+    Driver& d = driverState();
     wchar_t caption[kCaptionChars] = {};
     GetWindowTextW(hwnd, caption, kCaptionChars);
     auto stray = std::make_shared<SessionState>();
@@ -177,7 +180,11 @@ void adoptStray(HWND hwnd)
     stray->window = hwnd;
     stray->takenAt = GetTickCount();
     stray->done = true;
-    driverState().queue.push_back(stray);
+    d.queue.push_back(stray);
+    if (d.onUnanswered) {
+        endSessionDialog(*stray, false);
+        d.onUnanswered(caption);
+    }
 }
 
 // Gives a newly found dialog to the first session still waiting for one.
@@ -357,6 +364,14 @@ std::optional<Dialog> findModeless()
 }
 
 void pumpMessages(unsigned ms) { detail::pumpFor(ms); }
+
+void endUnanswered(std::function<void(const std::wstring& caption)> onEnded)
+{
+    auto& d = detail::driverState();
+    d.onUnanswered = std::move(onEnded);
+    d.keepPolling = true;
+    detail::updateTimer();
+}
 
 std::wstring takeFailures()
 {

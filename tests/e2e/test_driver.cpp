@@ -659,6 +659,39 @@ TEST(DialogDriver, ResizesAndSavesTheWholeWindowAsPng)
         << int(editPx[0]) << "," << int(editPx[1]) << "," << int(editPx[2]);
 }
 
+TEST(DialogDriver, SavesAWindowThatReachesPastTheScreenEdge)
+{
+    const std::wstring path = tempPath(L"driver-edge-shot.png");
+    DeleteFileW(path.c_str());
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    RECT placed{}, afterShot{};
+    driver::Session session([&](driver::Dialog& d) {
+        SetWindowPos(d.hwnd(), nullptr, screenWidth - 100, kTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        placed = d.windowRect();
+        EXPECT_TRUE(d.savePng(path));
+        afterShot = d.windowRect();
+        d.close();
+    });
+    EXPECT_EQ(kClosedByMessage, runTestDialog());
+    EXPECT_EQ(screenWidth - 100, placed.left);
+    EXPECT_TRUE(sameRect(placed, afterShot)) << "the shot must leave the window where it was";
+
+    Png png = readStoredPng(path);
+    ASSERT_EQ("", png.error);
+    ASSERT_EQ(uint32_t(kOuterWidth), png.width);
+    ASSERT_EQ(uint32_t(kOuterHeight), png.height);
+    // The client area shows the dialog's face on both sides of where the
+    // screen edge cut it, not black.
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, 0);
+    const uint32_t clientTop = uint32_t(-frame.top);
+    for (const uint32_t x : {uint32_t(-frame.left) + 5, png.width - 20}) {
+        const unsigned char* px = png.at(x, clientTop + 5);
+        EXPECT_TRUE(isColor(px, GetSysColor(COLOR_BTNFACE)))
+            << "x " << x << ": " << int(px[0]) << "," << int(px[1]) << "," << int(px[2]);
+    }
+}
+
 TEST(DialogDriver, WatchdogEndsWhatNobodyCloses)
 {
     // An action that waits forever is cut short, and its dialog ends with result 0.

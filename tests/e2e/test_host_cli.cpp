@@ -43,8 +43,9 @@ struct HostRun {
 };
 
 // Runs fmhost with a command line (after the program name) and standard
-// input; output goes through files so that neither stream can block.
-HostRun runHost(const std::wstring& arguments, const std::string& input = std::string()) {
+// input; output goes through files so that neither stream can block. A run
+// that outlasts waitMs is ended with status 99.
+HostRun runHost(const std::wstring& arguments, const std::string& input = std::string(), DWORD waitMs = 60000) {
     const std::wstring dir = binDir();
     const std::wstring inPath = dir + L"\\cli_in.txt", outPath = dir + L"\\cli_out.txt",
                        errPath = dir + L"\\cli_err.txt";
@@ -63,7 +64,7 @@ HostRun runHost(const std::wstring& arguments, const std::string& input = std::s
     PROCESS_INFORMATION pi{};
     std::wstring commandLine = L"\"" + dir + L"\\fmhost.exe\" " + arguments;
     if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(), &si, &pi)) {
-        if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &run.status);
+        if (WaitForSingleObject(pi.hProcess, waitMs) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &run.status);
         else TerminateProcess(pi.hProcess, 99);
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
@@ -137,6 +138,36 @@ TEST(HostProgram, ReadsUtf16FilesAndSavesStreams) {
                                               "Test_Blob() \xE2\x86\x92 container PNGf 3 bytes, SIZE 4 bytes\n");
     EXPECT_EQ(readFile(dir + L"\\cli_streams\\2-SIZE.bin"), std::string("\0\x0A\0\x0A", 4));
     EXPECT_EQ(readFile(dir + L"\\cli_streams\\2-PNGf.png"), std::string("\x01\x02\x03", 3));
+}
+
+TEST(HostProgram, AStatementTooLargeForMemoryFailsAndTheNextRuns) {
+    // 80 MB of literal outgrows the 32-bit host's address space once decoded
+    // and parsed; the failure is that statement's, not the program's.
+    const std::wstring path = binDir() + L"\\cli_huge.txt";
+    ASSERT_TRUE(writeFile(path, "Test_Echo( \"" + std::string(80u << 20, 'x') + "\" )\nTest_Calls()\n"));
+    const HostRun run = runHost(L"TestPlugin.fmx -f cli_huge.txt");
+    DeleteFileW(path.c_str());
+    EXPECT_EQ(run.status, 1u) << run.err;
+    EXPECT_EQ(run.out, std::string(kHeader) + "line 1, column 1: not enough memory for this statement\n"
+                                              "Test_Calls() \xE2\x86\x92 \"0\"\n");
+}
+
+TEST(HostProgram, EndsADialogThatNobodyCanAnswer) {
+    // scripts/wine-run sets TESSARY_UNATTENDED=1 on a display of its own;
+    // --unattended says the same. Nobody will click: without the rule the
+    // call would wait for good, so a run still going after the bound fails.
+    const std::wstring call =
+        L"TessaryPlugin.fmx -e \"Tessary_Dialog( \\\"\\\" ; \\\"Nobody\\\" ; \\\"Hello\\\" ; \\\"OK\\\" )\"";
+    for (const bool byEnvironment : {true, false}) {
+        SetEnvironmentVariableW(L"TESSARY_UNATTENDED", byEnvironment ? L"1" : nullptr);
+        const HostRun run = runHost(byEnvironment ? call : L"--unattended " + call, "", 30000);
+        SetEnvironmentVariableW(L"TESSARY_UNATTENDED", nullptr);
+        EXPECT_EQ(run.status, 0u) << "by environment: " << byEnvironment << "\nstderr: " << run.err;
+        EXPECT_EQ(run.err, "fmhost: no one to answer the dialog \"Nobody\"; closed it\n");
+        EXPECT_NE(run.out.find("Tessary_Dialog( \"\" ; \"Nobody\" ; \"Hello\" ; \"OK\" ) \xE2\x86\x92 \"\"\n"),
+                  std::string::npos)
+            << run.out;
+    }
 }
 
 }  // namespace

@@ -115,6 +115,10 @@ int placeButtonRow(const FMDataVect *args, const ButtonRow &row, int32_t width, 
     return next;
 }
 
+WideText optionalArgument(const FMDataVect *args, uint32_t index) {
+    return index < argumentCount(args) ? argumentWide(args, index) : WideText();
+}
+
 int16_t frameResult(const FMDataVect *args, FMData *result) {
     const DialogDefinition &d = dialog();
     if (d.resultIndex >= 0 && d.resultIndex < kSlotCount) {

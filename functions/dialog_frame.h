@@ -106,6 +106,9 @@ struct ButtonRow {
 // the slot after the last button made.
 int placeButtonRow(const FMDataVect *args, const ButtonRow &row, int32_t width, int32_t height);
 
+// Argument `index`, or the empty text when the call passed fewer.
+WideText optionalArgument(const FMDataVect *args, uint32_t index);
+
 // ---- result -------------------------------------------------------------
 
 // The value of the button that closed the dialog, or the empty text when no

@@ -1,0 +1,148 @@
+// Tessary_DoDialog: a message, up to eight staged input rows and up to eight
+// buttons; returns the number of the button pressed. The entered values wait
+// in the input slots for Tessary_GetInput.
+#include <algorithm>
+
+#include "functions/dialog_frame.h"
+#include "functions/functions.h"
+#include "functions/input_rows.h"
+#include "model/dialog_definition.h"
+#include "model/options.h"
+#include "plugin/host_values.h"
+#include "resources/resource_ids.h"
+#include "runtime/runner.h"
+
+namespace {
+
+constexpr uint32_t kOptionsBufferBytes = 10242;
+
+constexpr int32_t kWidth = 383;          // pixels
+constexpr int32_t kHeight = 360;         // before the layout decides it
+constexpr int32_t kMinWidth = 363;
+constexpr int32_t kMinHeight = 170;
+constexpr int32_t kMessageHeight = 30;
+constexpr int32_t kRowPitch = 33;        // from one row to the next
+constexpr int32_t kLabelShift = 3;       // a label sits this much below its input's y
+constexpr int32_t kLinePitch = 35;       // a row of n lines takes 35 x n - 35 more than one row
+constexpr int32_t kLineGap = 10;         // a control of n lines is 35 x n - 10 high
+constexpr int32_t kRadioLinePitch = 15;  // a radio group of n lines takes 15 x n more
+constexpr int32_t kLowerRowDrop = 30;    // buttons 5..8 stand this much below buttons 1..4
+constexpr int32_t kBottomOneRow = 60;    // window height minus the buttons' y
+constexpr int32_t kBottomTwoRows = 90;
+constexpr int kRows = 8;
+constexpr int kMaxLines = 8;
+constexpr uint32_t kFirstButtonArgument = 3;
+constexpr int kButtonCount = 8;
+constexpr int kFirstLowerRowButton = 5;
+constexpr int kLastResetSlot = 112;      // through the pages a tab dialog may have left
+constexpr int kControlCount = kFirstExtraSlot + 2 * kRowSlots; // inputs and their partners
+
+// Input n (1..8) takes the focus; other numbers name no input of this
+// dialog and change nothing.
+void applyFocus(const OptionSet &options) {
+    if (!options.has("focus")) return;
+    const int row = options.numericValue("focus");
+    if (row >= 1 && row <= kRows) dialog().controls[kFirstInputSlot + row - 1].initialFocus = 1;
+}
+
+// Places the staged rows from y = top and expands them. Returns the y of
+// the buttons: one row pitch below the last row in use.
+int32_t layOutRows(int32_t top) {
+    int32_t y = top;
+    int lastRow = 0;      // the last row laid out so far, 0 before the first
+    int lastSlot = -1;    // its input slot
+    for (int row = 1; row <= kRows; ++row) {
+        const int slot = kFirstInputSlot + row - 1;
+        ControlSpec &s = dialog().controls[slot];
+        ControlSpec &label = dialog().controls[slot - kRowSlots];
+        if (s.kind.empty()) {
+            resetSlot(slot, true, true);
+            resetSlot(slot - kRowSlots, true, true);
+            y += kRowPitch;
+            continue;
+        }
+        s.y = y;
+        s.growWidth = 0.0;
+        s.growHeight = 0.0;
+        s.followRight = 1;
+        s.followBottom = 0;
+        label.y = y + kLabelShift;
+        RowLines lines = readRowLines(s.kind);
+        if (lines.suffixed) {
+            lines.lines = std::min(lines.lines, kMaxLines - lastRow);
+            // A row of no lines would be drawn with no height over the next
+            // row: it is left out instead.
+            if (lines.lines <= 0) {
+                dropRow(slot);
+                y += kRowPitch;
+                continue;
+            }
+            s.kind = lines.kind;
+            if (equals(s.kind, "radio")) {
+                setRadioLineCount(s, lines.lines);
+                setRadioColumns(s, lines.columns);
+                y += kRadioLinePitch * lines.lines;
+            } else {
+                s.height = kLinePitch * lines.lines - kLineGap;
+                y += kLinePitch * lines.lines - kLinePitch;
+            }
+        } else if (equals(s.kind, "radio")) {
+            setRadioLineCount(s, 1);
+            setRadioColumns(s, 0);
+        }
+        expandInputRow(slot, kNoOwner);
+        lastRow = row;
+        lastSlot = slot;
+        y += kRowPitch;
+    }
+    y += kRowPitch;
+    // Rows after the last one in use take no room.
+    if (lastSlot >= 0) y -= kRowPitch * (kFirstInputSlot + kRows - lastSlot);
+    return y;
+}
+
+} // namespace
+
+int16_t doDialogFunction(const FMDataVect *args, FMData *result) {
+    DialogDefinition &d = dialog();
+    // Labels and inputs 1..8 keep what staging put there; everything else of
+    // the rows' ranges starts over, fonts included.
+    for (int slot = 0; slot < kFirstLabelSlot; ++slot) resetSlot(slot, false, true);
+    for (int slot = kFirstLabelSlot + kRows; slot < kFirstInputSlot; ++slot) resetSlot(slot, true, true);
+    for (int slot = kFirstInputSlot + kRows; slot <= kLastResetSlot; ++slot) resetSlot(slot, true, true);
+    startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, false, kFirstButtonSlot},
+               argumentWide(args, 1));
+    OptionSet options(argumentNarrow(args, 0, kOptionsBufferBytes).c_str());
+    applyPosition(d, options);
+    applyFocus(options);
+    d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
+
+    const WideText message = argumentWide(args, 2);
+    int32_t top = kContentTop;
+    if (message.empty()) {
+        resetSlot(kMessageSlot, true, true);
+    } else {
+        ControlSpec &m = d.controls[kMessageSlot];
+        m.kind = NarrowText("static");
+        setText(m, message.data());
+        setLayout(m, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kMessageHeight, 1.0, 0.0,
+                                false, false});
+        top += kRowPitch;
+    }
+
+    // Buttons 1..4 stand in a row at buttonsY, 5..8 in a row below it: laid
+    // out as the frame lays out two rows above a window's bottom edge.
+    const int32_t buttonsY = layOutRows(top);
+    placeButtonRow(args, ButtonRow{kFirstButtonArgument, kButtonCount, kLowerRowDrop, false}, d.width,
+                   buttonsY + kLowerRowDrop + kButtonBottom);
+    bool lowerRow = false;
+    for (int n = kFirstLowerRowButton; n <= kButtonCount; ++n) {
+        if (equals(d.controls[kFirstButtonSlot + n - 1].kind, "button")) lowerRow = true;
+    }
+    d.height = buttonsY + (lowerRow ? kBottomTwoRows : kBottomOneRow);
+    d.minHeight = d.height;
+    d.controlCount = kControlCount;
+
+    runDialog();
+    return frameResult(args, result);
+}

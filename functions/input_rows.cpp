@@ -1,0 +1,382 @@
+#include "functions/input_rows.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "model/datetext.h"
+#include "model/fields.h"
+#include "model/options.h"
+
+namespace {
+
+// ---- sizes (pixels) ----------------------------------------------------
+
+constexpr int32_t kRowLeft = 17;          // a label, or a text that takes the whole row
+constexpr int32_t kStaticShift = 3;       // a whole-row text sits this much lower, as labels do
+constexpr int32_t kFieldHeight = 23;
+constexpr int32_t kSliderHeight = 30;
+constexpr int32_t kPickerWidth = 86;      // a date or time field
+constexpr int32_t kDateAfterTime = 90;    // the date field's x past the time field's
+constexpr int32_t kRangeLabelWidth = 95;
+// A text range: field, caption and field at fixed places from the label.
+constexpr int32_t kRangeFieldOffset = 103;
+constexpr int32_t kRangeFieldWidth = 81;
+constexpr int32_t kRangeCaptionOffset = 190;
+constexpr int32_t kRangeCaptionWidth = 70;
+constexpr int32_t kRangeSecondOffset = 65; // the second field's x past the caption's
+// A date or time range: field, caption and field side by side after the label.
+constexpr int32_t kPickerRangeGap = 8;
+constexpr int32_t kPickerRangeCaptionWidth = 55;
+constexpr int32_t kPickerRangeSecondGap = 3;
+// Boxes and buttons taken from the label's captions: one sits where the
+// input would; two or three share the row from the left edge.
+constexpr int32_t kSingleChoiceX = 119;
+constexpr int32_t kSingleChoiceWidth = 200;
+constexpr int32_t kSharedChoiceX = 20;
+constexpr int32_t kTwoChoiceAllowance = 201;   // window width minus a box's width, two boxes
+constexpr int32_t kThreeChoiceAllowance = 268; // three boxes
+constexpr int kMaxCheckBoxes = 3;
+constexpr size_t kMaxStateUnits = 15;     // a longer check box default reads as "000"
+constexpr size_t kMaxSplitUnits = 32;     // split texts are read this far
+
+// On a tab page (pixels).
+constexpr int32_t kPageBottomAllowance = 57; // window height minus the lowest row's bottom
+constexpr int32_t kPageWidthAllowance = 162; // window width minus an input's width
+constexpr int32_t kLabelShift = 3;           // a label sits this much below its input's y
+constexpr int32_t kLineGap = 10;             // a control of n lines ends this much above the next line
+// A radio group of n lines takes 23 x n + 10 pixels, less than n lines of
+// fields: its buttons stand closer together than rows do.
+constexpr int32_t kRadioLineShift = 12;
+constexpr int32_t kRadioLineBase = 10;
+constexpr int kMaxRadioColumns = 3;
+
+// Extra styles of an edit (window style bits ES_CENTER and ES_RIGHT).
+constexpr uint32_t kCentredText = 1;
+constexpr uint32_t kRightText = 2;
+
+constexpr TextUnit kSeparator = TextUnit('|');
+
+ControlSpec &slotAt(int index) {
+    return dialog().controls[index];
+}
+
+// No growth and no following: the control keeps its place as the window grows.
+void pin(ControlSpec &s) {
+    s.growWidth = 0.0;
+    s.growHeight = 0.0;
+    s.followRight = 0;
+    s.followBottom = 0;
+}
+
+// A text cut to its first kMaxSplitUnits units (never half a character)
+// and split at its first '|': `first` before it, `rest` after it, or only up
+// to the next '|' when `restToNextBar`.
+struct Split {
+    WideText first, rest;
+};
+
+Split splitAtBar(const WideText &text, bool restToNextBar) {
+    const size_t used = wholeCharacterCut(text.data(), text.length(), kMaxSplitUnits);
+    const WideFields fields(text.data(), used);
+    Split split{fields.text(0), WideText()};
+    if (fields.size() < 2) return split;
+    const size_t start = size_t(fields.data(1) - text.data());
+    split.rest = restToNextBar ? fields.text(1) : WideText(text.data() + start, used - start);
+    return split;
+}
+
+// A decimal number at the start of a text as atoi reads it; a unit outside
+// ASCII ends the number instead of passing for a digit by its low byte.
+int32_t leadingNumber(const TextUnit *units, size_t length) {
+    std::string ascii;
+    for (size_t i = 0; i < length && units[i] > 0 && units[i] < 0x80; ++i) ascii += char(units[i]);
+    return decimalValue(ascii.c_str());
+}
+
+size_t barCount(const WideText &text) {
+    return wideCount(text.data(), kSeparator);
+}
+
+// Partners pass their value to the input slot, which then holds the row's
+// one text.
+void linkToRow(ControlSpec &partner, int inputSlot) {
+    partner.linkMode = 1;
+    partner.linkIndex = inputSlot;
+}
+
+// ---- one expansion per kind -------------------------------------------
+
+struct Row {
+    int input;       // slot
+    int owner;
+    ControlSpec &s;  // the input
+    ControlSpec &label;
+    ControlSpec &second; // input + 24
+    ControlSpec &third;  // input + 48
+};
+
+void expandSlider(const Row &row) {
+    ControlSpec &s = row.s;
+    s.height = kSliderHeight;
+    const WideFields parts(s.text.data(), std::min(s.text.length(), kMaxFieldScan));
+    setSliderPosition(s, leadingNumber(parts.data(0), parts.length(0)));
+    setSliderMaximum(s, leadingNumber(parts.data(1), parts.length(1)));
+}
+
+void expandHalfEdit(const Row &row) {
+    ControlSpec &s = row.s;
+    s.width /= 2;
+    if (equals(s.kind, "heditR")) s.extraStyle = kRightText;
+    if (equals(s.kind, "heditC")) s.extraStyle = kCentredText;
+    s.kind = NarrowText("edit");
+}
+
+void expandStatic(const Row &row) {
+    resetSlot(row.input - kRowSlots, true, true);
+    row.s.x = kRowLeft;
+    row.s.y += kStaticShift;
+    row.s.width += kRowLeft;
+}
+
+void expandDate(const Row &row) {
+    row.s.width = kPickerWidth;
+    row.s.growWidth = 0.0;
+    row.s.growHeight = 0.0;
+}
+
+// A time field and a date field: the row reads "time|date".
+void expandDateTime(const Row &row) {
+    ControlSpec &s = row.s;
+    ControlSpec &date = row.second;
+    row.label.x = kRowLeft;
+    Split text = splitAtBar(s.text, false);
+    date.kind = NarrowText(equals(s.kind, "datetimedd") ? "datedd" : "date");
+    date.text = text.rest;
+    setLayout(date, SlotLayout{s.x + kDateAfterTime, s.y, kPickerWidth, kFieldHeight, 0.0, 0.0, false, false});
+    date.disabled = s.disabled;
+    date.ownerIndex = row.owner;
+    linkToRow(date, row.input);
+
+    s.kind = NarrowText("time");
+    s.text = text.first;
+    s.width = kPickerWidth;
+    s.followRight = 0;
+    s.growWidth = 0.0;
+    linkToRow(s, row.input);
+    s.linkSeparator = WideText(dialog().valueSeparator);
+}
+
+struct RangeKind {
+    const char *keyword;
+    const char *fieldKind;
+    uint32_t extraStyle; // 0: the field keeps its own
+    bool pickers;        // date or time fields, placed after the label
+};
+
+const RangeKind kRangeKinds[] = {
+    {"daterange", "date", 0, true},   {"daterangedd", "datedd", 0, true}, {"timerange", "time", 0, true},
+    {"range", "edit", 0, false},      {"rangeC", "edit", kCentredText, false},
+    {"rangeR", "edit", kRightText, false},
+};
+
+// Two fields with a caption between them: the row reads "from|to".
+void expandRange(const Row &row, const RangeKind &range) {
+    ControlSpec &s = row.s;
+    ControlSpec &caption = row.second;
+    ControlSpec &to = row.third;
+    ControlSpec &label = row.label;
+    label.x = kRowLeft;
+
+    Split captions = splitAtBar(label.text, true);
+    label.text = captions.first;
+    label.width = kRangeLabelWidth;
+    caption.kind = NarrowText("static");
+    caption.text = captions.rest;
+    caption.y = label.y;
+    caption.height = kFieldHeight;
+    pin(caption);
+
+    Split values = splitAtBar(s.text, true);
+    for (ControlSpec *field : {&s, &to}) {
+        field->kind = NarrowText(range.fieldKind);
+        if (range.extraStyle != 0) field->extraStyle = range.extraStyle;
+        field->height = kFieldHeight;
+        pin(*field);
+        linkToRow(*field, row.input);
+    }
+    s.text = values.first;
+    s.linkSeparator = WideText(dialog().valueSeparator);
+    to.text = values.rest;
+    to.y = s.y;
+    to.disabled = s.disabled;
+
+    if (range.pickers) {
+        s.x = label.x + label.width + kPickerRangeGap;
+        s.width = kPickerWidth;
+        caption.x = s.x + s.width + kPickerRangeGap;
+        caption.width = kPickerRangeCaptionWidth;
+        to.x = caption.x + caption.width + kPickerRangeSecondGap;
+        to.width = kPickerWidth;
+    } else {
+        s.x = label.x + kRangeFieldOffset;
+        s.width = kRangeFieldWidth;
+        caption.x = label.x + kRangeCaptionOffset;
+        caption.width = kRangeCaptionWidth;
+        to.x = caption.x + kRangeSecondOffset;
+        to.width = kPickerWidth;
+    }
+    caption.ownerIndex = row.owner;
+    to.ownerIndex = row.owner;
+    label.ownerIndex = row.owner;
+}
+
+// Where boxes or buttons sit when `count` of them share the row: the first
+// one's x and each one's width.
+struct ChoicePlaces {
+    int32_t x, width;
+};
+
+ChoicePlaces choicePlaces(int count) {
+    const int32_t w = dialog().width;
+    if (count <= 1) return ChoicePlaces{kSingleChoiceX, kSingleChoiceWidth};
+    if (count == 2) return ChoicePlaces{kSharedChoiceX, w - kTwoChoiceAllowance};
+    return ChoicePlaces{kSharedChoiceX, w - kThreeChoiceAllowance};
+}
+
+// One to three boxes whose captions come from the label: the row reads the
+// boxes' states, "101" for three boxes of which the second is unchecked.
+void expandCheckBoxes(const Row &row) {
+    ControlSpec &s = row.s;
+    const int count = std::min(std::max(int(barCount(row.label.text)), 1), kMaxCheckBoxes);
+    const ChoicePlaces places = choicePlaces(count);
+    const WideText states = s.text.length() >= 1 && s.text.length() <= kMaxStateUnits ? s.text : WideText(TEXT16("000"));
+    const WideText captionsText = row.label.text;
+    const WideFields captions(captionsText);
+    const ControlSpec box = s; // what every box takes from the staged input
+    ControlSpec *boxes[kMaxCheckBoxes] = {&s, &row.second, &row.third};
+    for (int k = 0; k < count; ++k) {
+        ControlSpec &b = *boxes[k];
+        b.value = box.value;
+        b.kind = box.kind;
+        b.text = WideText(captions.data(size_t(k)),
+                          wholeCharacterCut(captions.data(size_t(k)), captions.length(size_t(k)), kMaxSplitUnits));
+        setLayout(b, SlotLayout{places.x + k * places.width, box.y, places.width, kFieldHeight, 0.0, 0.0, false,
+                                false});
+        b.disabled = box.disabled;
+        linkToRow(b, row.input);
+        setCheckBoxChecked(b, size_t(k) < states.length() && states[size_t(k)] == TextUnit('1') ? 1 : 0);
+        if (k > 0) b.ownerIndex = row.owner;
+    }
+    resetSlot(row.input - kRowSlots, false, true);
+}
+
+// A radio group whose captions come from the label: the row reads the
+// number of the chosen button.
+void expandRadio(const Row &row) {
+    ControlSpec &s = row.s;
+    if (radioColumns(s) == 0) setRadioColumns(s, std::max(int(barCount(row.label.text)), 1));
+    setRadioChecked(s, digitsToInteger(s.text.data(), s.text.length()));
+    const ChoicePlaces places = choicePlaces(radioColumns(s));
+    s.x = places.x;
+    s.width = places.width;
+    s.text = row.label.text;
+    resetSlot(row.input - kRowSlots, false, true);
+}
+
+struct ExpandRow {
+    const char *keyword;
+    void (*expand)(const Row &row);
+};
+
+const ExpandRow kExpansions[] = {
+    {"slider", expandSlider},     {"hedit", expandHalfEdit},         {"heditR", expandHalfEdit},
+    {"heditC", expandHalfEdit},   {"static", expandStatic},          {"date", expandDate},
+    {"datedd", expandDate},       {"datetime", expandDateTime},      {"datetimedd", expandDateTime},
+    {"checkbox", expandCheckBoxes}, {"radio", expandRadio},
+};
+
+} // namespace
+
+RowLines readRowLines(const NarrowText &kind) {
+    auto digit = [&kind](size_t i) { return kind[i] >= '0' && kind[i] <= '9' ? kind[i] - '0' : 0; };
+    const size_t n = kind.length();
+    const char *text = kind.data();
+    if (n == 7 && std::strncmp(text, "static", 6) == 0) return RowLines{true, digit(6), 0, NarrowText("static")};
+    if (n == 5 && std::strncmp(text, "edit", 4) == 0) return RowLines{true, digit(4), 0, NarrowText("editBox")};
+    if (n == 6 && std::strncmp(text, "radio", 5) == 0) return RowLines{true, digit(5), 1, NarrowText("radio")};
+    if (n == 7 && std::strncmp(text, "radio", 5) == 0) {
+        return RowLines{true, digit(5), std::min(digit(6), kMaxRadioColumns), NarrowText("radio")};
+    }
+    return RowLines{false, 1, 0, kind};
+}
+
+void expandInputRow(int inputSlot, int owner) {
+    if (inputSlot < kFirstInputSlot || inputSlot >= kFirstInputSlot + kRowSlots) return;
+    Row row{inputSlot, owner, slotAt(inputSlot), slotAt(inputSlot - kRowSlots), slotAt(inputSlot + kRowSlots),
+            slotAt(inputSlot + 2 * kRowSlots)};
+    row.s.ownerIndex = owner;
+    row.label.ownerIndex = owner;
+    for (const ExpandRow &e : kExpansions) {
+        if (equals(row.s.kind, e.keyword)) {
+            e.expand(row);
+            return;
+        }
+    }
+    for (const RangeKind &range : kRangeKinds) {
+        if (equals(row.s.kind, range.keyword)) {
+            expandRange(row, range);
+            return;
+        }
+    }
+}
+
+void dropRow(int inputSlot) {
+    for (int slot = inputSlot - kRowSlots; slot <= inputSlot + 2 * kRowSlots; slot += kRowSlots) {
+        resetSlot(slot, true, true);
+    }
+}
+
+int stackTabPageRows(int first, int end, int32_t top, int owner) {
+    const DialogDefinition &d = dialog();
+    int32_t y = top;
+    int used = 0;
+    for (int slot = first; slot < end; ++slot) {
+        ControlSpec &s = slotAt(slot);
+        ControlSpec &label = slotAt(slot - kRowSlots);
+        if (y + kTabRowPitch > d.height - kPageBottomAllowance) {
+            dropRow(slot);
+            continue;
+        }
+        s.y = y;
+        s.width = d.width - kPageWidthAllowance;
+        s.followBottom = 0;
+        label.y = y + kLabelShift;
+
+        RowLines lines = readRowLines(s.kind);
+        if (lines.suffixed) {
+            lines.lines = std::min(lines.lines, kMaxPageLines - used);
+            // A row that gets no line has no room: it is dropped like one
+            // that passes the bottom, never shown at a height of nothing.
+            if (lines.lines <= 0) {
+                dropRow(slot);
+                continue;
+            }
+            s.kind = lines.kind;
+            if (equals(s.kind, "radio")) {
+                setRadioLineCount(s, lines.lines);
+                setRadioColumns(s, lines.columns);
+                y += kRadioLineBase - kRadioLineShift * lines.lines;
+            } else {
+                s.height = kTabRowPitch * lines.lines - kLineGap;
+            }
+        } else if (equals(s.kind, "radio")) {
+            setRadioLineCount(s, 1);
+            setRadioColumns(s, 0);
+        }
+        y += kTabRowPitch * lines.lines;
+        if (s.kind.empty()) resetSlot(slot - kRowSlots, true, true);
+        used += lines.lines;
+        expandInputRow(slot, owner);
+    }
+    return used;
+}

@@ -1,0 +1,45 @@
+// The input rows of the form dialogs. A staged row is a label slot and an
+// input slot; before a form dialog runs, each row is turned into the slots
+// the control factory really creates: some kinds only change geometry, some
+// spread the row over partner slots (a time and a date, a range's two fields
+// and its middle caption, up to three check boxes), and the radio kind takes
+// the label's captions. The partners pass their values back to the input
+// slot when the dialog closes, so every row still gives one text.
+#ifndef TESSARY_FUNCTIONS_INPUT_ROWS_H
+#define TESSARY_FUNCTIONS_INPUT_ROWS_H
+
+#include <cstdint>
+
+#include "model/dialog_definition.h"
+
+constexpr int kRowSlots = 24;          // label = input - 24, partners = input + 24, input + 48
+constexpr int kNoOwner = -1;           // the row sits directly in the dialog
+constexpr int kMaxPageLines = 8;       // lines one tab page holds
+constexpr int kTabRowPitch = 35;       // pixels from one tab page line to the next
+
+// Rows of a tab page are read from their kind's line count: "edit3" is a
+// three-line edit box, "static2" a two-line text, "radio31" a radio group of
+// three lines with one button per line, "radio" a one-line group.
+struct RowLines {
+    bool suffixed;     // the kind carried a line count
+    int lines;         // the count, 0 for a character that is no digit
+    int columns;       // radio buttons per line; 0: decided by the captions
+    NarrowText kind;   // the kind without its count
+};
+RowLines readRowLines(const NarrowText &kind);
+
+// Rewrites the row of `inputSlot` (36..59) for its kind; every slot of the
+// row gets `owner` (kNoOwner or the page's tab control slot) as its owner.
+// The caller has placed the input and its label already.
+void expandInputRow(int inputSlot, int owner);
+
+// Places the rows of one tab page (input slots first..end-1) one below the
+// other from y = top and expands each. Rows that would pass the window's
+// bottom, or that get no line, are dropped with their label. Returns the
+// lines the page uses.
+int stackTabPageRows(int first, int end, int32_t top, int owner);
+
+// Resets a row completely: its label, its input and the input's partners.
+void dropRow(int inputSlot);
+
+#endif

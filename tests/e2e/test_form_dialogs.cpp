@@ -1,0 +1,153 @@
+// Tessary_DoDialog and Tessary_DoTabDialog through the host: rows staged as a
+// script stages them, filled in by the dialog driver with real input, and
+// read back with Tessary_GetInput.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/dialog_driver.h"
+#include "hostcore.h"
+
+namespace {
+
+typedef std::vector<std::wstring> Args;
+
+std::string narrow(const std::wstring &s) {
+    std::string out;
+    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
+    return out;
+}
+
+// Text outside the ANSI code page: Greek, Japanese and a character beyond
+// the 16-bit range.
+const wchar_t kWorldText[] = L"\u0396\u03c9\u03ae \u65e5\u672c \U0001F600";
+
+class FormDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::wstring error;
+        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
+        ASSERT_EQ(host.startup(60), 51);
+        host.call(L"Tessary_SetPosition", {L"40", L"30"});
+    }
+
+    void stage(const Args &labels, const Args &kinds, const Args &defaults) {
+        host.call(L"Tessary_SetLabels", labels);
+        host.call(L"Tessary_SetInputTypes", kinds);
+        host.call(L"Tessary_SetDefaultInputs", defaults);
+    }
+
+    std::wstring show(const wchar_t *function, const Args &args, std::function<void(driver::Dialog &)> act) {
+        driver::Session session(std::move(act), 30000);
+        hostcore::CallResult r = host.call(function, args);
+        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_TRUE(session.ran());
+        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
+        EXPECT_EQ(session.failure(), L"");
+        return r.text;
+    }
+
+    std::wstring input(int row) { return host.call(L"Tessary_GetInput", {L"text" + std::to_wstring(row)}).text; }
+
+    hostcore::PluginHost host;
+};
+
+} // namespace
+
+TEST_F(FormDialogs, EveryKindOfRowIsFilledInAndReadBack) {
+    stage({L"Name", L"Password", L"Colour", L"Subscribe|Newsletter|Offers|", L"Small|Medium|Large|", L"Volume",
+           L"When", L"Price|to"},
+          {L"edit", L"password", L"combobox", L"checkbox", L"radio", L"slider", L"datetime", L"range"},
+          {L"", L"", L"red|green|blue|=green", L"101", L"2", L"30|100", L"1:30 PM|12/24/2024", L"10|20"});
+    std::wstring result = show(L"Tessary_DoDialog", {L"", L"Order", L"Please fill in the form.", L"OK", L"Cancel"},
+                               [](driver::Dialog &d) {
+        EXPECT_EQ(d.caption(), L"Order");
+        EXPECT_EQ(d.control(36).rect.top, 43);
+        EXPECT_EQ(d.control(43).rect.top, 274);
+        EXPECT_EQ(d.control(4).rect.top, 307);
+        // Three boxes from the label's captions, the default's states.
+        EXPECT_EQ(d.control(39).text, L"Subscribe");
+        EXPECT_EQ(d.control(87).text, L"Offers");
+        EXPECT_EQ(d.control(63).checked, 0);
+        EXPECT_EQ(d.trackbarPos(41), 30);
+        EXPECT_EQ(d.trackbarRange(41).second, 100);
+        EXPECT_EQ(d.comboSelection(4038), 1);
+        EXPECT_EQ(d.control(67).text, L"to");
+
+        d.click(36);
+        d.typeText(kWorldText);
+        d.click(37);
+        d.typeText(L"s3cret");
+        d.clickComboItem(4038, 2);
+        d.click(63);   // Newsletter on
+        d.click(39);   // Subscribe off
+        d.click(4003); // Large
+        d.click(41);
+        d.pressKey(VK_END);
+        d.click(91);
+        d.pressKey(VK_END);
+        d.typeText(L"5");
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(1), kWorldText);
+    EXPECT_EQ(input(2), L"s3cret");
+    EXPECT_EQ(input(3), L"blue");
+    EXPECT_EQ(input(4), L"011");
+    EXPECT_EQ(input(5), L"3");
+    EXPECT_EQ(input(6), L"100");
+    EXPECT_EQ(input(7), L"1:30 PM|12/24/2024");
+    EXPECT_EQ(input(8), L"10|205");
+}
+
+TEST_F(FormDialogs, AFormClosedByItsCloseBoxReturnsNothingAndReadsNothing) {
+    stage({L"Name"}, {L"edit"}, {L"before"});
+    // An earlier dialog closed by its second button.
+    EXPECT_EQ(show(L"Tessary_Dialog", {L"", L"T", L"M", L"A", L"B"}, [](driver::Dialog &d) { d.click(5); }), L"2");
+    stage({L"Name"}, {L"edit"}, {L"before"});
+    std::wstring result = show(L"Tessary_DoDialog", {L"", L"T", L"", L"OK", L"Cancel"}, [](driver::Dialog &d) {
+        d.click(36);
+        d.typeText(L" and after");
+        d.close();
+    });
+    EXPECT_EQ(result, L"");
+    EXPECT_EQ(input(1), L"before");
+}
+
+TEST_F(FormDialogs, TabPagesAreSwitchedAndEveryPageIsReadBack) {
+    stage({L"Name", L"Notes", L"", L"", L"", L"", L"", L"", L"Options|Extras|", L"City"},
+          {L"edit", L"edit3", L"", L"", L"", L"", L"", L"", L"checkbox", L"combobox"},
+          {L"", L"Line one\rLine two", L"", L"", L"", L"", L"", L"", L"00", L"Oslo|Bergen|"});
+    std::wstring result = show(L"Tessary_DoTabDialog",
+                               {L"gotoTab2", L"Customer", L"Person", L"Who is it?", L"More", L"Details", L"", L"",
+                                L"OK", L"Cancel"},
+                               [](driver::Dialog &d) {
+        // Two pages; the second is shown first, as asked.
+        EXPECT_EQ(d.tabTitles(1043), (std::vector<std::wstring>{L"Person", L"More"}));
+        EXPECT_EQ(d.selectedTab(1043), 1);
+        EXPECT_TRUE(d.control(44).visible);
+        EXPECT_FALSE(d.control(36).visible);
+        d.click(68);   // Extras
+        d.clickComboItem(4045, 1);
+        d.clickTab(1043, 0);
+        EXPECT_TRUE(d.control(36).visible);
+        // The three-line edit keeps its line breaks.
+        EXPECT_EQ(d.control(37).text, L"Line one\r\nLine two");
+        EXPECT_EQ(d.control(37).height(), 95);
+        d.click(36);
+        d.typeText(L"\u65e5\u672c");
+        d.click(37);
+        d.pressKey(VK_END, VK_CONTROL);
+        d.typeText(L"\nLine three");
+        d.click(5);
+    });
+    EXPECT_EQ(result, L"2");
+    EXPECT_EQ(input(1), L"\u65e5\u672c");
+    EXPECT_EQ(input(2), L"Line one\rLine two\rLine three");
+    EXPECT_EQ(input(9), L"01");
+    EXPECT_EQ(input(10), L"Bergen");
+}

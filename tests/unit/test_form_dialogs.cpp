@@ -1,0 +1,179 @@
+// Tessary_DoDialog and Tessary_DoTabDialog as filled for the dialog runtime:
+// rows staged through the host, the dialog shown to a player who records
+// what a user would see and presses a button.
+#include <gtest/gtest.h>
+
+#include "text_helpers.h"
+
+#include <string>
+#include <vector>
+
+#include "model/dialog_definition.h"
+#include "plugin_harness.h"
+#include "runtime/runner.h"
+
+namespace {
+
+typedef std::vector<std::u16string> Args;
+
+struct Seen {
+    int width = 0, height = 0, minHeight = 0, defaultButton = 0;
+    std::vector<int> y;                 // y of slots 0..119
+    std::vector<std::string> kind;      // kinds of slots 0..119
+    std::vector<int> owner;
+    std::vector<int> focused;           // slots with the initial focus
+    int firstPage = -1;                 // tab control slot shown first
+};
+
+// Shows `function` to a player that records the filled record and presses
+// the button in slot `press` (-1: closes the dialog without a button).
+harness::Result show(const char16_t *function, const Args &args, Seen &seen, int press = 4) {
+    setDialogPlayer([&](DialogDefinition &d) {
+        seen.width = d.width;
+        seen.height = d.height;
+        seen.minHeight = d.minHeight;
+        seen.defaultButton = d.defaultButton;
+        for (int i = 0; i < kSlotCount; ++i) {
+            const ControlSpec &s = d.controls[i];
+            seen.y.push_back(s.y);
+            seen.kind.push_back(s.kind.data());
+            seen.owner.push_back(s.ownerIndex);
+            if (s.initialFocus) seen.focused.push_back(i);
+            if (equals(s.kind, "tabcontrol") && tabShownFirst(s)) seen.firstPage = i;
+        }
+        d.resultIndex = press;
+    });
+    harness::Result r = harness::call(function, args);
+    setDialogPlayer(nullptr);
+    return r;
+}
+
+class FormDialogs : public harness::FreshPlugin {
+protected:
+    static void stage(const Args &labels, const Args &kinds, const Args &texts = {}) {
+        harness::call(u"Tessary_SetLabels", labels);
+        harness::call(u"Tessary_SetInputTypes", kinds);
+        if (!texts.empty()) harness::call(u"Tessary_SetDefaultInputs", texts);
+    }
+};
+
+} // namespace
+
+TEST_F(FormDialogs, FormRowsAndButtonsFollowOneAnother) {
+    struct Case {
+        const char *what;
+        Args kinds;
+        Args args;
+        std::vector<int> rowY; // inputs 1.. in use
+        int buttonsY, height;
+    } cases[] = {
+        {"message and two inputs", {u"edit", u"edit"}, {u"", u"T", u"Message", u"OK"}, {43, 76}, 109, 169},
+        {"no message", {u"edit"}, {u"", u"T", u"", u"OK"}, {10}, 43, 103},
+        {"a three-line edit", {u"edit3", u"edit"}, {u"", u"T", u"", u"OK"}, {10, 113}, 146, 206},
+        {"a gap in the rows", {u"edit", u"", u"edit"}, {u"", u"T", u"", u"OK"}, {10, -1, 76}, 109, 169},
+        {"a lower row of buttons", {u"edit"}, {u"", u"T", u"", u"1", u"2", u"3", u"4", u"5"}, {10}, 43, 133},
+        // Without any input nothing is taken back from the rows' room.
+        {"no inputs", {u""}, {u"", u"T", u"M", u"OK"}, {}, 340, 400},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        stage(Args(c.kinds.size(), u"Label"), c.kinds);
+        Seen seen;
+        harness::Result r = show(u"Tessary_DoDialog", c.args, seen);
+        EXPECT_EQ(r.text, u"1");
+        for (size_t n = 0; n < c.rowY.size(); ++n) {
+            if (c.rowY[n] < 0) continue;
+            EXPECT_EQ(seen.y[36 + n], c.rowY[n]) << "input " << n + 1;
+            EXPECT_EQ(seen.y[12 + n], c.rowY[n] + 3) << "label " << n + 1;
+        }
+        EXPECT_EQ(seen.y[4], c.buttonsY);
+        EXPECT_EQ(seen.height, c.height);
+        EXPECT_EQ(seen.minHeight, c.height);
+        EXPECT_EQ(seen.width, 383);
+    }
+}
+
+TEST_F(FormDialogs, FormOptions) {
+    stage({u"A", u"B"}, {u"edit", u"edit"});
+    struct Case {
+        const char16_t *options;
+        int defaultButton;
+        std::vector<int> focused;
+    } cases[] = {
+        {u"", 4, {}},
+        {u"defaultButton3", 6, {}},
+        {u"focus=2", 4, {37}},
+        // Numbers that name no input of the dialog focus nothing.
+        {u"focus=-5", 4, {}},
+        {u"focus=1000000", 4, {}},
+        {u"focus=9", 4, {}},
+    };
+    for (const Case &c : cases) {
+        for (int i = 36; i < 44; ++i) dialog().controls[i].initialFocus = 0;
+        Seen seen;
+        show(u"Tessary_DoDialog", {c.options, u"T", u"", u"OK", u"Cancel", u"Help"}, seen);
+        std::string what(c.options, c.options + std::char_traits<char16_t>::length(c.options));
+        EXPECT_EQ(seen.defaultButton, c.defaultButton) << what;
+        EXPECT_EQ(seen.focused, c.focused) << what;
+    }
+}
+
+TEST_F(FormDialogs, TabPagesExistOnlyWithTheirTitles) {
+    struct Case {
+        const char *what;
+        Args args;
+        std::vector<int> pages;    // tab control slots made
+        std::vector<int> texts;    // page text slots made
+        int firstPage;
+        int rowTop;                // y of the first row of every page
+        int height, buttonsY;
+    } cases[] = {
+        {"four arguments: one page", {u"", u"T", u"One", u"Text one"}, {110}, {1}, 110, 45, 432, 367},
+        {"three pages", {u"", u"T", u"One", u"Text one", u"Two", u"Text two", u"Three", u""}, {110, 111, 112},
+         {1, 2}, 110, 45, 432, 367},
+        {"noTabText", {u"noTabText", u"T", u"One", u"Text one", u"Two", u"Text two"}, {110, 111}, {}, 110, 10, 396,
+         331},
+        {"a page text without page 1's", {u"", u"T", u"One", u"", u"Two", u"Text two"}, {110, 111}, {}, 110, 10, 432,
+         367},
+        {"gotoTab3 with one page", {u"gotoTab3", u"T", u"One", u"Text"}, {110}, {1}, 110, 45, 432, 367},
+        {"gotoTab2", {u"gotoTab2", u"T", u"One", u"", u"Two", u""}, {110, 111}, {}, 111, 10, 432, 367},
+        {"two rows of buttons",
+         {u"", u"T", u"One", u"", u"", u"", u"", u"", u"1", u"2", u"3", u"4", u"5"}, {110}, {}, 110, 10, 432, 336},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        stage(Args(24, u"L"), Args(24, u"edit"));
+        Seen seen;
+        harness::Result r = show(u"Tessary_DoTabDialog", c.args, seen);
+        EXPECT_EQ(r.text, u"1");
+        std::vector<int> pages, texts;
+        for (int i : {110, 111, 112}) {
+            if (seen.kind[i] == "tabcontrol") pages.push_back(i);
+        }
+        for (int i : {1, 2, 3}) {
+            if (seen.kind[i] == "static") texts.push_back(i);
+        }
+        EXPECT_EQ(pages, c.pages);
+        EXPECT_EQ(texts, c.texts);
+        EXPECT_EQ(seen.firstPage, c.firstPage);
+        EXPECT_EQ(seen.height, c.height);
+        EXPECT_EQ(seen.y[4], c.buttonsY);
+        for (size_t p = 0; p < c.pages.size(); ++p) {
+            const int firstRow = 36 + 8 * int(p);
+            EXPECT_EQ(seen.y[firstRow], c.rowTop) << "page " << p + 1;
+            EXPECT_EQ(seen.owner[firstRow], c.pages[p]) << "page " << p + 1;
+        }
+        // Rows of pages that do not exist are gone.
+        for (int page = int(c.pages.size()); page < 3; ++page) EXPECT_EQ(seen.kind[36 + 8 * page], "") << page;
+    }
+}
+
+TEST_F(FormDialogs, TabOptionsFocusAndDefaultButton) {
+    stage(Args(24, u"L"), Args(24, u"edit"));
+    Seen seen;
+    show(u"Tessary_DoTabDialog", {u"focus=9 defaultButton3", u"T", u"One", u"", u"Two", u"", u"", u"", u"A", u"B",
+                                  u"C"},
+         seen);
+    EXPECT_EQ(seen.focused, std::vector<int>{44});
+    EXPECT_EQ(seen.defaultButton, 6);
+}

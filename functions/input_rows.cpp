@@ -330,6 +330,15 @@ void expandInputRow(int inputSlot, int owner) {
     }
 }
 
+bool takeReadOnlySuffix(std::string &kind) {
+    static const char kSuffix[] = "RO";
+    const size_t suffix = sizeof kSuffix - 1;
+    const size_t n = kind.size();
+    if (n <= suffix || kind.compare(n - suffix, suffix, kSuffix) != 0) return false;
+    kind.resize(n - suffix);
+    return true;
+}
+
 void dropRow(int inputSlot) {
     for (int slot = inputSlot - kRowSlots; slot <= inputSlot + 2 * kRowSlots; slot += kRowSlots) {
         resetSlot(slot, true, true);

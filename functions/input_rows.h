@@ -9,6 +9,7 @@
 #define TESSARY_FUNCTIONS_INPUT_ROWS_H
 
 #include <cstdint>
+#include <string>
 
 #include "model/dialog_definition.h"
 
@@ -38,6 +39,11 @@ void expandInputRow(int inputSlot, int owner);
 // bottom, or that get no line, are dropped with their label. Returns the
 // lines the page uses.
 int stackTabPageRows(int first, int end, int32_t top, int owner);
+
+// Splits the suffix "RO" off a kind keyword ("editRO" is a disabled "edit")
+// and says whether there was one. A keyword that is only the suffix stays
+// as it is, since nothing would be left to create.
+bool takeReadOnlySuffix(std::string &kind);
 
 // Resets a row completely: its label, its input and the input's partners.
 void dropRow(int inputSlot);

@@ -7,7 +7,6 @@
     int16_t name(const FMDataVect *args, FMData *result) { return setResultEmpty(result, args); }
 
 PENDING(doLoginFunction)
-PENDING(doListFunction)
 PENDING(progressBarFunction)
 PENDING(bigEditBoxFunction)
 PENDING(colorPickerFunction)

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "functions/functions.h"
+#include "functions/input_rows.h"
 #include "model/dialog_definition.h"
 #include "plugin/host_values.h"
 
@@ -22,10 +23,6 @@ constexpr int32_t kInputX = 120;       // pixels
 constexpr int32_t kInputWidth = 238;   // pixels
 constexpr uint32_t kKindBufferSize = 10242; // bytes read of an input kind keyword
 
-// A kind ending in this creates its input disabled ("editRO").
-const char kReadOnlySuffix[] = "RO";
-constexpr size_t kReadOnlySuffixLength = sizeof kReadOnlySuffix - 1;
-
 // The host bounds the count by the registration; a host that did not must
 // still never push a row past the label and input slot ranges.
 uint32_t stagedArgumentCount(const FMDataVect *args) {
@@ -38,16 +35,6 @@ WideText rowName(int row) {
     WideText name = widenAscii("text");
     name.append(integerToText(row));
     return name;
-}
-
-// Splits the read-only suffix off a kind keyword; a keyword that is only the
-// suffix stays as it is, since nothing would be left to create.
-bool takeReadOnlySuffix(std::string &kind) {
-    size_t n = kind.size();
-    if (n <= kReadOnlySuffixLength || kind.compare(n - kReadOnlySuffixLength, kReadOnlySuffixLength, kReadOnlySuffix) != 0)
-        return false;
-    kind.resize(n - kReadOnlySuffixLength);
-    return true;
 }
 
 void stageLabel(ControlSpec &slot, const WideText &label, int32_t y) {

@@ -1,0 +1,169 @@
+// Tessary_DoList: a list of rows with a check box each, an optional text
+// above it, an optional input row below it and up to four buttons; returns
+// the number of the button pressed. The checked rows come back through
+// Tessary_GetInput("text1"), the input row through "text2".
+#include <string>
+
+#include "functions/dialog_frame.h"
+#include "functions/functions.h"
+#include "functions/input_rows.h"
+#include "model/dialog_definition.h"
+#include "model/options.h"
+#include "plugin/host_values.h"
+#include "resources/resource_ids.h"
+#include "runtime/runner.h"
+
+namespace {
+
+// Arguments, counted from 0.
+enum Argument : uint32_t {
+    kOptions,
+    kColumns,
+    kHeaders,
+    kWidths,
+    kAlignment,
+    kTitle,
+    kText,
+    kListText,
+    kSelected,
+    kButton1,
+    kHiddenColumn = 13,
+    kInputType,
+    kInputLabel,
+    kInputDefault,
+};
+
+constexpr uint32_t kNarrowBufferBytes = 10242;
+constexpr uint32_t kAlignmentBufferBytes = 1024;
+constexpr uint32_t kInputTypeBufferBytes = 64;
+
+constexpr int32_t kWidth = 383;          // pixels
+constexpr int32_t kHeight = 360;
+constexpr int32_t kMinWidth = 363;
+constexpr int32_t kMinHeight = 170;
+constexpr int32_t kTextHeight = 11;
+constexpr int32_t kListBelowText = 35;   // the list's y under a text
+constexpr int32_t kListBottomWithText = 115; // window height minus the list's height
+constexpr int32_t kListBottom = 90;
+constexpr int32_t kInputHeight = 23;
+constexpr int32_t kInputX = 120;
+constexpr int32_t kInputWidthAllowance = 145; // window width minus the input's width
+constexpr int32_t kInputBelowList = 5;
+constexpr int32_t kLabelBelowList = 8;
+constexpr int32_t kLabelWidth = 95;
+constexpr int kMaxColumns = 10;
+constexpr int kButtonCount = 4;
+constexpr int kControlCount = 110;
+constexpr int kListSlot = kFirstInputSlot;
+constexpr int kInputSlot = kFirstInputSlot + 1;
+constexpr int kInputLabelSlot = kInputSlot - kRowSlots;
+// Enter presses nothing unless an option names a button: slot 1 holds text.
+constexpr int32_t kNoDefaultButton = kMessageSlot;
+
+const PresetSize kPresets[] = {{"small", 250, 290}, {"medium", 350, 400}, {"large", 500, 600}};
+
+// The return column: its number, or -1 for "returnColumnNumber" without a
+// value (whole rows, as without the option).
+int32_t returnColumn(const OptionSet &options) {
+    if (!options.has("returnColumnNumber")) return 0;
+    if (options.valueOf("returnColumnNumber").empty()) return -1;
+    return options.numericValue("returnColumnNumber");
+}
+
+// "b1ns" .. "b4ns": the button waits for a checked row.
+void markButtonsNeedingSelection(const OptionSet &options) {
+    static const char *const keywords[kButtonCount] = {"b1ns", "b2ns", "b3ns", "b4ns"};
+    for (int n = 0; n < kButtonCount; ++n) {
+        if (options.has(keywords[n])) dialog().controls[kFirstButtonSlot + n].requiresSelection = 1;
+    }
+}
+
+void fillList(ControlSpec &list, const FMDataVect *args, const OptionSet &options, int32_t y, int32_t height) {
+    list.value = WideText(TEXT16("text1"));
+    list.kind = NarrowText("listbox");
+    setText(list, argumentWide(args, kListText).data());
+    setLayout(list, SlotLayout{kContentLeft, y, dialog().width - kContentWidthAllowance, height, 1.0, 1.0, false,
+                               false});
+    setListHasCheckBoxes(list, 1);
+    setListMultiple(list, options.has("multi") ? 1 : 0);
+    setListChosenRow(list, -1);
+    setListReturnColumn(list, returnColumn(options));
+    int32_t columns = decimalValue(argumentNarrow(args, kColumns, kNarrowBufferBytes).c_str());
+    if (columns < 0) columns = 0;
+    if (columns > 0 && listReturnColumn(list) > columns) setListReturnColumn(list, 1);
+    setListColumnCount(list, columns > kMaxColumns ? kMaxColumns : columns);
+    setListColumnTitles(list, argumentWide(args, kHeaders));
+    setListColumnWidths(list, NarrowText(argumentNarrow(args, kWidths, kNarrowBufferBytes).c_str()));
+    setListAlignment(list, NarrowText(argumentNarrow(args, kAlignment, kAlignmentBufferBytes).c_str()));
+    const WideText selected = argumentWide(args, kSelected);
+    if (!selected.empty()) setListPreselected(list, selected);
+    const WideText hidden = optionalArgument(args, kHiddenColumn);
+    if (!hidden.empty()) setListHiddenKeys(list, hidden);
+}
+
+// The input row under the list, which takes its room from the list.
+void fillInputRow(ControlSpec &list, const FMDataVect *args) {
+    const uint32_t count = argumentCount(args);
+    if (count <= kInputType) return;
+    std::string kind = argumentNarrow(args, kInputType, kInputTypeBufferBytes);
+    if (kind.empty()) return;
+    list.height -= kInputHeight;
+    const int32_t below = list.y + list.height;
+    ControlSpec &input = dialog().controls[kInputSlot];
+    input.value = WideText(TEXT16("text2"));
+    input.disabled = takeReadOnlySuffix(kind) ? 1 : 0;
+    input.kind = NarrowText(kind.c_str());
+    setLayout(input, SlotLayout{kInputX, below + kInputBelowList, dialog().width - kInputWidthAllowance, kInputHeight,
+                                1.0, 0.0, false, true});
+    const WideText label = optionalArgument(args, kInputLabel);
+    if (!label.empty()) {
+        ControlSpec &l = dialog().controls[kInputLabelSlot];
+        l.kind = NarrowText("static");
+        setText(l, label.data());
+        setLayout(l, SlotLayout{kContentLeft, below + kLabelBelowList, kLabelWidth, kInputHeight, 0.0, 0.0, false,
+                                true});
+    }
+    const WideText text = optionalArgument(args, kInputDefault);
+    if (!text.empty()) setText(input, text.data());
+    expandInputRow(kInputSlot, kNoOwner);
+}
+
+} // namespace
+
+int16_t doListFunction(const FMDataVect *args, FMData *result) {
+    DialogDefinition &d = dialog();
+    resetAllSlots(false);
+    startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kNoDefaultButton},
+               argumentWide(args, kTitle));
+    OptionSet options(argumentNarrow(args, kOptions, kNarrowBufferBytes).c_str());
+    applyPresetSizes(d, options, kPresets, kFirstPresetWins);
+    applyExplicitSize(d, options);
+    applyPosition(d, options);
+    d.defaultButton = defaultButtonSlot(options, kButtonCount, kNoDefaultButton);
+    // Laid out for a window smaller than it can be, the controls would not
+    // fill it when the system makes it that large.
+    clampToMinimum(d);
+
+    const WideText text = argumentWide(args, kText);
+    int32_t listY = kContentTop;
+    int32_t listHeight = d.height - kListBottom;
+    if (!text.empty()) {
+        ControlSpec &s = d.controls[kMessageSlot];
+        s.kind = NarrowText("static");
+        setText(s, text.data());
+        setLayout(s, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kTextHeight, 1.0, 0.0,
+                                false, false});
+        listY = kListBelowText;
+        listHeight = d.height - kListBottomWithText;
+    }
+    ControlSpec &list = d.controls[kListSlot];
+    fillList(list, args, options, listY, listHeight);
+    fillInputRow(list, args);
+
+    placeButtonRow(args, ButtonRow{kButton1, kButtonCount, 0, false}, d.width, d.height);
+    markButtonsNeedingSelection(options);
+    d.controlCount = kControlCount;
+
+    runDialog();
+    return frameResult(args, result);
+}

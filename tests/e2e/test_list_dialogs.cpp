@@ -1,0 +1,70 @@
+// The list dialogs through the host, with the dialog driver as the user.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/dialog_driver.h"
+#include "hostcore.h"
+
+namespace {
+
+typedef std::vector<std::wstring> Args;
+
+std::string narrow(const std::wstring &s) {
+    std::string out;
+    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
+    return out;
+}
+
+class ListDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::wstring error;
+        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
+        ASSERT_EQ(host.startup(60), 51);
+        host.call(L"Tessary_SetPosition", {L"40", L"30"});
+    }
+
+    std::wstring show(const wchar_t *function, const Args &args, std::function<void(driver::Dialog &)> act) {
+        driver::Session session(std::move(act), 30000);
+        hostcore::CallResult r = host.call(function, args);
+        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_TRUE(session.ran());
+        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
+        EXPECT_EQ(session.failure(), L"");
+        return r.text;
+    }
+
+    std::wstring input(const wchar_t *name) { return host.call(L"Tessary_GetInput", {name}).text; }
+
+    hostcore::PluginHost host;
+};
+
+} // namespace
+
+TEST_F(ListDialogs, CheckedRowsAndTheInputRowComeBack) {
+    std::wstring result = show(
+        L"Tessary_DoList",
+        {L"multi b1ns", L"3", L"Fruit|Count|Origin", L"50|20|30", L"LRC", L"Fruit", L"Pick some fruit:",
+         L"Apple|1|Norway|Pear|2|\u65e5\u672c|Plum|3|Chile", L"Pear", L"Take", L"Cancel", L"", L"", L"", L"edit",
+         L"Note", L""},
+        [](driver::Dialog &d) {
+            EXPECT_EQ(d.listColumnCount(36), 4);
+            EXPECT_EQ(d.listCell(36, 1, 3), L"\u65e5\u672c");
+            EXPECT_TRUE(d.listRowChecked(36, 1));
+            // A row checked at start does not count as a click: "b1ns" waits.
+            EXPECT_FALSE(d.control(4).enabled);
+            d.clickListCheckbox(36, 2);
+            EXPECT_TRUE(d.control(4).enabled);
+            d.click(37);
+            d.typeText(L"ripe \u00e9");
+            d.click(4);
+        });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"Pear|2|\u65e5\u672c|\rPlum|3|Chile|");
+    EXPECT_EQ(input(L"text2"), L"ripe \u00e9");
+}

@@ -1,0 +1,142 @@
+// Tessary_DoList as filled for the dialog runtime, shown to a player.
+#include <gtest/gtest.h>
+
+#include "text_helpers.h"
+
+#include <string>
+#include <vector>
+
+#include "model/dialog_definition.h"
+#include "plugin_harness.h"
+#include "runtime/runner.h"
+
+namespace {
+
+typedef std::vector<std::u16string> Args;
+
+// The eleven arguments every call has, then the optional ones.
+Args listArgs(const std::u16string &options, const std::u16string &columns, const Args &more = {}) {
+    Args args = {options, columns, u"A|B|C", u"", u"", u"Title", u"", u"a|b|c|d|e|f", u"", u"OK", u"Cancel"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+struct Seen {
+    DialogDefinition *d = nullptr;
+    int width = 0, height = 0, defaultButton = 0;
+    ControlSpec list, input, label, text;
+    std::vector<ControlSpec> buttons;
+};
+
+Seen show(const Args &args) {
+    Seen seen;
+    setDialogPlayer([&](DialogDefinition &d) {
+        seen.width = d.width;
+        seen.height = d.height;
+        seen.defaultButton = d.defaultButton;
+        seen.list = d.controls[36];
+        seen.input = d.controls[37];
+        seen.label = d.controls[13];
+        seen.text = d.controls[1];
+        for (int i = 4; i < 8; ++i) seen.buttons.push_back(d.controls[i]);
+        d.resultIndex = 4;
+    });
+    EXPECT_EQ(harness::call(u"Tessary_DoList", args).text, u"1");
+    setDialogPlayer(nullptr);
+    return seen;
+}
+
+class ListDialog : public harness::FreshPlugin {};
+
+} // namespace
+
+TEST_F(ListDialog, ListSettingsFromOptionsAndArguments) {
+    struct Case {
+        const char *what;
+        Args args;
+        int columns, returnColumn;
+        bool multiple;
+        const char16_t *hidden;
+    } cases[] = {
+        {"plain", listArgs(u"", u"3"), 3, 0, false, u""},
+        {"multi", listArgs(u"multi", u"3"), 3, 0, true, u""},
+        {"a return column", listArgs(u"returnColumnNumber=2", u"3"), 3, 2, false, u""},
+        {"a return column past the columns", listArgs(u"returnColumnNumber=5", u"3"), 3, 1, false, u""},
+        {"a return column without a value", listArgs(u"returnColumnNumber", u"3"), 3, -1, false, u""},
+        {"too many columns", listArgs(u"", u"12"), 10, 0, false, u""},
+        {"no number", listArgs(u"", u"x"), 0, 0, false, u""},
+        {"a negative count", listArgs(u"", u"-4"), 0, 0, false, u""},
+        {"a hidden column", listArgs(u"", u"1", {u"", u"", u"k1|k2|"}), 1, 0, false, u"k1|k2|"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Seen seen = show(c.args);
+        EXPECT_TRUE(equals(seen.list.kind, "listbox"));
+        EXPECT_EQ(U(seen.list.value), u"text1");
+        EXPECT_EQ(listColumnCount(seen.list), c.columns);
+        EXPECT_EQ(listReturnColumn(seen.list), c.returnColumn);
+        EXPECT_EQ(listMultiple(seen.list) != 0, c.multiple);
+        EXPECT_EQ(listChosenRow(seen.list), -1);
+        EXPECT_EQ(U(listHiddenKeys(seen.list)), c.hidden);
+        EXPECT_EQ(U(listColumnTitles(seen.list)), u"A|B|C");
+    }
+}
+
+TEST_F(ListDialog, GeometryOfTextListInputRowAndButtons) {
+    struct Case {
+        const char *what;
+        Args args;
+        int width, height;
+        int listY, listHeight;
+        const char *inputKind; // "" for no input row
+        bool inputDisabled;
+    } cases[] = {
+        {"eleven arguments", listArgs(u"", u"1"), 383, 360, 10, 270, "", false},
+        {"small with a width", listArgs(u"small width=500", u"1"), 500, 290, 10, 200, "", false},
+        {"large", listArgs(u"large", u"1"), 500, 600, 10, 510, "", false},
+        // Never laid out smaller than the window can be.
+        {"too small", listArgs(u"width=100 height=100", u"1"), 363, 170, 10, 80, "", false},
+        {"an input row", listArgs(u"", u"1", {u"", u"", u"", u"edit", u"Note", u"hi"}), 383, 360, 10, 247, "edit", false},
+        {"a read-only input row", listArgs(u"", u"1", {u"", u"", u"", u"editRO"}), 383, 360, 10, 247, "edit", true},
+        {"a kind that is only the suffix", listArgs(u"", u"1", {u"", u"", u"", u"RO"}), 383, 360, 10, 247, "RO", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Seen seen = show(c.args);
+        EXPECT_EQ(seen.width, c.width);
+        EXPECT_EQ(seen.height, c.height);
+        EXPECT_EQ(seen.list.y, c.listY);
+        EXPECT_EQ(seen.list.height, c.listHeight);
+        EXPECT_EQ(seen.list.width, c.width - 44);
+        EXPECT_TRUE(equals(seen.input.kind, c.inputKind)) << seen.input.kind.data();
+        if (c.inputKind[0] != 0) {
+            EXPECT_EQ(seen.input.y, c.listY + c.listHeight + 5);
+            EXPECT_EQ(seen.input.width, c.width - 145);
+            EXPECT_EQ(seen.input.disabled != 0, c.inputDisabled);
+            EXPECT_EQ(U(seen.input.value), u"text2");
+        }
+        EXPECT_EQ(seen.buttons[0].x, c.width - 93);
+        EXPECT_EQ(seen.buttons[0].y, c.height - 65);
+    }
+    Seen withText = show({u"", u"1", u"", u"", u"", u"T", u"Pick one", u"a|b", u"", u"OK", u"", u"Later", u"", u"",
+                          u"edit", u"Note", u"x"});
+    EXPECT_EQ(withText.list.y, 35);
+    EXPECT_EQ(withText.list.height, 360 - 115 - 23);
+    EXPECT_EQ(withText.label.y, 35 + 222 + 8);
+    EXPECT_EQ(U(withText.label.text), u"Note");
+    EXPECT_EQ(U(withText.input.text), u"x");
+    // An empty second button leaves its slot and its place free.
+    EXPECT_TRUE(withText.buttons[1].kind.empty());
+    EXPECT_EQ(withText.buttons[2].x, 383 - 257);
+    EXPECT_EQ(U(withText.buttons[2].value), u"3");
+}
+
+TEST_F(ListDialog, ButtonOptions) {
+    Seen plain = show(listArgs(u"", u"1"));
+    EXPECT_EQ(plain.defaultButton, 1) << "Enter presses nothing";
+    EXPECT_EQ(plain.buttons[0].requiresSelection, 0);
+    Seen marked = show(listArgs(u"b1ns b2ns defaultButton2", u"1"));
+    EXPECT_EQ(marked.defaultButton, 5);
+    EXPECT_EQ(marked.buttons[0].requiresSelection, 1);
+    EXPECT_EQ(marked.buttons[1].requiresSelection, 1);
+}

@@ -40,6 +40,14 @@ void applyExplicitSize(DialogDefinition &d, const OptionSet &options) {
     if (options.has("height")) d.height = options.numericValue("height");
 }
 
+void applyExplicitSizeAtLeast(DialogDefinition &d, const OptionSet &options) {
+    constexpr int32_t kLeastWidth = 277;
+    constexpr int32_t kLeastHeight = 159; // a smaller one becomes 160
+    applyExplicitSize(d, options);
+    if (options.has("width") && d.width < kLeastWidth) d.width = kLeastWidth;
+    if (options.has("height") && d.height < kLeastHeight) d.height = kLeastHeight + 1;
+}
+
 void applyPosition(DialogDefinition &d, const OptionSet &options) {
     if (options.has("left")) d.left = options.numericValue("left");
     if (options.has("top")) d.top = options.numericValue("top");

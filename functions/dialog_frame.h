@@ -63,6 +63,9 @@ void applyPresetSizes(DialogDefinition &d, const OptionSet &options, const Prese
 
 // "width" and "height": their values become the window size.
 void applyExplicitSize(DialogDefinition &d, const OptionSet &options);
+// The same for dialogs with a large resizable field: a width below 277
+// becomes 277 and a height below 159 becomes 160, so the field keeps room.
+void applyExplicitSizeAtLeast(DialogDefinition &d, const OptionSet &options);
 // "left" and "top": their values become the window position.
 void applyPosition(DialogDefinition &d, const OptionSet &options);
 // "noresize": no sizing border.

@@ -258,6 +258,12 @@ BOOL onSize(HWND dialogWindow) {
         if (control == nullptr) continue;
         if (kindIs(i, "listbox") || kindIs(i, "listboxview")) relayoutListColumns(control, s, kindIs(i, "listboxview"));
         MoveWindow(control, s.x, s.y, s.width, s.height, TRUE);
+        // The one column of a plain list fills what lies inside the border
+        // and beside the scroll bar, so no horizontal scroll bar appears
+        // for a list that has nothing to scroll sideways.
+        if (kindIs(i, "listbox") && !listHasCheckBoxes(s)) {
+            SendMessageW(control, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));
+        }
     }
     d.width = w;
     d.height = h;

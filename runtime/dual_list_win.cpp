@@ -37,8 +37,12 @@ struct MoveRow {
     ButtonChange after[4];          // for slots kMoveOneSlot .. kMoveAllBackSlot
 };
 
+// A move button left enabled from an earlier click acts on no row once a
+// click on empty space has forgotten the row: it moves nothing, rather than
+// an empty item.
 void moveChosenRight(const Lists &lists) {
     int row = listChosenRow(slotAt(kDualSourceSlot));
+    if (row < 0) return;
     WideText text = CellReader(lists.source).text(row, 0);
     if (lists.moving) SendMessageW(lists.source, LVM_DELETEITEM, WPARAM(row), 0);
     if (holdsRow(lists.target, text)) return;
@@ -48,6 +52,7 @@ void moveChosenRight(const Lists &lists) {
 
 void moveChosenLeft(const Lists &lists) {
     int row = listChosenRow(slotAt(kDualTargetSlot));
+    if (row < 0) return;
     WideText text = CellReader(lists.target).text(row, 0);
     SendMessageW(lists.target, LVM_DELETEITEM, WPARAM(row), 0);
     if (!holdsRow(lists.source, text)) appendRow(lists.source, text);

@@ -68,3 +68,52 @@ TEST_F(ListDialogs, CheckedRowsAndTheInputRowComeBack) {
     EXPECT_EQ(input(L"text1"), L"Pear|2|\u65e5\u672c|\rPlum|3|Chile|");
     EXPECT_EQ(input(L"text2"), L"ripe \u00e9");
 }
+
+TEST_F(ListDialogs, DualListMovesCopiesAndReturnsTheChoice) {
+    // Copy mode: the left list stays a fixed source.
+    std::wstring result = show(L"Tessary_DoDualListDialog",
+                               {L"", L"Team", L"Who comes?", L"Everyone", L"Ann|Bob|\u0396\u03c9\u03ae", L"Coming",
+                                L"bob", L"OK", L"Cancel"},
+                               [](driver::Dialog &d) {
+        EXPECT_FALSE(d.control(8).enabled);
+        EXPECT_TRUE(d.control(10).enabled);
+        // "Bob" is held already as "bob": the search ignores case.
+        d.clickListCell(36, 1, 0);
+        EXPECT_TRUE(d.control(8).enabled);
+        d.click(8);
+        EXPECT_EQ(d.listRowCount(37), 1);
+        EXPECT_FALSE(d.control(8).enabled);
+        d.click(10); // >>
+        EXPECT_EQ(d.listRowCount(37), 3);
+        EXPECT_EQ(d.listRowCount(36), 3);
+        EXPECT_FALSE(d.control(10).enabled);
+        d.clickListCell(37, 0, 0);
+        d.click(9); // < removes "bob" and adds no second "Bob" on the left
+        EXPECT_EQ(d.listRowCount(36), 3);
+        EXPECT_EQ(d.listRowCount(37), 2);
+        // The lists share the width as the window grows.
+        d.resize(600, 400);
+        EXPECT_EQ(d.control(37).rect.left, 600 / 2 + 19);
+        EXPECT_EQ(d.control(8).rect.left, 600 / 2 - 19);
+        // One column fills a list: nothing to scroll sideways.
+        EXPECT_FALSE(d.control(36).style & WS_HSCROLL);
+        EXPECT_FALSE(d.control(37).style & WS_HSCROLL);
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"Ann|\u0396\u03c9\u03ae|");
+    EXPECT_EQ(input(L"text2"), L"");
+
+    // Move mode: items leave the list they come from.
+    result = show(L"Tessary_DoDualListDialog", {L"moveText", L"Team", L"", L"", L"a|b|c", L"", L"", L"OK"},
+                  [](driver::Dialog &d) {
+        d.click(10);
+        EXPECT_EQ(d.listRowCount(36), 0);
+        EXPECT_EQ(d.listRowCount(37), 3);
+        d.clickListCell(37, 2, 0);
+        d.click(9);
+        EXPECT_EQ(d.listRowCount(36), 1);
+        d.click(4);
+    });
+    EXPECT_EQ(input(L"text1"), L"a|b|");
+}

@@ -1,0 +1,144 @@
+// Tessary_DoDualListDialog: two lists side by side and four buttons between
+// them that move items from one to the other; returns the number of the
+// closing button pressed. The right list's items come back through
+// Tessary_GetInput("text1").
+#include "functions/dialog_frame.h"
+#include "functions/functions.h"
+#include "model/dialog_definition.h"
+#include "model/options.h"
+#include "plugin/host_values.h"
+#include "resources/resource_ids.h"
+#include "runtime/dual_list.h"
+#include "runtime/runner.h"
+
+namespace {
+
+// Arguments, counted from 0.
+enum Argument : uint32_t { kOptions, kTitle, kText, kSourceTitle, kSourceText, kTargetTitle, kTargetText, kButton1 };
+
+constexpr uint32_t kOptionsBufferBytes = 10242;
+
+constexpr int32_t kWidth = 383;           // pixels
+constexpr int32_t kHeight = 360;
+constexpr int32_t kMinHeight = 170;
+constexpr int32_t kTextHeight = 22;
+constexpr int32_t kListsBelowText = 40;
+constexpr int32_t kTitleGap = 8;          // from the text (or the top) to the list titles
+constexpr int32_t kTitleWidth = 115;
+constexpr int32_t kTitleHeight = 23;
+constexpr int32_t kListsBelowTitles = 18;
+constexpr int32_t kTargetTitleOffset = 24;  // the right title's x past the middle
+constexpr int32_t kListInset = 24;          // half the content width minus a list's width
+constexpr int32_t kListBottom = 80;         // window height minus a list's bottom
+constexpr int32_t kMoveButtonWidth = 32;
+constexpr int32_t kMoveButtonPitch = 28;
+constexpr int32_t kMoveButtonOffset = 19;   // the move buttons' x before the middle
+constexpr int32_t kBelowLastMoveButton = 96; // smallest window height minus the last move button's y
+constexpr int kButtonCount = 4;
+constexpr int kControlCount = 110;
+
+const PresetSize kPresets[] = {{"small", 250, 290}, {"medium", 350, 400}, {"large", 500, 600}};
+
+struct MoveButton {
+    int slot;
+    const TextUnit *caption;
+};
+const MoveButton kMoveButtons[] = {
+    {kMoveOneSlot, TEXT16(">")},
+    {kMoveBackSlot, TEXT16("<")},
+    {kMoveAllSlot, TEXT16(">>")},
+    {kMoveAllBackSlot, TEXT16("<<")},
+};
+
+ControlSpec &slotAt(int index) {
+    return dialog().controls[index];
+}
+
+void fillTitle(int slot, const WideText &title, int32_t x, int32_t y) {
+    ControlSpec &s = slotAt(slot);
+    s.kind = NarrowText("static");
+    setText(s, title.data());
+    setLayout(s, SlotLayout{x, y, kTitleWidth, kTitleHeight, 0.0, 0.0, false, false});
+}
+
+void fillList(int slot, const WideText &items, int32_t x, int32_t y, const TextUnit *name) {
+    const DialogDefinition &d = dialog();
+    ControlSpec &s = slotAt(slot);
+    s.kind = NarrowText("listbox");
+    s.value = WideText(name);
+    setText(s, items.data());
+    setLayout(s, SlotLayout{x, y, (d.width - kContentWidthAllowance) / 2 - kListInset, d.height - y - kListBottom,
+                            0.0, 1.0, false, false});
+    setListChosenRow(s, -1);
+}
+
+} // namespace
+
+int16_t doDualListDialogFunction(const FMDataVect *args, FMData *result) {
+    DialogDefinition &d = dialog();
+    resetAllSlots(false);
+    startFrame(d, FrameStart{IDD_DUAL_LIST, kWidth, kHeight, kWidth, kMinHeight, true, kFirstButtonSlot},
+               argumentWide(args, kTitle));
+    OptionSet options(argumentNarrow(args, kOptions, kOptionsBufferBytes).c_str());
+    applyPresetSizes(d, options, kPresets, kLastPresetWins);
+    applyExplicitSizeAtLeast(d, options);
+    applyPosition(d, options);
+    d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
+
+    const WideText text = argumentWide(args, kText);
+    int32_t listsY = 0;
+    int32_t titlesY = kTitleGap;
+    if (!text.empty()) {
+        ControlSpec &s = slotAt(kMessageSlot);
+        s.kind = NarrowText("static");
+        setText(s, text.data());
+        setLayout(s, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kTextHeight, 1.0, 0.0,
+                                false, false});
+        listsY = kListsBelowText;
+        titlesY = kContentTop + kTextHeight + kTitleGap;
+    }
+    const WideText sourceTitle = argumentWide(args, kSourceTitle);
+    const WideText targetTitle = argumentWide(args, kTargetTitle);
+    // Without a title the right list starts at the left edge; the first
+    // sizing of the window puts it beside the left one.
+    int32_t targetX = 0;
+    if (!sourceTitle.empty()) {
+        fillTitle(kSourceTitleSlot, sourceTitle, kContentLeft, titlesY);
+        listsY = titlesY + kListsBelowTitles;
+    }
+    if (!targetTitle.empty()) {
+        targetX = d.width / 2 + kTargetTitleOffset;
+        fillTitle(kTargetTitleSlot, targetTitle, targetX, titlesY);
+        listsY = titlesY + kListsBelowTitles;
+    }
+    const WideText sourceItems = argumentWide(args, kSourceText);
+    const WideText targetItems = argumentWide(args, kTargetText);
+    fillList(kDualSourceSlot, sourceItems, kContentLeft, listsY, TEXT16("text1"));
+    setDualListMoves(slotAt(kDualSourceSlot), options.has("moveText") ? 1 : 0);
+    fillList(kDualTargetSlot, targetItems, targetX, listsY, TEXT16("text2"));
+    ControlSpec &target = slotAt(kDualTargetSlot);
+    target.linkIndex = kDualSourceSlot;
+    target.linkMode = 2;
+
+    placeButtonRow(args, ButtonRow{kButton1, kButtonCount, 0, true}, d.width, d.height);
+    int32_t y = listsY;
+    for (const MoveButton &m : kMoveButtons) {
+        ControlSpec &s = slotAt(m.slot);
+        s.kind = NarrowText("button");
+        setText(s, m.caption);
+        s.value = WideText(m.caption);
+        setLayout(s, SlotLayout{d.width / 2 - kMoveButtonOffset, y, kMoveButtonWidth, kButtonHeight, 0.0, 0.0, false,
+                                false});
+        y += kMoveButtonPitch;
+    }
+    // Nothing is chosen yet, and a list without items has nothing to move.
+    slotAt(kMoveOneSlot).disabled = 1;
+    slotAt(kMoveBackSlot).disabled = 1;
+    slotAt(kMoveAllSlot).disabled = sourceItems.empty() ? 1 : 0;
+    slotAt(kMoveAllBackSlot).disabled = targetItems.empty() ? 1 : 0;
+    d.minHeight = slotAt(kMoveAllBackSlot).y + kBelowLastMoveButton;
+    d.controlCount = kControlCount;
+
+    runDialog(dualListHooks());
+    return frameResult(args, result);
+}

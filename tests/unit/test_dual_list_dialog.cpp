@@ -1,0 +1,106 @@
+// Tessary_DoDualListDialog as filled for the dialog runtime, shown to a player.
+#include <gtest/gtest.h>
+
+#include "text_helpers.h"
+
+#include <string>
+#include <vector>
+
+#include "model/dialog_definition.h"
+#include "plugin_harness.h"
+#include "runtime/dual_list.h"
+#include "runtime/runner.h"
+
+namespace {
+
+typedef std::vector<std::u16string> Args;
+
+struct Seen {
+    int width = 0, height = 0, minHeight = 0, templateId = 0;
+    std::vector<ControlSpec> slots;
+    std::string hooks;
+};
+
+Seen show(const Args &args) {
+    Seen seen;
+    setDialogPlayer([&](DialogDefinition &d) {
+        seen.width = d.width;
+        seen.height = d.height;
+        seen.minHeight = d.minHeight;
+        seen.templateId = d.templateId;
+        seen.slots.assign(d.controls, d.controls + kSlotCount);
+        seen.hooks = dialogHooks().name;
+        d.resultIndex = 4;
+    });
+    EXPECT_EQ(harness::call(u"Tessary_DoDualListDialog", args).text, u"1");
+    setDialogPlayer(nullptr);
+    return seen;
+}
+
+class DualListDialog : public harness::FreshPlugin {};
+
+} // namespace
+
+TEST_F(DualListDialog, ListsTitlesAndMoveButtons) {
+    struct Case {
+        const char *what;
+        Args args;
+        int titlesY, listsY;
+        bool moveAll, moveAllBack; // enabled at start
+    } cases[] = {
+        {"no text, no titles", {u"", u"T", u"", u"", u"a|b", u"", u"", u"OK"}, -1, 0, true, false},
+        {"a text", {u"", u"T", u"Choose", u"", u"a", u"", u"x", u"OK"}, -1, 40, true, true},
+        {"titles", {u"", u"T", u"", u"All", u"", u"Chosen", u"x", u"OK"}, 8, 26, false, true},
+        {"a text and titles", {u"", u"T", u"Choose", u"All", u"a", u"Chosen", u"", u"OK"}, 40, 58, true, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Seen seen = show(c.args);
+        EXPECT_EQ(seen.templateId, 503);
+        EXPECT_EQ(seen.hooks, "dual list");
+        const ControlSpec &source = seen.slots[36];
+        const ControlSpec &target = seen.slots[37];
+        EXPECT_EQ(source.y, c.listsY);
+        EXPECT_EQ(target.y, c.listsY);
+        EXPECT_EQ(source.width, (383 - 44) / 2 - 24);
+        EXPECT_EQ(source.height, 360 - c.listsY - 80);
+        EXPECT_EQ(target.linkIndex, 36);
+        EXPECT_EQ(target.linkMode, 2);
+        if (c.titlesY >= 0) EXPECT_EQ(seen.slots[12].y, c.titlesY);
+        for (int k = 0; k < 4; ++k) {
+            const ControlSpec &m = seen.slots[8 + k];
+            EXPECT_EQ(m.x, 383 / 2 - 19);
+            EXPECT_EQ(m.y, c.listsY + 28 * k);
+            EXPECT_EQ(m.width, 32);
+        }
+        EXPECT_EQ(U(seen.slots[8].value), u">");
+        EXPECT_EQ(U(seen.slots[11].value), u"<<");
+        EXPECT_EQ(seen.slots[8].disabled, 1);
+        EXPECT_EQ(seen.slots[9].disabled, 1);
+        EXPECT_EQ(seen.slots[10].disabled == 0, c.moveAll);
+        EXPECT_EQ(seen.slots[11].disabled == 0, c.moveAllBack);
+        EXPECT_EQ(seen.minHeight, c.listsY + 3 * 28 + 96);
+    }
+}
+
+TEST_F(DualListDialog, SizesButtonsAndMoveMode) {
+    struct Case {
+        const char16_t *options;
+        int width, height;
+    } cases[] = {
+        {u"width=100 height=100", 277, 160}, {u"height=159", 383, 159}, {u"small large", 500, 600},
+        {u"large small", 500, 600}, {u"medium", 350, 400},
+    };
+    for (const Case &c : cases) {
+        Seen seen = show({c.options, u"T", u"", u"", u"a", u"", u"", u"OK"});
+        std::string what(c.options, c.options + std::char_traits<char16_t>::length(c.options));
+        EXPECT_EQ(seen.width, c.width) << what;
+        EXPECT_EQ(seen.height, c.height) << what;
+    }
+    Seen seen = show({u"moveText", u"T", u"", u"", u"a", u"", u"", u"OK", u"", u"Skip"});
+    EXPECT_EQ(dualListMoves(seen.slots[36]), 1);
+    EXPECT_EQ(U(seen.slots[5].text), u"Skip");
+    EXPECT_EQ(U(seen.slots[5].value), u"3");
+    EXPECT_EQ(seen.slots[5].x, 383 - 257);
+    EXPECT_TRUE(seen.slots[6].kind.empty());
+}

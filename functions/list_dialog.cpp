@@ -81,7 +81,7 @@ void markButtonsNeedingSelection(const OptionSet &options) {
 void fillList(ControlSpec &list, const FMDataVect *args, const OptionSet &options, int32_t y, int32_t height) {
     list.value = WideText(TEXT16("text1"));
     list.kind = NarrowText("listbox");
-    setText(list, argumentWide(args, kListText).data());
+    setListText(list, argumentWide(args, kListText));
     setLayout(list, SlotLayout{kContentLeft, y, dialog().width - kContentWidthAllowance, height, 1.0, 1.0, false,
                                false});
     setListHasCheckBoxes(list, 1);

@@ -110,6 +110,23 @@ void setText(ControlSpec &slot, const TextUnit *source) {
     slot.text = withLineFeeds(source);
 }
 
+void setListText(ControlSpec &slot, const WideText &source) {
+    WideText out;
+    for (size_t i = 0; i < source.length(); ++i) {
+        out.push_back(source[i]);
+        if (source[i] == 13) out.push_back(10);
+    }
+    slot.text = out;
+}
+
+void storeReadValue(ControlSpec &slot, const WideText &value) {
+    WideText out;
+    for (size_t i = 0; i < value.length(); ++i) {
+        if (value[i] != 10) out.push_back(value[i]);
+    }
+    slot.text = out;
+}
+
 void setTextWithoutLineFeeds(ControlSpec &slot, const TextUnit *source) {
     WideText out;
     const size_t n = sourceUnits(source);

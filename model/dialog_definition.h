@@ -137,6 +137,12 @@ void setText(ControlSpec &slot, const TextUnit *source);
 // as the host's CR. Copies at most kMaxSourceUnits units.
 void setTextWithoutLineFeeds(ControlSpec &slot, const TextUnit *source);
 WideText withLineFeeds(const TextUnit *source);
+// The list setter: like setText, for the items of a list, which are kept
+// whole however long the text, so no row is ever lost.
+void setListText(ControlSpec &slot, const WideText &source);
+// Stores a value read back from a control, dropping every LF like
+// setTextWithoutLineFeeds; the reader has bounded it already.
+void storeReadValue(ControlSpec &slot, const WideText &value);
 
 struct ScreenRect {
     int32_t left, top, right, bottom;

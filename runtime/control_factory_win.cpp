@@ -27,14 +27,12 @@ constexpr int kTabControlWidthAllowance = 28; /* px: dialog width minus the tab 
 constexpr int kTabStripHeight = 15;        /* px: the tab control is this much taller than a page */
 constexpr size_t kMaxSelectionUnits = 1024;  // preselected combobox entry
 constexpr size_t kMaxWidthTextUnits = 1023;  // column widths text
-constexpr size_t kWholeListTextUnits = 100024; // a list text up to this is used whole,
-constexpr size_t kCutListTextUnits = 100023;   // a longer one is cut to this
 // Radio button ids run from slot x 100 + 1; a group of more than 99 buttons
 // would take the ids of the next slot's group.
 constexpr int kMaxRadioButtons = kRadioIdFactor - 1;
-// More columns than a list text can fill with cells are never needed, and
-// the bound keeps a wild column count from stalling the dialog.
-constexpr int kMaxDataColumns = int(kWholeListTextUnits);
+// A list view takes no more columns than this, and the bound keeps a wild
+// column count from stalling the dialog.
+constexpr int kMaxDataColumns = 100000;
 
 // The slot of the "tabcontrol" entry whose page is being created; the page's
 // dialog procedure builds the controls that belong to it.
@@ -42,10 +40,9 @@ int gCurrentTabSlot = -1;
 
 // ---- '|'-separated texts -----------------------------------------------
 
-// The cells of a list text, which is used whole only up to a limit.
+// The cells of a list text: every one of them, however long the text.
 WideFields listCells(const WideText &text) {
-    size_t used = text.length() > kWholeListTextUnits ? kCutListTextUnits : text.length();
-    return WideFields(text.data(), used);
+    return WideFields(text);
 }
 
 // A column width in percent: digits with an optional fraction, as written
@@ -132,7 +129,7 @@ void preselectRows(HWND list, ControlSpec &slot, const WideFields &cells, int co
     if (wanted.empty()) return;
     const WideFields values(wanted);
     const WideText &hidden = listHiddenKeys(slot);
-    const WideFields hiddenKeys(hidden.data(), std::min(hidden.length(), kMaxFieldScan));
+    const WideFields hiddenKeys(hidden);
     const bool multiple = listMultiple(slot) != 0;
     for (int row = 0; row < rows; ++row) {
         bool matches = hidden.empty() ? isWanted(cells, size_t(row) * size_t(columns), values)

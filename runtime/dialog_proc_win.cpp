@@ -119,7 +119,7 @@ void captureValuesAndEnd(HWND dialogWindow, int pressed) {
         HWND parent = dialogWindow;
         if (s.ownerIndex >= 0 && s.ownerIndex < kSlotCount) parent = slotAt(s.ownerIndex).window;
         WideText value = parent != nullptr ? readControlValue(parent, s.kind.data(), i) : WideText();
-        setTextWithoutLineFeeds(s, value.data());
+        storeReadValue(s, value);
     }
     dialog().resultIndex = pressed;
     EndDialog(dialogWindow, 0);

@@ -139,7 +139,7 @@ bool readValue(WindowHandle parent, int slot, WideText &value) {
     value.clear();
     HWND list = GetDlgItem(parent, slot);
     if (list == nullptr || slot == kDualSourceSlot) return true;
-    ResultText result;
+    ResultText result(ResultText::kNoLimit);
     CellReader labels(list);
     const int rows = rowCount(list);
     for (int row = 0; row < rows && !result.full(); ++row) {
@@ -150,7 +150,7 @@ bool readValue(WindowHandle parent, int slot, WideText &value) {
     }
     const ControlSpec &s = slotAt(slot);
     if (s.linkMode == 2 && s.linkIndex >= 1 && s.linkIndex < kSlotCount) {
-        setText(dialog().controls[s.linkIndex], result.text().data());
+        setListText(dialog().controls[s.linkIndex], result.text());
         return true;
     }
     value = result.text();

@@ -9,12 +9,12 @@ namespace {
 constexpr TextUnit kSeparator = TextUnit('|');
 constexpr TextUnit kCarriageReturn = TextUnit(13);
 
-// The '|'-fields of a text as pipeField numbers them (from 0, the text
-// looked at up to kMaxFieldScan units, a field past the last one empty),
-// split once so that a long list is not scanned again for every row.
+// The '|'-fields of a whole text as pipeField numbers them (from 0, a field
+// past the last one empty), split once so that a long list is not scanned
+// again for every row.
 class Fields : public WideFields {
 public:
-    explicit Fields(const WideText &text) : WideFields(text.data(), std::min(text.length(), kMaxFieldScan)) {}
+    explicit Fields(const WideText &text) : WideFields(text) {}
     void appendTo(ResultText &result, size_t n) const { result.append(data(n), length(n)); }
 };
 
@@ -30,7 +30,7 @@ int cellsPerRow(const ControlSpec &slot) {
 
 void ResultText::append(const TextUnit *units, size_t count) {
     if (cut_) return;
-    size_t room = kMaxResultUnits - text_.length();
+    size_t room = limit_ - text_.length();
     size_t kept = wholeCharacterCut(units, count, room);
     text_.append(units, kept);
     cut_ = kept < count;
@@ -43,7 +43,7 @@ WideText chosenRowsValue(const ControlSpec &slot, const std::vector<int> &chosen
     const size_t columns = size_t(cellsPerRow(slot));
     const int returnColumn = listReturnColumn(slot);
 
-    ResultText result;
+    ResultText result(ResultText::kNoLimit);
     bool rowWritten = false; // an earlier chosen row left at least one cell
     for (size_t k = 0; k < chosen.size() && !result.full(); ++k) {
         const int row = chosen[k];

@@ -16,20 +16,25 @@ constexpr size_t kMaxResultUnits = 200000; // longest value of one slot
 // a slot may hold.
 class ResultText {
 public:
+    // A list's value has no limit: it holds every chosen row.
+    static constexpr size_t kNoLimit = ~size_t(0);
+    explicit ResultText(size_t limit = kMaxResultUnits) : limit_(limit) {}
     void append(const TextUnit *units, size_t count);
     void append(const WideText &text) { append(text.data(), text.length()); }
     void append(TextUnit unit) { append(&unit, 1); }
     bool empty() const { return text_.empty(); }
-    bool full() const { return cut_ || text_.length() >= kMaxResultUnits; }
+    bool full() const { return cut_ || text_.length() >= limit_; }
     const WideText &text() const { return text_; }
 
 private:
+    size_t limit_;
     WideText text_;
     bool cut_ = false; // something did not fit: nothing is added after a cut
 };
 
 // The value of a list whose rows `chosen` (counted from 0, in order) are
-// chosen, taken from the slot's cell text and hidden key column.
+// chosen, taken from the slot's cell text and hidden key column. It holds
+// every chosen row, however long, and is built in one pass over the text.
 WideText chosenRowsValue(const ControlSpec &slot, const std::vector<int> &chosen);
 
 // Passes the value of slot `index` on to its link target. Returns what the

@@ -117,3 +117,29 @@ TEST_F(ListDialogs, DualListMovesCopiesAndReturnsTheChoice) {
     });
     EXPECT_EQ(input(L"text1"), L"a|b|");
 }
+
+TEST_F(ListDialogs, ALongListShowsAndReturnsEveryRow) {
+    // 4,000 rows of three ten-character cells: 132,000 units of list text.
+    std::wstring cells;
+    for (int row = 0; row < 4000; ++row) {
+        wchar_t cell[16];
+        for (int column = 0; column < 3; ++column) {
+            swprintf(cell, 16, L"r%04dc%d____", row, column);
+            cells += cell;
+            cells += L"|";
+        }
+    }
+    ASSERT_GT(cells.size(), 100000u);
+    std::wstring result = show(L"Tessary_DoList",
+                               {L"", L"3", L"A|B|C", L"", L"", L"Long", L"", cells, L"", L"OK", L""},
+                               [](driver::Dialog &d) {
+        EXPECT_EQ(d.listRowCount(36), 4000);
+        EXPECT_EQ(d.listCell(36, 3999, 3), L"r3999c2____");
+        // The last row, scrolled into view and ticked.
+        EXPECT_TRUE(d.clickListCheckbox(36, 3999));
+        EXPECT_TRUE(d.listRowChecked(36, 3999));
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"r3999c0____|r3999c1____|r3999c2____|");
+}

@@ -55,13 +55,20 @@ TEST(ReadbackRules, ResultsStopAtTheirLimit) {
     std::u16string cells;
     for (int i = 0; i < 100; ++i) cells += std::u16string(999, u'x') + u"|";
     ControlSpec list = checkList(1, cells.c_str());
-    // Rows chosen more than once stand for a list longer than one slot's text
-    // may be; the value is cut, never written past its limit.
+    // A list's value holds every chosen row, however long: rows chosen more
+    // than once stand for a list longer than any other value may be.
     std::vector<int> chosen;
     for (int round = 0; round < 3; ++round) {
         for (int i = 0; i < 100; ++i) chosen.push_back(i);
     }
-    EXPECT_EQ(chosenRowsValue(list, chosen).length(), kMaxResultUnits);
+    WideText all = chosenRowsValue(list, chosen);
+    EXPECT_EQ(all.length(), 300u * 1000u);
+    EXPECT_EQ(all[all.length() - 2], TextUnit('x'));
+    // The same for a list text past the old scanning limit: its last row counts.
+    std::u16string many;
+    for (int i = 0; i < 30000; ++i) many += u"row" + std::u16string(1, char16_t(u'a' + i % 26)) + u"|";
+    ControlSpec big = checkList(1, many.c_str());
+    EXPECT_EQ(U(chosenRowsValue(big, {29999})), u"rowv");
 
     // The cut never leaves half a surrogate pair at the end.
     std::u16string pairs = u"x";

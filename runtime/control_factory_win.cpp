@@ -239,8 +239,13 @@ HWND fillCheckBoxList(const Build &build, HWND list) {
         columns = dataColumnCount(slot);
         addDataColumns(list, slot, columns);
     }
+    // The rows only: the list asks for its cells' texts as it draws them.
     const WideFields cells = listCells(slot.text);
-    int rows = fillRows(list, cells, columns, true);
+    // Titles without a column count give no column to hold a cell, so no row.
+    const int rows = columns < 1 ? 0 : int((cells.itemCount() + size_t(columns) - 1) / size_t(columns));
+    SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(rows), 0);
+    for (int row = 0; row < rows; ++row) insertRow(list, row, TEXT16(""), true);
+    lendCellTexts(list, slot.text, columns);
     preselectRows(list, slot, cells, columns, rows);
     return list;
 }
@@ -334,7 +339,10 @@ HWND makeRadioGroup(const Build &build, HWND) {
     return last;
 }
 
-INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR *>(lParam)->code == UINT(LVN_GETDISPINFOW)) {
+        return answerCellText(reinterpret_cast<NMLVDISPINFOW *>(lParam));
+    }
     if (message != WM_INITDIALOG) return FALSE;
     EnableThemeDialogTexture(page, ETDT_ENABLETAB);
     for (int i = 0; i < kSlotCount; ++i) {

@@ -170,6 +170,9 @@ void showPageOfCurrentTab() {
 
 BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
     DialogDefinition &d = dialog();
+    if (header->code == UINT(LVN_GETDISPINFOW) && answerCellText(reinterpret_cast<NMLVDISPINFOW *>(header))) {
+        return TRUE;
+    }
     if (slot >= 0 && slot < d.controlCount && slot < kSlotCount) {
         const DialogHooks &hooks = dialogHooks();
         intptr_t result = 0;
@@ -314,6 +317,7 @@ INT_PTR CALLBACK mainDialogProc(HWND dialogWindow, UINT message, WPARAM wParam, 
     case WM_NCDESTROY:
         // Children are gone by now, so their fonts can go too.
         releaseDialogFonts(dialogWindow);
+        releaseCellTexts(dialogWindow);
         return FALSE;
     default:
         return FALSE;

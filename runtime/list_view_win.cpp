@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
+
+#include "model/fields.h"
 
 int rowCount(HWND list) {
     return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
@@ -84,6 +87,68 @@ WideText CellReader::text(int row, int column) {
     size_t length = 0;
     const TextUnit *units = read(row, column, length);
     return WideText(units, length);
+}
+
+namespace {
+
+struct LentCells {
+    HWND list;
+    HWND dialogWindow;
+    WideText text;
+    WideFields cells; // over `text`, which stays where it is
+    int columns;
+
+    LentCells(HWND l, const WideText &t, int c)
+        : list(l), dialogWindow(GetAncestor(l, GA_ROOT)), text(t), cells(text), columns(c) {}
+};
+
+std::vector<std::unique_ptr<LentCells>> &lentCells() {
+    static std::vector<std::unique_ptr<LentCells>> lent;
+    return lent;
+}
+
+void forget(bool (*gone)(const LentCells &, HWND), HWND dialogWindow) {
+    auto &lent = lentCells();
+    lent.erase(std::remove_if(lent.begin(), lent.end(),
+                              [&](const std::unique_ptr<LentCells> &l) { return gone(*l, dialogWindow); }),
+               lent.end());
+}
+
+} // namespace
+
+void lendCellTexts(HWND list, const WideText &text, int columns) {
+    // Lists that no longer exist never ask again.
+    forget([](const LentCells &l, HWND) { return !IsWindow(l.list); }, nullptr);
+    forget([](const LentCells &l, HWND list) { return l.list == list; }, list);
+    lentCells().push_back(std::unique_ptr<LentCells>(new LentCells(list, text, columns)));
+}
+
+bool answerCellText(NMLVDISPINFOW *request) {
+    for (const std::unique_ptr<LentCells> &l : lentCells()) {
+        if (l->list != request->hdr.hwndFrom) continue;
+        LVITEMW &item = request->item;
+        if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return true;
+        const int column = item.iSubItem;
+        size_t length = 0;
+        const TextUnit *cell = nullptr;
+        if (column >= 1 && column <= l->columns && item.iItem >= 0) {
+            const size_t index = size_t(item.iItem) * size_t(l->columns) + size_t(column - 1);
+            if (index < l->cells.itemCount()) {
+                cell = l->cells.data(index);
+                length = l->cells.length(index);
+            }
+        }
+        length = wholeCharacterCut(cell, length, size_t(item.cchTextMax) - 1);
+        std::copy(cell, cell + length, item.pszText);
+        item.pszText[length] = 0;
+        return true;
+    }
+    return false;
+}
+
+void releaseCellTexts(HWND dialogWindow) {
+    forget([](const LentCells &l, HWND dialog) { return l.dialogWindow == dialog || !IsWindow(l.list); },
+           dialogWindow);
 }
 
 RedrawPause::RedrawPause(HWND window) : window_(window) {

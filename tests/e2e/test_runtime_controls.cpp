@@ -17,6 +17,7 @@
 #include "model/datetext.h"
 #include "model/dialog_definition.h"
 #include "runtime/dual_list.h"
+#include "runtime/list_view_win.h"
 #include "runtime/module.h"
 #include "resources/resource_ids.h"
 #include "runtime/activation_win.h"
@@ -176,7 +177,12 @@ std::wstring dateText(int day, int month, int year) {
     return std::to_wstring(p[0]) + L"/" + std::to_wstring(p[1]) + L"/" + std::to_wstring(p[2]);
 }
 
-INT_PTR CALLBACK plainDialogProc(HWND, UINT, WPARAM, LPARAM) {
+// A parent that answers its lists' requests for cell texts, as every
+// dialog of the plug-in does.
+INT_PTR CALLBACK plainDialogProc(HWND, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR *>(lParam)->code == UINT(LVN_GETDISPINFOW)) {
+        return answerCellText(reinterpret_cast<NMLVDISPINFOW *>(lParam));
+    }
     return FALSE;
 }
 

@@ -30,9 +30,6 @@ constexpr int32_t kDefaultWidth = 495;
 constexpr int32_t kDefaultHeight = 596;
 constexpr int32_t kMinWidth = 383;
 constexpr int32_t kMinHeight = 100;
-constexpr int32_t kNarrowestWidth = 277;     // a "width" below this is raised to it
-constexpr int32_t kLowestKeptHeight = 159;   // a "height" below this ...
-constexpr int32_t kRaisedHeight = 160;       // ... becomes this
 
 // Control sizes, pixels
 constexpr int32_t kLabelHeight = 11;
@@ -42,13 +39,6 @@ constexpr int32_t kEditBottom = 90;            // the same without a caption
 
 // Each keyword present sets the size, so the last of them in this order wins.
 const PresetSize kPresets[] = {{"small", 250, 290}, {"medium", 350, 400}, {"large", 500, 600}};
-
-void applySize(DialogDefinition &d, const OptionSet &options) {
-    applyPresetSizes(d, options, kPresets, kLastPresetWins);
-    applyExplicitSize(d, options);
-    if (options.has("width") && d.width < kNarrowestWidth) d.width = kNarrowestWidth;
-    if (options.has("height") && d.height < kLowestKeptHeight) d.height = kRaisedHeight;
-}
 
 // The slot that holds button `number`: buttons after an empty caption move
 // up a slot, so the slot is found by the number the button reports.
@@ -70,7 +60,8 @@ int16_t bigEditBoxFunction(const FMDataVect *args, FMData *result) {
     startFrame(d, FrameStart{IDD_MESSAGE, kDefaultWidth, kDefaultHeight, kMinWidth, kMinHeight, true, kFirstButtonSlot},
                argumentWide(args, kTitleArgument));
     OptionSet options(argumentNarrow(args, 0, kOptionsBufferBytes).c_str());
-    applySize(d, options);
+    applyPresetSizes(d, options, kPresets, kLastPresetWins);
+    applyExplicitSizeAtLeast(d, options);
     applyPosition(d, options);
 
     const WideText label = argumentWide(args, kLabelArgument);

@@ -6,9 +6,7 @@
 #define PENDING(name) \
     int16_t name(const FMDataVect *args, FMData *result) { return setResultEmpty(result, args); }
 
-PENDING(doLoginFunction)
 PENDING(progressBarFunction)
-PENDING(bigEditBoxFunction)
 PENDING(colorPickerFunction)
 PENDING(selectFolderDialogFunction)
 PENDING(selectFileDialogFunction)

@@ -4,6 +4,21 @@
 
 #include <cstring>
 
+namespace {
+ReleaseWatcher gReleaseWatcher = nullptr;
+} // namespace
+
+void overwriteReleased(void *block, size_t bytes) {
+    if (block == nullptr) return;
+    volatile unsigned char *p = static_cast<volatile unsigned char *>(block);
+    for (size_t i = 0; i < bytes; ++i) p[i] = 0;
+    if (gReleaseWatcher != nullptr) gReleaseWatcher(block, bytes);
+}
+
+void setReleaseWatcher(ReleaseWatcher watcher) {
+    gReleaseWatcher = watcher;
+}
+
 bool equals(const NarrowText &text, const char *s) {
     return s != nullptr && std::strcmp(text.data(), s) == 0;
 }

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,42 @@ static_assert(sizeof(TextUnit) == 2, "text units are UTF-16 code units");
 // Longest text a setter copies from the host; longer texts are cut there.
 constexpr size_t kMaxSourceUnits = 200000;
 
+// ---- Released buffers --------------------------------------------------
+// A text buffer is overwritten with zeros before its memory goes back to the
+// heap, so what a user typed (a password above all) does not linger in freed
+// memory, where a crash dump or the memory's next owner could read it.
+
+// Overwrites the block (in a way the compiler may not drop as a dead store)
+// and hands it to the release watcher; the caller frees it afterwards.
+void overwriteReleased(void *block, size_t bytes);
+
+// Test seam: sees every block that overwriteReleased handled, before it is
+// freed. Null, the default, watches nothing.
+typedef void (*ReleaseWatcher)(const void *block, size_t bytes);
+void setReleaseWatcher(ReleaseWatcher watcher);
+
+// The allocator of every text buffer, and of temporary buffers that hold a
+// user's text (the read-back of a password field).
+template <typename T>
+struct WipingAllocator {
+    typedef T value_type;
+    WipingAllocator() = default;
+    template <typename U>
+    WipingAllocator(const WipingAllocator<U> &) {}
+    T *allocate(size_t n) { return std::allocator<T>().allocate(n); }
+    void deallocate(T *p, size_t n) {
+        overwriteReleased(p, n * sizeof(T));
+        std::allocator<T>().deallocate(p, n);
+    }
+    template <typename U>
+    bool operator==(const WipingAllocator<U> &) const { return true; }
+    template <typename U>
+    bool operator!=(const WipingAllocator<U> &) const { return false; }
+};
+
+template <typename T>
+using WipedBuffer = std::vector<T, WipingAllocator<T>>;
+
 template <typename Ch>
 class BasicText {
 public:
@@ -33,6 +70,15 @@ public:
     // Copies up to the terminator; a null pointer gives the empty text.
     BasicText(const Ch *s) : buffer_(1, Ch(0)) { assign(s, s ? lengthOf(s) : 0); }
     BasicText(const Ch *s, size_t length) : buffer_(1, Ch(0)) { assign(s, length); }
+    BasicText(const BasicText &) = default;
+    BasicText(BasicText &&) = default;
+    BasicText &operator=(BasicText &&) = default;
+    // Always into a new buffer, so the old one is released and overwritten
+    // rather than kept with the tail of its old text behind the new one.
+    BasicText &operator=(const BasicText &other) {
+        if (this != &other) assign(other.data(), other.length());
+        return *this;
+    }
 
     // Lengths are counted in 32 bits, so a text past 65,535 units keeps every
     // character instead of wrapping a 16-bit count.
@@ -51,12 +97,14 @@ public:
 
     void assign(const Ch *s, size_t length) {
         if (s == buffer_.data()) return;
-        std::vector<Ch> fresh(length + 1, Ch(0));
+        WipedBuffer<Ch> fresh(length + 1, Ch(0));
         for (size_t i = 0; i < length; ++i) fresh[i] = s[i];
         buffer_.swap(fresh);
     }
+    // Releases the buffer (overwritten) for a new empty one.
     void clear() {
-        buffer_.assign(1, Ch(0));
+        WipedBuffer<Ch> fresh(1, Ch(0));
+        buffer_.swap(fresh);
     }
     void append(const Ch *s, size_t length) {
         buffer_.pop_back();
@@ -79,7 +127,7 @@ public:
     }
 
 private:
-    std::vector<Ch> buffer_; // characters and one terminating zero
+    WipedBuffer<Ch> buffer_; // characters and one terminating zero
 };
 
 typedef BasicText<char> NarrowText;

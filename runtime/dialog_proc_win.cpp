@@ -100,13 +100,15 @@ BOOL onInitDialog(HWND dialogWindow) {
     if (d.timerEnabled == 1) SetTimer(dialogWindow, kCloseTimerId, d.timerInterval, closeTimerProc);
     if (d.defaultButton != 0) SendMessageW(dialogWindow, DM_SETDEFID, WPARAM(d.defaultButton), 0);
 
-    bool focusSet = false;
-    focusFirstRequested(focusSet);
-
     // The new style takes effect with the frame recomputed here.
     SetWindowPos(dialogWindow, HWND_NOTOPMOST, d.left, d.top, d.width, d.height,
                  SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     InvalidateRect(dialogWindow, nullptr, TRUE);
+
+    // Only once the window is shown: focusing a control of the hidden window
+    // activated it early, and the shown window kept an inactive caption.
+    bool focusSet = false;
+    focusFirstRequested(focusSet);
     return focusSet ? FALSE : TRUE;
 }
 

@@ -1,0 +1,115 @@
+// Tessary_DoLogin: a message, a user name (a drop-down list of known names
+// or a plain edit field), a password and two buttons; returns the number of
+// the button pressed. The two entries stay in their slots for
+// Tessary_GetInput("text1") and ("text2").
+#include "functions/dialog_frame.h"
+#include "functions/functions.h"
+#include "model/dialog_definition.h"
+#include "model/options.h"
+#include "plugin/host_values.h"
+#include "resources/resource_ids.h"
+#include "runtime/runner.h"
+
+namespace {
+
+constexpr uint32_t kOptionsBufferBytes = 1024;
+
+// Arguments
+constexpr uint32_t kTitleArgument = 1;
+constexpr uint32_t kMessageArgument = 2;
+constexpr uint32_t kUserLabelArgument = 3;
+constexpr uint32_t kPasswordLabelArgument = 4;
+constexpr uint32_t kUserNamesArgument = 5;
+constexpr uint32_t kSelectedArgument = 6;
+constexpr uint32_t kFirstButtonArgument = 7;
+constexpr int kButtonCount = 2;
+
+// Slots
+constexpr int kUserLabelSlot = kFirstLabelSlot;
+constexpr int kPasswordLabelSlot = kFirstLabelSlot + 1;
+constexpr int kUserSlot = kFirstInputSlot;
+constexpr int kPasswordSlot = kFirstInputSlot + 1;
+constexpr int32_t kControlCount = kPasswordSlot + 1;
+
+// Window and control sizes, pixels
+constexpr int32_t kWidth = 354;
+constexpr int32_t kHeight = 187;
+constexpr int32_t kMessageHeight = 35;
+constexpr int32_t kLabelWidth = 95;
+constexpr int32_t kLabelHeight = 12;
+constexpr int32_t kLabelDrop = 3;            // a label sits this much lower than its field, level with its text
+constexpr int32_t kUserFieldTop = 52;
+constexpr int32_t kPasswordFieldTop = 85;
+constexpr int32_t kFieldLeft = 120;
+constexpr int32_t kFieldWidthAllowance = 139; // window width minus a field's
+constexpr int32_t kFieldHeight = 23;
+
+const TextUnit kSelectionMark = TextUnit('='); // the drop-down's items end here, the entry to select follows
+
+void placeLabel(int slot, const WideText &caption, int32_t fieldTop) {
+    ControlSpec &s = dialog().controls[slot];
+    s.kind = NarrowText("static");
+    setText(s, caption.data());
+    setLayout(s, SlotLayout{kContentLeft, fieldTop + kLabelDrop, kLabelWidth, kLabelHeight, 0.0, 0.0, false, false});
+}
+
+void placeField(int slot, const char *kind, const char *name, int32_t top, int32_t width) {
+    ControlSpec &s = dialog().controls[slot];
+    s.kind = NarrowText(kind);
+    s.value = widenAscii(name);
+    setLayout(s, SlotLayout{kFieldLeft, top, width - kFieldWidthAllowance, kFieldHeight,
+                            1.0, 1.0, false, false});
+}
+
+// The user-name field's content: for the drop-down its items, each ended by
+// '|', and the name to preselect after '='; for the edit field the names text
+// as it is.
+WideText userFieldText(const FMDataVect *args, bool dropDown) {
+    WideText text = argumentWide(args, kUserNamesArgument);
+    const WideText selected = argumentWide(args, kSelectedArgument);
+    if (dropDown && !selected.empty()) {
+        text.push_back(kSelectionMark);
+        text.append(selected);
+    }
+    return text;
+}
+
+} // namespace
+
+int16_t doLoginFunction(const FMDataVect *args, FMData *result) {
+    DialogDefinition &d = dialog();
+
+    resetAllSlots(false);
+    startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kWidth, kHeight, false, kFirstButtonSlot},
+               argumentWide(args, kTitleArgument));
+    OptionSet options(argumentNarrow(args, 0, kOptionsBufferBytes).c_str());
+    d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
+    const bool dropDown = !options.has("editBox");
+    applyPosition(d, options);
+
+    ControlSpec &message = d.controls[kMessageSlot];
+    message.kind = NarrowText("static");
+    setText(message, argumentWide(args, kMessageArgument).data());
+    setLayout(message, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kMessageHeight, 1.0,
+                                  0.0, false, false});
+
+    placeLabel(kUserLabelSlot, argumentWide(args, kUserLabelArgument), kUserFieldTop);
+    placeLabel(kPasswordLabelSlot, argumentWide(args, kPasswordLabelArgument), kPasswordFieldTop);
+
+    placeField(kUserSlot, dropDown ? "combobox" : "edit", "text1", kUserFieldTop, d.width);
+    setText(d.controls[kUserSlot], userFieldText(args, dropDown).data());
+    placeField(kPasswordSlot, "password", "text2", kPasswordFieldTop, d.width);
+    // Someone who logs in again usually keeps the name and types the password.
+    d.controls[kPasswordSlot].initialFocus = 1;
+
+    // Both buttons are made, also with an empty caption, so each keeps its number.
+    const int32_t buttonTop = d.height - kButtonBottom;
+    for (int n = 1; n <= kButtonCount; ++n) {
+        placeButton(kFirstButtonSlot + n - 1, argumentWide(args, kFirstButtonArgument + uint32_t(n - 1)),
+                    d.width - kButtonRight - kButtonStep * (n - 1), buttonTop, n);
+    }
+    d.controlCount = kControlCount;
+
+    runDialog();
+    return frameResult(args, result);
+}

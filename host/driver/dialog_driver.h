@@ -93,7 +93,8 @@ public:
 
     // ---- controls (all descendants, tab pages included, depth first)
     std::vector<ControlInfo> controls() const;
-    ControlInfo control(int id) const;  // the first descendant with this id
+    ControlInfo control(int id) const;  // the first control of the dialog or a tab page with this id,
+                                        // else the first part of a control (a picker's arrows are 1)
     ControlInfo focusedControl() const;
 
     // ---- list views (SysListView32)

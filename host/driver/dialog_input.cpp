@@ -116,10 +116,16 @@ void Dialog::settle()
 }
 
 // Input goes to the foreground window's focus, so the dialog must be in front.
+// A pop-up that one of its controls dropped down (a date picker's calendar)
+// is in front instead and counts as the dialog: activating the dialog would
+// close it, and the click or key meant for it would reach the dialog.
 bool Dialog::bringToFront()
 {
     if (!isOpen()) return false;
-    if (GetForegroundWindow() != hwnd_) {
+    const HWND front = GetForegroundWindow();
+    const bool dropDown = front && GetWindow(front, GW_OWNER) == hwnd_ && !detail::isDialogClass(front) &&
+                          IsWindowVisible(front);
+    if (front != hwnd_ && !dropDown) {
         SetForegroundWindow(hwnd_);
         settle();
     }

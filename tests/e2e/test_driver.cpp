@@ -292,6 +292,104 @@ RECT rectOf(int left, int top, int right, int bottom) { return RECT{left, top, r
            << actual.bottom << ")";
 }
 
+// ---- a form dialog: the controls of a form's input rows, with the styles
+// the plug-in gives them
+
+constexpr int kFormSlider = 11;    // range 0..kFormSliderMax
+constexpr int kFormDate = 12;      // date picker with up-down arrows
+constexpr int kFormDropDate = 13;  // date picker with a drop-down calendar
+constexpr int kFormTime = 14;      // 12-hour time picker
+constexpr int kFormText = 15;      // multi-line edit that takes Enter
+constexpr int kFormSliderMax = 200;
+constexpr const wchar_t* kTimeFormat = L"h:mm tt";
+
+const Place kFormPlaces[] = {
+    {kFormSlider, TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_AUTOTICKS | TBS_TOP, 0, {10, 10, 290, 40}},
+    {kFormDate, DATETIMEPICK_CLASSW, nullptr, WS_BORDER | WS_TABSTOP | DTS_UPDOWN, 0, {10, 50, 96, 73}},
+    {kFormDropDate, DATETIMEPICK_CLASSW, nullptr, WS_BORDER | WS_TABSTOP, 0, {106, 50, 192, 73}},
+    {kFormTime, DATETIMEPICK_CLASSW, nullptr, WS_BORDER | DTS_TIMEFORMAT | DTS_RIGHTALIGN, WS_EX_RIGHT,
+     {202, 50, 288, 73}},
+    {kFormText, L"Edit", L"", WS_VSCROLL | WS_TABSTOP | ES_WANTRETURN | ES_NOHIDESEL | ES_AUTOVSCROLL | ES_MULTILINE,
+     WS_EX_CLIENTEDGE, {10, 85, 290, 145}},
+    {IDOK, L"Button", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, {210, 155, 290, 179}},
+};
+
+// What the form dialog heard, and the values it read when OK ended it.
+struct FormSeen {
+    int sliderScrolls = 0;  // WM_HSCROLL from the slider
+    int pickerChanges = 0;  // DTN_DATETIMECHANGE from any picker
+    int slider = -1;
+    std::wstring date, time, text;  // window texts, as a form reads them
+};
+FormSeen g_form;
+
+std::wstring itemText(HWND dlg, int id)
+{
+    wchar_t text[256] = {};
+    GetDlgItemTextW(dlg, id, text, 256);
+    return text;
+}
+
+INT_PTR CALLBACK formDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        for (const Place& p : kFormPlaces) {
+            makeControl(dlg, p.className, p.text ? p.text : L"", p.style, p.id, p.rect, p.exStyle);
+        }
+        SendDlgItemMessageW(dlg, kFormSlider, TBM_SETRANGE, FALSE, MAKELPARAM(0, kFormSliderMax));
+        SendDlgItemMessageW(dlg, kFormSlider, TBM_SETPOS, TRUE, 50);
+        SendDlgItemMessageW(dlg, kFormTime, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(kTimeFormat));
+        SetWindowPos(dlg, nullptr, kLeft, kTop, 320, 230, SWP_NOZORDER);
+        return TRUE;
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dlg, kFormSlider)) ++g_form.sliderScrolls;
+        return FALSE;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == DTN_DATETIMECHANGE) ++g_form.pickerChanges;
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            g_form.slider = static_cast<int>(SendDlgItemMessageW(dlg, kFormSlider, TBM_GETPOS, 0, 0));
+            g_form.date = itemText(dlg, kFormDate);
+            g_form.time = itemText(dlg, kFormTime);
+            g_form.text = itemText(dlg, kFormText);
+        }
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dlg, LOWORD(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        EndDialog(dlg, kClosedByMessage);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR runFormDialog()
+{
+    static const std::vector<WORD> tmpl = dialogTemplate(kDialogStyle, 0, L"Form Test");
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_DATE_CLASSES};
+    EXPECT_TRUE(InitCommonControlsEx(&icc));
+    g_form = FormSeen{};
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()),
+                                   nullptr, formDialogProc, 0);
+}
+
+SYSTEMTIME when(int year, int month, int day, int hour = 0, int minute = 0)
+{
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    return t;
+}
+
+void setPicker(driver::Dialog& d, int id, SYSTEMTIME t)
+{
+    SendMessageW(d.control(id).hwnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
+}
+
 // ---- a PNG reader independent of the writer -------------------------------
 
 uint32_t bigEndian32(const unsigned char* p)
@@ -789,6 +887,60 @@ TEST(DialogDriver, SessionsTakeDialogsInTurn)
         EXPECT_FALSE(unused.ran());
     }
     EXPECT_FALSE(driver::findModeless().has_value());
+}
+
+TEST(DialogDriver, ClicksAndKeysReachADroppedDownCalendar)
+{
+    driver::Session session([](driver::Dialog& d) {
+        const HWND picker = d.control(kFormDropDate).hwnd;
+        setPicker(d, kFormDropDate, when(2024, 2, 10, 9, 0));
+        const POINT button{d.control(kFormDropDate).width() - GetSystemMetrics(SM_CXVSCROLL) / 2 - 2,
+                           d.control(kFormDropDate).height() / 2};
+        ASSERT_TRUE(d.clickAt(kFormDropDate, button));
+        const HWND calendar = reinterpret_cast<HWND>(SendMessageW(picker, DTM_GETMONTHCAL, 0, 0));
+        ASSERT_TRUE(calendar && IsWindowVisible(calendar));
+        // The centre of 15 February, as the calendar's own hit test places it.
+        RECT client{};
+        GetClientRect(calendar, &client);
+        POINT sum{}, day{};
+        int hits = 0;
+        for (day.y = 0; day.y < client.bottom; day.y += 2) {
+            for (day.x = 0; day.x < client.right; day.x += 2) {
+                MCHITTESTINFO hit{};
+                hit.cbSize = sizeof hit;
+                hit.pt = day;
+                SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+                if (hit.uHit == MCHT_CALENDARDATE && hit.st.wMonth == 2 && hit.st.wDay == 15) {
+                    sum.x += day.x;
+                    sum.y += day.y;
+                    ++hits;
+                }
+            }
+        }
+        ASSERT_GT(hits, 0);
+        POINT centre{sum.x / hits, sum.y / hits};
+        MapWindowPoints(calendar, d.hwnd(), &centre, 1);
+        EXPECT_TRUE(d.clickClient(centre));
+        EXPECT_EQ(15, d.dateTime(kFormDropDate).value_or(SYSTEMTIME{}).wDay);
+        EXPECT_FALSE(IsWindowVisible(calendar));
+
+        // Keys go to the calendar, not to the dialog: Escape does not cancel
+        // the dialog. (Windows' calendar closes on Escape; Wine's ignores it.)
+        ASSERT_TRUE(d.clickAt(kFormDropDate, button));
+        const HWND again = reinterpret_cast<HWND>(SendMessageW(picker, DTM_GETMONTHCAL, 0, 0));
+        ASSERT_TRUE(again && IsWindowVisible(again));
+        EXPECT_TRUE(d.pressKey(VK_ESCAPE));
+        EXPECT_TRUE(d.isOpen());
+        // A second click on the button closes the calendar.
+        EXPECT_TRUE(d.clickAt(kFormDropDate, button));
+        EXPECT_FALSE(IsWindowVisible(again));
+        EXPECT_EQ(15, d.dateTime(kFormDropDate).value_or(SYSTEMTIME{}).wDay);
+        // The OK button, not a date picker's arrows, which are numbered 1 as well.
+        EXPECT_TRUE(d.control(IDOK).hasClass(WC_BUTTONW));
+        d.click(IDOK);
+    });
+    EXPECT_EQ(IDOK, runFormDialog());
+    EXPECT_EQ(L"", session.failure());
 }
 
 TEST(DialogDriver, ScriptsRefuseWhatTheyCannotRun)

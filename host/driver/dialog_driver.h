@@ -126,7 +126,27 @@ public:
     bool clickTab(int id, int index);
     bool clickComboItem(int id, int index);               // drops the list down if needed
     bool typeText(const std::wstring& text);              // into the focused control
-    bool pressKey(WORD vk, WORD modifierVk = 0);          // e.g. (VK_TAB, VK_SHIFT)
+    bool pressKey(WORD vk, WORD modifierVk = 0, int times = 1);  // e.g. (VK_TAB, VK_SHIFT), ('A', VK_CONTROL)
+
+    // Sliders and date and time pickers, set as a user sets them: a click
+    // gives the control the focus, keys do the rest, and the control's own
+    // answer (TBM_GETPOS, DTM_GETSYSTEMTIME) says whether it worked. False
+    // when the value is out of the control's range or no date or time at all
+    // (nothing is typed then), or when the control did not take it; a picker
+    // may then show part of the change, as it would to a person.
+    //
+    // setSliderPos clicks the thumb (a click on the channel would page the
+    // thumb) and presses Home, End, Page Up/Down and the arrow keys.
+    // setDate and setTime click the picker's first field and step through its
+    // fields with Right and Left, telling each field by the part of the value
+    // that Up or Down changes, so any field order works: the user's short
+    // date, a custom format, "h:mm tt". Each field gets its digits typed; one
+    // that ignores digits (a month shown by name, the century of a two-digit
+    // year) is stepped with Up or Down, and so is the AM/PM field. setTime
+    // keeps the picker's date and seconds; setDate keeps its time.
+    bool setSliderPos(int id, int pos);
+    bool setDate(int id, int year, int month, int day);   // month 1..12
+    bool setTime(int id, int hour, int minute);           // hour 0..23 on any picker format
 
     // ---- messages, where real input is impractical
     bool setText(int id, const std::wstring& text);       // WM_SETTEXT

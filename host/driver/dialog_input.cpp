@@ -320,13 +320,16 @@ bool Dialog::typeText(const std::wstring& text)
     return ok;
 }
 
-bool Dialog::pressKey(WORD vk, WORD modifierVk)
+bool Dialog::pressKey(WORD vk, WORD modifierVk, int times)
 {
-    if (!bringToFront()) return false;
+    if (times < 0 || !bringToFront()) return false;
+    // One batch: a long run of presses waits for the dialog once, not once each.
     std::vector<INPUT> inputs;
     if (modifierVk) inputs.push_back(keyInput(modifierVk, false));
-    inputs.push_back(keyInput(vk, false));
-    inputs.push_back(keyInput(vk, true));
+    for (int i = 0; i < times; ++i) {
+        inputs.push_back(keyInput(vk, false));
+        inputs.push_back(keyInput(vk, true));
+    }
     if (modifierVk) inputs.push_back(keyInput(modifierVk, true));
     bool ok = send(inputs);
     settle();

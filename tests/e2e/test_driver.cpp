@@ -390,6 +390,20 @@ void setPicker(driver::Dialog& d, int id, SYSTEMTIME t)
     SendMessageW(d.control(id).hwnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
 }
 
+std::wstring shownDate(const SYSTEMTIME& t, const wchar_t* format)
+{
+    wchar_t text[64] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, format ? 0 : DATE_SHORTDATE, &t, format, text, 64);
+    return text;
+}
+
+std::wstring shownTime(const SYSTEMTIME& t, const wchar_t* format)
+{
+    wchar_t text[64] = {};
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &t, format, text, 64);
+    return text;
+}
+
 // ---- a PNG reader independent of the writer -------------------------------
 
 uint32_t bigEndian32(const unsigned char* p)
@@ -887,6 +901,127 @@ TEST(DialogDriver, SessionsTakeDialogsInTurn)
         EXPECT_FALSE(unused.ran());
     }
     EXPECT_FALSE(driver::findModeless().has_value());
+}
+
+TEST(DialogDriver, MovesSlidersWithTheKeyboard)
+{
+    struct Case {
+        int from, to;
+        bool moves;  // false: out of range, refused without a key
+    };
+    const Case cases[] = {
+        {50, kFormSliderMax + 1, false}, {50, -1, false}, {50, 0, true}, {50, kFormSliderMax, true},
+        {50, 117, true}, {0, 1, true}, {kFormSliderMax, kFormSliderMax - 1, true}, {40, 40, true}, {117, 40, true},
+    };
+    driver::Session session(
+        [&](driver::Dialog& d) {
+            for (const Case& c : cases) {
+                SendMessageW(d.control(kFormSlider).hwnd, TBM_SETPOS, TRUE, c.from);
+                const int heard = g_form.sliderScrolls;
+                EXPECT_EQ(c.moves, d.setSliderPos(kFormSlider, c.to)) << c.from << " to " << c.to;
+                EXPECT_EQ(c.moves ? c.to : c.from, d.trackbarPos(kFormSlider)) << c.from << " to " << c.to;
+                // Real input notifies the dialog, as TBM_SETPOS would not; a
+                // refused position is not even clicked.
+                EXPECT_EQ(c.moves, g_form.sliderScrolls > heard) << c.from << " to " << c.to;
+            }
+            EXPECT_FALSE(d.setSliderPos(kFormDate, 1));  // not a slider
+            EnableWindow(d.control(kFormSlider).hwnd, FALSE);
+            EXPECT_FALSE(d.setSliderPos(kFormSlider, 3));
+            EXPECT_EQ(40, d.trackbarPos(kFormSlider));
+            EnableWindow(d.control(kFormSlider).hwnd, TRUE);
+            EXPECT_TRUE(d.setSliderPos(kFormSlider, 3));
+            d.click(IDOK);
+        },
+        30000);
+    EXPECT_EQ(IDOK, runFormDialog());
+    EXPECT_EQ(3, g_form.slider);
+    EXPECT_EQ(L"", session.failure());
+}
+
+TEST(DialogDriver, TypesDatesInEveryFieldOrder)
+{
+    // The user's short-date order, and the three orders of the other
+    // locales as custom formats: month/day/year, day/month/year,
+    // year/month/day, and a two-digit year and a month shown by name.
+    struct Case {
+        int picker;
+        const wchar_t* format;  // null: the user's short date
+        int year, month, day;
+    };
+    const Case cases[] = {
+        {kFormDate, nullptr, 2024, 2, 29},       {kFormDropDate, nullptr, 1999, 12, 31},
+        {kFormDate, L"M/d/yyyy", 2031, 7, 4},    {kFormDropDate, L"d/M/yyyy", 2000, 1, 1},
+        {kFormDate, L"d/M/yyyy", 2024, 11, 30},  {kFormDropDate, L"yyyy-MM-dd", 2023, 2, 28},
+        {kFormDate, L"dd.MM.yy", 2024, 2, 29},   {kFormDropDate, L"MMMM d, yyyy", 2012, 10, 5},
+    };
+    const SYSTEMTIME start = when(2026, 5, 31, 16, 20);  // a day no shorter month has
+    driver::Session session(
+        [&](driver::Dialog& d) {
+            for (const Case& c : cases) {
+                SendMessageW(d.control(c.picker).hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(c.format));
+                setPicker(d, c.picker, start);
+                EXPECT_TRUE(d.setDate(c.picker, c.year, c.month, c.day)) << c.year << "-" << c.month << "-" << c.day;
+                const SYSTEMTIME got = d.dateTime(c.picker).value_or(SYSTEMTIME{});
+                EXPECT_EQ(c.year * 10000 + c.month * 100 + c.day, got.wYear * 10000 + got.wMonth * 100 + got.wDay)
+                    << (c.format ? c.format : L"short date");
+                EXPECT_EQ(start.wHour * 60 + start.wMinute, got.wHour * 60 + got.wMinute);  // the time stays
+                EXPECT_EQ(shownDate(got, c.format), d.control(c.picker).text);
+            }
+            // No such date, or one the picker is not to show: refused before a key is pressed.
+            SYSTEMTIME range[2] = {when(2000, 1, 1), when(2030, 12, 31)};
+            SendMessageW(d.control(kFormDate).hwnd, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
+            SendMessageW(d.control(kFormDate).hwnd, DTM_SETFORMATW, 0, 0);
+            setPicker(d, kFormDate, start);
+            const int changes = g_form.pickerChanges;
+            for (const SYSTEMTIME& bad : {when(2023, 2, 29), when(2024, 13, 1), when(2024, 0, 1), when(2024, 4, 31),
+                                          when(1999, 12, 31), when(2031, 1, 1)}) {
+                EXPECT_FALSE(d.setDate(kFormDate, bad.wYear, bad.wMonth, bad.wDay)) << bad.wYear << "-" << bad.wMonth;
+            }
+            EXPECT_EQ(changes, g_form.pickerChanges);
+            EXPECT_EQ(start.wDay, d.dateTime(kFormDate)->wDay);
+            EXPECT_FALSE(d.setDate(kFormSlider, 2024, 1, 1));  // not a picker
+            d.click(IDOK);
+        },
+        60000);
+    EXPECT_EQ(IDOK, runFormDialog());
+    EXPECT_EQ(L"", session.failure());
+}
+
+TEST(DialogDriver, TypesTimesOnTwelveAndTwentyFourHourPickers)
+{
+    // From a morning and from 11 PM, where Wine's AM/PM field does not come
+    // round midnight: Up there gives 12 AM.
+    struct Case {
+        const wchar_t* format;
+        int fromHour, hour, minute;
+    };
+    const Case cases[] = {
+        {kTimeFormat, 11, 15, 45}, {kTimeFormat, 23, 0, 5},  {kTimeFormat, 11, 12, 30}, {kTimeFormat, 23, 9, 7},
+        {kTimeFormat, 23, 23, 59}, {L"HH:mm", 11, 0, 0},     {L"HH:mm", 23, 18, 20},    {L"tt hh:mm", 23, 13, 1},
+        {L"tt hh:mm", 11, 1, 13},
+    };
+    driver::Session session(
+        [&](driver::Dialog& d) {
+            for (const Case& c : cases) {
+                SendMessageW(d.control(kFormTime).hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(c.format));
+                setPicker(d, kFormTime, when(2024, 2, 29, c.fromHour, 31));
+                EXPECT_TRUE(d.setTime(kFormTime, c.hour, c.minute)) << c.format << " " << c.hour << ":" << c.minute;
+                const SYSTEMTIME got = d.dateTime(kFormTime).value_or(SYSTEMTIME{});
+                EXPECT_EQ(c.hour * 60 + c.minute, got.wHour * 60 + got.wMinute) << c.format;
+                EXPECT_EQ(2024 * 10000 + 2 * 100 + 29, got.wYear * 10000 + got.wMonth * 100 + got.wDay);
+                EXPECT_EQ(shownTime(got, c.format), d.control(kFormTime).text);
+            }
+            EXPECT_FALSE(d.setTime(kFormTime, 24, 0));
+            EXPECT_FALSE(d.setTime(kFormTime, 12, 60));
+            EXPECT_FALSE(d.setTime(kFormText, 12, 0));
+            SendMessageW(d.control(kFormTime).hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(kTimeFormat));
+            EXPECT_TRUE(d.setTime(kFormTime, 16, 5));
+            d.click(IDOK);
+        },
+        30000);
+    EXPECT_EQ(IDOK, runFormDialog());
+    EXPECT_EQ(shownTime(when(2024, 2, 29, 16, 5), kTimeFormat), g_form.time);
+    EXPECT_EQ(L"", session.failure());
 }
 
 TEST(DialogDriver, ClicksAndKeysReachADroppedDownCalendar)

@@ -220,11 +220,15 @@ private:
 //   clicktext "TEXT"    real click on the visible control whose text is TEXT ('&' ignored)
 //   type "TEXT"         type TEXT into the focused control (line breaks press Enter)
 //   key NAME            press TAB, ENTER, ESC, SPACE, UP, DOWN, LEFT, RIGHT, HOME, END,
-//                       BACKSPACE, DELETE or F4, optionally after SHIFT+, CTRL+ or ALT+
+//                       BACKSPACE, DELETE, F4 or a letter A to Z, optionally after SHIFT+,
+//                       CTRL+ or ALT+ (CTRL+A selects an edit field's whole text)
 //   check ID            click check box or radio button ID unless it is already checked
 //   checkrow ID ROW     click the check box of list row ROW (from 0) of list view ID
 //   tab ID INDEX        click tab INDEX (from 0) of tab control ID
 //   combo ID INDEX      pick item INDEX (from 0) of combo box ID from its dropped-down list
+//   slider ID POS       move slider ID to position POS with the keyboard (setSliderPos)
+//   date ID YYYY MM DD  type the date into date picker ID, field by field (setDate)
+//   time ID HH MM       type the time, HH from 0 to 23, into time picker ID (setTime)
 //   settext ID "TEXT"   set the text of control ID (WM_SETTEXT)
 //   resize W H          set the window's outer size in pixels
 //   close               send WM_CLOSE

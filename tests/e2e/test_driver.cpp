@@ -1099,6 +1099,11 @@ TEST(DialogDriver, ScriptsRefuseWhatTheyCannotRun)
         {L"key META+TAB", L"command 1 (key META+TAB): unknown key \"META+TAB\""},
         {L"type \"abc", L"a quoted text has no closing quote"},
         {LR"(type "ends with an escaped quote\")", L"a quoted text has no closing quote"},
+        {L"key CTRL+AB", L"command 1 (key CTRL+AB): unknown key \"CTRL+AB\""},
+        {L"slider 11", L"command 1 (slider 11): slider takes 2 arguments, not 1"},
+        {L"date 12 2024 2", L"command 1 (date 12 2024 2): date takes 4 arguments, not 3"},
+        {L"time 14 15 45 0", L"command 1 (time 14 15 45 0): time takes 3 arguments, not 4"},
+        {L"time 14 15 -5", L"command 1 (time 14 15 -5): \"-5\" is not a whole number from 0 to 1000000"},
     };
     for (const Case& c : cases) {
         std::wstring error = L"untouched";
@@ -1108,7 +1113,7 @@ TEST(DialogDriver, ScriptsRefuseWhatTheyCannotRun)
     EXPECT_EQ(0u, driver::pendingScripts());
 
     std::wstring error = L"untouched";
-    EXPECT_TRUE(driver::armScript(L"key shift+tab; key CTRL+HOME; key esc", &error));
+    EXPECT_TRUE(driver::armScript(L"key shift+tab; key ctrl+a; key CTRL+HOME; key esc", &error));
     EXPECT_EQ(L"", error);
     EXPECT_EQ(1u, driver::pendingScripts());
     EXPECT_EQ(IDCANCEL, runTestDialog());
@@ -1150,6 +1155,35 @@ TEST(DialogDriver, ScriptsPlayTheirDialogsInOrder)
     EXPECT_NE(std::wstring::npos, failures.find(L": command 1 (click 999): no control with id 999 could be used\n"))
         << failures.c_str();
     EXPECT_EQ(L"", driver::takeFailures());
+    EXPECT_EQ(0u, driver::pendingScripts());
+}
+
+TEST(DialogDriver, ScriptsFillAForm)
+{
+    std::wstring error;
+    ASSERT_TRUE(driver::armScript(L"slider 11 150; date 12 2024 02 29; time 14 15 45; click 15; type \"first\nline\";"
+                                  L"key CTRL+A; type \"one\ntwo\"; click 1",
+                                  &error))
+        << error.c_str();
+    EXPECT_EQ(IDOK, runFormDialog());
+    EXPECT_EQ(150, g_form.slider);
+    EXPECT_EQ(shownDate(when(2024, 2, 29), nullptr), g_form.date);
+    EXPECT_EQ(shownTime(when(2024, 2, 29, 15, 45), kTimeFormat), g_form.time);
+    EXPECT_EQ(L"one\r\ntwo", g_form.text);  // Enter breaks the line; CTRL+A replaced the first text
+
+    // Values the controls cannot take stop the script and end the dialog.
+    ASSERT_TRUE(driver::armScript(L"date 12 2023 2 29; click 1", &error));
+    ASSERT_TRUE(driver::armScript(L"slider 11 201; click 1", &error));
+    ASSERT_TRUE(driver::armScript(L"time 13 9 30; click 1", &error));
+    EXPECT_EQ(0, runFormDialog());
+    EXPECT_EQ(0, runFormDialog());
+    EXPECT_EQ(0, runFormDialog());
+    const std::wstring failures = driver::takeFailures();
+    for (const wchar_t* line : {L": command 1 (date 12 2023 2 29): date picker 12 could not be set to 2023-2-29\n",
+                                L": command 1 (slider 11 201): slider 11 could not be moved to 201\n",
+                                L": command 1 (time 13 9 30): time picker 13 could not be set to 9:30\n"}) {
+        EXPECT_NE(std::wstring::npos, failures.find(line)) << failures.c_str();
+    }
     EXPECT_EQ(0u, driver::pendingScripts());
 }
 

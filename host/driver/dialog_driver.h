@@ -93,7 +93,8 @@ public:
 
     // ---- controls (all descendants, tab pages included, depth first)
     std::vector<ControlInfo> controls() const;
-    ControlInfo control(int id) const;  // the first descendant with this id
+    ControlInfo control(int id) const;  // the first control of the dialog or a tab page with this id,
+                                        // else the first part of a control (a picker's arrows are 1)
     ControlInfo focusedControl() const;
 
     // ---- list views (SysListView32)
@@ -125,7 +126,27 @@ public:
     bool clickTab(int id, int index);
     bool clickComboItem(int id, int index);               // drops the list down if needed
     bool typeText(const std::wstring& text);              // into the focused control
-    bool pressKey(WORD vk, WORD modifierVk = 0);          // e.g. (VK_TAB, VK_SHIFT)
+    bool pressKey(WORD vk, WORD modifierVk = 0, int times = 1);  // e.g. (VK_TAB, VK_SHIFT), ('A', VK_CONTROL)
+
+    // Sliders and date and time pickers, set as a user sets them: a click
+    // gives the control the focus, keys do the rest, and the control's own
+    // answer (TBM_GETPOS, DTM_GETSYSTEMTIME) says whether it worked. False
+    // when the value is out of the control's range or no date or time at all
+    // (nothing is typed then), or when the control did not take it; a picker
+    // may then show part of the change, as it would to a person.
+    //
+    // setSliderPos clicks the thumb (a click on the channel would page the
+    // thumb) and presses Home, End, Page Up/Down and the arrow keys.
+    // setDate and setTime click the picker's first field and step through its
+    // fields with Right and Left, telling each field by the part of the value
+    // that Up or Down changes, so any field order works: the user's short
+    // date, a custom format, "h:mm tt". Each field gets its digits typed; one
+    // that ignores digits (a month shown by name, the century of a two-digit
+    // year) is stepped with Up or Down, and so is the AM/PM field. setTime
+    // keeps the picker's date and seconds; setDate keeps its time.
+    bool setSliderPos(int id, int pos);
+    bool setDate(int id, int year, int month, int day);   // month 1..12
+    bool setTime(int id, int hour, int minute);           // hour 0..23 on any picker format
 
     // ---- messages, where real input is impractical
     bool setText(int id, const std::wstring& text);       // WM_SETTEXT
@@ -199,11 +220,15 @@ private:
 //   clicktext "TEXT"    real click on the visible control whose text is TEXT ('&' ignored)
 //   type "TEXT"         type TEXT into the focused control (line breaks press Enter)
 //   key NAME            press TAB, ENTER, ESC, SPACE, UP, DOWN, LEFT, RIGHT, HOME, END,
-//                       BACKSPACE, DELETE or F4, optionally after SHIFT+, CTRL+ or ALT+
+//                       BACKSPACE, DELETE, F4 or a letter A to Z, optionally after SHIFT+,
+//                       CTRL+ or ALT+ (CTRL+A selects an edit field's whole text)
 //   check ID            click check box or radio button ID unless it is already checked
 //   checkrow ID ROW     click the check box of list row ROW (from 0) of list view ID
 //   tab ID INDEX        click tab INDEX (from 0) of tab control ID
 //   combo ID INDEX      pick item INDEX (from 0) of combo box ID from its dropped-down list
+//   slider ID POS       move slider ID to position POS with the keyboard (setSliderPos)
+//   date ID YYYY MM DD  type the date into date picker ID, field by field (setDate)
+//   time ID HH MM       type the time, HH from 0 to 23, into time picker ID (setTime)
 //   settext ID "TEXT"   set the text of control ID (WM_SETTEXT)
 //   resize W H          set the window's outer size in pixels
 //   close               send WM_CLOSE

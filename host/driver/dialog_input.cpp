@@ -116,10 +116,16 @@ void Dialog::settle()
 }
 
 // Input goes to the foreground window's focus, so the dialog must be in front.
+// A pop-up that one of its controls dropped down (a date picker's calendar)
+// is in front instead and counts as the dialog: activating the dialog would
+// close it, and the click or key meant for it would reach the dialog.
 bool Dialog::bringToFront()
 {
     if (!isOpen()) return false;
-    if (GetForegroundWindow() != hwnd_) {
+    const HWND front = GetForegroundWindow();
+    const bool dropDown = front && GetWindow(front, GW_OWNER) == hwnd_ && !detail::isDialogClass(front) &&
+                          IsWindowVisible(front);
+    if (front != hwnd_ && !dropDown) {
         SetForegroundWindow(hwnd_);
         settle();
     }
@@ -314,13 +320,16 @@ bool Dialog::typeText(const std::wstring& text)
     return ok;
 }
 
-bool Dialog::pressKey(WORD vk, WORD modifierVk)
+bool Dialog::pressKey(WORD vk, WORD modifierVk, int times)
 {
-    if (!bringToFront()) return false;
+    if (times < 0 || !bringToFront()) return false;
+    // One batch: a long run of presses waits for the dialog once, not once each.
     std::vector<INPUT> inputs;
     if (modifierVk) inputs.push_back(keyInput(modifierVk, false));
-    inputs.push_back(keyInput(vk, false));
-    inputs.push_back(keyInput(vk, true));
+    for (int i = 0; i < times; ++i) {
+        inputs.push_back(keyInput(vk, false));
+        inputs.push_back(keyInput(vk, true));
+    }
     if (modifierVk) inputs.push_back(keyInput(modifierVk, true));
     bool ok = send(inputs);
     settle();

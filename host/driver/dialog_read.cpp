@@ -112,13 +112,20 @@ std::vector<ControlInfo> Dialog::controls() const
     return all;
 }
 
+// The parts of a control carry ids of their own (Wine's date picker numbers
+// its up-down arrows 1, as a dialog numbers its OK button), so a control of
+// the dialog or of a tab page comes before a part of another control.
 HWND Dialog::item(int id) const
 {
     if (!IsWindow(hwnd_)) return nullptr;
+    HWND part = nullptr;
     for (HWND hwnd : descendants(hwnd_)) {
-        if (GetDlgCtrlID(hwnd) == id) return hwnd;
+        if (GetDlgCtrlID(hwnd) != id) continue;
+        const HWND parent = GetParent(hwnd);
+        if (parent == hwnd_ || detail::isDialogClass(parent)) return hwnd;
+        if (!part) part = hwnd;
     }
-    return nullptr;
+    return part;
 }
 
 // Every query message below means something else to another class (an edit

@@ -9,7 +9,9 @@
 namespace driver {
 namespace {
 
-enum class Op { Wait, Shot, Click, ClickText, Type, Key, Check, CheckRow, Tab, Combo, SetText, Resize, Close };
+enum class Op {
+    Wait, Shot, Click, ClickText, Type, Key, Check, CheckRow, Tab, Combo, Slider, Date, Time, SetText, Resize, Close
+};
 
 // One row per command. Argument kinds, one letter each: 'n' a whole number,
 // 't' a text (quoted, or a single bare word), 'k' a key name.
@@ -30,6 +32,9 @@ constexpr CommandRow kCommands[] = {
     {L"checkrow", Op::CheckRow, "nn"},
     {L"tab", Op::Tab, "nn"},
     {L"combo", Op::Combo, "nn"},
+    {L"slider", Op::Slider, "nn"},
+    {L"date", Op::Date, "nnnn"},
+    {L"time", Op::Time, "nnn"},
     {L"settext", Op::SetText, "nt"},
     {L"resize", Op::Resize, "nn"},
     {L"close", Op::Close, ""},
@@ -138,7 +143,7 @@ bool parseNumber(const Token& token, int* value)
 
 bool sameName(const std::wstring& a, const wchar_t* b) { return _wcsicmp(a.c_str(), b) == 0; }
 
-// "TAB", "shift+tab", "ALT+F4".
+// "TAB", "shift+tab", "ALT+F4", "CTRL+A".
 bool parseKey(const std::wstring& name, WORD* vk, WORD* modifierVk)
 {
     std::wstring key = name;
@@ -157,6 +162,12 @@ bool parseKey(const std::wstring& name, WORD* vk, WORD* modifierVk)
             *vk = k.vk;
             return true;
         }
+    }
+    // A letter key's virtual-key code is its capital letter.
+    const wchar_t letter = key.size() == 1 ? towupper(key[0]) : L'\0';
+    if (letter >= L'A' && letter <= L'Z') {
+        *vk = static_cast<WORD>(letter);
+        return true;
     }
     return false;
 }
@@ -295,6 +306,20 @@ bool runCommand(Dialog& d, const Command& cmd, std::wstring* why)
     case Op::Combo:
         if (d.clickComboItem(n[0], n[1])) return true;
         *why = L"combo box " + std::to_wstring(n[0]) + L" has no item " + std::to_wstring(n[1]);
+        return false;
+    case Op::Slider:
+        if (d.setSliderPos(n[0], n[1])) return true;
+        *why = L"slider " + std::to_wstring(n[0]) + L" could not be moved to " + std::to_wstring(n[1]);
+        return false;
+    case Op::Date:
+        if (d.setDate(n[0], n[1], n[2], n[3])) return true;
+        *why = L"date picker " + std::to_wstring(n[0]) + L" could not be set to " + std::to_wstring(n[1]) + L"-" +
+               std::to_wstring(n[2]) + L"-" + std::to_wstring(n[3]);
+        return false;
+    case Op::Time:
+        if (d.setTime(n[0], n[1], n[2])) return true;
+        *why = L"time picker " + std::to_wstring(n[0]) + L" could not be set to " + std::to_wstring(n[1]) + L":" +
+               std::to_wstring(n[2]);
         return false;
     case Op::SetText:
         return d.setText(n[0], cmd.text) || noControl(n[0]);

@@ -292,6 +292,118 @@ RECT rectOf(int left, int top, int right, int bottom) { return RECT{left, top, r
            << actual.bottom << ")";
 }
 
+// ---- a form dialog: the controls of a form's input rows, with the styles
+// the plug-in gives them
+
+constexpr int kFormSlider = 11;    // range 0..kFormSliderMax
+constexpr int kFormDate = 12;      // date picker with up-down arrows
+constexpr int kFormDropDate = 13;  // date picker with a drop-down calendar
+constexpr int kFormTime = 14;      // 12-hour time picker
+constexpr int kFormText = 15;      // multi-line edit that takes Enter
+constexpr int kFormSliderMax = 200;
+constexpr const wchar_t* kTimeFormat = L"h:mm tt";
+
+const Place kFormPlaces[] = {
+    {kFormSlider, TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_AUTOTICKS | TBS_TOP, 0, {10, 10, 290, 40}},
+    {kFormDate, DATETIMEPICK_CLASSW, nullptr, WS_BORDER | WS_TABSTOP | DTS_UPDOWN, 0, {10, 50, 96, 73}},
+    {kFormDropDate, DATETIMEPICK_CLASSW, nullptr, WS_BORDER | WS_TABSTOP, 0, {106, 50, 192, 73}},
+    {kFormTime, DATETIMEPICK_CLASSW, nullptr, WS_BORDER | DTS_TIMEFORMAT | DTS_RIGHTALIGN, WS_EX_RIGHT,
+     {202, 50, 288, 73}},
+    {kFormText, L"Edit", L"", WS_VSCROLL | WS_TABSTOP | ES_WANTRETURN | ES_NOHIDESEL | ES_AUTOVSCROLL | ES_MULTILINE,
+     WS_EX_CLIENTEDGE, {10, 85, 290, 145}},
+    {IDOK, L"Button", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, {210, 155, 290, 179}},
+};
+
+// What the form dialog heard, and the values it read when OK ended it.
+struct FormSeen {
+    int sliderScrolls = 0;  // WM_HSCROLL from the slider
+    int pickerChanges = 0;  // DTN_DATETIMECHANGE from any picker
+    int slider = -1;
+    std::wstring date, time, text;  // window texts, as a form reads them
+};
+FormSeen g_form;
+
+std::wstring itemText(HWND dlg, int id)
+{
+    wchar_t text[256] = {};
+    GetDlgItemTextW(dlg, id, text, 256);
+    return text;
+}
+
+INT_PTR CALLBACK formDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        for (const Place& p : kFormPlaces) {
+            makeControl(dlg, p.className, p.text ? p.text : L"", p.style, p.id, p.rect, p.exStyle);
+        }
+        SendDlgItemMessageW(dlg, kFormSlider, TBM_SETRANGE, FALSE, MAKELPARAM(0, kFormSliderMax));
+        SendDlgItemMessageW(dlg, kFormSlider, TBM_SETPOS, TRUE, 50);
+        SendDlgItemMessageW(dlg, kFormTime, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(kTimeFormat));
+        SetWindowPos(dlg, nullptr, kLeft, kTop, 320, 230, SWP_NOZORDER);
+        return TRUE;
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dlg, kFormSlider)) ++g_form.sliderScrolls;
+        return FALSE;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == DTN_DATETIMECHANGE) ++g_form.pickerChanges;
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            g_form.slider = static_cast<int>(SendDlgItemMessageW(dlg, kFormSlider, TBM_GETPOS, 0, 0));
+            g_form.date = itemText(dlg, kFormDate);
+            g_form.time = itemText(dlg, kFormTime);
+            g_form.text = itemText(dlg, kFormText);
+        }
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dlg, LOWORD(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        EndDialog(dlg, kClosedByMessage);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR runFormDialog()
+{
+    static const std::vector<WORD> tmpl = dialogTemplate(kDialogStyle, 0, L"Form Test");
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_DATE_CLASSES};
+    EXPECT_TRUE(InitCommonControlsEx(&icc));
+    g_form = FormSeen{};
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()),
+                                   nullptr, formDialogProc, 0);
+}
+
+SYSTEMTIME when(int year, int month, int day, int hour = 0, int minute = 0)
+{
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    return t;
+}
+
+void setPicker(driver::Dialog& d, int id, SYSTEMTIME t)
+{
+    SendMessageW(d.control(id).hwnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
+}
+
+std::wstring shownDate(const SYSTEMTIME& t, const wchar_t* format)
+{
+    wchar_t text[64] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, format ? 0 : DATE_SHORTDATE, &t, format, text, 64);
+    return text;
+}
+
+std::wstring shownTime(const SYSTEMTIME& t, const wchar_t* format)
+{
+    wchar_t text[64] = {};
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &t, format, text, 64);
+    return text;
+}
+
 // ---- a PNG reader independent of the writer -------------------------------
 
 uint32_t bigEndian32(const unsigned char* p)
@@ -791,6 +903,181 @@ TEST(DialogDriver, SessionsTakeDialogsInTurn)
     EXPECT_FALSE(driver::findModeless().has_value());
 }
 
+TEST(DialogDriver, MovesSlidersWithTheKeyboard)
+{
+    struct Case {
+        int from, to;
+        bool moves;  // false: out of range, refused without a key
+    };
+    const Case cases[] = {
+        {50, kFormSliderMax + 1, false}, {50, -1, false}, {50, 0, true}, {50, kFormSliderMax, true},
+        {50, 117, true}, {0, 1, true}, {kFormSliderMax, kFormSliderMax - 1, true}, {40, 40, true}, {117, 40, true},
+    };
+    driver::Session session(
+        [&](driver::Dialog& d) {
+            for (const Case& c : cases) {
+                SendMessageW(d.control(kFormSlider).hwnd, TBM_SETPOS, TRUE, c.from);
+                const int heard = g_form.sliderScrolls;
+                EXPECT_EQ(c.moves, d.setSliderPos(kFormSlider, c.to)) << c.from << " to " << c.to;
+                EXPECT_EQ(c.moves ? c.to : c.from, d.trackbarPos(kFormSlider)) << c.from << " to " << c.to;
+                // Real input notifies the dialog, as TBM_SETPOS would not; a
+                // refused position is not even clicked.
+                EXPECT_EQ(c.moves, g_form.sliderScrolls > heard) << c.from << " to " << c.to;
+            }
+            EXPECT_FALSE(d.setSliderPos(kFormDate, 1));  // not a slider
+            EnableWindow(d.control(kFormSlider).hwnd, FALSE);
+            EXPECT_FALSE(d.setSliderPos(kFormSlider, 3));
+            EXPECT_EQ(40, d.trackbarPos(kFormSlider));
+            EnableWindow(d.control(kFormSlider).hwnd, TRUE);
+            EXPECT_TRUE(d.setSliderPos(kFormSlider, 3));
+            d.click(IDOK);
+        },
+        30000);
+    EXPECT_EQ(IDOK, runFormDialog());
+    EXPECT_EQ(3, g_form.slider);
+    EXPECT_EQ(L"", session.failure());
+}
+
+TEST(DialogDriver, TypesDatesInEveryFieldOrder)
+{
+    // The user's short-date order, and the three orders of the other
+    // locales as custom formats: month/day/year, day/month/year,
+    // year/month/day, and a two-digit year and a month shown by name.
+    struct Case {
+        int picker;
+        const wchar_t* format;  // null: the user's short date
+        int year, month, day;
+    };
+    const Case cases[] = {
+        {kFormDate, nullptr, 2024, 2, 29},       {kFormDropDate, nullptr, 1999, 12, 31},
+        {kFormDate, L"M/d/yyyy", 2031, 7, 4},    {kFormDropDate, L"d/M/yyyy", 2000, 1, 1},
+        {kFormDate, L"d/M/yyyy", 2024, 11, 30},  {kFormDropDate, L"yyyy-MM-dd", 2023, 2, 28},
+        {kFormDate, L"dd.MM.yy", 2024, 2, 29},   {kFormDropDate, L"MMMM d, yyyy", 2012, 10, 5},
+    };
+    const SYSTEMTIME start = when(2026, 5, 31, 16, 20);  // a day no shorter month has
+    driver::Session session(
+        [&](driver::Dialog& d) {
+            for (const Case& c : cases) {
+                SendMessageW(d.control(c.picker).hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(c.format));
+                setPicker(d, c.picker, start);
+                EXPECT_TRUE(d.setDate(c.picker, c.year, c.month, c.day)) << c.year << "-" << c.month << "-" << c.day;
+                const SYSTEMTIME got = d.dateTime(c.picker).value_or(SYSTEMTIME{});
+                EXPECT_EQ(c.year * 10000 + c.month * 100 + c.day, got.wYear * 10000 + got.wMonth * 100 + got.wDay)
+                    << (c.format ? c.format : L"short date");
+                EXPECT_EQ(start.wHour * 60 + start.wMinute, got.wHour * 60 + got.wMinute);  // the time stays
+                EXPECT_EQ(shownDate(got, c.format), d.control(c.picker).text);
+            }
+            // No such date, or one the picker is not to show: refused before a key is pressed.
+            SYSTEMTIME range[2] = {when(2000, 1, 1), when(2030, 12, 31)};
+            SendMessageW(d.control(kFormDate).hwnd, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
+            SendMessageW(d.control(kFormDate).hwnd, DTM_SETFORMATW, 0, 0);
+            setPicker(d, kFormDate, start);
+            const int changes = g_form.pickerChanges;
+            for (const SYSTEMTIME& bad : {when(2023, 2, 29), when(2024, 13, 1), when(2024, 0, 1), when(2024, 4, 31),
+                                          when(1999, 12, 31), when(2031, 1, 1)}) {
+                EXPECT_FALSE(d.setDate(kFormDate, bad.wYear, bad.wMonth, bad.wDay)) << bad.wYear << "-" << bad.wMonth;
+            }
+            EXPECT_EQ(changes, g_form.pickerChanges);
+            EXPECT_EQ(start.wDay, d.dateTime(kFormDate)->wDay);
+            EXPECT_FALSE(d.setDate(kFormSlider, 2024, 1, 1));  // not a picker
+            d.click(IDOK);
+        },
+        60000);
+    EXPECT_EQ(IDOK, runFormDialog());
+    EXPECT_EQ(L"", session.failure());
+}
+
+TEST(DialogDriver, TypesTimesOnTwelveAndTwentyFourHourPickers)
+{
+    // From a morning and from 11 PM, where Wine's AM/PM field does not come
+    // round midnight: Up there gives 12 AM.
+    struct Case {
+        const wchar_t* format;
+        int fromHour, hour, minute;
+    };
+    const Case cases[] = {
+        {kTimeFormat, 11, 15, 45}, {kTimeFormat, 23, 0, 5},  {kTimeFormat, 11, 12, 30}, {kTimeFormat, 23, 9, 7},
+        {kTimeFormat, 23, 23, 59}, {L"HH:mm", 11, 0, 0},     {L"HH:mm", 23, 18, 20},    {L"tt hh:mm", 23, 13, 1},
+        {L"tt hh:mm", 11, 1, 13},
+    };
+    driver::Session session(
+        [&](driver::Dialog& d) {
+            for (const Case& c : cases) {
+                SendMessageW(d.control(kFormTime).hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(c.format));
+                setPicker(d, kFormTime, when(2024, 2, 29, c.fromHour, 31));
+                EXPECT_TRUE(d.setTime(kFormTime, c.hour, c.minute)) << c.format << " " << c.hour << ":" << c.minute;
+                const SYSTEMTIME got = d.dateTime(kFormTime).value_or(SYSTEMTIME{});
+                EXPECT_EQ(c.hour * 60 + c.minute, got.wHour * 60 + got.wMinute) << c.format;
+                EXPECT_EQ(2024 * 10000 + 2 * 100 + 29, got.wYear * 10000 + got.wMonth * 100 + got.wDay);
+                EXPECT_EQ(shownTime(got, c.format), d.control(kFormTime).text);
+            }
+            EXPECT_FALSE(d.setTime(kFormTime, 24, 0));
+            EXPECT_FALSE(d.setTime(kFormTime, 12, 60));
+            EXPECT_FALSE(d.setTime(kFormText, 12, 0));
+            SendMessageW(d.control(kFormTime).hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(kTimeFormat));
+            EXPECT_TRUE(d.setTime(kFormTime, 16, 5));
+            d.click(IDOK);
+        },
+        30000);
+    EXPECT_EQ(IDOK, runFormDialog());
+    EXPECT_EQ(shownTime(when(2024, 2, 29, 16, 5), kTimeFormat), g_form.time);
+    EXPECT_EQ(L"", session.failure());
+}
+
+TEST(DialogDriver, ClicksAndKeysReachADroppedDownCalendar)
+{
+    driver::Session session([](driver::Dialog& d) {
+        const HWND picker = d.control(kFormDropDate).hwnd;
+        setPicker(d, kFormDropDate, when(2024, 2, 10, 9, 0));
+        const POINT button{d.control(kFormDropDate).width() - GetSystemMetrics(SM_CXVSCROLL) / 2 - 2,
+                           d.control(kFormDropDate).height() / 2};
+        ASSERT_TRUE(d.clickAt(kFormDropDate, button));
+        const HWND calendar = reinterpret_cast<HWND>(SendMessageW(picker, DTM_GETMONTHCAL, 0, 0));
+        ASSERT_TRUE(calendar && IsWindowVisible(calendar));
+        // The centre of 15 February, as the calendar's own hit test places it.
+        RECT client{};
+        GetClientRect(calendar, &client);
+        POINT sum{}, day{};
+        int hits = 0;
+        for (day.y = 0; day.y < client.bottom; day.y += 2) {
+            for (day.x = 0; day.x < client.right; day.x += 2) {
+                MCHITTESTINFO hit{};
+                hit.cbSize = sizeof hit;
+                hit.pt = day;
+                SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+                if (hit.uHit == MCHT_CALENDARDATE && hit.st.wMonth == 2 && hit.st.wDay == 15) {
+                    sum.x += day.x;
+                    sum.y += day.y;
+                    ++hits;
+                }
+            }
+        }
+        ASSERT_GT(hits, 0);
+        POINT centre{sum.x / hits, sum.y / hits};
+        MapWindowPoints(calendar, d.hwnd(), &centre, 1);
+        EXPECT_TRUE(d.clickClient(centre));
+        EXPECT_EQ(15, d.dateTime(kFormDropDate).value_or(SYSTEMTIME{}).wDay);
+        EXPECT_FALSE(IsWindowVisible(calendar));
+
+        // Keys go to the calendar, not to the dialog: Escape does not cancel
+        // the dialog. (Windows' calendar closes on Escape; Wine's ignores it.)
+        ASSERT_TRUE(d.clickAt(kFormDropDate, button));
+        const HWND again = reinterpret_cast<HWND>(SendMessageW(picker, DTM_GETMONTHCAL, 0, 0));
+        ASSERT_TRUE(again && IsWindowVisible(again));
+        EXPECT_TRUE(d.pressKey(VK_ESCAPE));
+        EXPECT_TRUE(d.isOpen());
+        // A second click on the button closes the calendar.
+        EXPECT_TRUE(d.clickAt(kFormDropDate, button));
+        EXPECT_FALSE(IsWindowVisible(again));
+        EXPECT_EQ(15, d.dateTime(kFormDropDate).value_or(SYSTEMTIME{}).wDay);
+        // The OK button, not a date picker's arrows, which are numbered 1 as well.
+        EXPECT_TRUE(d.control(IDOK).hasClass(WC_BUTTONW));
+        d.click(IDOK);
+    });
+    EXPECT_EQ(IDOK, runFormDialog());
+    EXPECT_EQ(L"", session.failure());
+}
+
 TEST(DialogDriver, ScriptsRefuseWhatTheyCannotRun)
 {
     struct Case {
@@ -812,6 +1099,11 @@ TEST(DialogDriver, ScriptsRefuseWhatTheyCannotRun)
         {L"key META+TAB", L"command 1 (key META+TAB): unknown key \"META+TAB\""},
         {L"type \"abc", L"a quoted text has no closing quote"},
         {LR"(type "ends with an escaped quote\")", L"a quoted text has no closing quote"},
+        {L"key CTRL+AB", L"command 1 (key CTRL+AB): unknown key \"CTRL+AB\""},
+        {L"slider 11", L"command 1 (slider 11): slider takes 2 arguments, not 1"},
+        {L"date 12 2024 2", L"command 1 (date 12 2024 2): date takes 4 arguments, not 3"},
+        {L"time 14 15 45 0", L"command 1 (time 14 15 45 0): time takes 3 arguments, not 4"},
+        {L"time 14 15 -5", L"command 1 (time 14 15 -5): \"-5\" is not a whole number from 0 to 1000000"},
     };
     for (const Case& c : cases) {
         std::wstring error = L"untouched";
@@ -821,7 +1113,7 @@ TEST(DialogDriver, ScriptsRefuseWhatTheyCannotRun)
     EXPECT_EQ(0u, driver::pendingScripts());
 
     std::wstring error = L"untouched";
-    EXPECT_TRUE(driver::armScript(L"key shift+tab; key CTRL+HOME; key esc", &error));
+    EXPECT_TRUE(driver::armScript(L"key shift+tab; key ctrl+a; key CTRL+HOME; key esc", &error));
     EXPECT_EQ(L"", error);
     EXPECT_EQ(1u, driver::pendingScripts());
     EXPECT_EQ(IDCANCEL, runTestDialog());
@@ -863,6 +1155,35 @@ TEST(DialogDriver, ScriptsPlayTheirDialogsInOrder)
     EXPECT_NE(std::wstring::npos, failures.find(L": command 1 (click 999): no control with id 999 could be used\n"))
         << failures.c_str();
     EXPECT_EQ(L"", driver::takeFailures());
+    EXPECT_EQ(0u, driver::pendingScripts());
+}
+
+TEST(DialogDriver, ScriptsFillAForm)
+{
+    std::wstring error;
+    ASSERT_TRUE(driver::armScript(L"slider 11 150; date 12 2024 02 29; time 14 15 45; click 15; type \"first\nline\";"
+                                  L"key CTRL+A; type \"one\ntwo\"; click 1",
+                                  &error))
+        << error.c_str();
+    EXPECT_EQ(IDOK, runFormDialog());
+    EXPECT_EQ(150, g_form.slider);
+    EXPECT_EQ(shownDate(when(2024, 2, 29), nullptr), g_form.date);
+    EXPECT_EQ(shownTime(when(2024, 2, 29, 15, 45), kTimeFormat), g_form.time);
+    EXPECT_EQ(L"one\r\ntwo", g_form.text);  // Enter breaks the line; CTRL+A replaced the first text
+
+    // Values the controls cannot take stop the script and end the dialog.
+    ASSERT_TRUE(driver::armScript(L"date 12 2023 2 29; click 1", &error));
+    ASSERT_TRUE(driver::armScript(L"slider 11 201; click 1", &error));
+    ASSERT_TRUE(driver::armScript(L"time 13 9 30; click 1", &error));
+    EXPECT_EQ(0, runFormDialog());
+    EXPECT_EQ(0, runFormDialog());
+    EXPECT_EQ(0, runFormDialog());
+    const std::wstring failures = driver::takeFailures();
+    for (const wchar_t* line : {L": command 1 (date 12 2023 2 29): date picker 12 could not be set to 2023-2-29\n",
+                                L": command 1 (slider 11 201): slider 11 could not be moved to 201\n",
+                                L": command 1 (time 13 9 30): time picker 13 could not be set to 9:30\n"}) {
+        EXPECT_NE(std::wstring::npos, failures.find(line)) << failures.c_str();
+    }
     EXPECT_EQ(0u, driver::pendingScripts());
 }
 

@@ -66,7 +66,9 @@ TEST_F(DualListDialog, ListsTitlesAndMoveButtons) {
         EXPECT_EQ(source.height, 360 - c.listsY - 80);
         EXPECT_EQ(target.linkIndex, 36);
         EXPECT_EQ(target.linkMode, 2);
-        if (c.titlesY >= 0) EXPECT_EQ(seen.slots[12].y, c.titlesY);
+        if (c.titlesY >= 0) {
+            EXPECT_EQ(seen.slots[12].y, c.titlesY);
+        }
         for (int k = 0; k < 4; ++k) {
             const ControlSpec &m = seen.slots[8 + k];
             EXPECT_EQ(m.x, 383 / 2 - 19);

@@ -1,0 +1,69 @@
+#!/bin/bash
+# The list benchmark: Tessary_DoList on 2,500, 10,000, 30,000 and 40,000
+# rows of three cells, through the host under Wine, against a bare list view
+# filled with the same rows in the same run; and, where zenity is installed,
+# `zenity --list --checklist` on the same rows on the same display.
+#   scripts/bench-lists.sh [ROWS...]
+# Prints milliseconds (medians of three runs) and the ratios.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="${TESSARY_BUILD:-$root/build}"
+sizes=("$@")
+[ "${#sizes[@]}" = 0 ] && sizes=(2500 10000 30000 40000)
+
+bash "$root/scripts/setup.sh"
+cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$out/windows" -j "${TESSARY_JOBS:-2}" --target bench_lists
+
+xvfb_pid=""
+cleanup() {
+    WINEPREFIX="$out/windows/wineprefix" wineserver -k >/dev/null 2>&1 || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
+# Both sides draw on one display: ours, or a private one when none is set.
+if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 140 170); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            xvfb_pid=$!
+            export DISPLAY=":$n"
+            break
+        fi
+    done
+    sleep 1
+fi
+export WINEPREFIX="$out/windows/wineprefix"
+"$root/scripts/wine-run" --prefix "$WINEPREFIX" cmd /c exit 0 >/dev/null 2>&1 || true
+
+echo "== Tessary_DoList under Wine, from the call until its rows are painted"
+ours="$out/bench-lists.txt"
+(cd "$out/windows/bin" && "$root/scripts/wine-run" --prefix "$WINEPREFIX" bench_lists.exe "${sizes[@]}") | tee "$ours"
+
+zenity_time() {
+    local times=() t
+    for _ in 1 2 3; do times+=("$("$out/bench/zenity_list_time" "$1")"); done
+    printf '%s\n' "${times[@]}" | sort -n | sed -n 2p
+}
+
+if ! command -v zenity >/dev/null 2>&1; then
+    echo "zenity is not installed: no comparison (apt-get install zenity)"
+    exit 0
+fi
+if ! { command -v cc >/dev/null && [ -e /usr/include/X11/Xlib.h ]; }; then
+    echo "the zenity timer needs cc and the X11 headers (apt-get install libx11-dev)"
+    exit 0
+fi
+mkdir -p "$out/bench"
+cc -O2 -o "$out/bench/zenity_list_time" "$root/tests/bench/zenity_list_time.c" -lX11
+echo "== zenity --list --checklist, from launch until its window is mapped (rows as arguments)"
+printf '%8s %12s %12s %12s\n' rows "zenity ms" "ours ms" "ours/zenity"
+for rows in "${sizes[@]}"; do
+    # Rows passed as arguments: past 30,000 they no longer fit a command line.
+    [ "$rows" -gt 30000 ] && continue
+    z="$(zenity_time "$rows")"
+    o="$(awk -v r="$rows" '$1 == r { print $2 }' "$ours")"
+    printf '%8d %12.1f %12.1f %12.2f\n' "$rows" "$z" "$o" "$(awk -v o="$o" -v z="$z" 'BEGIN { print o / z }')"
+done

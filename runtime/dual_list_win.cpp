@@ -115,7 +115,9 @@ bool onNotify(WindowHandle dialogWindow, int slot, tagNMHDR *header, intptr_t &)
     bool left = slot == kDualSourceSlot;
     setListChosenRow(slotAt(kDualSourceSlot), left ? row : -1);
     setListChosenRow(slotAt(kDualTargetSlot), left ? -1 : row);
-    if (row >= 0) enableDialogItem(dialogWindow, left ? kMoveOneSlot : kMoveBackSlot, true);
+    // A click on empty space chooses nothing: the button that would move
+    // the clicked row is disabled, so nothing stale can be moved.
+    enableDialogItem(dialogWindow, left ? kMoveOneSlot : kMoveBackSlot, row >= 0);
     enableDialogItem(dialogWindow, left ? kMoveBackSlot : kMoveOneSlot, false);
     return true;
 }

@@ -86,8 +86,9 @@ TEST_F(FormDialogs, EveryKindOfRowIsFilledInAndReadBack) {
         d.click(63);   // Newsletter on
         d.click(39);   // Subscribe off
         d.click(4003); // Large
-        d.click(41);
-        d.pressKey(VK_END);
+        EXPECT_TRUE(d.setSliderPos(41, 75));
+        EXPECT_TRUE(d.setTime(42, 16, 45));
+        EXPECT_TRUE(d.setDate(66, 2025, 3, 9));
         d.click(91);
         d.pressKey(VK_END);
         d.typeText(L"5");
@@ -99,8 +100,14 @@ TEST_F(FormDialogs, EveryKindOfRowIsFilledInAndReadBack) {
     EXPECT_EQ(input(3), L"blue");
     EXPECT_EQ(input(4), L"011");
     EXPECT_EQ(input(5), L"3");
-    EXPECT_EQ(input(6), L"100");
-    EXPECT_EQ(input(7), L"1:30 PM|12/24/2024");
+    EXPECT_EQ(input(6), L"75");
+    // The pickers read back what they show, in the user's formats.
+    SYSTEMTIME when = {2025, 3, 0, 9, 16, 45, 0, 0};
+    wchar_t date[64] = {0};
+    wchar_t time[64] = {0};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, date, 64);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &when, L"h:mm tt", time, 64);
+    EXPECT_EQ(input(7), std::wstring(time) + L"|" + date);
     EXPECT_EQ(input(8), L"10|205");
 }
 

@@ -60,6 +60,13 @@ TEST_F(ListDialogs, CheckedRowsAndTheInputRowComeBack) {
             EXPECT_FALSE(d.control(4).enabled);
             d.clickListCheckbox(36, 2);
             EXPECT_TRUE(d.control(4).enabled);
+            // Unticked again, and ticked once more: the button follows.
+            d.clickListCheckbox(36, 2);
+            d.clickListCheckbox(36, 1);
+            EXPECT_FALSE(d.control(4).enabled);
+            d.clickListCheckbox(36, 1);
+            d.clickListCheckbox(36, 2);
+            EXPECT_TRUE(d.control(4).enabled);
             d.click(37);
             d.typeText(L"ripe \u00e9");
             d.click(4);
@@ -113,6 +120,11 @@ TEST_F(ListDialogs, DualListMovesCopiesAndReturnsTheChoice) {
         d.clickListCell(37, 2, 0);
         d.click(9);
         EXPECT_EQ(d.listRowCount(36), 1);
+        // A click on empty space leaves no row to move.
+        d.clickListCell(37, 0, 0);
+        EXPECT_TRUE(d.control(9).enabled);
+        d.clickAt(37, POINT{20, d.control(37).height() - 30});
+        EXPECT_FALSE(d.control(9).enabled);
         d.click(4);
     });
     EXPECT_EQ(input(L"text1"), L"a|b|");

@@ -6,7 +6,6 @@
 #define PENDING(name) \
     int16_t name(const FMDataVect *args, FMData *result) { return setResultEmpty(result, args); }
 
-PENDING(progressBarFunction)
 PENDING(colorPickerFunction)
 PENDING(selectFolderDialogFunction)
 PENDING(selectFileDialogFunction)

@@ -122,6 +122,12 @@ TESSARY_KIND_FIELD(int32_t, sliderMaximum, setSliderMaximum, param, setParam, 1)
 TESSARY_KIND_FIELD(int32_t, sliderPosition, setSliderPosition, param, setParam, 2)
 // "checkbox"
 TESSARY_KIND_FIELD(uint8_t, checkBoxChecked, setCheckBoxChecked, flag, setFlag, 1)
+// "progressbar"
+TESSARY_KIND_FIELD(int32_t, progressSteps, setProgressSteps, param, setParam, 1)       // the bar's maximum, 0 or more
+TESSARY_KIND_FIELD(int32_t, progressCounter, setProgressCounter, param, setParam, 2)   // the position the next step shows
+TESSARY_KIND_FIELD(uint8_t, progressMarquee, setProgressMarquee, flag, setFlag, 1)     // runs as a barber pole
+// "button" of the progress window
+TESSARY_KIND_FIELD(uint8_t, cancelPressed, setCancelPressed, flag, setFlag, 1)         // pressed since the last "show"
 // "tabcontrol"
 TESSARY_KIND_TEXT(WideText, tabTitle, setTabTitle, extraText, setExtraText, 1)
 TESSARY_KIND_FIELD(int32_t, tabPosition, setTabPosition, param, setParam, 1)           // from 0

@@ -5,17 +5,22 @@
 #include "plugin/platform.h"
 #include "plugin/registry.h"
 #include "runtime/module.h"
+#include "runtime/runner.h"
 
 namespace {
 
 constexpr int16_t kOldestExtnVersion = 50;
 constexpr int16_t kNewestExtnVersion = 255;
 
-// Where plug-in specific set-up and tear-down belong; nothing needs them yet.
+// Where plug-in specific set-up and tear-down belong.
 bool startupHook() {
     return true;
 }
-void shutdownHook() {}
+// A modeless window left open (the progress window) would get its messages
+// from a dialog procedure that is gone once the host unloads the module.
+void shutdownHook() {
+    closeModelessDialog();
+}
 
 int32_t startup(int16_t extnVersion) {
     if (extnVersion < kOldestExtnVersion || extnVersion > kNewestExtnVersion) return kStartupBadVersion;

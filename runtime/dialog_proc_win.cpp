@@ -320,6 +320,9 @@ INT_PTR CALLBACK mainDialogProc(HWND dialogWindow, UINT message, WPARAM wParam, 
         // Children are gone by now, so their fonts can go too.
         releaseDialogFonts(dialogWindow);
         releaseCellTexts(dialogWindow);
+        // A destroyed modeless window must not be driven through a handle
+        // that the system may give to another window.
+        if (dialog().dialogWindow == dialogWindow) dialog().dialogWindow = nullptr;
         return FALSE;
     default:
         return FALSE;

@@ -9,7 +9,14 @@
 
 // Shows the dialog with the given hooks. Returns true only when a modal
 // dialog could not be created.
+// A modeless dialog is created by its first run and kept; any other dialog
+// run meanwhile drops it (it is destroyed first), since its hooks and the
+// record's dialogWindow then belong to the other dialog.
 bool runDialog(const DialogHooks &hooks = kPlainDialog);
+
+// Destroys the modeless dialog, if one exists: before the module that holds
+// its dialog procedure goes away.
+void closeModelessDialog();
 
 #ifndef _WIN32
 #include <functional>

@@ -3,6 +3,8 @@
 namespace {
 DialogPlayer gPlayer;
 int gRuns = 0;
+// Stands for the window of a modeless dialog: only its address is used.
+char gModelessToken;
 } // namespace
 
 void setDialogPlayer(DialogPlayer player) {
@@ -15,8 +17,25 @@ int dialogRunCount() {
 
 bool runDialog(const DialogHooks &hooks) {
     ++gRuns;
+    DialogDefinition &d = dialog();
     setDialogHooks(hooks);
-    if (!gPlayer) return true;
-    gPlayer(dialog());
-    return false;
+    if (hooks.modeless) {
+        if (d.dialogWindow == nullptr) d.dialogWindow = &gModelessToken;
+        if (gPlayer) gPlayer(d);
+        return false;
+    }
+    // As on Windows: a modal dialog drops the modeless window, and after it
+    // no window is named.
+    d.dialogWindow = nullptr;
+    bool failed = true;
+    if (gPlayer) {
+        gPlayer(d);
+        failed = false;
+    }
+    d.dialogWindow = nullptr;
+    return failed;
+}
+
+void closeModelessDialog() {
+    if (dialog().dialogWindow == &gModelessToken) dialog().dialogWindow = nullptr;
 }

@@ -6,17 +6,46 @@
 #include "runtime/dialog_proc.h"
 #include "runtime/module.h"
 
+namespace {
+
+// The modeless dialog this module created and has not destroyed; null when
+// there is none. Its hooks are the ones set when it was created.
+HWND gModeless = nullptr;
+const DialogHooks *gModelessHooks = nullptr;
+
+bool modelessAlive() {
+    if (gModeless != nullptr && !IsWindow(gModeless)) gModeless = nullptr;
+    return gModeless != nullptr;
+}
+
+} // namespace
+
+void closeModelessDialog() {
+    if (!modelessAlive()) return;
+    HWND window = gModeless;
+    gModeless = nullptr;
+    DestroyWindow(window);
+    if (dialog().dialogWindow == window) dialog().dialogWindow = nullptr;
+}
+
 bool runDialog(const DialogHooks &hooks) {
     DialogDefinition &d = dialog();
+    // Another dialog takes over the record's window and the hooks, so the
+    // modeless one could no longer be driven nor answer its own messages:
+    // it goes, rather than stay on screen for good.
+    if (modelessAlive() && gModelessHooks != &hooks) closeModelessDialog();
     setDialogHooks(hooks);
     d.ownerWindow = GetActiveWindow();
     HINSTANCE instance = static_cast<HINSTANCE>(runtimeModule());
     ActivationScope scope;
 
     if (hooks.modeless) {
-        if (d.dialogWindow == nullptr) {
+        if (!modelessAlive() || d.dialogWindow != gModeless) {
+            closeModelessDialog();
             d.dialogWindow = CreateDialogParamW(instance, MAKEINTRESOURCEW(d.templateId), d.ownerWindow,
                                                 mainDialogProc, 0);
+            gModeless = d.dialogWindow;
+            gModelessHooks = &hooks;
         }
         if (d.dialogWindow != nullptr) ShowWindow(d.dialogWindow, SW_SHOW);
         return false;

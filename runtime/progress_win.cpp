@@ -1,0 +1,175 @@
+#include "runtime/progress.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "runtime/dialog_proc.h"
+#include "runtime/fonts.h"
+
+namespace {
+
+constexpr int kProgressSlots[] = {kProgressTextSlot,   kProgressDefaultSlot, kProgressCancelSlot, kProgressLabel1Slot,
+                                  kProgressLabel2Slot, kProgressBar1Slot,    kProgressBar2Slot};
+constexpr int kTextSlots[] = {kProgressTextSlot, kProgressCancelSlot, kProgressLabel1Slot, kProgressLabel2Slot};
+constexpr int kBarSlots[] = {kProgressBar1Slot, kProgressBar2Slot};
+
+constexpr LONG kBarStyle = WS_CHILD; // visibility is set apart, the marquee bit added
+
+ControlSpec &slotAt(int index) {
+    return dialog().controls[index];
+}
+
+HWND progressWindow() {
+    HWND window = dialog().dialogWindow;
+    if (window == nullptr || &dialogHooks() != &progressHooks() || !IsWindow(window)) return nullptr;
+    return window;
+}
+
+// The slot's control: the one recorded by the last "show", or found again
+// when a reset of the slots has forgotten it.
+HWND controlOf(HWND window, int slot) {
+    ControlSpec &s = slotAt(slot);
+    if (s.window == nullptr || GetParent(s.window) != window) s.window = GetDlgItem(window, slot);
+    return s.window;
+}
+
+// The font each text control last got, so that a text set again and again
+// does not make a new font each time.
+struct AppliedFont {
+    HWND control;
+    FontSpec font;
+};
+AppliedFont gApplied[sizeof kTextSlots / sizeof kTextSlots[0]];
+
+void applyFontOnce(HWND control, int slot) {
+    const FontSpec &wanted = slotAt(slot).font;
+    for (AppliedFont &applied : gApplied) {
+        if (applied.control != control) continue;
+        if (std::memcmp(&applied.font, &wanted, sizeof wanted) == 0) return;
+        applyControlFont(control, wanted);
+        applied.font = wanted;
+        return;
+    }
+    applyControlFont(control, wanted);
+    for (size_t i = 0; i < sizeof kTextSlots / sizeof kTextSlots[0]; ++i) {
+        if (kTextSlots[i] == slot) gApplied[i] = AppliedFont{control, wanted};
+    }
+}
+
+void setControlText(HWND control, int slot, const WideText &text) {
+    if (control == nullptr) return;
+    SetWindowTextW(control, text.data());
+    applyFontOnce(control, slot);
+}
+
+void setUpBar(HWND bar, const ControlSpec &s) {
+    if (bar == nullptr) return;
+    const bool marquee = progressMarquee(s) == 1;
+    const LONG visible = GetWindowLongW(bar, GWL_STYLE) & WS_VISIBLE;
+    SetWindowLongW(bar, GWL_STYLE, kBarStyle | visible | (marquee ? PBS_MARQUEE : 0));
+    SendMessageW(bar, PBM_SETMARQUEE, marquee ? TRUE : FALSE, 0);
+    const int32_t steps = progressSteps(s);
+    SendMessageW(bar, PBM_SETRANGE32, 0, steps > 0 ? steps : 0);
+    SendMessageW(bar, PBM_SETPOS, WPARAM(progressCounter(s)), 0);
+}
+
+// ---- hooks ---------------------------------------------------------------
+
+// The cancel button records the press once and cannot be pressed again until
+// the next "show"; any other button, the hidden default one that Enter
+// presses included, does nothing: the window never closes itself.
+bool onCommand(WindowHandle window, int slot) {
+    if (slot == kProgressCancelSlot) {
+        setCancelPressed(slotAt(slot), 1);
+        enableDialogItem(window, slot, false);
+    }
+    return true;
+}
+
+// The function lays the window out; a size change moves nothing.
+bool keepLayout(WindowHandle, int, int) {
+    return true;
+}
+
+} // namespace
+
+const DialogHooks &progressHooks() {
+    static const DialogHooks hooks = {"progress", true, onCommand, nullptr, keepLayout, nullptr};
+    return hooks;
+}
+
+bool progressWindowExists() {
+    return progressWindow() != nullptr;
+}
+
+void progressHandleInput() {
+    HWND window = progressWindow();
+    if (window == nullptr) return;
+    MSG message;
+    while (PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
+        if (IsDialogMessageW(window, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void progressShow() {
+    HWND window = progressWindow();
+    if (window != nullptr && !IsWindowVisible(window)) ShowWindow(window, SW_SHOW);
+}
+
+void progressHide() {
+    HWND window = progressWindow();
+    if (window == nullptr) return;
+    KillTimer(window, kCloseTimerId);
+    ShowWindow(window, SW_HIDE);
+}
+
+void progressArmTimer() {
+    HWND window = progressWindow();
+    const DialogDefinition &d = dialog();
+    if (window != nullptr && d.timerEnabled == 1) SetTimer(window, kCloseTimerId, d.timerInterval, nullptr);
+}
+
+void progressSetBar(int slot) {
+    HWND window = progressWindow();
+    if (window == nullptr) return;
+    HWND bar = controlOf(window, slot);
+    if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, WPARAM(progressCounter(slotAt(slot))), 0);
+}
+
+void progressSetText(int slot, const WideText &text) {
+    HWND window = progressWindow();
+    if (window != nullptr) setControlText(controlOf(window, slot), slot, text);
+}
+
+void progressPresent(const SlotSet &shown) {
+    HWND window = progressWindow();
+    if (window == nullptr) return;
+    const DialogDefinition &d = dialog();
+    KillTimer(window, kCloseTimerId);
+    for (int slot : kProgressSlots) {
+        HWND control = controlOf(window, slot);
+        if (control != nullptr) ShowWindow(control, SW_HIDE);
+    }
+    for (int slot : kTextSlots) setControlText(controlOf(window, slot), slot, slotAt(slot).text);
+    for (int slot : kBarSlots) setUpBar(controlOf(window, slot), slotAt(slot));
+    // A press of the last run disabled it.
+    if (HWND cancel = controlOf(window, kProgressCancelSlot)) EnableWindow(cancel, TRUE);
+
+    SetWindowPos(window, nullptr, d.left, d.top, d.width, d.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int slot : kProgressSlots) {
+        if (slot == kProgressDefaultSlot) continue;
+        const ControlSpec &s = slotAt(slot);
+        if (HWND control = controlOf(window, slot)) MoveWindow(control, s.x, s.y, s.width, s.height, TRUE);
+    }
+    for (int slot : kProgressSlots) {
+        if (!shown.test(size_t(slot))) continue;
+        if (HWND control = controlOf(window, slot)) ShowWindow(control, SW_SHOWNA);
+    }
+    // Space presses the cancel button once it has the focus.
+    if (shown.test(kProgressCancelSlot)) SetFocus(controlOf(window, kProgressCancelSlot));
+    InvalidateRect(window, nullptr, TRUE);
+}

@@ -3,7 +3,7 @@
 // per statement, then shuts the plug-in down and unloads it.
 //
 //   fmhost [--extn-version N] [--list] [--save-streams DIR] [--answer CMDS]...
-//          [--unattended] PLUGIN.fmx [-e CALC]... [-f FILE]...
+//          [--unattended] [--shot-modeless PNG] PLUGIN.fmx [-e CALC]... [-f FILE]...
 //
 // With neither -e nor -f the script comes from standard input ("-f -" reads
 // it too). Scripts are UTF-8, or UTF-16 with a byte order mark. Output is
@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,11 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitStatementFailed = 1;
 constexpr int kExitNotRun = 2;
 constexpr unsigned kDriverSettleMs = 100; /* ms: a few of the driver's polls */
+constexpr unsigned kModelessSettleMs = 300; /* ms for a modeless window to paint before its picture */
 
 const char kUsage[] =
     "usage: fmhost [--extn-version N] [--list] [--save-streams DIR] [--answer CMDS]...\n"
-    "              [--unattended] PLUGIN.fmx [-e CALC]... [-f FILE]...\n"
+    "              [--unattended] [--shot-modeless PNG] PLUGIN.fmx [-e CALC]... [-f FILE]...\n"
     "Loads the plug-in, starts it, and evaluates each statement of the calculations\n"
     "given with -e, in the files given with -f (\"-\" is standard input), or on\n"
     "standard input, printing one line per statement.\n"
@@ -56,7 +58,10 @@ const char kUsage[] =
     "                     script takes at once, as its timer would, with a note on\n"
     "                     stderr (a failure when --answer scripts were given);\n"
     "                     TESSARY_UNATTENDED=1 does the same, and scripts/wine-run\n"
-    "                     sets it when it starts a display of its own\n";
+    "                     sets it when it starts a display of its own\n"
+    "  --shot-modeless PNG after the last statement, save a picture of the modeless\n"
+    "                     window the calls left on screen (the progress window);\n"
+    "                     a failure when there is none\n";
 
 struct Source {
     std::string name;   // for messages: "-e 2", a file name, or "stdin"
@@ -69,6 +74,7 @@ struct Options {
     std::wstring saveStreamsDir;
     std::vector<std::wstring> answers;
     bool unattended = false;
+    std::wstring shotModeless; // not empty: save the modeless window's picture here
     std::wstring plugin;
     // In command-line order: true = -e text, false = -f path.
     std::vector<std::pair<bool, std::wstring>> inputs;
@@ -133,8 +139,8 @@ bool parseArguments(int argc, wchar_t** argv, Options* o, bool* helpOnly) {
             o->list = true;
         } else if (a == L"--unattended") {
             o->unattended = true;
-        } else if ((a == L"--extn-version" || a == L"--save-streams" || a == L"--answer" || a == L"-e" ||
-                    a == L"-f") && !hasValue) {
+        } else if ((a == L"--extn-version" || a == L"--save-streams" || a == L"--answer" ||
+                    a == L"--shot-modeless" || a == L"-e" || a == L"-f") && !hasValue) {
             fail(utf8(a) + " needs a value");
             return false;
         } else if (a == L"--extn-version") {
@@ -149,6 +155,8 @@ bool parseArguments(int argc, wchar_t** argv, Options* o, bool* helpOnly) {
             o->saveStreamsDir = argv[++i];
         } else if (a == L"--answer") {
             o->answers.push_back(argv[++i]);
+        } else if (a == L"--shot-modeless") {
+            o->shotModeless = argv[++i];
         } else if (a == L"-e") {
             o->inputs.emplace_back(true, argv[++i]);
         } else if (a == L"-f") {
@@ -248,6 +256,22 @@ int reportAnswers(bool armed) {
 #endif
 }
 
+// A modeless window outlives the call that showed it, so no --answer script
+// (which takes the next modal dialog) can picture it; this takes it once the
+// calls are done and its painting has settled.
+int shootModeless(const std::wstring& path) {
+    if (path.empty()) return 0;
+#if defined(FMHOST_HAS_DRIVER)
+    driver::pumpMessages(kModelessSettleMs);
+    std::optional<driver::Dialog> window = driver::findModeless();
+    if (window && window->savePng(path)) return 0;
+    fail("--shot-modeless: no modeless window to picture");
+#else
+    fail("--shot-modeless needs the dialog driver, which this build of fmhost lacks");
+#endif
+    return 1;
+}
+
 std::string describeMax(int16_t maxArgs) { return maxArgs < 0 ? "*" : std::to_string(maxArgs); }
 
 void printPlugin(hostcore::PluginHost& host, bool list) {
@@ -297,6 +321,7 @@ int run(const Options& o) {
         failed += summary.failed;
     }
     // Before shut-down: the plug-in's windows may still need their messages.
+    failed += shootModeless(o.shotModeless);
     failed += reportAnswers(!o.answers.empty());
     // Scripts given to answer the dialogs missed one: not what their author meant.
     if (!o.answers.empty()) failed += g_unanswered;

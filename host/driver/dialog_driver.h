@@ -124,6 +124,11 @@ public:
     bool clickListCheckbox(int id, int row);              // the row's state image
     bool clickListCell(int id, int row, int column, int clicks = 1);
     bool clickTab(int id, int index);
+    // A real click on the centre of control ID that is only queued: it returns
+    // once the pointer is in place and the click sent, before the window has
+    // handled it, as when a user clicks a modeless window while its thread is
+    // busy. The window's own code reads the click later.
+    bool queueClick(int id);
     bool clickComboItem(int id, int index);               // drops the list down if needed
     bool typeText(const std::wstring& text);              // into the focused control
     bool pressKey(WORD vk, WORD modifierVk = 0, int times = 1);  // e.g. (VK_TAB, VK_SHIFT), ('A', VK_CONTROL)

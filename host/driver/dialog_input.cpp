@@ -191,6 +191,19 @@ bool Dialog::click(int id)
     return clickClient(centre(c.rect));
 }
 
+bool Dialog::queueClick(int id)
+{
+    ControlInfo c = control(id);
+    if (!c.visible || !isOpen()) return false;
+    POINT p = centre(c.rect);
+    ClientToScreen(hwnd_, &p);
+    if (!movePointer(p)) return false;
+    std::vector<INPUT> inputs{moveInput(p), mouseInput(MOUSEEVENTF_LEFTDOWN), mouseInput(MOUSEEVENTF_LEFTUP)};
+    const bool ok = send(inputs);
+    g_lastClick = LastClick{p, GetTickCount(), true};
+    return ok;
+}
+
 bool Dialog::clickAt(int id, POINT offset)
 {
     ControlInfo c = control(id);

@@ -64,6 +64,32 @@ void setControlText(HWND control, int slot, const WideText &text) {
     applyFontOnce(control, slot);
 }
 
+// How far into the bar's width `position` fills it, in pixels.
+int filledWidth(HWND bar, int position) {
+    PBRANGE range{};
+    SendMessageW(bar, PBM_GETRANGE, TRUE, LPARAM(&range));
+    RECT client{};
+    GetClientRect(bar, &client);
+    if (range.iHigh <= range.iLow) return 0;
+    if (position < range.iLow) position = range.iLow;
+    if (position > range.iHigh) position = range.iHigh;
+    return MulDiv(position - range.iLow, client.right - client.left, range.iHigh - range.iLow);
+}
+
+// A progress bar paints itself anew on every position it is given, which
+// takes far longer than the step itself; a bar of thousands of steps gains a
+// pixel only every so many of them. A step that leaves the filled width as
+// it was moves the bar with its drawing held back, so nothing is painted; a
+// bar that has anything else to paint (uncovered by a window, say) paints as
+// usual.
+void moveBar(HWND bar, int position) {
+    const int before = filledWidth(bar, int(SendMessageW(bar, PBM_GETPOS, 0, 0)));
+    const bool samePixels = before == filledWidth(bar, position) && !GetUpdateRect(bar, nullptr, FALSE);
+    if (samePixels) SendMessageW(bar, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(bar, PBM_SETPOS, WPARAM(position), 0);
+    if (samePixels) SendMessageW(bar, WM_SETREDRAW, TRUE, 0);
+}
+
 void setUpBar(HWND bar, const ControlSpec &s) {
     if (bar == nullptr) return;
     const bool marquee = progressMarquee(s) == 1;
@@ -137,7 +163,7 @@ void progressSetBar(int slot) {
     HWND window = progressWindow();
     if (window == nullptr) return;
     HWND bar = controlOf(window, slot);
-    if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, WPARAM(progressCounter(slotAt(slot))), 0);
+    if (bar != nullptr) moveBar(bar, progressCounter(slotAt(slot)));
 }
 
 void progressSetText(int slot, const WideText &text) {

@@ -178,6 +178,26 @@ TEST_F(ProgressBarWindow, AHundredThousandSteps) {
     EXPECT_EQ(d.progressPos(kBar1), 70001);
 }
 
+TEST_F(ProgressBarWindow, ManySmallStepsFillTheBarAsTheyGo) {
+    progress({L"show", L"", L"1000"});
+    const HWND bar = window().control(kBar1).hwnd;
+    // Steps too small to move the fill by a pixel are not painted, and the
+    // ones that do move it are painted at once, with no message loop running.
+    const auto filled = [bar] {
+        const std::vector<COLORREF> row = middleRow(bar);
+        const COLORREF empty = row[row.size() - 2];
+        int n = 0;
+        for (size_t x = 1; x + 1 < row.size(); ++x) n += row[x] != empty;
+        return std::make_pair(n, int(row.size()));
+    };
+    for (int step = 0; step < 251; ++step) progress({L"incr"});
+    std::pair<int, int> quarter = filled();
+    EXPECT_NEAR(quarter.first, quarter.second / 4, 4);
+    for (int step = 0; step < 500; ++step) progress({L"incr"});
+    std::pair<int, int> threeQuarters = filled();
+    EXPECT_NEAR(threeQuarters.first, threeQuarters.second * 3 / 4, 4);
+}
+
 TEST_F(ProgressBarWindow, TheBarberPoleMoves) {
     progress({L"show barberpole", L"Waiting", L""});
     driver::Dialog d = window();

@@ -1,8 +1,9 @@
 #!/bin/bash
 # Renders the pictures of the function reference into docs/images: each line
 # of docs/pictures.list makes the host program call the plug-in under Wine
-# while the dialog driver answers the dialog and takes its picture. Nothing
-# else writes docs/images.
+# while the dialog driver answers the dialog and takes its picture; the
+# script "modeless {shot}" instead pictures the modeless window (the progress
+# window) that the calls leave on screen. Nothing else writes docs/images.
 #   scripts/pictures.sh              every picture of the list
 #   scripts/pictures.sh NAME.png...  only these
 # Builds the plug-in and the host first, as the demo does; without a display
@@ -55,10 +56,14 @@ while IFS= read -r line || [ -n "$line" ]; do
     fi
     # The calls go through a file: Wine's command line need not carry "¶".
     printf '%s\n' "${fields[@]:2}" >"$work/${name%.png}.calc"
-    answer="${script//\{shot\}/shot \"Z:$work/$name\"}"
+    if [ "$script" = "modeless {shot}" ]; then
+        taking=(--shot-modeless "Z:$work/$name")
+    else
+        taking=(--answer "${script//\{shot\}/shot \"Z:$work/$name\"}")
+    fi
     echo "pictures: $name"
     (cd "$out/windows/bin" &&
-        "$root/scripts/wine-run" --prefix "$out/windows/wineprefix" fmhost.exe --answer "$answer" \
+        "$root/scripts/wine-run" --prefix "$out/windows/wineprefix" fmhost.exe "${taking[@]}" \
             TessaryPlugin.fmx -f "Z:$work/${name%.png}.calc" </dev/null)
     if [ ! -s "$work/$name" ]; then
         echo "pictures: $name was not taken" >&2

@@ -123,10 +123,9 @@ int16_t doDialogFunction(const FMDataVect *args, FMData *result) {
         resetSlot(kMessageSlot, true, true);
     } else {
         ControlSpec &m = d.controls[kMessageSlot];
-        m.kind = NarrowText("static");
-        setText(m, message.data());
-        setLayout(m, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kMessageHeight, 1.0, 0.0,
-                                false, false});
+        placeStatic(m, message,
+                    SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kMessageHeight, 1.0, 0.0,
+                               false, false});
         top += kRowPitch;
     }
 

@@ -249,7 +249,8 @@ void expandCheckBoxes(const Row &row) {
     ControlSpec &s = row.s;
     const int count = std::min(std::max(int(barCount(row.label.text)), 1), kMaxCheckBoxes);
     const ChoicePlaces places = choicePlaces(count);
-    const WideText states = s.text.length() >= 1 && s.text.length() <= kMaxStateUnits ? s.text : WideText(TEXT16("000"));
+    const WideText states =
+        s.text.length() >= 1 && s.text.length() <= kMaxStateUnits ? s.text : WideText(TEXT16("000"));
     const WideText captionsText = row.label.text;
     const WideFields captions(captionsText);
     const ControlSpec box = s; // what every box takes from the staged input

@@ -118,10 +118,9 @@ void fillInputRow(ControlSpec &list, const FMDataVect *args) {
     const WideText label = optionalArgument(args, kInputLabel);
     if (!label.empty()) {
         ControlSpec &l = dialog().controls[kInputLabelSlot];
-        l.kind = NarrowText("static");
-        setText(l, label.data());
-        setLayout(l, SlotLayout{kContentLeft, below + kLabelBelowList, kLabelWidth, kInputHeight, 0.0, 0.0, false,
-                                true});
+        placeStatic(
+            l, label,
+            SlotLayout{kContentLeft, below + kLabelBelowList, kLabelWidth, kInputHeight, 0.0, 0.0, false, true});
     }
     const WideText text = optionalArgument(args, kInputDefault);
     if (!text.empty()) setText(input, text.data());
@@ -149,10 +148,9 @@ int16_t doListFunction(const FMDataVect *args, FMData *result) {
     int32_t listHeight = d.height - kListBottom;
     if (!text.empty()) {
         ControlSpec &s = d.controls[kMessageSlot];
-        s.kind = NarrowText("static");
-        setText(s, text.data());
-        setLayout(s, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kTextHeight, 1.0, 0.0,
-                                false, false});
+        placeStatic(s, text,
+                    SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kTextHeight, 1.0, 0.0,
+                               false, false});
         listY = kListBelowText;
         listHeight = d.height - kListBottomWithText;
     }

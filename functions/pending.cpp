@@ -7,8 +7,5 @@
     int16_t name(const FMDataVect *args, FMData *result) { return setResultEmpty(result, args); }
 
 PENDING(progressBarFunction)
-PENDING(colorPickerFunction)
-PENDING(selectFolderDialogFunction)
-PENDING(selectFileDialogFunction)
 PENDING(customDialogFunction)
 PENDING(doListViewFunction)

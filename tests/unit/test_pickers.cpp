@@ -108,9 +108,9 @@ TEST_F(Pickers, CancellingAnyChooserReturnsTheEmptyText) {
     }
 }
 
-// Title, start folder and file types go to the system whole and unchanged,
-// Greek, and longer than 260 and than 1,023 units;
-// arguments not passed are empty; "saveDialog" picks the save dialog.
+// Title, start folder and file types go to the system whole and unchanged:
+// Greek, longer than 260 and than 1,023 units. Arguments not passed are
+// empty; "saveDialog" picks the save dialog.
 TEST_F(Pickers, FileAndFolderRequestsCarryTheArgumentsWhole) {
     const std::u16string greek = u"C:\\Users\\\u0396\u03c9\u03ae\\\U0001F600";
     const std::u16string longFolder = u"C:\\" + std::u16string(1200, u'\u03a6');

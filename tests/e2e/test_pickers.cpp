@@ -3,23 +3,15 @@
 // choosers: what they show, what a choice returns, paths outside the ANSI
 // code page coming back whole, and a host window that stays disabled and
 // a current folder that stays put while they are open.
-#include <gtest/gtest.h>
-
-#include <windows.h>
+#include "dialog_test.h"
 
 #include <commctrl.h>
 
-#include <functional>
 #include <memory>
-#include <string>
-#include <vector>
-
-#include "driver/dialog_driver.h"
-#include "hostcore.h"
 
 namespace {
 
-typedef std::vector<std::wstring> Args;
+using e2e::Args;
 
 std::string utf8(const std::wstring &s) {
     int n = WideCharToMultiByte(CP_UTF8, 0, s.c_str(), int(s.size()), nullptr, 0, nullptr, nullptr);
@@ -73,12 +65,10 @@ std::wstring selectedTreeItem(const driver::Dialog &d) {
     return text;
 }
 
-class Pickers : public ::testing::Test {
+class Pickers : public e2e::DialogTest {
 protected:
     void SetUp() override {
-        std::wstring error;
-        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << utf8(error);
-        ASSERT_EQ(host.startup(60), 51);
+        e2e::DialogTest::SetUp();
         CreateDirectoryW(kRoot.c_str(), nullptr);
         CreateDirectoryW(kGreekFolder.c_str(), nullptr);
         HANDLE file = CreateFileW(kGreekFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -93,26 +83,17 @@ protected:
     void TearDown() override { DestroyWindow(database); }
 
     // Calls `function` with `act` as the user of the chooser it shows.
-    std::wstring show(const wchar_t *function, const Args &args, std::function<void(driver::Dialog &)> act) {
+    std::wstring choose(const wchar_t *function, const Args &args, std::function<void(driver::Dialog &)> act) {
         const std::wstring before = currentDirectory();
-        driver::Session session(
-            [&](driver::Dialog &d) {
-                // A chooser is modal to the database's window, as every dialog is.
-                EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), database) << utf8(function);
-                EXPECT_FALSE(IsWindowEnabled(database)) << utf8(function);
-                act(d);
-            },
-            20000);
-        hostcore::CallResult r = host.call(function, args);
-        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
-        EXPECT_EQ(r.code, 0);
-        EXPECT_TRUE(r.isText);
-        EXPECT_TRUE(session.ran()) << utf8(function) << ": no chooser appeared";
-        EXPECT_FALSE(session.watchdogFired()) << utf8(function) << ": the chooser did not close";
-        EXPECT_EQ(session.failure(), L"");
+        std::wstring chosen = show(function, args, [&](driver::Dialog &d) {
+            // A chooser is modal to the database's window, as every dialog is.
+            EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), database) << utf8(function);
+            EXPECT_FALSE(IsWindowEnabled(database)) << utf8(function);
+            act(d);
+        });
         // The host's current folder is the host's: browsing must not move it.
         EXPECT_EQ(currentDirectory(), before) << utf8(function) << " left the process in another folder";
-        return r.text;
+        return chosen;
     }
 
     static std::wstring currentDirectory() {
@@ -128,7 +109,6 @@ protected:
             new driver::Session([button](driver::Dialog &d) { d.click(button); }, 20000));
     }
 
-    hostcore::PluginHost host;
     HWND database = nullptr;
 };
 
@@ -136,7 +116,7 @@ protected:
 
 TEST_F(Pickers, TheColourChooserStartsOnTheColourAndReturnsTheChoice) {
     // Confirmed as shown; the colour text is read into the chooser's fields.
-    std::wstring orange = show(L"Tessary_ColorPicker", {L"", L"255128000"}, [](driver::Dialog &d) {
+    std::wstring orange = choose(L"Tessary_ColorPicker", {L"", L"255128000"}, [](driver::Dialog &d) {
         EXPECT_EQ(d.control(kRedEdit).text, L"255");
         EXPECT_EQ(d.control(kGreenEdit).text, L"128");
         EXPECT_EQ(d.control(kBlueEdit).text, L"0");
@@ -149,7 +129,7 @@ TEST_F(Pickers, TheColourChooserStartsOnTheColourAndReturnsTheChoice) {
     EXPECT_EQ(orange, L"255128000");
 
     // A red typed by the user comes back as three digits.
-    std::wstring typed = show(L"Tessary_ColorPicker", {L"", L"007008009"}, [](driver::Dialog &d) {
+    std::wstring typed = choose(L"Tessary_ColorPicker", {L"", L"007008009"}, [](driver::Dialog &d) {
         // ...and is gone the next time: every call starts with white ones.
         EXPECT_EQ(pixel(d.hwnd(), firstCustomBox(d)), RGB(255, 255, 255));
         EXPECT_EQ(d.control(kBlueEdit).text, L"9");
@@ -161,7 +141,7 @@ TEST_F(Pickers, TheColourChooserStartsOnTheColourAndReturnsTheChoice) {
     });
     EXPECT_EQ(typed, L"200008009");
 
-    std::wstring cancelled = show(L"Tessary_ColorPicker", {L"", L"255128000"}, [](driver::Dialog &d) {
+    std::wstring cancelled = choose(L"Tessary_ColorPicker", {L"", L"255128000"}, [](driver::Dialog &d) {
         d.click(kRedEdit);
         d.pressKey('A', VK_CONTROL);
         d.typeText(L"1");
@@ -171,8 +151,8 @@ TEST_F(Pickers, TheColourChooserStartsOnTheColourAndReturnsTheChoice) {
 }
 
 TEST_F(Pickers, TheOpenDialogReturnsATypedPathWholeAndRefusesAMissingFile) {
-    std::wstring chosen = show(L"Tessary_SelectFileDialog", {L"", L"Pick a file", kRoot, L"Text files|*.txt|All files|*.*"},
-                               [](driver::Dialog &d) {
+    const Args args{L"", L"Pick a file", kRoot, L"Text files|*.txt|All files|*.*"};
+    std::wstring chosen = choose(L"Tessary_SelectFileDialog", args, [](driver::Dialog &d) {
         EXPECT_EQ(d.caption(), L"Pick a file");
         EXPECT_EQ(d.control(kLookIn).text, L"tessary-pickers");
         // The filter without its closing '|' still makes exactly its two types.
@@ -185,7 +165,7 @@ TEST_F(Pickers, TheOpenDialogReturnsATypedPathWholeAndRefusesAMissingFile) {
     EXPECT_EQ(chosen, kGreekFile) << utf8(chosen);
 
     std::unique_ptr<driver::Session> box;
-    std::wstring refused = show(L"Tessary_SelectFileDialog", {L"", L"Pick a file", kRoot}, [&](driver::Dialog &d) {
+    std::wstring refused = choose(L"Tessary_SelectFileDialog", {L"", L"Pick a file", kRoot}, [&](driver::Dialog &d) {
         box = answerBox(IDOK); // the system's "does not exist"
         d.click(kFileName);
         d.typeText(kRoot + L"\\missing.txt");
@@ -199,7 +179,7 @@ TEST_F(Pickers, TheOpenDialogReturnsATypedPathWholeAndRefusesAMissingFile) {
 
 TEST_F(Pickers, TheSaveDialogStartsWithTheDefaultPathAndAsksBeforeOverwriting) {
     const std::wstring fresh = kRoot + L"\\\u039d\u03ad\u03bf.txt";
-    std::wstring saved = show(L"Tessary_SelectFileDialog", {L"saveDialog", L"Save as", fresh}, [](driver::Dialog &d) {
+    std::wstring saved = choose(L"Tessary_SelectFileDialog", {L"saveDialog", L"Save as", fresh}, [](driver::Dialog &d) {
         EXPECT_EQ(d.caption(), L"Save as");
         EXPECT_EQ(d.control(kLookIn).text, L"tessary-pickers");
         EXPECT_EQ(d.control(kFileName).text, L"\u039d\u03ad\u03bf.txt");
@@ -208,7 +188,8 @@ TEST_F(Pickers, TheSaveDialogStartsWithTheDefaultPathAndAsksBeforeOverwriting) {
     EXPECT_EQ(saved, fresh) << utf8(saved);
 
     std::unique_ptr<driver::Session> box;
-    std::wstring replaced = show(L"Tessary_SelectFileDialog", {L"saveDialog", L"", kGreekFile}, [&](driver::Dialog &d) {
+    const Args existing{L"saveDialog", L"", kGreekFile};
+    std::wstring replaced = choose(L"Tessary_SelectFileDialog", existing, [&](driver::Dialog &d) {
         box = answerBox(IDYES);
         d.click(IDOK);
         EXPECT_TRUE(d.waitUntil([&] { return box->ran(); }, 5000)) << "no question before overwriting";
@@ -217,8 +198,8 @@ TEST_F(Pickers, TheSaveDialogStartsWithTheDefaultPathAndAsksBeforeOverwriting) {
 }
 
 TEST_F(Pickers, TheFolderBrowserOpensOnTheDefaultFolderAndReturnsItWhole) {
-    std::wstring chosen = show(L"Tessary_SelectFolderDialog", {L"", L"Where do the files go?", kGreekFolder},
-                               [](driver::Dialog &d) {
+    const Args args{L"", L"Where do the files go?", kGreekFolder};
+    std::wstring chosen = choose(L"Tessary_SelectFolderDialog", args, [](driver::Dialog &d) {
         EXPECT_EQ(d.control(kFolderTitle).text, L"Where do the files go?");
         EXPECT_TRUE(d.waitUntil([&] { return selectedTreeItem(d) == L"\u03a6\u03ac\u03ba\u03b5\u03bb\u03bf\u03c2"; },
                                 3000))
@@ -228,7 +209,7 @@ TEST_F(Pickers, TheFolderBrowserOpensOnTheDefaultFolderAndReturnsItWhole) {
     EXPECT_EQ(chosen, kGreekFolder) << utf8(chosen);
 
     std::wstring cancelled =
-        show(L"Tessary_SelectFolderDialog", {L"", L"", kGreekFolder}, [](driver::Dialog &d) { d.click(IDCANCEL); });
+        choose(L"Tessary_SelectFolderDialog", {L"", L"", kGreekFolder}, [](driver::Dialog &d) { d.click(IDCANCEL); });
     EXPECT_EQ(cancelled, L"");
 }
 

@@ -7,5 +7,4 @@
     int16_t name(const FMDataVect *args, FMData *result) { return setResultEmpty(result, args); }
 
 PENDING(progressBarFunction)
-PENDING(customDialogFunction)
 PENDING(doListViewFunction)

@@ -185,7 +185,11 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
         if (kindIs(slot, "listbox")) {
             if (header->code == UINT(NM_CLICK)) {
                 NMITEMACTIVATE *click = reinterpret_cast<NMITEMACTIVATE *>(header);
-                if (click->iSubItem == 0) onCheckListClick(dialogWindow, slot, header->hwndFrom, click->iItem);
+                // A plain list has no check boxes to keep in step: marking its
+                // rows unchecked would drop them from what it reads back.
+                if (click->iSubItem == 0 && listHasCheckBoxes(slotAt(slot)) == 1) {
+                    onCheckListClick(dialogWindow, slot, header->hwndFrom, click->iItem);
+                }
             } else if (header->code == UINT(HDN_ITEMCHANGINGA) || header->code == UINT(HDN_ITEMCHANGINGW)) {
                 // Column widths follow the dialog, not the user's drag.
                 SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, 1);

@@ -1,0 +1,178 @@
+// Tessary_CustomDialog through the host: a dialog built from markup, filled
+// in by the dialog driver with real input, its values read back by name with
+// Tessary_GetInput.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/dialog_driver.h"
+#include "hostcore.h"
+
+namespace {
+
+std::string narrow(const std::wstring &s) {
+    std::string out;
+    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
+    return out;
+}
+
+// Text outside the ANSI code page: Greek, Japanese and a character beyond
+// the 16-bit range.
+const wchar_t kWorldText[] = L"\u0396\u03c9\u03ae \u65e5\u672c \U0001F600";
+
+std::wstring object(const std::wstring &attributes) {
+    return L"<object>" + attributes + L"</object>";
+}
+
+std::wstring place(int left, int top, int width, int height) {
+    return L"<left>" + std::to_wstring(left) + L"</left><top>" + std::to_wstring(top) + L"</top><width>" +
+           std::to_wstring(width) + L"</width><height>" + std::to_wstring(height) + L"</height>";
+}
+
+// Slots of the objects below: object n sits in slot n + 2.
+enum Slot {
+    kCaption = 3,
+    kName,
+    kColour,
+    kNews,
+    kSize,
+    kVolume,
+    kWhen,
+    kPlainList,
+    kFruit,
+    kOk,
+    kCancel,
+};
+constexpr int kColourId = kColour + 4000;
+constexpr int kFirstSizeId = kSize * 100 + 1;
+
+const std::wstring kFormMarkup =
+    L"<title>\u0396\u03c9\u03ae order</title><width>420</width><height>330</height><resize>true</resize>" +
+    object(L"<type>static</type><text>\u65e5\u672c name:</text>" + place(10, 12, 90, 20) +
+           L"<fontname>\u30e1\u30a4\u30ea\u30aa</fontname><fontstyle>Bold</fontstyle>") +
+    object(L"<type>edit</type><name>who</name><hasfocus>true</hasfocus>" + place(110, 10, 200, 22)) +
+    object(L"<type>combobox</type><name>colour</name><text>red|green|blue|=green</text>" + place(110, 40, 120, 120)) +
+    object(L"<type>checkbox</type><name>news</name><text>Newsletter</text>" + place(250, 40, 120, 22)) +
+    object(L"<type>radio</type><name>size</name><text>S|M|L|</text><columns>3</columns><selected>1</selected>" +
+           place(110, 70, 50, 22)) +
+    object(L"<type>slider</type><name>volume</name><totalsteps>100</totalsteps><startstep>30</startstep>" +
+           place(110, 100, 200, 30)) +
+    object(L"<type>datedd</type><name>when</name><text>12/24/2024</text>" + place(110, 140, 150, 22)) +
+    object(L"<type>listbox</type><name>letters</name><text>a|b|c|</text>" + place(10, 175, 120, 80)) +
+    object(L"<type>listbox</type><name>fruit</name><text>Apple|Pear|Plum</text><setcheckbox>true</setcheckbox>" +
+           place(140, 175, 150, 80)) +
+    object(L"<type>button</type><name>ok</name><text>OK</text><defaultbutton>true</defaultbutton><moveX>true"
+           L"</moveX><moveY>true</moveY>" +
+           place(220, 265, 75, 23)) +
+    object(L"<type>button</type><name>cancel</name><text>Cancel</text><moveX>true</moveX><moveY>true</moveY>" +
+           place(305, 265, 75, 23));
+
+class CustomDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::wstring error;
+        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
+        ASSERT_EQ(host.startup(60), 51);
+    }
+
+    std::wstring show(const std::wstring &function, const std::vector<std::wstring> &args,
+                      std::function<void(driver::Dialog &)> act) {
+        driver::Session session(std::move(act), 30000);
+        hostcore::CallResult r = host.call(function, args);
+        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_TRUE(session.ran());
+        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
+        EXPECT_EQ(session.failure(), L"");
+        return r.text;
+    }
+
+    std::wstring input(const wchar_t *name) { return host.call(L"Tessary_GetInput", {name}).text; }
+
+    hostcore::PluginHost host;
+};
+
+LOGFONTW fontOf(HWND control) {
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font;
+}
+
+} // namespace
+
+TEST_F(CustomDialog, EveryObjectIsFilledInAndReadBackByName) {
+    std::wstring result = show(L"Tessary_CustomDialog", {kFormMarkup}, [](driver::Dialog &d) {
+        EXPECT_EQ(d.caption(), L"\u0396\u03c9\u03ae order");
+        RECT window = d.windowRect();
+        EXPECT_EQ(window.right - window.left, 420);
+        EXPECT_EQ(window.bottom - window.top, 330);
+        EXPECT_NE(d.style() & WS_THICKFRAME, 0u);
+        EXPECT_EQ(d.defaultButtonId(), kOk);
+
+        driver::ControlInfo caption = d.control(kCaption);
+        EXPECT_EQ(caption.text, L"\u65e5\u672c name:");
+        EXPECT_EQ(caption.rect.left, 10);
+        EXPECT_EQ(caption.rect.top, 12);
+        EXPECT_EQ(caption.width(), 90);
+        EXPECT_EQ(caption.height(), 20);
+        LOGFONTW font = fontOf(caption.hwnd);
+        EXPECT_EQ(std::wstring(font.lfFaceName), L"\u30e1\u30a4\u30ea\u30aa");
+        EXPECT_EQ(font.lfWeight, FW_BOLD);
+
+        EXPECT_TRUE(d.control(kName).focused);
+        EXPECT_EQ(d.comboSelection(kColourId), 1);
+        EXPECT_EQ(d.control(kNews).checked, 0);
+        // Three radio buttons side by side, the first checked.
+        EXPECT_EQ(d.control(kFirstSizeId).checked, 1);
+        EXPECT_EQ(d.control(kFirstSizeId + 2).rect.left, 210);
+        EXPECT_EQ(d.control(kFirstSizeId + 2).rect.top, 70);
+        EXPECT_EQ(d.trackbarPos(kVolume), 30);
+        EXPECT_EQ(d.trackbarRange(kVolume).second, 100);
+        EXPECT_EQ(d.listRowCount(kPlainList), 3);
+        EXPECT_EQ(d.listCell(kFruit, 2, 1), L"Plum");
+
+        d.typeText(kWorldText);
+        d.clickComboItem(kColourId, 2);
+        d.click(kNews);
+        d.click(kFirstSizeId + 2);
+        EXPECT_TRUE(d.setSliderPos(kVolume, 75));
+        EXPECT_TRUE(d.setDate(kWhen, 2025, 3, 9));
+        // Choosing rows of a plain list changes nothing it reads back.
+        d.clickListCell(kPlainList, 0, 0);
+        d.clickListCell(kPlainList, 1, 0);
+        // The list allows one checked row: the second check takes the first.
+        d.clickListCheckbox(kFruit, 0);
+        d.clickListCheckbox(kFruit, 2);
+        EXPECT_FALSE(d.listRowChecked(kFruit, 0));
+        d.click(kOk);
+    });
+    EXPECT_EQ(result, L"ok");
+    EXPECT_EQ(input(L"who"), kWorldText);
+    EXPECT_EQ(input(L"colour"), L"blue");
+    EXPECT_EQ(input(L"news"), L"1");
+    EXPECT_EQ(input(L"size"), L"3");
+    EXPECT_EQ(input(L"volume"), L"75");
+    SYSTEMTIME when = {2025, 3, 0, 9, 0, 0, 0, 0};
+    wchar_t date[64] = {0};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, date, 64);
+    EXPECT_EQ(input(L"when"), date);
+    EXPECT_EQ(input(L"letters"), L"a|b|c|");
+    EXPECT_EQ(input(L"fruit"), L"Plum");
+}
+
+TEST_F(CustomDialog, ClosedByItsCloseBoxItReturnsNothingAndReadsNothing) {
+    // An earlier dialog closed by a button.
+    EXPECT_EQ(show(L"Tessary_Dialog", {L"", L"T", L"M", L"A", L"B"}, [](driver::Dialog &d) { d.click(5); }), L"2");
+    const std::wstring markup = object(L"<type>edit</type><name>who</name><text>before</text>" + place(10, 10, 200, 22)) +
+                                object(L"<type>button</type><name>ok</name><text>OK</text>" + place(10, 40, 75, 23));
+    std::wstring result = show(L"Tessary_CustomDialog", {markup}, [](driver::Dialog &d) {
+        d.click(3);
+        d.typeText(L" and after");
+        d.close();
+    });
+    EXPECT_EQ(result, L"");
+    EXPECT_EQ(input(L"who"), L"before");
+}

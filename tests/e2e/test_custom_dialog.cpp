@@ -6,18 +6,10 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
-#include "driver/dialog_driver.h"
-#include "hostcore.h"
+#include "dialog_test.h"
 
 namespace {
-
-std::string narrow(const std::wstring &s) {
-    std::string out;
-    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
-    return out;
-}
 
 // Text outside the ANSI code page: Greek, Japanese and a character beyond
 // the 16-bit range.
@@ -70,30 +62,7 @@ const std::wstring kFormMarkup =
     object(L"<type>button</type><name>cancel</name><text>Cancel</text><moveX>true</moveX><moveY>true</moveY>" +
            place(305, 265, 75, 23));
 
-class CustomDialog : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::wstring error;
-        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
-        ASSERT_EQ(host.startup(60), 51);
-    }
-
-    std::wstring show(const std::wstring &function, const std::vector<std::wstring> &args,
-                      std::function<void(driver::Dialog &)> act) {
-        driver::Session session(std::move(act), 30000);
-        hostcore::CallResult r = host.call(function, args);
-        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
-        EXPECT_EQ(r.code, 0);
-        EXPECT_TRUE(session.ran());
-        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
-        EXPECT_EQ(session.failure(), L"");
-        return r.text;
-    }
-
-    std::wstring input(const wchar_t *name) { return host.call(L"Tessary_GetInput", {name}).text; }
-
-    hostcore::PluginHost host;
-};
+class CustomDialog : public e2e::DialogTest {};
 
 LOGFONTW fontOf(HWND control) {
     LOGFONTW font = {};

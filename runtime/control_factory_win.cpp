@@ -11,6 +11,7 @@
 #include "model/fields.h"
 #include "resources/resource_ids.h"
 #include "runtime/fonts.h"
+#include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
 #include "runtime/module.h"
 
@@ -19,14 +20,12 @@ namespace {
 // ---- sizes and limits --------------------------------------------------
 
 constexpr int kCheckColumnWidth = 20;      /* px: the check-box column of a list */
-constexpr int kListWidthAllowance = 28;    /* px: border and scroll bar kept free of data columns */
 constexpr int kSoleColumnAllowance = 3;    /* px: further room left beside a header-less data column */
 constexpr int kTabControlLeft = 10;        /* px, in the dialog */
 constexpr int kTabControlTop = 10;         /* px, in the dialog */
 constexpr int kTabControlWidthAllowance = 28; /* px: dialog width minus the tab control's */
 constexpr int kTabStripHeight = 15;        /* px: the tab control is this much taller than a page */
 constexpr size_t kMaxSelectionUnits = 1024;  // preselected combobox entry
-constexpr size_t kMaxWidthTextUnits = 1023;  // column widths text
 // Radio button ids run from slot x 100 + 1; a group of more than 99 buttons
 // would take the ids of the next slot's group.
 constexpr int kMaxRadioButtons = kRadioIdFactor - 1;
@@ -43,23 +42,6 @@ int gCurrentTabSlot = -1;
 // The cells of a list text: every one of them, however long the text.
 WideFields listCells(const WideText &text) {
     return WideFields(text);
-}
-
-// A column width in percent: digits with an optional fraction, as written
-// in the widths text; anything else reads as 0. The decimal point is always
-// '.', whatever the user's locale says.
-double percentOf(const char *field, size_t length) {
-    size_t i = 0;
-    while (i < length && field[i] == ' ') ++i;
-    double value = 0;
-    for (; i < length && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
-    if (i < length && field[i] == '.') {
-        double scale = 0.1;
-        for (++i; i < length && field[i] >= '0' && field[i] <= '9'; ++i, scale /= 10) {
-            value += (field[i] - '0') * scale;
-        }
-    }
-    return value;
 }
 
 // ---- list views --------------------------------------------------------
@@ -80,17 +62,14 @@ int dataColumnCount(const ControlSpec &slot) {
 // the usable width (an empty width field shares the width evenly) and the
 // alignment letters.
 void addDataColumns(HWND list, const ControlSpec &slot, int count) {
-    const int usable = slot.width - kListWidthAllowance;
     const WideText &titles = listColumnTitles(slot);
     const WideFields titleFields(titles.data(), std::min(titles.length(), kMaxFieldScan));
     const NarrowText &widths = listColumnWidths(slot);
     const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
     for (int k = 1; k <= count; ++k) {
-        const size_t n = size_t(k - 1);
-        int width = widthFields.length(n) == 0 ? usable / count
-                                               : int(percentOf(widthFields.data(n), widthFields.length(n)) / 100.0 * usable);
-        WideText title = titleFields.text(n);
-        insertColumn(list, k, title.data(), width, columnFormat(listAlignment(slot), k));
+        WideText title = titleFields.text(size_t(k - 1));
+        insertColumn(list, k, title.data(), dataColumnWidth(widthFields, k, count, slot.width),
+                     columnFormat(listAlignment(slot), k));
     }
 }
 

@@ -104,6 +104,10 @@ public:
     std::wstring listCell(int id, int row, int column) const;
     bool listRowChecked(int id, int row) const;  // state image 2
     int listSelectedRow(int id) const;           // first selected row, -1 when none
+    // A cell's rectangle in the dialog's client coordinates, where the list
+    // view draws it (also when scrolled out of view); empty when there is no
+    // such cell.
+    RECT listCellRect(int id, int row, int column) const;
 
     // ---- other common controls
     std::vector<std::wstring> comboItems(int id) const;

@@ -249,16 +249,14 @@ bool Dialog::clickListCell(int id, int row, int column, int clicks)
         return false;
     }
     SendMessageW(lv, LVM_ENSUREVISIBLE, row, FALSE);
-    RECT cell{};
-    cell.top = column;
-    cell.left = column == 0 ? LVIR_LABEL : LVIR_BOUNDS;
-    if (!SendMessageW(lv, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell))) return false;
+    const RECT cell = listCellRect(id, row, column);
     RECT client{};
     GetClientRect(lv, &client);
+    MapWindowPoints(lv, hwnd_, reinterpret_cast<POINT*>(&client), 2);
     RECT visible{};
     if (!IntersectRect(&visible, &cell, &client)) return false;  // no width, or scrolled away
     POINT p = centre(visible);
-    ClientToScreen(lv, &p);
+    ClientToScreen(hwnd_, &p);
     return clickScreen(p, clicks);
 }
 

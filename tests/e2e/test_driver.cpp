@@ -588,6 +588,17 @@ TEST(DialogDriver, ReadsTheWindowAndEveryControl)
         EXPECT_FALSE(d.listRowChecked(kList, 0));
         EXPECT_TRUE(d.listRowChecked(kList, 1));
         EXPECT_EQ(-1, d.listSelectedRow(kList));
+        // Cells lie side by side after the list's 1-pixel border, as wide as
+        // their columns, rows one under the other.
+        const RECT list = d.control(kList).rect;
+        const RECT city = d.listCellRect(kList, 1, 1);
+        EXPECT_EQ(list.left + 1 + 120, city.left);
+        EXPECT_EQ(100, city.right - city.left);
+        EXPECT_EQ(city.bottom, d.listCellRect(kList, 2, 1).top);
+        EXPECT_EQ(city.top, d.listCellRect(kList, 1, 0).top);
+        EXPECT_TRUE(IsRectEmpty(&city) == FALSE);
+        const RECT missing = d.listCellRect(kList, 3, 1);
+        EXPECT_TRUE(IsRectEmpty(&missing));
 
         // The other common controls.
         EXPECT_EQ((std::vector<std::wstring>{L"red", L"green", L"blue"}), d.comboItems(kCombo));

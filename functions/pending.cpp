@@ -7,4 +7,3 @@
     int16_t name(const FMDataVect *args, FMData *result) { return setResultEmpty(result, args); }
 
 PENDING(progressBarFunction)
-PENDING(doListViewFunction)

@@ -137,6 +137,11 @@ TEST_F(GridDialog, TextCellsAreTypedAndChoiceCellsPicked) {
             d.pressKey(VK_RETURN);
             EXPECT_EQ(d.listCell(kGrid, 0, column), before);
         }
+        // A click below the rows chooses none, and b2ns waits again.
+        const RECT table = d.control(kGrid).rect;
+        ASSERT_TRUE(d.clickClient(POINT{table.left + 40, table.bottom - 20}));
+        EXPECT_EQ(d.listSelectedRow(kGrid), -1);
+        EXPECT_FALSE(d.control(kSecondButton).enabled);
         d.click(kOk);
     });
     EXPECT_EQ(result, L"1");

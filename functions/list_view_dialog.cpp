@@ -37,7 +37,7 @@ const char *const kDefaultKinds = "E";
 
 void fillGrid(ControlSpec &grid, const FMDataVect *args, const ListArea &area) {
     placeList(grid, dialog(), area, "listboxview");
-    setText(grid, argumentWide(args, kListText).data());
+    setListText(grid, argumentWide(args, kListText));
     std::string kinds = argumentNarrow(args, kColumnKinds, kNarrowBufferBytes);
     if (kinds.empty()) kinds = kDefaultKinds;
     // One column per letter; the argument's buffer bounds the count.

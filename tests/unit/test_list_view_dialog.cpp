@@ -76,6 +76,11 @@ TEST_F(ListViewDialog, GridSettingsFromTheArguments) {
     EXPECT_EQ(U(gridChoices(g)), u"x|\rpear|apple|") << "line breaks of the choices stay as given";
     EXPECT_TRUE(equals(listAlignment(g), "LR"));
     EXPECT_EQ(listHasCheckBoxes(g), 0);
+
+    // However long, the list text is kept whole: no row is lost.
+    Args huge = gridArgs(u"", u"E");
+    huge[8] = std::u16string(1000000, u'|');
+    EXPECT_EQ(show(huge).grid.text.length(), 1000000u);
 }
 
 TEST_F(ListViewDialog, ColumnCountIsTheNumberOfKinds) {

@@ -129,6 +129,7 @@ public:
     bool clickListCell(int id, int row, int column, int clicks = 1);
     bool clickTab(int id, int index);
     bool clickComboItem(int id, int index);               // drops the list down if needed
+    bool drag(POINT from, POINT to);                      // dialog client coordinates, left button held
     bool typeText(const std::wstring& text);              // into the focused control
     bool pressKey(WORD vk, WORD modifierVk = 0, int times = 1);  // e.g. (VK_TAB, VK_SHIFT), ('A', VK_CONTROL)
 

@@ -660,6 +660,15 @@ TEST(DialogDriver, ClicksAreRealMouseInput)
         EXPECT_EQ(2, d.listSelectedRow(kList));
         EXPECT_EQ(3, g_seen.listClicks);
 
+        // A drag of the divider after the first column widens it by the distance dragged.
+        const RECT name = d.listCellRect(kList, 0, 0);
+        const RECT list = d.control(kList).rect;
+        const int divider = list.left + 1 + 120;
+        const int header = list.top + 1 + (name.top - list.top - 1) / 2;
+        EXPECT_TRUE(d.drag(POINT{divider, header}, POINT{divider + 30, header}));
+        EXPECT_EQ((std::vector<int>{150, 100}), d.listColumnWidths(kList));
+        EXPECT_EQ(3, g_seen.listClicks) << "a drag is no click";
+
         // What a user cannot see, the driver does not click.
         EXPECT_FALSE(d.click(kPageLabel));  // on the hidden page
         EXPECT_FALSE(d.click(9999));

@@ -152,6 +152,13 @@ LRESULT CALLBACK tableProc(HWND table, UINT message, WPARAM wParam, LPARAM lPara
     case kChoiceListDone:
         closeChoiceList(table, reinterpret_cast<HWND>(lParam));
         return 0;
+    case WM_NOTIFY: {
+        // A column's divider dragged in the header moves the cells beside it.
+        const UINT code = reinterpret_cast<const NMHDR *>(lParam)->code;
+        const LRESULT result = DefSubclassProc(table, message, wParam, lParam);
+        if (code == UINT(HDN_ITEMCHANGEDW) || code == UINT(HDN_ITEMCHANGEDA)) cellEditorFollowLayout(table);
+        return result;
+    }
     case WM_NCDESTROY:
         RemoveWindowSubclass(table, tableProc, kTableSubclassId);
         if (gCell.table == table) gCell = CurrentCell();

@@ -161,6 +161,16 @@ TEST_F(GridDialog, ResizingKeepsTheEditorOverItsCell) {
         EXPECT_EQ(editor.rect.right, cell.right);
         EXPECT_EQ(editor.text, L"Dee");
         d.savePng(L"grid_editing.png");
+
+        // So does a drag of the column's divider in the header.
+        const RECT table = d.control(kGrid).rect;
+        const int header = table.top + 1 + (d.listCellRect(kGrid, 0, 1).top - table.top - 1) / 2;
+        ASSERT_TRUE(d.drag(POINT{cell.right, header}, POINT{cell.right + 40, header}));
+        const RECT wider = d.listCellRect(kGrid, 1, 1);
+        EXPECT_EQ(wider.right - wider.left, cell.right - cell.left + 40);
+        editor = textEditor(d);
+        ASSERT_TRUE(editor.exists()) << "the editor stays open";
+        EXPECT_EQ(editor.rect.right, wider.right);
         d.pressKey(VK_RETURN);
         EXPECT_EQ(d.listCell(kGrid, 1, 1), L"Dee");
 

@@ -73,23 +73,17 @@ void addDataColumns(HWND list, const ControlSpec &slot, int count) {
     }
 }
 
-// Puts the cells into rows of `columns` cells (columns 1..columns), each row
-// under an empty label; a last row may be short. Returns the number of rows.
-int fillRows(HWND list, const WideFields &cells, int columns, bool withCheckBoxes) {
-    if (columns < 1) return 0;
-    int rows = 0;
-    for (size_t i = 0; i < cells.itemCount(); ++i) {
-        int row = int(i / size_t(columns));
-        int column = int(i % size_t(columns)) + 1;
-        if (column == 1) {
-            insertRow(list, row, TEXT16(""), withCheckBoxes);
-            ++rows;
-        }
-        if (cells.length(i) != 0) {
-            WideText cell = cells.text(i);
-            setCellText(list, row, column, cell.data());
-        }
-    }
+// Adds one row for every `columns` cells (a last row may be short), each
+// under an empty label, and lends the list its cell texts: the list asks for
+// a cell's text as it draws it, so a long list fills with one message a row.
+// Returns the number of rows.
+int addRowsOfLentCells(HWND list, const ControlSpec &slot, const WideFields &cells, int columns,
+                       bool withCheckBoxes) {
+    // Titles without a column count give no column to hold a cell, so no row.
+    const int rows = columns < 1 ? 0 : int((cells.itemCount() + size_t(columns) - 1) / size_t(columns));
+    SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(rows), 0);
+    for (int row = 0; row < rows; ++row) insertRow(list, row, TEXT16(""), withCheckBoxes);
+    lendCellTexts(list, slot.text, columns);
     return rows;
 }
 
@@ -218,13 +212,8 @@ HWND fillCheckBoxList(const Build &build, HWND list) {
         columns = dataColumnCount(slot);
         addDataColumns(list, slot, columns);
     }
-    // The rows only: the list asks for its cells' texts as it draws them.
     const WideFields cells = listCells(slot.text);
-    // Titles without a column count give no column to hold a cell, so no row.
-    const int rows = columns < 1 ? 0 : int((cells.itemCount() + size_t(columns) - 1) / size_t(columns));
-    SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(rows), 0);
-    for (int row = 0; row < rows; ++row) insertRow(list, row, TEXT16(""), true);
-    lendCellTexts(list, slot.text, columns);
+    const int rows = addRowsOfLentCells(list, slot, cells, columns, true);
     preselectRows(list, slot, cells, columns, rows);
     return list;
 }
@@ -246,14 +235,15 @@ HWND fillList(const Build &build, HWND list) {
 }
 
 // The editable table: column 0 is hidden, data columns as in a check-box
-// list but without the header-less fallback and without preselection.
+// list but without the header-less fallback and without preselection. A
+// cell the user edits holds its own text from then on.
 HWND fillTable(const Build &build, HWND list) {
     RedrawPause pause(list);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     insertColumn(list, 0, TEXT16(""), 0, LVCFMT_LEFT);
-    int columns = dataColumnCount(build.slot);
+    const int columns = dataColumnCount(build.slot);
     addDataColumns(list, build.slot, columns);
-    fillRows(list, listCells(build.slot.text), columns, false);
+    addRowsOfLentCells(list, build.slot, listCells(build.slot.text), columns, false);
     return list;
 }
 

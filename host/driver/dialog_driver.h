@@ -229,6 +229,7 @@ private:
 //                       CTRL+ or ALT+ (CTRL+A selects an edit field's whole text)
 //   check ID            click check box or radio button ID unless it is already checked
 //   checkrow ID ROW     click the check box of list row ROW (from 0) of list view ID
+//   cell ID ROW COLUMN  click the cell of list view ID in row ROW and column COLUMN (from 0)
 //   tab ID INDEX        click tab INDEX (from 0) of tab control ID
 //   combo ID INDEX      pick item INDEX (from 0) of combo box ID from its dropped-down list
 //   slider ID POS       move slider ID to position POS with the keyboard (setSliderPos)

@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "driver/dialog_driver.h"
-#include "hostcore.h"
+#include "dialog_test.h"
 
 namespace {
 
-typedef std::vector<std::wstring> Args;
+using e2e::Args;
 
 constexpr int kGrid = 36;
 constexpr int kCellEditor = 41111; // the drop-down list over a choice cell
@@ -24,41 +23,19 @@ constexpr int kSecondButton = 5;
 const wchar_t kTea[] = L"\u65e5\u672c\u8336";
 const wchar_t kTyped[] = L"Zo\u00eb \u65e5\u672c \U0001F600";
 
-std::string narrow(const std::wstring &s) {
-    std::string out;
-    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
-    return out;
-}
-
 // The label editor of the grid while one is open.
 driver::ControlInfo textEditor(driver::Dialog &d) {
     driver::ControlInfo focused = d.focusedControl();
     return focused.hasClass(L"Edit") && focused.parent == d.control(kGrid).hwnd ? focused : driver::ControlInfo{};
 }
 
-class GridDialog : public ::testing::Test {
+class GridDialog : public e2e::DialogTest {
 protected:
-    void SetUp() override {
-        std::wstring error;
-        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
-        ASSERT_EQ(host.startup(60), 51);
-        host.call(L"Tessary_SetPosition", {L"40", L"30"});
-    }
-
     std::wstring show(const Args &args, std::function<void(driver::Dialog &)> act) {
-        driver::Session session(std::move(act), 60000);
-        hostcore::CallResult r = host.call(L"Tessary_DoListView", args);
-        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
-        EXPECT_EQ(r.code, 0);
-        EXPECT_TRUE(session.ran());
-        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
-        EXPECT_EQ(session.failure(), L"");
-        return r.text;
+        return DialogTest::show(L"Tessary_DoListView", args, std::move(act), 60000);
     }
 
-    std::wstring grid() { return host.call(L"Tessary_GetInput", {L"text1"}).text; }
-
-    hostcore::PluginHost host;
+    std::wstring grid() { return input(L"text1"); }
 };
 
 // Columns: Name typed, Fruit chosen, Id read-only ('e'), Note not editable

@@ -68,10 +68,9 @@ int16_t bigEditBoxFunction(const FMDataVect *args, FMData *result) {
     const bool captioned = !label.empty();
     if (captioned) {
         ControlSpec &caption = d.controls[kLabelSlot];
-        caption.kind = NarrowText("static");
-        setText(caption, label.data());
-        setLayout(caption, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kLabelHeight, 1.0,
-                                      0.0, false, false});
+        placeStatic(caption, label,
+                    SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kLabelHeight, 1.0, 0.0,
+                               false, false});
     }
 
     ControlSpec &edit = d.controls[kEditSlot];

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "functions/color_text.h"
 #include "functions/functions.h"
 #include "functions/swatch_image.h"
 #include "model/options.h"
@@ -17,26 +18,8 @@ constexpr uint32_t kOptionsBufferSize = 128;
 constexpr uint32_t kColorBufferSize = 128;
 constexpr int kDefaultSwatchSize = 10;    // display pixels, when no option gives one
 constexpr int kLargestSwatchSize = 65535; // the SIZE stream holds 16 bits per value
-constexpr size_t kColorTextLength = 9;    // "RRRGGGBBB"
-constexpr size_t kComponentDigits = 3;
 constexpr uint8_t kOpaque = 255;
 constexpr size_t kSizeStreamBytes = 4;
-
-struct Rgb {
-    uint8_t red, green, blue;
-};
-
-// Each group of three is read the way atoi reads it and keeps its low 8
-// bits, so "999" is 231. Any other length is black.
-Rgb parseColorText(const std::string &text) {
-    if (text.size() != kColorTextLength) return Rgb{0, 0, 0};
-    uint8_t component[3];
-    for (size_t i = 0; i < 3; ++i) {
-        std::string group = text.substr(i * kComponentDigits, kComponentDigits);
-        component[i] = static_cast<uint8_t>(decimalValue(group.c_str()) & 0xFF);
-    }
-    return Rgb{component[0], component[1], component[2]};
-}
 
 // Display size along one axis. A value outside what 16 bits hold is clamped,
 // never wrapped: 70000 wrapped would show a 4464-pixel swatch, -1 a 65535 one.

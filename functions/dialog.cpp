@@ -42,10 +42,9 @@ int16_t dialogFunction(const FMDataVect *args, FMData *result) {
     clampToMinimum(d);
 
     ControlSpec &message = d.controls[kMessageSlot];
-    message.kind = NarrowText("static");
-    setText(message, argumentWide(args, 2).data());
-    setLayout(message, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance,
-                                  d.height - extra - kMessageBottom, 1.0, 1.0, false, false});
+    placeStatic(message, argumentWide(args, 2),
+                SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance,
+                           d.height - extra - kMessageBottom, 1.0, 1.0, false, false});
 
     // A dialog that only its timer closes shows no buttons.
     d.controlCount = d.noCaption

@@ -85,6 +85,12 @@ void clampToMinimum(DialogDefinition &d) {
     if (d.height < d.minHeight) d.height = d.minHeight;
 }
 
+void placeStatic(ControlSpec &slot, const WideText &text, const SlotLayout &layout) {
+    slot.kind = NarrowText("static");
+    setText(slot, text.data());
+    setLayout(slot, layout);
+}
+
 void placeButton(int slot, const WideText &caption, int32_t x, int32_t y, int number) {
     ControlSpec &s = dialog().controls[slot];
     s.kind = NarrowText("button");

@@ -89,6 +89,9 @@ void clampToMinimum(DialogDefinition &d);
 
 // ---- buttons --------------------------------------------------------
 
+// Makes `slot` a text the user reads: a label, a caption, a message.
+void placeStatic(ControlSpec &slot, const WideText &text, const SlotLayout &layout);
+
 // Makes `slot` a push button of the frame: fixed size, kept in the bottom
 // right corner as the window grows, reporting `number` as its value.
 void placeButton(int slot, const WideText &caption, int32_t x, int32_t y, int number);

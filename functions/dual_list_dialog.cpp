@@ -56,9 +56,7 @@ ControlSpec &slotAt(int index) {
 
 void fillTitle(int slot, const WideText &title, int32_t x, int32_t y) {
     ControlSpec &s = slotAt(slot);
-    s.kind = NarrowText("static");
-    setText(s, title.data());
-    setLayout(s, SlotLayout{x, y, kTitleWidth, kTitleHeight, 0.0, 0.0, false, false});
+    placeStatic(s, title, SlotLayout{x, y, kTitleWidth, kTitleHeight, 0.0, 0.0, false, false});
 }
 
 void fillList(int slot, const WideText &items, int32_t x, int32_t y, const TextUnit *name) {
@@ -90,10 +88,9 @@ int16_t doDualListDialogFunction(const FMDataVect *args, FMData *result) {
     int32_t titlesY = kTitleGap;
     if (!text.empty()) {
         ControlSpec &s = slotAt(kMessageSlot);
-        s.kind = NarrowText("static");
-        setText(s, text.data());
-        setLayout(s, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kTextHeight, 1.0, 0.0,
-                                false, false});
+        placeStatic(s, text,
+                    SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kTextHeight, 1.0, 0.0,
+                               false, false});
         listsY = kListsBelowText;
         titlesY = kContentTop + kTextHeight + kTitleGap;
     }

@@ -1,8 +1,6 @@
 // Tessary_DoDialog: a message, up to eight staged input rows and up to eight
 // buttons; returns the number of the button pressed. The entered values wait
 // in the input slots for Tessary_GetInput.
-#include <algorithm>
-
 #include "functions/dialog_frame.h"
 #include "functions/functions.h"
 #include "functions/input_rows.h"
@@ -24,7 +22,6 @@ constexpr int32_t kMessageHeight = 30;
 constexpr int32_t kRowPitch = 33;        // from one row to the next
 constexpr int32_t kLabelShift = 3;       // a label sits this much below its input's y
 constexpr int32_t kLinePitch = 35;       // a row of n lines takes 35 x n - 35 more than one row
-constexpr int32_t kLineGap = 10;         // a control of n lines is 35 x n - 10 high
 constexpr int32_t kRadioLinePitch = 15;  // a radio group of n lines takes 15 x n more
 constexpr int32_t kLowerRowDrop = 30;    // buttons 5..8 stand this much below buttons 1..4
 constexpr int32_t kBottomOneRow = 60;    // window height minus the buttons' y
@@ -67,29 +64,14 @@ int32_t layOutRows(int32_t top) {
         s.followRight = 1;
         s.followBottom = 0;
         label.y = y + kLabelShift;
-        RowLines lines = readRowLines(s.kind);
-        if (lines.suffixed) {
-            lines.lines = std::min(lines.lines, kMaxLines - lastRow);
-            // A row of no lines would be drawn with no height over the next
-            // row: it is left out instead.
-            if (lines.lines <= 0) {
-                dropRow(slot);
-                y += kRowPitch;
-                continue;
-            }
-            s.kind = lines.kind;
-            if (equals(s.kind, "radio")) {
-                setRadioLineCount(s, lines.lines);
-                setRadioColumns(s, lines.columns);
-                y += kRadioLinePitch * lines.lines;
-            } else {
-                s.height = kLinePitch * lines.lines - kLineGap;
-                y += kLinePitch * lines.lines - kLinePitch;
-            }
-        } else if (equals(s.kind, "radio")) {
-            setRadioLineCount(s, 1);
-            setRadioColumns(s, 0);
+        const bool suffixed = readRowLines(s.kind).suffixed;
+        const int lines = takeRowLines(s, kMaxLines - lastRow);
+        if (lines == 0) {
+            dropRow(slot);
+            y += kRowPitch;
+            continue;
         }
+        if (suffixed) y += equals(s.kind, "radio") ? kRadioLinePitch * lines : kLinePitch * (lines - 1);
         expandInputRow(slot, kNoOwner);
         lastRow = row;
         lastSlot = slot;
@@ -123,10 +105,9 @@ int16_t doDialogFunction(const FMDataVect *args, FMData *result) {
         resetSlot(kMessageSlot, true, true);
     } else {
         ControlSpec &m = d.controls[kMessageSlot];
-        m.kind = NarrowText("static");
-        setText(m, message.data());
-        setLayout(m, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kMessageHeight, 1.0, 0.0,
-                                false, false});
+        placeStatic(m, message,
+                    SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kMessageHeight, 1.0, 0.0,
+                               false, false});
         top += kRowPitch;
     }
 

@@ -249,7 +249,8 @@ void expandCheckBoxes(const Row &row) {
     ControlSpec &s = row.s;
     const int count = std::min(std::max(int(barCount(row.label.text)), 1), kMaxCheckBoxes);
     const ChoicePlaces places = choicePlaces(count);
-    const WideText states = s.text.length() >= 1 && s.text.length() <= kMaxStateUnits ? s.text : WideText(TEXT16("000"));
+    const WideText states =
+        s.text.length() >= 1 && s.text.length() <= kMaxStateUnits ? s.text : WideText(TEXT16("000"));
     const WideText captionsText = row.label.text;
     const WideFields captions(captionsText);
     const ControlSpec box = s; // what every box takes from the staged input
@@ -339,6 +340,27 @@ bool takeReadOnlySuffix(std::string &kind) {
     return true;
 }
 
+int takeRowLines(ControlSpec &s, int linesLeft) {
+    const RowLines lines = readRowLines(s.kind);
+    if (!lines.suffixed) {
+        if (equals(s.kind, "radio")) {
+            setRadioLineCount(s, 1);
+            setRadioColumns(s, 0);
+        }
+        return 1;
+    }
+    const int taken = std::min(lines.lines, linesLeft);
+    if (taken <= 0) return 0;
+    s.kind = lines.kind;
+    if (equals(s.kind, "radio")) {
+        setRadioLineCount(s, taken);
+        setRadioColumns(s, lines.columns);
+    } else {
+        s.height = kTabRowPitch * taken - kLineGap;
+    }
+    return taken;
+}
+
 void dropRow(int inputSlot) {
     for (int slot = inputSlot - kRowSlots; slot <= inputSlot + 2 * kRowSlots; slot += kRowSlots) {
         resetSlot(slot, true, true);
@@ -361,30 +383,16 @@ int stackTabPageRows(int first, int end, int32_t top, int owner) {
         s.followBottom = 0;
         label.y = y + kLabelShift;
 
-        RowLines lines = readRowLines(s.kind);
-        if (lines.suffixed) {
-            lines.lines = std::min(lines.lines, kMaxPageLines - used);
-            // A row that gets no line has no room: it is dropped like one
-            // that passes the bottom, never shown at a height of nothing.
-            if (lines.lines <= 0) {
-                dropRow(slot);
-                continue;
-            }
-            s.kind = lines.kind;
-            if (equals(s.kind, "radio")) {
-                setRadioLineCount(s, lines.lines);
-                setRadioColumns(s, lines.columns);
-                y += kRadioLineBase - kRadioLineShift * lines.lines;
-            } else {
-                s.height = kTabRowPitch * lines.lines - kLineGap;
-            }
-        } else if (equals(s.kind, "radio")) {
-            setRadioLineCount(s, 1);
-            setRadioColumns(s, 0);
+        const bool suffixed = readRowLines(s.kind).suffixed;
+        const int lines = takeRowLines(s, kMaxPageLines - used);
+        if (lines == 0) {
+            dropRow(slot);
+            continue;
         }
-        y += kTabRowPitch * lines.lines;
+        if (suffixed && equals(s.kind, "radio")) y += kRadioLineBase - kRadioLineShift * lines;
+        y += kTabRowPitch * lines;
         if (s.kind.empty()) resetSlot(slot - kRowSlots, true, true);
-        used += lines.lines;
+        used += lines;
         expandInputRow(slot, owner);
     }
     return used;

@@ -29,6 +29,12 @@ struct RowLines {
 };
 RowLines readRowLines(const NarrowText &kind);
 
+// Gives the input `s` the lines its kind asks for, at most `linesLeft`:
+// the kind without its count, and a radio group its lines and columns or a
+// field its height. Returns the lines taken; 0 means the row gets none and
+// must be dropped, never shown at a height of nothing.
+int takeRowLines(ControlSpec &s, int linesLeft);
+
 // Rewrites the row of `inputSlot` (36..59) for its kind; every slot of the
 // row gets `owner` (kNoOwner or the page's tab control slot) as its owner.
 // The caller has placed the input and its label already.

@@ -7,10 +7,10 @@
 #include "functions/dialog_frame.h"
 #include "functions/functions.h"
 #include "functions/input_rows.h"
+#include "functions/list_frame.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
 #include "plugin/host_values.h"
-#include "resources/resource_ids.h"
 #include "runtime/runner.h"
 
 namespace {
@@ -37,14 +37,6 @@ constexpr uint32_t kNarrowBufferBytes = 10242;
 constexpr uint32_t kAlignmentBufferBytes = 1024;
 constexpr uint32_t kInputTypeBufferBytes = 64;
 
-constexpr int32_t kWidth = 383;          // pixels
-constexpr int32_t kHeight = 360;
-constexpr int32_t kMinWidth = 363;
-constexpr int32_t kMinHeight = 170;
-constexpr int32_t kTextHeight = 11;
-constexpr int32_t kListBelowText = 35;   // the list's y under a text
-constexpr int32_t kListBottomWithText = 115; // window height minus the list's height
-constexpr int32_t kListBottom = 90;
 constexpr int32_t kInputHeight = 23;
 constexpr int32_t kInputX = 120;
 constexpr int32_t kInputWidthAllowance = 145; // window width minus the input's width
@@ -52,15 +44,9 @@ constexpr int32_t kInputBelowList = 5;
 constexpr int32_t kLabelBelowList = 8;
 constexpr int32_t kLabelWidth = 95;
 constexpr int kMaxColumns = 10;
-constexpr int kButtonCount = 4;
 constexpr int kControlCount = 110;
-constexpr int kListSlot = kFirstInputSlot;
-constexpr int kInputSlot = kFirstInputSlot + 1;
+constexpr int kInputSlot = kListSlot + 1;
 constexpr int kInputLabelSlot = kInputSlot - kRowSlots;
-// Enter presses nothing unless an option names a button: slot 1 holds text.
-constexpr int32_t kNoDefaultButton = kMessageSlot;
-
-const PresetSize kPresets[] = {{"small", 250, 290}, {"medium", 350, 400}, {"large", 500, 600}};
 
 // The return column: its number, or -1 for "returnColumnNumber" without a
 // value (whole rows, as without the option).
@@ -70,20 +56,9 @@ int32_t returnColumn(const OptionSet &options) {
     return options.numericValue("returnColumnNumber");
 }
 
-// "b1ns" .. "b4ns": the button waits for a checked row.
-void markButtonsNeedingSelection(const OptionSet &options) {
-    static const char *const keywords[kButtonCount] = {"b1ns", "b2ns", "b3ns", "b4ns"};
-    for (int n = 0; n < kButtonCount; ++n) {
-        if (options.has(keywords[n])) dialog().controls[kFirstButtonSlot + n].requiresSelection = 1;
-    }
-}
-
-void fillList(ControlSpec &list, const FMDataVect *args, const OptionSet &options, int32_t y, int32_t height) {
-    list.value = WideText(TEXT16("text1"));
-    list.kind = NarrowText("listbox");
+void fillList(ControlSpec &list, const FMDataVect *args, const OptionSet &options, const ListArea &area) {
+    placeList(list, dialog(), area, "listbox");
     setListText(list, argumentWide(args, kListText));
-    setLayout(list, SlotLayout{kContentLeft, y, dialog().width - kContentWidthAllowance, height, 1.0, 1.0, false,
-                               false});
     setListHasCheckBoxes(list, 1);
     setListMultiple(list, options.has("multi") ? 1 : 0);
     setListChosenRow(list, -1);
@@ -118,10 +93,9 @@ void fillInputRow(ControlSpec &list, const FMDataVect *args) {
     const WideText label = optionalArgument(args, kInputLabel);
     if (!label.empty()) {
         ControlSpec &l = dialog().controls[kInputLabelSlot];
-        l.kind = NarrowText("static");
-        setText(l, label.data());
-        setLayout(l, SlotLayout{kContentLeft, below + kLabelBelowList, kLabelWidth, kInputHeight, 0.0, 0.0, false,
-                                true});
+        placeStatic(
+            l, label,
+            SlotLayout{kContentLeft, below + kLabelBelowList, kLabelWidth, kInputHeight, 0.0, 0.0, false, true});
     }
     const WideText text = optionalArgument(args, kInputDefault);
     if (!text.empty()) setText(input, text.data());
@@ -133,34 +107,15 @@ void fillInputRow(ControlSpec &list, const FMDataVect *args) {
 int16_t doListFunction(const FMDataVect *args, FMData *result) {
     DialogDefinition &d = dialog();
     resetAllSlots(false);
-    startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kNoDefaultButton},
-               argumentWide(args, kTitle));
     OptionSet options(argumentNarrow(args, kOptions, kNarrowBufferBytes).c_str());
-    applyPresetSizes(d, options, kPresets, kFirstPresetWins);
-    applyExplicitSize(d, options);
-    applyPosition(d, options);
-    d.defaultButton = defaultButtonSlot(options, kButtonCount, kNoDefaultButton);
-    // Laid out for a window smaller than it can be, the controls would not
-    // fill it when the system makes it that large.
-    clampToMinimum(d);
+    startListFrame(d, options, argumentWide(args, kTitle));
 
-    const WideText text = argumentWide(args, kText);
-    int32_t listY = kContentTop;
-    int32_t listHeight = d.height - kListBottom;
-    if (!text.empty()) {
-        ControlSpec &s = d.controls[kMessageSlot];
-        s.kind = NarrowText("static");
-        setText(s, text.data());
-        setLayout(s, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kTextHeight, 1.0, 0.0,
-                                false, false});
-        listY = kListBelowText;
-        listHeight = d.height - kListBottomWithText;
-    }
+    const ListArea area = placeTextAboveList(d, argumentWide(args, kText));
     ControlSpec &list = d.controls[kListSlot];
-    fillList(list, args, options, listY, listHeight);
+    fillList(list, args, options, area);
     fillInputRow(list, args);
 
-    placeButtonRow(args, ButtonRow{kButton1, kButtonCount, 0, false}, d.width, d.height);
+    placeButtonRow(args, ButtonRow{kButton1, kListButtonCount, 0, false}, d.width, d.height);
     markButtonsNeedingSelection(options);
     d.controlCount = kControlCount;
 

@@ -48,9 +48,8 @@ const TextUnit kSelectionMark = TextUnit('='); // the drop-down's items end here
 
 void placeLabel(int slot, const WideText &caption, int32_t fieldTop) {
     ControlSpec &s = dialog().controls[slot];
-    s.kind = NarrowText("static");
-    setText(s, caption.data());
-    setLayout(s, SlotLayout{kContentLeft, fieldTop + kLabelDrop, kLabelWidth, kLabelHeight, 0.0, 0.0, false, false});
+    placeStatic(s, caption,
+                SlotLayout{kContentLeft, fieldTop + kLabelDrop, kLabelWidth, kLabelHeight, 0.0, 0.0, false, false});
 }
 
 void placeField(int slot, const char *kind, const char *name, int32_t top, int32_t width) {
@@ -88,10 +87,9 @@ int16_t doLoginFunction(const FMDataVect *args, FMData *result) {
     applyPosition(d, options);
 
     ControlSpec &message = d.controls[kMessageSlot];
-    message.kind = NarrowText("static");
-    setText(message, argumentWide(args, kMessageArgument).data());
-    setLayout(message, SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kMessageHeight, 1.0,
-                                  0.0, false, false});
+    placeStatic(message, argumentWide(args, kMessageArgument),
+                SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kMessageHeight, 1.0, 0.0, false,
+                           false});
 
     placeLabel(kUserLabelSlot, argumentWide(args, kUserLabelArgument), kUserFieldTop);
     placeLabel(kPasswordLabelSlot, argumentWide(args, kPasswordLabelArgument), kPasswordFieldTop);

@@ -6,6 +6,7 @@
 // reset by a later call.
 #include <string>
 
+#include "functions/dialog_frame.h"
 #include "functions/functions.h"
 #include "functions/input_rows.h"
 #include "model/dialog_definition.h"
@@ -38,9 +39,7 @@ WideText rowName(int row) {
 }
 
 void stageLabel(ControlSpec &slot, const WideText &label, int32_t y) {
-    slot.kind = NarrowText("static");
-    setText(slot, label.data());
-    setLayout(slot, SlotLayout{kLabelX, y, kLabelWidth, kRowHeight, 1.0, 0.0, false, false});
+    placeStatic(slot, label, SlotLayout{kLabelX, y, kLabelWidth, kRowHeight, 1.0, 0.0, false, false});
 }
 
 void stageInput(ControlSpec &slot, int row, std::string kind, int32_t y) {

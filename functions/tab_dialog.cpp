@@ -67,9 +67,8 @@ void applyFocus(const OptionSet &options) {
 
 void fillPageText(const Page &page, const WideText &text, const ControlSpec &firstText) {
     ControlSpec &s = slotAt(page.textSlot);
-    s.kind = NarrowText("static");
-    setText(s, text.data());
-    setLayout(s, SlotLayout{firstText.x, firstText.y, firstText.width, firstText.height, 0.0, 0.0, false, false});
+    placeStatic(s, text,
+                SlotLayout{firstText.x, firstText.y, firstText.width, firstText.height, 0.0, 0.0, false, false});
     s.ownerIndex = page.slot;
 }
 
@@ -109,10 +108,9 @@ int16_t doTabDialogFunction(const FMDataVect *args, FMData *result) {
         d.height = d.minHeight = kHeightWithoutTexts;
     } else if (!firstText.empty()) {
         ControlSpec &s = slotAt(kMessageSlot);
-        s.kind = NarrowText("static");
-        setText(s, firstText.data());
-        setLayout(s, SlotLayout{kContentLeft, kContentTop, d.width - kTextWidthAllowance, kTextHeight, 0.0, 0.0,
-                                false, false});
+        placeStatic(
+            s, firstText,
+            SlotLayout{kContentLeft, kContentTop, d.width - kTextWidthAllowance, kTextHeight, 0.0, 0.0, false, false});
         s.ownerIndex = kPages[0].slot;
     }
     const bool withTexts = !slotAt(kMessageSlot).kind.empty();

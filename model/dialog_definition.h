@@ -113,6 +113,9 @@ TESSARY_KIND_FIELD(int32_t, listColumnCount, setListColumnCount, param, setParam
 TESSARY_KIND_FIELD(uint8_t, listHasCheckBoxes, setListHasCheckBoxes, flag, setFlag, 1)
 TESSARY_KIND_FIELD(uint8_t, listMultiple, setListMultiple, flag, setFlag, 2)
 TESSARY_KIND_FIELD(uint8_t, dualListMoves, setDualListMoves, flag, setFlag, 2)         // items leave the source list
+// "listboxview" (grid) only
+TESSARY_KIND_TEXT(NarrowText, gridColumnKinds, setGridColumnKinds, extraNarrow, setExtraNarrow, 1) // letter per column: E text, C choice, e fixed
+TESSARY_KIND_TEXT(WideText, gridChoices, setGridChoices, extraText, setExtraText, 2) // a line of '|'-ended choices per column, CR apart
 // "radio"
 TESSARY_KIND_FIELD(int32_t, radioLineCount, setRadioLineCount, param, setParam, 1)
 TESSARY_KIND_FIELD(int32_t, radioColumns, setRadioColumns, param, setParam, 2)         // buttons per row

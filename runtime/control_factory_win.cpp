@@ -11,6 +11,7 @@
 #include "model/fields.h"
 #include "resources/resource_ids.h"
 #include "runtime/fonts.h"
+#include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
 #include "runtime/module.h"
 
@@ -19,14 +20,12 @@ namespace {
 // ---- sizes and limits --------------------------------------------------
 
 constexpr int kCheckColumnWidth = 20;      /* px: the check-box column of a list */
-constexpr int kListWidthAllowance = 28;    /* px: border and scroll bar kept free of data columns */
 constexpr int kSoleColumnAllowance = 3;    /* px: further room left beside a header-less data column */
 constexpr int kTabControlLeft = 10;        /* px, in the dialog */
 constexpr int kTabControlTop = 10;         /* px, in the dialog */
 constexpr int kTabControlWidthAllowance = 28; /* px: dialog width minus the tab control's */
 constexpr int kTabStripHeight = 15;        /* px: the tab control is this much taller than a page */
 constexpr size_t kMaxSelectionUnits = 1024;  // preselected combobox entry
-constexpr size_t kMaxWidthTextUnits = 1023;  // column widths text
 // Radio button ids run from slot x 100 + 1; a group of more than 99 buttons
 // would take the ids of the next slot's group.
 constexpr int kMaxRadioButtons = kRadioIdFactor - 1;
@@ -43,23 +42,6 @@ int gCurrentTabSlot = -1;
 // The cells of a list text: every one of them, however long the text.
 WideFields listCells(const WideText &text) {
     return WideFields(text);
-}
-
-// A column width in percent: digits with an optional fraction, as written
-// in the widths text; anything else reads as 0. The decimal point is always
-// '.', whatever the user's locale says.
-double percentOf(const char *field, size_t length) {
-    size_t i = 0;
-    while (i < length && field[i] == ' ') ++i;
-    double value = 0;
-    for (; i < length && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
-    if (i < length && field[i] == '.') {
-        double scale = 0.1;
-        for (++i; i < length && field[i] >= '0' && field[i] <= '9'; ++i, scale /= 10) {
-            value += (field[i] - '0') * scale;
-        }
-    }
-    return value;
 }
 
 // ---- list views --------------------------------------------------------
@@ -80,37 +62,28 @@ int dataColumnCount(const ControlSpec &slot) {
 // the usable width (an empty width field shares the width evenly) and the
 // alignment letters.
 void addDataColumns(HWND list, const ControlSpec &slot, int count) {
-    const int usable = slot.width - kListWidthAllowance;
     const WideText &titles = listColumnTitles(slot);
     const WideFields titleFields(titles.data(), std::min(titles.length(), kMaxFieldScan));
     const NarrowText &widths = listColumnWidths(slot);
     const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
     for (int k = 1; k <= count; ++k) {
-        const size_t n = size_t(k - 1);
-        int width = widthFields.length(n) == 0 ? usable / count
-                                               : int(percentOf(widthFields.data(n), widthFields.length(n)) / 100.0 * usable);
-        WideText title = titleFields.text(n);
-        insertColumn(list, k, title.data(), width, columnFormat(listAlignment(slot), k));
+        WideText title = titleFields.text(size_t(k - 1));
+        insertColumn(list, k, title.data(), dataColumnWidth(widthFields, k, count, slot.width),
+                     columnFormat(listAlignment(slot), k));
     }
 }
 
-// Puts the cells into rows of `columns` cells (columns 1..columns), each row
-// under an empty label; a last row may be short. Returns the number of rows.
-int fillRows(HWND list, const WideFields &cells, int columns, bool withCheckBoxes) {
-    if (columns < 1) return 0;
-    int rows = 0;
-    for (size_t i = 0; i < cells.itemCount(); ++i) {
-        int row = int(i / size_t(columns));
-        int column = int(i % size_t(columns)) + 1;
-        if (column == 1) {
-            insertRow(list, row, TEXT16(""), withCheckBoxes);
-            ++rows;
-        }
-        if (cells.length(i) != 0) {
-            WideText cell = cells.text(i);
-            setCellText(list, row, column, cell.data());
-        }
-    }
+// Adds one row for every `columns` cells (a last row may be short), each
+// under an empty label, and lends the list its cell texts: the list asks for
+// a cell's text as it draws it, so a long list fills with one message a row.
+// Returns the number of rows.
+int addRowsOfLentCells(HWND list, const ControlSpec &slot, const WideFields &cells, int columns,
+                       bool withCheckBoxes) {
+    // Titles without a column count give no column to hold a cell, so no row.
+    const int rows = columns < 1 ? 0 : int((cells.itemCount() + size_t(columns) - 1) / size_t(columns));
+    SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(rows), 0);
+    for (int row = 0; row < rows; ++row) insertRow(list, row, TEXT16(""), withCheckBoxes);
+    lendCellTexts(list, slot.text, columns);
     return rows;
 }
 
@@ -239,13 +212,8 @@ HWND fillCheckBoxList(const Build &build, HWND list) {
         columns = dataColumnCount(slot);
         addDataColumns(list, slot, columns);
     }
-    // The rows only: the list asks for its cells' texts as it draws them.
     const WideFields cells = listCells(slot.text);
-    // Titles without a column count give no column to hold a cell, so no row.
-    const int rows = columns < 1 ? 0 : int((cells.itemCount() + size_t(columns) - 1) / size_t(columns));
-    SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(rows), 0);
-    for (int row = 0; row < rows; ++row) insertRow(list, row, TEXT16(""), true);
-    lendCellTexts(list, slot.text, columns);
+    const int rows = addRowsOfLentCells(list, slot, cells, columns, true);
     preselectRows(list, slot, cells, columns, rows);
     return list;
 }
@@ -267,14 +235,15 @@ HWND fillList(const Build &build, HWND list) {
 }
 
 // The editable table: column 0 is hidden, data columns as in a check-box
-// list but without the header-less fallback and without preselection.
+// list but without the header-less fallback and without preselection. A
+// cell the user edits holds its own text from then on.
 HWND fillTable(const Build &build, HWND list) {
     RedrawPause pause(list);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     insertColumn(list, 0, TEXT16(""), 0, LVCFMT_LEFT);
-    int columns = dataColumnCount(build.slot);
+    const int columns = dataColumnCount(build.slot);
     addDataColumns(list, build.slot, columns);
-    fillRows(list, listCells(build.slot.text), columns, false);
+    addRowsOfLentCells(list, build.slot, listCells(build.slot.text), columns, false);
     return list;
 }
 

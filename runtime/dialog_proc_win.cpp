@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "model/dialog_definition.h"
 #include "model/fields.h"
 #include "model/options.h"
@@ -9,6 +11,7 @@
 #include "runtime/control_factory.h"
 #include "runtime/dialog_hooks.h"
 #include "runtime/fonts.h"
+#include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
 #include "runtime/readback.h"
 
@@ -185,7 +188,11 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
         if (kindIs(slot, "listbox")) {
             if (header->code == UINT(NM_CLICK)) {
                 NMITEMACTIVATE *click = reinterpret_cast<NMITEMACTIVATE *>(header);
-                if (click->iSubItem == 0) onCheckListClick(dialogWindow, slot, header->hwndFrom, click->iItem);
+                // A plain list has no check boxes to keep in step: marking its
+                // rows unchecked would drop them from what it reads back.
+                if (click->iSubItem == 0 && listHasCheckBoxes(slotAt(slot)) == 1) {
+                    onCheckListClick(dialogWindow, slot, header->hwndFrom, click->iItem);
+                }
             } else if (header->code == UINT(HDN_ITEMCHANGINGA) || header->code == UINT(HDN_ITEMCHANGINGW)) {
                 // Column widths follow the dialog, not the user's drag.
                 SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, 1);
@@ -199,8 +206,11 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
             case UINT(LVN_ENDLABELEDITA):
             case UINT(LVN_BEGINLABELEDITW):
             case UINT(LVN_ENDLABELEDITW):
-                cellEditorHandler(header->hwndFrom, WM_NOTIFY, WPARAM(slot), header);
-                break;
+                // The answer decides whether a label edit may begin and
+                // whether its text replaces the hidden label.
+                SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT,
+                                  LONG_PTR(cellEditorHandler(header->hwndFrom, WM_NOTIFY, WPARAM(slot), header)));
+                return TRUE;
             default:
                 break;
             }
@@ -212,14 +222,30 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
 
 // ---- WM_SIZE -----------------------------------------------------------
 
-void relayoutListColumns(HWND list, const ControlSpec &s, bool table) {
-    HWND editor = GetDlgItem(list, kCellEditorId);
-    if (editor != nullptr) DestroyWindow(editor);
+// A table's columns keep the widths they were made with, for its new width:
+// laid out by one rule, the widths a caller gives look the same before and
+// after the user resizes the dialog.
+void relayoutTableColumns(HWND table, const ControlSpec &s) {
+    // Thousands of columns are laid out in one go; a column that keeps its
+    // width is left alone, so the first sizing of the window costs nothing.
+    RedrawPause pause(table);
+    SendMessageW(table, LVM_SETCOLUMNWIDTH, 0, 0);
+    const int columns = listColumnCount(s);
+    const NarrowText &widths = listColumnWidths(s);
+    const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
+    for (int k = 1; k <= columns; ++k) {
+        const int width = dataColumnWidth(widthFields, k, columns, s.width);
+        if (SendMessageW(table, LVM_GETCOLUMNWIDTH, WPARAM(k), 0) == width) continue;
+        SendMessageW(table, LVM_SETCOLUMNWIDTH, WPARAM(k), LPARAM(width));
+    }
+}
+
+void relayoutListColumns(HWND list, const ControlSpec &s) {
     if (!listHasCheckBoxes(s)) {
         SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(s.width, 0));
         return;
     }
-    int first = table ? 0 : kListCheckColumnWidth;
+    const int first = kListCheckColumnWidth;
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(first, 0));
     int columns = listColumnCount(s);
     if (columns == 0) {
@@ -261,7 +287,9 @@ BOOL onSize(HWND dialogWindow) {
         if (s.followBottom == 1) s.y += dh;
         HWND control = GetDlgItem(dialogWindow, controlIdOf(i));
         if (control == nullptr) continue;
-        if (kindIs(i, "listbox") || kindIs(i, "listboxview")) relayoutListColumns(control, s, kindIs(i, "listboxview"));
+        const bool table = kindIs(i, "listboxview");
+        if (kindIs(i, "listbox")) relayoutListColumns(control, s);
+        if (table) relayoutTableColumns(control, s);
         MoveWindow(control, s.x, s.y, s.width, s.height, TRUE);
         // The one column of a plain list fills what lies inside the border
         // and beside the scroll bar, so no horizontal scroll bar appears
@@ -269,6 +297,7 @@ BOOL onSize(HWND dialogWindow) {
         if (kindIs(i, "listbox") && !listHasCheckBoxes(s)) {
             SendMessageW(control, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));
         }
+        if (table) cellEditorFollowLayout(control);
     }
     d.width = w;
     d.height = h;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 #include "model/fields.h"
@@ -66,21 +67,29 @@ bool holdsRow(HWND list, const WideText &label) {
     return SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)) != -1;
 }
 
-CellReader::CellReader(HWND list) : list_(list), buffer_(kMaxCellUnits + 1, 0) {}
+CellReader::CellReader(HWND list) : list_(list), buffer_(kFirstCellUnits + 1, 0) {}
 
 const TextUnit *CellReader::read(int row, int column, size_t &length) {
-    buffer_[0] = 0;
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = buffer_.data();
-    item.cchTextMax = int(buffer_.size());
-    SendMessageW(list_, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
-    buffer_.back() = 0;
-    // The list may answer with its own buffer instead of filling ours.
-    const TextUnit *text = item.pszText != nullptr ? item.pszText : buffer_.data();
-    length = 0;
-    while (length < kMaxCellUnits && text[length] != 0) ++length;
-    return text;
+    // The list takes the buffer's size as an int.
+    constexpr size_t kLargestBuffer = size_t(INT_MAX);
+    for (;;) {
+        buffer_[0] = 0;
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = buffer_.data();
+        item.cchTextMax = int(buffer_.size());
+        SendMessageW(list_, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
+        buffer_.back() = 0;
+        // The list may answer with its own buffer instead of filling ours.
+        if (item.pszText != nullptr && item.pszText != buffer_.data()) {
+            length = wideLength(item.pszText);
+            return item.pszText;
+        }
+        length = wideLength(buffer_.data());
+        // A text that fills the buffer may go on past it.
+        if (length + 1 < buffer_.size() || buffer_.size() >= kLargestBuffer) return buffer_.data();
+        buffer_.assign(std::min(buffer_.size() * 2, kLargestBuffer), 0);
+    }
 }
 
 WideText CellReader::text(int row, int column) {

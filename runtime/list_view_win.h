@@ -14,8 +14,8 @@
 constexpr int kUncheckedImage = 1;
 constexpr int kCheckedImage = 2;
 
-// Longest cell or row text read back, in units.
-constexpr size_t kMaxCellUnits = 10000;
+// Units a cell reader asks for first; a longer cell is read again whole.
+constexpr size_t kFirstCellUnits = 10000;
 
 int rowCount(HWND list);
 int rowStateImage(HWND list, int row);
@@ -30,7 +30,8 @@ void setCellText(HWND list, int row, int column, const TextUnit *text);
 // True when some row's first cell is exactly `label`.
 bool holdsRow(HWND list, const WideText &label);
 
-// Reads cells through one buffer, each cut to kMaxCellUnits units.
+// Reads cells through one buffer, which grows to the longest cell read, so
+// every cell comes back whole.
 class CellReader {
 public:
     explicit CellReader(HWND list);

@@ -62,7 +62,8 @@ WideText readSlider(const Reading &reading) {
 // Every row's data cells (columns 1..param 3), each followed by '|', rows
 // separated by CR.
 WideText readTable(const Reading &reading) {
-    ResultText result;
+    // Like a list's, the grid's value keeps every row and every cell whole.
+    ResultText result(ResultText::kNoLimit);
     CellReader cells(reading.control);
     const int columns = std::max(listColumnCount(reading.slot), 0);
     const int rows = rowCount(reading.control);

@@ -16,10 +16,17 @@ enum SystemDialogKind {
     kFolderBrowser
 };
 
+// Units of the path the file dialogs and the folder browser can return,
+// terminator included: the longest path the system knows, so a path past
+// the old 260-unit limit comes back whole. The save dialog's initial file
+// name lives in the same buffer and must fit it.
+constexpr size_t kPathBufferUnits = 32768;
+
 struct SystemDialogRequest {
     SystemDialogKind kind;
     WideText title;  // caption, or the text above the folder tree
-    WideText folder; // folder to start in; the save dialog's initial file name
+    WideText folder; // folder to start in; the save dialog's initial file name,
+                     // at most kPathBufferUnits - 1 units
     WideText filter; // file types as "description|pattern|" pairs; empty: no list
     uint32_t color;  // colour chooser's start, 0x00BBGGRR
 };

@@ -10,14 +10,14 @@
 
 namespace {
 
-constexpr size_t kOpenNameUnits = 260;   // file name buffer of the open dialog
-constexpr size_t kSaveNameUnits = 1024;  // of the save dialog, which starts with a name
-constexpr size_t kFolderPathUnits = 32768; // the longest path the system knows
+constexpr size_t kCustomColorCount = 16;
+constexpr COLORREF kWhite = 0x00FFFFFF;
 
 bool chooseColor(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
-    // The chooser keeps sixteen custom colours for as long as the module
-    // lives, as the system's own programs do.
-    static COLORREF customColors[16] = {};
+    // Every call starts with sixteen white custom colours; what a user
+    // defines there is not kept for the next call.
+    COLORREF customColors[kCustomColorCount];
+    for (COLORREF &custom : customColors) custom = kWhite;
     CHOOSECOLORW choice = {};
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = GetActiveWindow();
@@ -31,7 +31,7 @@ bool chooseColor(const SystemDialogRequest &request, SystemDialogAnswer &answer)
 
 bool chooseFile(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
     const bool save = request.kind == kSaveFileDialog;
-    std::vector<TextUnit> name(save ? kSaveNameUnits : kOpenNameUnits, 0);
+    std::vector<TextUnit> name(kPathBufferUnits, 0);
     WideText filter = systemFilterList(request.filter);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
@@ -41,12 +41,16 @@ bool chooseFile(const SystemDialogRequest &request, SystemDialogAnswer &answer) 
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = DWORD(name.size());
     dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.data();
+    // The process's current folder belongs to the host, which may resolve
+    // relative paths against it; the dialog would leave it where the user
+    // browsed to.
+    dialog.Flags = OFN_NOCHANGEDIR;
     if (save) {
         wideCopy(name.data(), name.size(), request.folder.data());
-        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_SHOWHELP;
+        dialog.Flags |= OFN_OVERWRITEPROMPT | OFN_SHOWHELP;
     } else {
         dialog.lpstrInitialDir = request.folder.empty() ? nullptr : request.folder.data();
-        dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+        dialog.Flags |= OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     }
     BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     if (!chosen) return false;
@@ -76,12 +80,15 @@ bool chooseFolder(const SystemDialogRequest &request, SystemDialogAnswer &answer
         }
     } comScope{SUCCEEDED(com)};
     BROWSEINFOW browse = {};
+    // Owned, as the other choosers are, so the host's window stays disabled
+    // while the browser is open and no second call can start from it.
+    browse.hwndOwner = GetActiveWindow();
     browse.lpszTitle = request.title.data();
     browse.lpfn = folderBrowseCallback;
     browse.lParam = LPARAM(request.folder.data());
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
     if (chosen == nullptr) return false;
-    std::vector<TextUnit> path(kFolderPathUnits, 0);
+    std::vector<TextUnit> path(kPathBufferUnits, 0);
     bool named = SHGetPathFromIDListEx(chosen, path.data(), DWORD(path.size()), GPFIDL_DEFAULT) != FALSE;
     CoTaskMemFree(chosen);
     if (!named) return false;

@@ -17,26 +17,9 @@ cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$out/windows" -j "${TESSARY_JOBS:-2}" --target bench_lists
 
-xvfb_pid=""
-cleanup() {
-    WINEPREFIX="$out/windows/wineprefix" wineserver -k >/dev/null 2>&1 || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
-}
-trap cleanup EXIT
 # Both sides draw on one display: ours, or a private one when none is set.
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 140 170); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            xvfb_pid=$!
-            export DISPLAY=":$n"
-            break
-        fi
-    done
-    sleep 1
-fi
-export WINEPREFIX="$out/windows/wineprefix"
-"$root/scripts/wine-run" --prefix "$WINEPREFIX" cmd /c exit 0 >/dev/null 2>&1 || true
+source "$root/scripts/wine-session.sh"
+start_wine_session "$out/windows/wineprefix"
 
 echo "== Tessary_DoList under Wine, from the call until its rows are painted"
 ours="$out/bench-lists.txt"

@@ -50,28 +50,8 @@ cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$out/windows" -j "$jobs"
 
-xvfb_pid=""
-cleanup() {
-    WINEPREFIX="$out/windows/wineprefix" wineserver -k >/dev/null 2>&1 || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 120); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            xvfb_pid=$!
-            export DISPLAY=":$n"
-            break
-        fi
-    done
-    sleep 1
-fi
-export WINEPREFIX="$out/windows/wineprefix"
-# Creates the prefix once, then keeps one wineserver for the whole run
-# (one may still be running from the prefix's creation; that one is kept).
-"$root/scripts/wine-run" --prefix "$WINEPREFIX" cmd /c exit 0 >/dev/null 2>&1 || true
-wineserver -p >/dev/null 2>&1 || true
+source "$root/scripts/wine-session.sh"
+start_wine_session "$out/windows/wineprefix"
 run_ctest "$out/windows" -j "$jobs"
 
 echo "tests: $passed passed, $failed failed"

@@ -104,6 +104,10 @@ public:
     std::wstring listCell(int id, int row, int column) const;
     bool listRowChecked(int id, int row) const;  // state image 2
     int listSelectedRow(int id) const;           // first selected row, -1 when none
+    // A cell's rectangle in the dialog's client coordinates, where the list
+    // view draws it (also when scrolled out of view); empty when there is no
+    // such cell.
+    RECT listCellRect(int id, int row, int column) const;
 
     // ---- other common controls
     std::vector<std::wstring> comboItems(int id) const;
@@ -130,6 +134,7 @@ public:
     // busy. The window's own code reads the click later.
     bool queueClick(int id);
     bool clickComboItem(int id, int index);               // drops the list down if needed
+    bool drag(POINT from, POINT to);                      // dialog client coordinates, left button held
     bool typeText(const std::wstring& text);              // into the focused control
     bool pressKey(WORD vk, WORD modifierVk = 0, int times = 1);  // e.g. (VK_TAB, VK_SHIFT), ('A', VK_CONTROL)
 
@@ -229,6 +234,7 @@ private:
 //                       CTRL+ or ALT+ (CTRL+A selects an edit field's whole text)
 //   check ID            click check box or radio button ID unless it is already checked
 //   checkrow ID ROW     click the check box of list row ROW (from 0) of list view ID
+//   cell ID ROW COLUMN  click the cell of list view ID in row ROW and column COLUMN (from 0)
 //   tab ID INDEX        click tab INDEX (from 0) of tab control ID
 //   combo ID INDEX      pick item INDEX (from 0) of combo box ID from its dropped-down list
 //   slider ID POS       move slider ID to position POS with the keyboard (setSliderPos)

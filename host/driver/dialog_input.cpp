@@ -19,6 +19,7 @@ constexpr int kAbsoluteScale = 65536;   // SendInput's absolute coordinate range
 constexpr DWORD kPointerWaitMs = 1000;  /* ms a pointer move may take to stick */
 constexpr DWORD kPointerPollMs = 5;     /* ms between looks at the pointer */
 constexpr int kPointerSteadyChecks = 3; // looks in a row that find the pointer in place
+constexpr int kDragSteps = 8;           // pointer moves between a drag's press and release
 
 // Where and when the last click was, so that two separate clicks on one spot
 // are never merged into a double click.
@@ -218,6 +219,30 @@ bool Dialog::clickClient(POINT point)
     return clickScreen(point, 1);
 }
 
+bool Dialog::drag(POINT from, POINT to)
+{
+    if (!IsWindow(hwnd_) || !bringToFront()) return false;
+    ClientToScreen(hwnd_, &from);
+    ClientToScreen(hwnd_, &to);
+    if (!movePointer(from)) return false;
+    std::vector<INPUT> press{mouseInput(MOUSEEVENTF_LEFTDOWN)};
+    if (!send(press)) return false;
+    settle();
+    // A person's drag passes through the points between; controls that
+    // track the pointer see it move, not jump.
+    for (int step = 1; step <= kDragSteps; ++step) {
+        POINT at{from.x + (to.x - from.x) * step / kDragSteps, from.y + (to.y - from.y) * step / kDragSteps};
+        std::vector<INPUT> move{moveInput(at)};
+        send(move);
+        settle();
+    }
+    std::vector<INPUT> release{moveInput(to), mouseInput(MOUSEEVENTF_LEFTUP)};
+    bool ok = send(release);
+    g_lastClick = LastClick{to, GetTickCount(), true};
+    settle();
+    return ok;
+}
+
 bool Dialog::doubleClick(int id)
 {
     ControlInfo c = control(id);
@@ -262,16 +287,14 @@ bool Dialog::clickListCell(int id, int row, int column, int clicks)
         return false;
     }
     SendMessageW(lv, LVM_ENSUREVISIBLE, row, FALSE);
-    RECT cell{};
-    cell.top = column;
-    cell.left = column == 0 ? LVIR_LABEL : LVIR_BOUNDS;
-    if (!SendMessageW(lv, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell))) return false;
+    const RECT cell = listCellRect(id, row, column);
     RECT client{};
     GetClientRect(lv, &client);
+    MapWindowPoints(lv, hwnd_, reinterpret_cast<POINT*>(&client), 2);
     RECT visible{};
     if (!IntersectRect(&visible, &cell, &client)) return false;  // no width, or scrolled away
     POINT p = centre(visible);
-    ClientToScreen(lv, &p);
+    ClientToScreen(hwnd_, &p);
     return clickScreen(p, clicks);
 }
 

@@ -211,6 +211,18 @@ int Dialog::listSelectedRow(int id) const
               : -1;
 }
 
+RECT Dialog::listCellRect(int id, int row, int column) const
+{
+    HWND lv = itemOfClass(id, WC_LISTVIEWW);
+    if (!lv || row < 0 || row >= listRowCount(id) || column < 0 || column >= listColumnCount(id)) return RECT{};
+    RECT cell{};
+    cell.top = column;
+    cell.left = column == 0 ? LVIR_LABEL : LVIR_BOUNDS;
+    if (!SendMessageW(lv, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell))) return RECT{};
+    MapWindowPoints(lv, hwnd_, reinterpret_cast<POINT*>(&cell), 2);
+    return cell;
+}
+
 // ---- other common controls
 
 std::vector<std::wstring> Dialog::comboItems(int id) const

@@ -10,7 +10,7 @@ namespace driver {
 namespace {
 
 enum class Op {
-    Wait, Shot, Click, ClickText, Type, Key, Check, CheckRow, Tab, Combo, Slider, Date, Time, SetText, Resize, Close
+    Wait, Shot, Click, ClickText, Type, Key, Check, CheckRow, Cell, Tab, Combo, Slider, Date, Time, SetText, Resize, Close
 };
 
 // One row per command. Argument kinds, one letter each: 'n' a whole number,
@@ -30,6 +30,7 @@ constexpr CommandRow kCommands[] = {
     {L"key", Op::Key, "k"},
     {L"check", Op::Check, "n"},
     {L"checkrow", Op::CheckRow, "nn"},
+    {L"cell", Op::Cell, "nnn"},
     {L"tab", Op::Tab, "nn"},
     {L"combo", Op::Combo, "nn"},
     {L"slider", Op::Slider, "nn"},
@@ -298,6 +299,11 @@ bool runCommand(Dialog& d, const Command& cmd, std::wstring* why)
     case Op::CheckRow:
         if (d.clickListCheckbox(n[0], n[1])) return true;
         *why = L"list view " + std::to_wstring(n[0]) + L" has no check box in row " + std::to_wstring(n[1]);
+        return false;
+    case Op::Cell:
+        if (d.clickListCell(n[0], n[1], n[2])) return true;
+        *why = L"list view " + std::to_wstring(n[0]) + L" shows no cell in row " + std::to_wstring(n[1]) +
+               L", column " + std::to_wstring(n[2]);
         return false;
     case Op::Tab:
         if (d.clickTab(n[0], n[1])) return true;

@@ -78,6 +78,7 @@ constexpr RECT kPageLabelRect = {6, 6, 156, 26};   // in page two
 struct Seen {
     std::vector<int> clicked;       // BN_CLICKED ids, in order
     int listClicks = 0;             // NM_CLICK from the list view
+    POINT lastListClick{-1, -1};    // row (x) and column (y) of the last NM_CLICK
     int tabChanges = 0;             // TCN_SELCHANGE from the tab control
     int comboChanges = 0;           // CBN_SELCHANGE from the combo box
     std::vector<SIZE> clientSizes;  // WM_SIZE, in order
@@ -230,7 +231,11 @@ INT_PTR CALLBACK testDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
         return TRUE;
     case WM_NOTIFY: {
         const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
-        if (hdr->idFrom == kList && hdr->code == NM_CLICK) ++g_seen.listClicks;
+        if (hdr->idFrom == kList && hdr->code == NM_CLICK) {
+            ++g_seen.listClicks;
+            const NMITEMACTIVATE* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
+            g_seen.lastListClick = POINT{click->iItem, click->iSubItem};
+        }
         if (hdr->idFrom == kTabs && hdr->code == TCN_SELCHANGE) {
             ++g_seen.tabChanges;
             int current = static_cast<int>(SendMessageW(hdr->hwndFrom, TCM_GETCURSEL, 0, 0));
@@ -588,6 +593,17 @@ TEST(DialogDriver, ReadsTheWindowAndEveryControl)
         EXPECT_FALSE(d.listRowChecked(kList, 0));
         EXPECT_TRUE(d.listRowChecked(kList, 1));
         EXPECT_EQ(-1, d.listSelectedRow(kList));
+        // Cells lie side by side after the list's 1-pixel border, as wide as
+        // their columns, rows one under the other.
+        const RECT list = d.control(kList).rect;
+        const RECT city = d.listCellRect(kList, 1, 1);
+        EXPECT_EQ(list.left + 1 + 120, city.left);
+        EXPECT_EQ(100, city.right - city.left);
+        EXPECT_EQ(city.bottom, d.listCellRect(kList, 2, 1).top);
+        EXPECT_EQ(city.top, d.listCellRect(kList, 1, 0).top);
+        EXPECT_TRUE(IsRectEmpty(&city) == FALSE);
+        const RECT missing = d.listCellRect(kList, 3, 1);
+        EXPECT_TRUE(IsRectEmpty(&missing));
 
         // The other common controls.
         EXPECT_EQ((std::vector<std::wstring>{L"red", L"green", L"blue"}), d.comboItems(kCombo));
@@ -648,6 +664,15 @@ TEST(DialogDriver, ClicksAreRealMouseInput)
         EXPECT_TRUE(d.clickListCell(kList, 2, 1));
         EXPECT_EQ(2, d.listSelectedRow(kList));
         EXPECT_EQ(3, g_seen.listClicks);
+
+        // A drag of the divider after the first column widens it by the distance dragged.
+        const RECT name = d.listCellRect(kList, 0, 0);
+        const RECT list = d.control(kList).rect;
+        const int divider = list.left + 1 + 120;
+        const int header = list.top + 1 + (name.top - list.top - 1) / 2;
+        EXPECT_TRUE(d.drag(POINT{divider, header}, POINT{divider + 30, header}));
+        EXPECT_EQ((std::vector<int>{150, 100}), d.listColumnWidths(kList));
+        EXPECT_EQ(3, g_seen.listClicks) << "a drag is no click";
 
         // What a user cannot see, the driver does not click.
         EXPECT_FALSE(d.click(kPageLabel));  // on the hidden page
@@ -1129,7 +1154,8 @@ TEST(DialogDriver, ScriptsPlayTheirDialogsInOrder)
                                   L"\ncheck 301; checkrow 401 0; tab 501 1; shot \"" + shot + L"\"; clicktext \"Other\"",
                                   &error))
         << error.c_str();
-    ASSERT_TRUE(driver::armScript(L"settext 202 \"set\"; combo 701 0; resize 450 400; clicktext \"Apply\"", &error));
+    ASSERT_TRUE(driver::armScript(L"settext 202 \"set\"; combo 701 0; cell 401 2 1; resize 450 400; clicktext \"Apply\"",
+                                  &error));
     ASSERT_TRUE(driver::armScript(L"click 999; click 101", &error));
     EXPECT_EQ(3u, driver::pendingScripts());
 
@@ -1143,6 +1169,8 @@ TEST(DialogDriver, ScriptsPlayTheirDialogsInOrder)
     EXPECT_EQ(kApply, runTestDialog());
     EXPECT_EQ(L"set", g_seen.note);
     EXPECT_EQ(1, g_seen.comboChanges);
+    EXPECT_EQ(2, g_seen.lastListClick.x);
+    EXPECT_EQ(1, g_seen.lastListClick.y);
     ASSERT_FALSE(g_seen.clientSizes.empty());
     EXPECT_EQ(450, g_seen.outerWidth);
 

@@ -8,52 +8,26 @@
 #include <string>
 #include <vector>
 
-#include "driver/dialog_driver.h"
-#include "hostcore.h"
+#include "dialog_test.h"
 
 namespace {
 
-typedef std::vector<std::wstring> Args;
-
-std::string narrow(const std::wstring &s) {
-    std::string out;
-    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
-    return out;
-}
+using e2e::Args;
 
 // Text outside the ANSI code page: Greek, Japanese and a character beyond
 // the 16-bit range.
 const wchar_t kWorldText[] = L"\u0396\u03c9\u03ae \u65e5\u672c \U0001F600";
 
-class FormDialogs : public ::testing::Test {
+class FormDialogs : public e2e::DialogTest {
 protected:
-    void SetUp() override {
-        std::wstring error;
-        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
-        ASSERT_EQ(host.startup(60), 51);
-        host.call(L"Tessary_SetPosition", {L"40", L"30"});
-    }
-
     void stage(const Args &labels, const Args &kinds, const Args &defaults) {
         host.call(L"Tessary_SetLabels", labels);
         host.call(L"Tessary_SetInputTypes", kinds);
         host.call(L"Tessary_SetDefaultInputs", defaults);
     }
 
-    std::wstring show(const wchar_t *function, const Args &args, std::function<void(driver::Dialog &)> act) {
-        driver::Session session(std::move(act), 30000);
-        hostcore::CallResult r = host.call(function, args);
-        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
-        EXPECT_EQ(r.code, 0);
-        EXPECT_TRUE(session.ran());
-        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
-        EXPECT_EQ(session.failure(), L"");
-        return r.text;
-    }
-
-    std::wstring input(int row) { return host.call(L"Tessary_GetInput", {L"text" + std::to_wstring(row)}).text; }
-
-    hostcore::PluginHost host;
+    using DialogTest::input;
+    std::wstring input(int row) { return input(L"text" + std::to_wstring(row)); }
 };
 
 } // namespace

@@ -6,43 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "driver/dialog_driver.h"
-#include "hostcore.h"
+#include "dialog_test.h"
 
 namespace {
 
-typedef std::vector<std::wstring> Args;
+using e2e::Args;
 
-std::string narrow(const std::wstring &s) {
-    std::string out;
-    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
-    return out;
-}
-
-class ListDialogs : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::wstring error;
-        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
-        ASSERT_EQ(host.startup(60), 51);
-        host.call(L"Tessary_SetPosition", {L"40", L"30"});
-    }
-
-    std::wstring show(const wchar_t *function, const Args &args, std::function<void(driver::Dialog &)> act) {
-        driver::Session session(std::move(act), 30000);
-        hostcore::CallResult r = host.call(function, args);
-        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
-        EXPECT_EQ(r.code, 0);
-        EXPECT_TRUE(session.ran());
-        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
-        EXPECT_EQ(session.failure(), L"");
-        return r.text;
-    }
-
-    std::wstring input(const wchar_t *name) { return host.call(L"Tessary_GetInput", {name}).text; }
-
-    hostcore::PluginHost host;
-};
+class ListDialogs : public e2e::DialogTest {};
 
 } // namespace
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "driver/dialog_driver.h"
-#include "hostcore.h"
+#include "dialog_test.h"
 
 namespace {
 
-typedef std::vector<std::wstring> Args;
+using e2e::Args;
+using e2e::narrow;
 
 constexpr int kUserCombo = 36 + 4000; // a drop-down's id is its slot + 4000
 constexpr int kUserEdit = 36;
@@ -25,43 +25,12 @@ const std::wstring kGreek = L"\u0393\u03b5\u03b9\u03ac";
 const std::wstring kCjk = L"\u4e2d\u6587\u65e5\u672c";
 const std::wstring kSmiley = L"\U0001F600";
 
-std::string narrow(const std::wstring &s) {
-    std::string out;
-    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
-    return out;
-}
-
 SIZE outerSize(const driver::Dialog &d) {
     RECT r = d.windowRect();
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-class LoginAndBigEdit : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::wstring error;
-        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
-        ASSERT_EQ(host.startup(60), 51);
-        host.call(L"Tessary_SetPosition", {L"40", L"30"});
-    }
-
-    // Calls `function`; `act` plays the user of the dialog it shows.
-    std::wstring show(const wchar_t *function, const Args &args, std::function<void(driver::Dialog &)> act,
-                      unsigned timeoutMs = 15000) {
-        driver::Session session(std::move(act), timeoutMs);
-        hostcore::CallResult r = host.call(function, args);
-        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
-        EXPECT_EQ(r.code, 0);
-        EXPECT_TRUE(session.ran());
-        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
-        EXPECT_EQ(session.failure(), L"");
-        return r.text;
-    }
-
-    std::wstring input(const wchar_t *name) { return host.call(L"Tessary_GetInput", {name}).text; }
-
-    hostcore::PluginHost host;
-};
+class LoginAndBigEdit : public e2e::DialogTest {};
 
 Args loginArgs(const std::wstring &options, const std::wstring &names, const std::wstring &selected) {
     return {options, L"Sign in", L"Please sign in.", L"User", L"Password", names, selected, L"OK", L"Cancel"};

@@ -814,8 +814,11 @@ TEST_F(RuntimeControls, CheckedRowsReadBackByTheListRules) {
     EXPECT_EQ(L"p|\u65E5|", wide(slot(36).text));
 }
 
-TEST_F(RuntimeControls, ReadBackIsCutAtTheLongestSlotValue) {
+TEST_F(RuntimeControls, ReadBackCutsWindowTextsButNoTable) {
     const size_t longest = 200000;
+    // A table, like a list, comes back whole: 25 rows of a 9999-unit cell
+    // and its '|', CRs between them; its longest cell too.
+    const size_t tableUnits = 25 * 10000 + 24;
     ControlSpec &table = fill(38, "listboxview", L"");
     setListColumnCount(table, 1);
     HWND list = create(38);
@@ -828,9 +831,15 @@ TEST_F(RuntimeControls, ReadBackIsCutAtTheLongestSlotValue) {
         item.pszText = &cellText[0];
         SendMessageW(list, LVM_SETITEMTEXTW, WPARAM(row), LPARAM(&item));
     }
+    std::wstring longCell(30000, L'z');
+    LVITEMW last = {};
+    last.iSubItem = 1;
+    last.pszText = &longCell[0];
+    SendMessageW(list, LVM_SETITEMTEXTW, WPARAM(24), LPARAM(&last));
     std::wstring value = read(38);
-    EXPECT_EQ(longest, value.size());
+    EXPECT_EQ(tableUnits - 9999 + 30000, value.size());
     EXPECT_EQ(cellText + L"|\r", value.substr(0, 10001));
+    EXPECT_EQ(longCell + L"|", value.substr(value.size() - 30001));
 
     std::wstring huge(250000, L'y');
     HWND edit = make(39, "edit", L"");

@@ -1,0 +1,54 @@
+#include "functions/list_frame.h"
+
+#include "functions/dialog_frame.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr int32_t kWidth = 383; // pixels
+constexpr int32_t kHeight = 360;
+constexpr int32_t kMinWidth = 363;
+constexpr int32_t kMinHeight = 170;
+constexpr int32_t kTextHeight = 11;
+constexpr int32_t kListBelowText = 35;       // the list's y under a text
+constexpr int32_t kListBottomWithText = 115; // window height minus the list's height
+constexpr int32_t kListBottom = 90;
+// Enter presses nothing unless an option names a button: slot 1 holds text.
+constexpr int32_t kNoDefaultButton = kMessageSlot;
+
+const PresetSize kPresets[] = {{"small", 250, 290}, {"medium", 350, 400}, {"large", 500, 600}};
+
+} // namespace
+
+void startListFrame(DialogDefinition &d, const OptionSet &options, const WideText &title) {
+    startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kNoDefaultButton}, title);
+    applyPresetSizes(d, options, kPresets, kFirstPresetWins);
+    applyExplicitSize(d, options);
+    applyPosition(d, options);
+    d.defaultButton = defaultButtonSlot(options, kListButtonCount, kNoDefaultButton);
+    // Laid out for a window smaller than it can be, the controls would not
+    // fill it when the system makes it that large.
+    clampToMinimum(d);
+}
+
+ListArea placeTextAboveList(DialogDefinition &d, const WideText &text) {
+    if (text.empty()) return ListArea{kContentTop, d.height - kListBottom};
+    placeStatic(d.controls[kMessageSlot], text,
+                SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kTextHeight, 1.0, 0.0, false,
+                           false});
+    return ListArea{kListBelowText, d.height - kListBottomWithText};
+}
+
+void placeList(ControlSpec &list, const DialogDefinition &d, const ListArea &area, const char *kind) {
+    list.value = WideText(TEXT16("text1"));
+    list.kind = NarrowText(kind);
+    setLayout(list, SlotLayout{kContentLeft, area.y, d.width - kContentWidthAllowance, area.height, 1.0, 1.0, false,
+                               false});
+}
+
+void markButtonsNeedingSelection(const OptionSet &options) {
+    static const char *const keywords[kListButtonCount] = {"b1ns", "b2ns", "b3ns", "b4ns"};
+    for (int n = 0; n < kListButtonCount; ++n) {
+        if (options.has(keywords[n])) dialog().controls[kFirstButtonSlot + n].requiresSelection = 1;
+    }
+}

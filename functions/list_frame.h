@@ -1,0 +1,38 @@
+// What the list dialogs (Tessary_DoList, Tessary_DoListView) share on top of
+// the dialog frame: their window, the text above the list, the list's place
+// under it, and the buttons that wait for a chosen row.
+#ifndef TESSARY_FUNCTIONS_LIST_FRAME_H
+#define TESSARY_FUNCTIONS_LIST_FRAME_H
+
+#include <cstdint>
+
+#include "model/dialog_definition.h"
+#include "model/options.h"
+
+constexpr int kListButtonCount = 4; // buttons 1..4 in slots 4..7
+constexpr int kListSlot = kFirstInputSlot; // the list, read back as "text1"
+
+// Starts a list dialog: 383 x 360 pixels, resizable down to 363 x 170, no
+// default button unless an option names one; "small", "medium", "large"
+// (the first present wins), "width", "height", "left" and "top" apply, and
+// the size is raised to the minimum.
+void startListFrame(DialogDefinition &d, const OptionSet &options, const WideText &title);
+
+// Where the list goes: its top and height, pixels.
+struct ListArea {
+    int32_t y;
+    int32_t height;
+};
+
+// Puts `text`, when not empty, above the list in slot 1, and returns the
+// list's place in a window of the dialog's size.
+ListArea placeTextAboveList(DialogDefinition &d, const WideText &text);
+
+// Makes `list` the list of the dialog in `area`: full width, growing with
+// the window, read back as "text1".
+void placeList(ControlSpec &list, const DialogDefinition &d, const ListArea &area, const char *kind);
+
+// "b1ns" .. "b4ns": the button waits for a chosen row.
+void markButtonsNeedingSelection(const OptionSet &options);
+
+#endif

@@ -1,0 +1,74 @@
+// Tessary_DoListView: a grid whose cells the user edits in place (typed,
+// chosen from a drop-down list, or read-only, column by column), an optional
+// text above it and up to four buttons; returns the number of the button
+// pressed. The grid as edited comes back through Tessary_GetInput("text1").
+#include <string>
+
+#include "functions/dialog_frame.h"
+#include "functions/functions.h"
+#include "functions/list_frame.h"
+#include "model/dialog_definition.h"
+#include "model/options.h"
+#include "plugin/host_values.h"
+#include "runtime/grid_dialog.h"
+#include "runtime/runner.h"
+
+namespace {
+
+// Arguments, counted from 0.
+enum Argument : uint32_t {
+    kOptions,
+    kColumnKinds,
+    kHeaders,
+    kWidths,
+    kChoices,
+    kAlignment,
+    kTitle,
+    kText,
+    kListText,
+    kButton1,
+};
+
+constexpr uint32_t kNarrowBufferBytes = 10242;
+constexpr uint32_t kAlignmentBufferBytes = 1024;
+constexpr int kControlCount = 110;
+// Without column kinds the grid has one column of text cells.
+const char *const kDefaultKinds = "E";
+
+void fillGrid(ControlSpec &grid, const FMDataVect *args, const ListArea &area) {
+    placeList(grid, dialog(), area, "listboxview");
+    setListText(grid, argumentWide(args, kListText));
+    std::string kinds = argumentNarrow(args, kColumnKinds, kNarrowBufferBytes);
+    if (kinds.empty()) kinds = kDefaultKinds;
+    // One column per letter; the argument's buffer bounds the count.
+    setGridColumnKinds(grid, NarrowText(kinds.c_str()));
+    setListColumnCount(grid, int32_t(kinds.size()));
+    setListColumnTitles(grid, argumentWide(args, kHeaders));
+    setListColumnWidths(grid, NarrowText(argumentNarrow(args, kWidths, kNarrowBufferBytes).c_str()));
+    setGridChoices(grid, argumentWide(args, kChoices));
+    setListAlignment(grid, NarrowText(argumentNarrow(args, kAlignment, kAlignmentBufferBytes).c_str()));
+}
+
+} // namespace
+
+int16_t doListViewFunction(const FMDataVect *args, FMData *result) {
+    DialogDefinition &d = dialog();
+    resetAllSlots(false);
+    OptionSet options(argumentNarrow(args, kOptions, kNarrowBufferBytes).c_str());
+    startListFrame(d, options, argumentWide(args, kTitle));
+
+    const ListArea area = placeTextAboveList(d, argumentWide(args, kText));
+    ControlSpec &grid = d.controls[kListSlot];
+    fillGrid(grid, args, area);
+
+    placeButtonRow(args, ButtonRow{kButton1, kListButtonCount, 0, false}, d.width, d.height);
+    markButtonsNeedingSelection(options);
+    d.controlCount = kControlCount;
+
+    runDialog(gridDialogHooks());
+    // Closed by its close box, the dialog read nothing back: the slot still
+    // holds the list text as it was given, not the grid. What the user
+    // changed is dropped, and "text1" says nothing was entered.
+    if (d.resultIndex < 0 || d.resultIndex >= kSlotCount) grid.text.clear();
+    return frameResult(args, result);
+}

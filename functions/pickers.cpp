@@ -1,0 +1,82 @@
+// The system's own choosers: Tessary_ColorPicker, Tessary_SelectFileDialog
+// and Tessary_SelectFolderDialog. Each fills one request for the chooser,
+// lets the user answer, and returns the answer as text; a cancel is the
+// empty text. None of them uses the dialog definition.
+//
+// Texts go to the system whole: nothing limits a caption, a filter list or a
+// start folder, and cutting one would show a wrong title, a broken file type
+// or the wrong folder. Only the save dialog's initial file name shares the
+// buffer the chosen path comes back in, and is cut to fit it.
+#include "functions/color_text.h"
+#include "functions/functions.h"
+#include "model/options.h"
+#include "plugin/host_values.h"
+#include "runtime/system_dialogs.h"
+
+namespace {
+
+constexpr uint32_t kColorBytes = 128;
+constexpr uint32_t kFileOptionsBytes = 1024;
+
+// Arguments
+constexpr uint32_t kOptionsArgument = 0;
+constexpr uint32_t kColorArgument = 1;
+constexpr uint32_t kTitleArgument = 1;
+constexpr uint32_t kFolderArgument = 2;
+constexpr uint32_t kFilterArgument = 3;
+
+// The system's colour value, 0x00BBGGRR.
+uint32_t systemColor(Rgb color) {
+    return uint32_t(color.red) | uint32_t(color.green) << 8 | uint32_t(color.blue) << 16;
+}
+
+Rgb rgbOf(uint32_t value) {
+    return Rgb{uint8_t(value & 0xFF), uint8_t(value >> 8 & 0xFF), uint8_t(value >> 16 & 0xFF)};
+}
+
+// At most the units the path buffer holds before its terminator, never half
+// a character.
+WideText fitPathBuffer(const WideText &text) {
+    return WideText(text.data(), wholeCharacterCut(text.data(), text.length(), kPathBufferUnits - 1));
+}
+
+// Shows the chooser and returns the chosen path; the empty text on cancel.
+int16_t answerPath(const SystemDialogRequest &request, const FMDataVect *args, FMData *result) {
+    SystemDialogAnswer answer{WideText(), 0};
+    if (!runSystemDialog(request, answer)) return setResultEmpty(result, args);
+    return setResultText(result, args, answer.path);
+}
+
+} // namespace
+
+int16_t colorPickerFunction(const FMDataVect *args, FMData *result) {
+    // No option changes the chooser, so the options argument is not read.
+    // A colour not passed reads as the empty text, which is black.
+    const Rgb start = parseColorText(argumentNarrow(args, kColorArgument, kColorBytes));
+
+    SystemDialogRequest request{kColorChooser, WideText(), WideText(), WideText(), systemColor(start)};
+    SystemDialogAnswer answer{WideText(), 0};
+    if (!runSystemDialog(request, answer)) return setResultEmpty(result, args);
+    return setResultNarrow(result, args, colorText(rgbOf(answer.color)).c_str());
+}
+
+int16_t selectFileDialogFunction(const FMDataVect *args, FMData *result) {
+    // A call with nothing to say opens nothing.
+    if (argumentCount(args) == 0) return setResultEmpty(result, args);
+    OptionSet options(argumentNarrow(args, kOptionsArgument, kFileOptionsBytes).c_str());
+    const bool save = options.has("saveDialog");
+
+    SystemDialogRequest request{save ? kSaveFileDialog : kOpenFileDialog, argumentWide(args, kTitleArgument),
+                                argumentWide(args, kFolderArgument), argumentWide(args, kFilterArgument), 0};
+    // The save dialog starts with the text in its file name box.
+    if (save) request.folder = fitPathBuffer(request.folder);
+    return answerPath(request, args, result);
+}
+
+int16_t selectFolderDialogFunction(const FMDataVect *args, FMData *result) {
+    if (argumentCount(args) == 0) return setResultEmpty(result, args);
+    // The options argument is not read: no keyword changes the browser.
+    SystemDialogRequest request{kFolderBrowser, argumentWide(args, kTitleArgument), argumentWide(args, kFolderArgument),
+                                WideText(), 0};
+    return answerPath(request, args, result);
+}

@@ -1,0 +1,11 @@
+// The grid dialog of Tessary_DoListView: a table whose cells the user edits
+// in place (the "listboxview" kind and its cell editor) and buttons that may
+// wait for a row of the table to be chosen.
+#ifndef TESSARY_RUNTIME_GRID_DIALOG_H
+#define TESSARY_RUNTIME_GRID_DIALOG_H
+
+#include "runtime/dialog_hooks.h"
+
+const DialogHooks &gridDialogHooks();
+
+#endif

@@ -1,0 +1,108 @@
+#include "runtime/grid_rules.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr TextUnit kCarriageReturn = TextUnit(13);
+constexpr TextUnit kLineFeed = TextUnit(10);
+
+// The span of line `column` (from 1) of the choices text; false when the
+// column has no line.
+bool lineOf(const WideText &values, int column, size_t &start, size_t &length) {
+    const TextUnit *text = values.data();
+    const size_t size = values.length();
+    const TextUnit *end = text + size;
+    if (std::find(text, end, kCarriageReturn) == end) {
+        start = 0;
+        length = size;
+        return true;
+    }
+    size_t at = 0;
+    for (int line = 1; line < column; ++line) {
+        const TextUnit *cr = std::find(text + at, end, kCarriageReturn);
+        if (cr == end) return false;
+        at = size_t(cr - text) + 1;
+        if (at < size && text[at] == kLineFeed) ++at;
+    }
+    start = at;
+    length = size_t(std::find(text + at, end, kCarriageReturn) - (text + at));
+    return true;
+}
+
+TextUnit folded(TextUnit unit) {
+    return unit >= TextUnit('A') && unit <= TextUnit('Z') ? TextUnit(unit - 'A' + 'a') : unit;
+}
+
+bool choiceBefore(const WideText &a, const WideText &b) {
+    const bool foldedLess = std::lexicographical_compare(a.data(), a.data() + a.length(), b.data(),
+                                                         b.data() + b.length(), [](TextUnit x, TextUnit y) {
+                                                             return folded(x) < folded(y);
+                                                         });
+    if (foldedLess) return true;
+    const bool foldedMore = std::lexicographical_compare(b.data(), b.data() + b.length(), a.data(),
+                                                         a.data() + a.length(), [](TextUnit x, TextUnit y) {
+                                                             return folded(x) < folded(y);
+                                                         });
+    if (foldedMore) return false;
+    return std::lexicographical_compare(a.data(), a.data() + a.length(), b.data(), b.data() + b.length());
+}
+
+} // namespace
+
+CellEdit cellEditOf(const NarrowText &kinds, int column) {
+    if (column < 1 || size_t(column) > kinds.length()) return CellEdit::kFixed;
+    switch (kinds[size_t(column - 1)]) {
+    case 'E':
+        return CellEdit::kText;
+    case 'C':
+        return CellEdit::kChoice;
+    default:
+        return CellEdit::kFixed;
+    }
+}
+
+std::vector<WideText> columnChoices(const WideText &values, int column) {
+    std::vector<WideText> choices;
+    size_t start = 0;
+    size_t length = 0;
+    if (column < 1 || !lineOf(values, column, start, length)) return choices;
+    const WideFields fields(values.data() + start, length);
+    choices.reserve(fields.itemCount());
+    for (size_t n = 0; n < fields.itemCount(); ++n) choices.push_back(fields.text(n));
+    std::sort(choices.begin(), choices.end(), choiceBefore);
+    return choices;
+}
+
+int choiceIndex(const std::vector<WideText> &choices, const WideText &current) {
+    for (size_t i = 0; i < choices.size(); ++i) {
+        if (choices[i] == current) return int(i);
+    }
+    return -1;
+}
+
+double percentOf(const char *field, size_t length) {
+    size_t i = 0;
+    while (i < length && field[i] == ' ') ++i;
+    double value = 0;
+    for (; i < length && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
+    if (i < length && field[i] == '.') {
+        double scale = 0.1;
+        for (++i; i < length && field[i] >= '0' && field[i] <= '9'; ++i, scale /= 10) {
+            value += (field[i] - '0') * scale;
+        }
+    }
+    return value;
+}
+
+int dataColumnWidth(const NarrowFields &widths, int column, int count, int listWidth) {
+    const int usable = listWidth - kListWidthAllowance;
+    if (usable <= 0 || column < 1 || count < 1) return 0;
+    const size_t n = size_t(column - 1);
+    if (widths.length(n) == 0) return usable / count;
+    const double width = percentOf(widths.data(n), widths.length(n)) / 100.0 * usable;
+    // A percentage far past 100 would overflow the pixel count, and the list
+    // view takes a column width as a signed 16-bit number.
+    constexpr double kWidest = 32767;
+    return int(std::min(width, kWidest));
+}

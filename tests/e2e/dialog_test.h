@@ -1,0 +1,60 @@
+// The fixture of the end-to-end tests of the dialog functions: the real
+// plug-in loaded and started through the host layer, each call's dialog
+// played by the dialog driver, and the entered values read back as a
+// script reads them.
+#ifndef TESSARY_TESTS_E2E_DIALOG_TEST_H
+#define TESSARY_TESTS_E2E_DIALOG_TEST_H
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "driver/dialog_driver.h"
+#include "hostcore.h"
+
+namespace e2e {
+
+typedef std::vector<std::wstring> Args;
+
+// For failure messages: characters outside ASCII become '?'.
+inline std::string narrow(const std::wstring &s) {
+    std::string out;
+    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
+    return out;
+}
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::wstring error;
+        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
+        ASSERT_EQ(host.startup(60), 51);
+        host.call(L"Tessary_SetPosition", {L"40", L"30"});
+    }
+
+    // Calls `function`; `act` plays the user of the dialog it shows, which
+    // must close before the time is up.
+    std::wstring show(const wchar_t *function, const Args &args, std::function<void(driver::Dialog &)> act,
+                      unsigned timeoutMs = 30000) {
+        driver::Session session(std::move(act), timeoutMs);
+        hostcore::CallResult r = host.call(function, args);
+        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_TRUE(session.ran());
+        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
+        EXPECT_EQ(session.failure(), L"");
+        return r.text;
+    }
+
+    std::wstring input(const std::wstring &name) { return host.call(L"Tessary_GetInput", {name}).text; }
+
+    hostcore::PluginHost host;
+};
+
+} // namespace e2e
+
+#endif

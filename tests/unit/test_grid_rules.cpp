@@ -1,0 +1,90 @@
+// The window-free rules of the editable grid: edit kinds of columns, the
+// choices of a drop-down column, and column widths.
+#include <gtest/gtest.h>
+
+#include "text_helpers.h"
+
+#include <string>
+#include <vector>
+
+#include "runtime/grid_rules.h"
+
+namespace {
+
+std::vector<std::u16string> texts(const std::vector<WideText> &list) {
+    std::vector<std::u16string> out;
+    for (const WideText &t : list) out.push_back(U(t));
+    return out;
+}
+
+} // namespace
+
+TEST(GridRules, EditKindOfAColumn) {
+    const NarrowText kinds("ECexE");
+    struct Case {
+        int column;
+        CellEdit expected;
+    } cases[] = {
+        {1, CellEdit::kText},  {2, CellEdit::kChoice}, {3, CellEdit::kFixed}, {4, CellEdit::kFixed},
+        {5, CellEdit::kText},  {6, CellEdit::kFixed},  {0, CellEdit::kFixed}, {-1, CellEdit::kFixed},
+    };
+    for (const Case &c : cases) EXPECT_EQ(cellEditOf(kinds, c.column), c.expected) << "column " << c.column;
+    // No fixed limit on letters: column 100 of 100 'C's is a choice column.
+    EXPECT_EQ(cellEditOf(NarrowText(std::string(100, 'C').c_str()), 100), CellEdit::kChoice);
+    EXPECT_EQ(cellEditOf(NarrowText(""), 1), CellEdit::kFixed);
+}
+
+TEST(GridRules, ChoicesOfAColumn) {
+    struct Case {
+        const char *what;
+        const char16_t *values;
+        int column;
+        std::vector<std::u16string> expected;
+    } cases[] = {
+        {"one line serves every column", u"pear|Apple|banana|", 3, {u"Apple", u"banana", u"pear"}},
+        {"line of the column", u"x|\rpear|Apple|\r", 2, {u"Apple", u"pear"}},
+        {"first line", u"x|\rpear|Apple|\r", 1, {u"x"}},
+        {"an empty line", u"x|\rpear|Apple|\r", 3, {}},
+        {"beyond the last line", u"x|\rpear|Apple|\r", 4, {}},
+        {"CR LF breaks a line once", u"a|\r\nb|c|", 2, {u"b", u"c"}},
+        {"a last choice without its bar", u"p|q\rr", 1, {u"p", u"q"}},
+        {"the last line without its bar", u"p|q\rr", 2, {u"r"}},
+        {"case is ignored, capitals first", u"b|B|a|A|", 1, {u"A", u"a", u"B", u"b"}},
+        {"a prefix sorts first", u"ab|a|", 1, {u"a", u"ab"}},
+        {"beyond ASCII by code", u"\u00e9|z|\u65e5|", 1, {u"z", u"\u00e9", u"\u65e5"}},
+        {"an empty choice clears the cell", u"a||b|", 1, {u"", u"a", u"b"}},
+        {"no text", u"", 1, {}},
+        {"only a bar", u"|", 1, {u""}},
+        {"the hidden column", u"a|", 0, {}},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(texts(columnChoices(W(c.values), c.column)), c.expected) << c.what;
+    }
+}
+
+TEST(GridRules, TheCellsOwnTextIsChosen) {
+    const std::vector<WideText> choices = {W(u"Apple"), W(u"banana"), W(u"")};
+    EXPECT_EQ(choiceIndex(choices, W(u"banana")), 1);
+    EXPECT_EQ(choiceIndex(choices, W(u"apple")), -1) << "exact, not by case";
+    EXPECT_EQ(choiceIndex(choices, W(u"Ap")), -1) << "whole, not a prefix";
+    EXPECT_EQ(choiceIndex(choices, W(u"")), 2);
+    EXPECT_EQ(choiceIndex({}, W(u"")), -1);
+}
+
+TEST(GridRules, ColumnWidths) {
+    // 228 pixels leave 200 for the columns.
+    const NarrowText widths("50|25.5|| x|200000|12abc| 7");
+    const NarrowFields fields(widths);
+    struct Case {
+        int column, count, listWidth, expected;
+    } cases[] = {
+        {1, 8, 228, 100},   {2, 8, 228, 51},    {3, 8, 228, 25},  // empty: an even share
+        {4, 8, 228, 0},     {5, 8, 228, 32767}, {6, 8, 228, 24},  // digits up to the first other character
+        {7, 8, 228, 14},    {8, 8, 228, 25},                      // leading blanks; a missing piece
+        {1, 8, 28, 0},      {1, 8, 10, 0},      {3, 0, 228, 0},   {0, 8, 228, 0},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(dataColumnWidth(fields, c.column, c.count, c.listWidth), c.expected)
+            << "column " << c.column << " of " << c.count << " in " << c.listWidth;
+    }
+}

@@ -48,14 +48,10 @@ void progressSetText(int slot, const WideText &text);
 void progressPresent(const SlotSet &shown);
 
 #ifndef _WIN32
-// The native build's stand-in for the window: what it would show, for tests.
+// The native build's stand-in for the window: what a "show" made visible.
 struct NativeProgressWindow {
     bool visible = false;
-    bool timerRunning = false;
-    int32_t barPosition[2] = {0, 0}; // bars 1 and 2
-    WideText texts[kSlotCount];      // the controls' texts as last put
-    SlotSet shown;                   // controls shown by the last "show"
-    int inputHandled = 0;            // calls that handled pending input
+    SlotSet shown; // controls shown by the last "show"
 };
 NativeProgressWindow &nativeProgressWindow();
 #endif

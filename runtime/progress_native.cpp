@@ -1,9 +1,8 @@
 #include "runtime/progress.h"
 
-// Without windows the stand-in keeps what the window would show; the native
-// runner gives a modeless dialog a token handle, so the window exists by the
-// same rule as on Windows. Nothing presses the cancel button here: a test
-// sets the record's flag as the button would.
+// Without windows the stand-in keeps only what a "show" makes visible; the
+// native runner gives a modeless dialog a token handle, so the window exists
+// by the same rule as on Windows.
 
 const DialogHooks &progressHooks() {
     static const DialogHooks hooks = {"progress", true, nullptr, nullptr, nullptr, nullptr};
@@ -19,43 +18,24 @@ bool progressWindowExists() {
     return dialog().dialogWindow != nullptr && &dialogHooks() == &progressHooks();
 }
 
-void progressHandleInput() {
-    if (progressWindowExists()) ++nativeProgressWindow().inputHandled;
-}
+void progressHandleInput() {}
 
 void progressShow() {
     if (progressWindowExists()) nativeProgressWindow().visible = true;
 }
 
 void progressHide() {
-    if (!progressWindowExists()) return;
-    nativeProgressWindow().visible = false;
-    nativeProgressWindow().timerRunning = false;
+    if (progressWindowExists()) nativeProgressWindow().visible = false;
 }
 
-void progressArmTimer() {
-    if (progressWindowExists() && dialog().timerEnabled == 1) nativeProgressWindow().timerRunning = true;
-}
+void progressArmTimer() {}
 
-void progressSetBar(int slot) {
-    if (!progressWindowExists() || (slot != kProgressBar1Slot && slot != kProgressBar2Slot)) return;
-    nativeProgressWindow().barPosition[slot - kProgressBar1Slot] = progressCounter(dialog().controls[slot]);
-}
+void progressSetBar(int) {}
 
-void progressSetText(int slot, const WideText &text) {
-    if (progressWindowExists() && slot >= 0 && slot < kSlotCount) nativeProgressWindow().texts[slot] = text;
-}
+void progressSetText(int, const WideText &) {}
 
 void progressPresent(const SlotSet &shown) {
     if (!progressWindowExists()) return;
-    NativeProgressWindow &w = nativeProgressWindow();
-    const DialogDefinition &d = dialog();
-    w.visible = true;
-    w.timerRunning = false;
-    w.shown = shown;
-    for (int slot : {kProgressTextSlot, kProgressCancelSlot, kProgressLabel1Slot, kProgressLabel2Slot}) {
-        w.texts[slot] = d.controls[slot].text;
-    }
-    w.barPosition[0] = progressCounter(d.controls[kProgressBar1Slot]);
-    w.barPosition[1] = progressCounter(d.controls[kProgressBar2Slot]);
+    nativeProgressWindow().visible = true;
+    nativeProgressWindow().shown = shown;
 }

@@ -153,6 +153,7 @@ typedef struct FMExternCallStruct {
 #else
 /* Packed: the entry point lies at offset 4. There are no memory-handle
  * entries; a plug-in keeps image data in its own memory. */
+#define FMW_BLOCK_HAS_HANDLES 0
 #pragma pack(push, 1)
 typedef struct FMExternCallStruct {
     int16_t extnVersion;       /* 0: host's extension version (start-up) */

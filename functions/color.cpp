@@ -1,8 +1,10 @@
 // The color swatch: a color text turned into container data that the host
-// can keep in a container field. The images travel through host memory
-// handles, which the host expects its plug-ins to use for image data.
+// can keep in a container field. A 32-bit host expects image data in its
+// memory handles; the 64-bit block has none, so there the images are built in
+// the plug-in's own memory.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "functions/color_text.h"
@@ -28,6 +30,7 @@ uint16_t swatchDimension(const OptionSet &options, const char *keyword) {
     return static_cast<uint16_t>(std::min(std::max(options.numericValue(keyword), 0), kLargestSwatchSize));
 }
 
+#if FMW_BLOCK_HAS_HANDLES
 // A host memory handle from the services of the saved parameter block,
 // disposed of when it goes out of scope. When the host has no memory, or no
 // services, the handle is invalid and failureCode() tells the host why.
@@ -89,6 +92,8 @@ private:
     const HostHandle &handle_;
 };
 
+#endif
+
 // Adds `size` bytes as a stream of the four-character type; returns the
 // host's code.
 int16_t addStream(HostBinaryData &container, const char type[4], uint32_t size, const void *bytes) {
@@ -96,11 +101,24 @@ int16_t addStream(HostBinaryData &container, const char type[4], uint32_t size, 
     return container.add(quad, size, bytes);
 }
 
-// Adds the first `size` bytes of a handle; the rest, if the host gave more,
-// was never written.
-int16_t addHandleStream(HostBinaryData &container, const char type[4], const HostHandle &handle, size_t size) {
+// Builds an image of `size` bytes with `fill` and adds it as a stream.
+// Returns 0, the host's memory error code when there is no memory for the
+// image, or the host's code when it refuses the stream. The memory is
+// released before this returns.
+template <typename Fill>
+int16_t addImageStream(HostBinaryData &container, const char type[4], size_t size, Fill fill) {
+#if FMW_BLOCK_HAS_HANDLES
+    HostHandle handle{int32_t(size)};
+    if (!handle.valid()) return handle.failureCode();
     HandleLock lock(handle);
+    fill(lock.bytes());
     return addStream(container, type, uint32_t(size), lock.bytes());
+#else
+    std::unique_ptr<uint8_t[]> bytes(newImageBytes(size));
+    if (!bytes) return FMErrorOutOfMemory;
+    fill(bytes.get());
+    return addStream(container, type, uint32_t(size), bytes.get());
+#endif
 }
 
 } // namespace
@@ -114,24 +132,12 @@ int16_t createColorFunction(const FMDataVect *args, FMData *result) {
     Rgb color = parseColorText(argumentCount(args) > 1 ? argumentNarrow(args, 1, kColorBufferSize) : std::string());
 
     HostBinaryData container;
-    {
-        HostHandle jpeg{int32_t(kConstantJpegSize)};
-        if (!jpeg.valid()) return jpeg.failureCode();
-        {
-            HandleLock lock(jpeg);
-            std::memcpy(lock.bytes(), kConstantJpeg, kConstantJpegSize);
-        }
-        int16_t code = addHandleStream(container, "JPEG", jpeg, kConstantJpegSize);
-        if (code != 0) return code;
-    }
-
-    HostHandle png{int32_t(kSwatchPngSize)};
-    if (!png.valid()) return png.failureCode();
-    {
-        HandleLock lock(png);
-        writeSwatchPng(lock.bytes(), color.red, color.green, color.blue, kOpaque);
-    }
-    int16_t code = addHandleStream(container, "PNGf", png, kSwatchPngSize);
+    int16_t code = addImageStream(container, "JPEG", kConstantJpegSize,
+                                  [](uint8_t *out) { std::memcpy(out, kConstantJpeg, kConstantJpegSize); });
+    if (code != 0) return code;
+    code = addImageStream(container, "PNGf", kSwatchPngSize, [&color](uint8_t *out) {
+        writeSwatchPng(out, color.red, color.green, color.blue, kOpaque);
+    });
     if (code != 0) return code;
 
     const uint8_t size[kSizeStreamBytes] = {uint8_t(width >> 8), uint8_t(width & 0xFF), uint8_t(height >> 8),

@@ -133,6 +133,11 @@ WideText optionalArgument(const FMDataVect *args, uint32_t index) {
     return index < argumentCount(args) ? argumentWide(args, index) : WideText();
 }
 
+bool buttonPressed() {
+    const int32_t pressed = dialog().resultIndex;
+    return pressed >= 0 && pressed < kSlotCount;
+}
+
 int16_t frameResult(const FMDataVect *args, FMData *result) {
     const DialogDefinition &d = dialog();
     if (d.resultIndex >= 0 && d.resultIndex < kSlotCount) {

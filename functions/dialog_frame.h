@@ -117,6 +117,11 @@ WideText optionalArgument(const FMDataVect *args, uint32_t index);
 
 // ---- result -------------------------------------------------------------
 
+// Whether a button closed the dialog. Closed any other way, the dialog read
+// nothing back: a slot that was given a list then still holds the list,
+// which is no value of the user's, and the function empties it.
+bool buttonPressed();
+
 // The value of the button that closed the dialog, or the empty text when no
 // button did (resultIndex outside the table).
 int16_t frameResult(const FMDataVect *args, FMData *result);

@@ -137,5 +137,10 @@ int16_t doDualListDialogFunction(const FMDataVect *args, FMData *result) {
     d.controlCount = kControlCount;
 
     runDialog(dualListHooks());
+    // No choice when no button closed the dialog.
+    if (!buttonPressed()) {
+        slotAt(kDualSourceSlot).text.clear();
+        slotAt(kDualTargetSlot).text.clear();
+    }
     return frameResult(args, result);
 }

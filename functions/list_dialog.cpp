@@ -120,5 +120,7 @@ int16_t doListFunction(const FMDataVect *args, FMData *result) {
     d.controlCount = kControlCount;
 
     runDialog();
+    // No rows chosen when no button closed the list.
+    if (!buttonPressed()) d.controls[kListSlot].text.clear();
     return frameResult(args, result);
 }

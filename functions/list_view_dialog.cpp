@@ -69,6 +69,6 @@ int16_t doListViewFunction(const FMDataVect *args, FMData *result) {
     // Closed by its close box, the dialog read nothing back: the slot still
     // holds the list text as it was given, not the grid. What the user
     // changed is dropped, and "text1" says nothing was entered.
-    if (d.resultIndex < 0 || d.resultIndex >= kSlotCount) grid.text.clear();
+    if (!buttonPressed()) grid.text.clear();
     return frameResult(args, result);
 }

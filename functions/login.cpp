@@ -109,5 +109,8 @@ int16_t doLoginFunction(const FMDataVect *args, FMData *result) {
     d.controlCount = kControlCount;
 
     runDialog();
+    // The drop-down's slot holds its list of names until a button reads
+    // the chosen one: closed otherwise, no name was chosen.
+    if (!buttonPressed() && dropDown) d.controls[kUserSlot].text.clear();
     return frameResult(args, result);
 }

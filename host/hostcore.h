@@ -3,8 +3,8 @@
 //
 //     hostcore::PluginHost host;
 //     std::wstring error;
-//     if (!host.load(L"TessaryPlugin.fmx", &error)) ...
-//     if (host.startup(60) != 51) ...
+//     if (!host.load(L"TessaryPlugin" + std::wstring(hostcore::kPluginSuffix), &error)) ...
+//     if (host.startup(60) != hostcore::kStartupSuccess) ...
 //     host.getString(FMStringName).text             // L"Tessary Plug-In"
 //     auto r = host.call(L"Tessary_Version", {L"long"});
 //     r.status == hostcore::CallStatus::Called, r.code == 0, r.text == L"Tessary Plug-In 0.55"
@@ -28,8 +28,12 @@
 
 namespace hostcore {
 
-// Start-up result of a plug-in that registered its functions.
-constexpr int32_t kStartupSuccess = 51;
+// Start-up result of a plug-in that registered its functions: the extension
+// version it is written to, 51, or 53 (the first that a 64-bit host accepts).
+constexpr int32_t kStartupSuccess = sizeof(void*) == 8 ? 53 : 51;
+// The file name suffix of the plug-ins this host loads: a 64-bit host loads
+// 64-bit plug-ins only, and they carry their own suffix.
+constexpr const wchar_t* kPluginSuffix = sizeof(void*) == 8 ? L".fmx64" : L".fmx";
 // Extension version the host announces unless told otherwise.
 constexpr int16_t kDefaultExtnVersion = 60;
 
@@ -100,7 +104,8 @@ public:
     void* module() const;
 
     // Sends start-up (selector 0) with this extension version and returns
-    // the 32-bit result from offset 24.
+    // the result (offset 24 of the 32-bit block, 40 of the 64-bit one) as a
+    // 32-bit value.
     int32_t startup(int16_t extnVersion = kDefaultExtnVersion);
     // Sends get-string (selector 7) with a buffer of bufferSize units (at
     // most 1,048,576; a larger size sends nothing).

@@ -49,7 +49,7 @@ void getString(FMExternCallStruct &block) {
         // Twelve units with the terminator; a host that offers less room
         // gets the string cut, never a write past its buffer.
         static const char options[] = "VRNQ1nnYnnn";
-        uint32_t units = block.bufferSize < sizeof options ? block.bufferSize : uint32_t(sizeof options);
+        uint32_t units = block.bufferSize < sizeof options ? uint32_t(block.bufferSize) : uint32_t(sizeof options);
         if (units == 0) break;
         for (uint32_t i = 0; i + 1 < units; ++i) buffer[i] = TextUnit(static_cast<unsigned char>(options[i]));
         buffer[units - 1] = 0;

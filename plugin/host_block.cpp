@@ -1,8 +1,13 @@
 #include "plugin/host_block.h"
 
+#include <new>
+
 namespace {
 FMExternCallStruct *gBlock = nullptr;
 void *gOwnModule = nullptr;
+#if !FMW_BLOCK_HAS_HANDLES && !defined(_WIN32)
+unsigned gFailImageAllocation = 0;
+#endif
 } // namespace
 
 FMExternCallStruct *savedBlock() {
@@ -21,3 +26,18 @@ void *pluginInstance() {
 void setOwnModule(void *module) {
     gOwnModule = module;
 }
+
+#if !FMW_BLOCK_HAS_HANDLES
+uint8_t *newImageBytes(size_t size) {
+#ifndef _WIN32
+    if (gFailImageAllocation != 0 && --gFailImageAllocation == 0) return nullptr;
+#endif
+    return new (std::nothrow) uint8_t[size];
+}
+
+#ifndef _WIN32
+void failImageAllocation(unsigned nth) {
+    gFailImageAllocation = nth;
+}
+#endif
+#endif

@@ -4,6 +4,9 @@
 #ifndef TESSARY_PLUGIN_HOST_BLOCK_H
 #define TESSARY_PLUGIN_HOST_BLOCK_H
 
+#include <cstddef>
+#include <cstdint>
+
 #include "FMWrapper.h"
 
 // Null before the first call.
@@ -13,5 +16,16 @@ void saveBlock(FMExternCallStruct *block);
 // host gave none.
 void *pluginInstance();
 void setOwnModule(void *module);
+
+#if !FMW_BLOCK_HAS_HANDLES
+// Image bytes for a host whose block has no memory handles: `size` bytes of
+// the plug-in's own memory, freed with delete[], or null when there is none.
+uint8_t *newImageBytes(size_t size);
+#ifndef _WIN32
+// Stand-in of the native build: the n-th (from 1) later newImageBytes call
+// finds no memory; 0 disarms.
+void failImageAllocation(unsigned nth);
+#endif
+#endif
 
 #endif

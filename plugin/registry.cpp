@@ -9,9 +9,10 @@
 namespace {
 
 // The boundary between the host and a function body: whatever the body
-// throws ends here as the host's error code, never inside the host.
+// throws ends here as the host's error code, never inside the host. The
+// host calls it with its handlers' convention (__stdcall on 32 bits).
 template <FunctionBody Body>
-int16_t FMW_CDECL guarded(int16_t, const FMExprEnv *, const FMDataVect *args, FMData *result) {
+int16_t FMW_STDCALL guarded(int16_t, const FMExprEnv *, const FMDataVect *args, FMData *result) {
     try {
         return Body(args, result);
     } catch (const std::bad_alloc &) {

@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
     cmake make g++ python3 googletest
     g++-mingw-w64-i686 binutils-mingw-w64-i686
-    wine wine32 xvfb xauth
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64   # TessaryPlugin.fmx64
+    wine wine32 wine64 xvfb xauth
     libjpeg-turbo-progs   # a real JPEG decoder for the swatch image check
     fonts-wqy-microhei    # so screenshots can show Chinese, Japanese and Korean text
 )

@@ -2,8 +2,11 @@
 # Builds everything and runs every test:
 #   1. the portable core's unit tests, native;
 #   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. the Windows build (TessaryPlugin.fmx, FMWrapper.dll, the host) and the
-#      end-to-end tests under Wine, all sharing one wineserver and one display.
+#   3. the 32-bit Windows build (TessaryPlugin.fmx, FMWrapper.dll, the host)
+#      and the end-to-end tests under 32-bit Wine;
+#   4. the 64-bit Windows build (TessaryPlugin.fmx64 and its own FMWrapper.dll
+#      and host) and the same end-to-end tests under 64-bit Wine.
+# Both Windows runs share one display; each prefix keeps one wineserver.
 # Build trees go to build/ (or $TESSARY_BUILD).
 set -euo pipefail
 
@@ -45,14 +48,20 @@ cmake -S "$root" -B "$out/sanitize" -DCMAKE_BUILD_TYPE=Debug -DTESSARY_SANITIZE=
 cmake --build "$out/sanitize" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$out/sanitize"
 
-echo "== Windows build and end-to-end tests under Wine"
+echo "== Windows builds (32 and 64 bits)"
 cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$out/windows" -j "$jobs"
+cmake -S "$root" -B "$out/windows64" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+cmake --build "$out/windows64" -j "$jobs"
 
 source "$root/scripts/wine-session.sh"
-start_wine_session "$out/windows/wineprefix"
+start_wine_session "$out/windows/wineprefix" "$out/windows64/wineprefix"
+echo "== end-to-end tests, 32 bits, under Wine"
 run_ctest "$out/windows" -j "$jobs"
+echo "== end-to-end tests, 64 bits, under 64-bit Wine"
+run_ctest "$out/windows64" -j "$jobs"
 
 echo "tests: $passed passed, $failed failed"
 exit "$status"

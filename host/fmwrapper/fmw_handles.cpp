@@ -47,7 +47,7 @@ HandleBlock* lookup(char** handle) {
 
 extern "C" {
 
-FMW_API char** FMW_CDECL FMW_NewHandle(int32_t size) {
+FMW_API char** FMW_STDCALL FMW_NewHandle(int32_t size) {
     Handles& h = handles();
     if (size < 0) {
         h.lastError = kMemBadHandle;
@@ -78,12 +78,12 @@ FMW_API char** FMW_CDECL FMW_NewHandle(int32_t size) {
     return &block->bytes;
 }
 
-FMW_API int32_t FMW_CDECL FMW_HandleSize(char** handle) {
+FMW_API int32_t FMW_STDCALL FMW_HandleSize(char** handle) {
     const HandleBlock* block = lookup(handle);
     return block != nullptr ? block->size : 0;
 }
 
-FMW_API void FMW_CDECL FMW_DisposeHandle(char** handle) {
+FMW_API void FMW_STDCALL FMW_DisposeHandle(char** handle) {
     HandleBlock* block = lookup(handle);
     if (block == nullptr) return;
     handles().live.erase(block);
@@ -91,17 +91,17 @@ FMW_API void FMW_CDECL FMW_DisposeHandle(char** handle) {
     delete block;
 }
 
-FMW_API void FMW_CDECL FMW_LockHandle(char** handle) {
+FMW_API void FMW_STDCALL FMW_LockHandle(char** handle) {
     HandleBlock* block = lookup(handle);
     if (block != nullptr) ++block->locks;
 }
 
-FMW_API void FMW_CDECL FMW_UnlockHandle(char** handle) {
+FMW_API void FMW_STDCALL FMW_UnlockHandle(char** handle) {
     HandleBlock* block = lookup(handle);
     if (block != nullptr && block->locks > 0) --block->locks;
 }
 
-FMW_API int16_t FMW_CDECL FMW_MemError(void) { return handles().lastError; }
+FMW_API int16_t FMW_STDCALL FMW_MemError(void) { return handles().lastError; }
 
 FMW_API int32_t FMW_CDECL FMW_LiveHandles(void) {
     return static_cast<int32_t>(handles().live.size());

@@ -125,13 +125,16 @@ bool PluginHost::load(const std::wstring& path, std::wstring* error) {
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const char*>(module) + dos->e_lfanew);
     imageEnd_ = reinterpret_cast<uintptr_t>(module) + nt->OptionalHeader.SizeOfImage;
     std::memset(&block_, 0, sizeof block_);
+    block_.entryPoint = reinterpret_cast<void*>(entry);
     block_.instanceId = module;
+#if FMW_BLOCK_HAS_HANDLES
     block_.newHandle = FMW_NewHandle;
     block_.handleSize = FMW_HandleSize;
     block_.disposeHandle = FMW_DisposeHandle;
     block_.lockHandle = FMW_LockHandle;
     block_.unlockHandle = FMW_UnlockHandle;
     block_.memError = FMW_MemError;
+#endif
     return true;
 }
 

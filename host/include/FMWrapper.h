@@ -4,8 +4,12 @@
  * Both sides include this one header: the plug-in calls the FM_* functions
  * that the host library (FMWrapper.dll) exports, and the host fills the
  * parameter block that it passes to the plug-in's FMExternCallProc.
- * Everything uses the C calling convention with undecorated names, so any
- * host built to this header can load any plug-in built to it.
+ * FMExternCallProc and the FM_* functions use the C calling convention with
+ * undecorated names. On 32-bit Windows the database calls the function
+ * handlers and the memory-handle entries of the parameter block with
+ * __stdcall (the callee removes its arguments), so they are declared so
+ * here; x86-64 has one convention only. Any host built to this header can
+ * load any plug-in built to it, and so can the database itself.
  *
  * Texts are sequences of UTF-16 code units. Every FM_* function takes a
  * pointer to an FMError record as its last argument; the library sets its
@@ -40,6 +44,7 @@ extern "C" {
 
 #if defined(_WIN32)
 #define FMW_CDECL __cdecl
+#define FMW_STDCALL __stdcall /* the same as FMW_CDECL on x86-64 */
 #if defined(FMW_BUILDING_LIBRARY)
 #define FMW_API __declspec(dllexport)
 #elif defined(FMW_STATIC)
@@ -49,6 +54,7 @@ extern "C" {
 #endif
 #else
 #define FMW_CDECL
+#define FMW_STDCALL
 #define FMW_API
 #endif
 
@@ -84,25 +90,26 @@ enum { FMDataTypeText = 1 };
 enum { FMTextNotFound = 0xFFFFFFFFu };
 
 /* Handler of an external function, called by the host directly. */
-typedef int16_t(FMW_CDECL *FMExternalHandler)(int16_t functionId,
-                                              const FMExprEnv *env,
-                                              const FMDataVect *args,
-                                              FMData *result);
+typedef int16_t(FMW_STDCALL *FMExternalHandler)(int16_t functionId,
+                                                const FMExprEnv *env,
+                                                const FMDataVect *args,
+                                                FMData *result);
 
-/* Host memory handles, offered through the parameter block. */
-typedef char **(FMW_CDECL *FMNewHandleProc)(int32_t size);
-typedef int32_t(FMW_CDECL *FMHandleSizeProc)(char **handle);
-typedef void(FMW_CDECL *FMHandleProc)(char **handle);
-typedef int16_t(FMW_CDECL *FMMemErrorProc)(void);
+/* Host memory handles, offered through the 32-bit parameter block. */
+typedef char **(FMW_STDCALL *FMNewHandleProc)(int32_t size);
+typedef int32_t(FMW_STDCALL *FMHandleSizeProc)(char **handle);
+typedef void(FMW_STDCALL *FMHandleProc)(char **handle);
+typedef int16_t(FMW_STDCALL *FMMemErrorProc)(void);
 
-/* Message selectors (offset 9 of the parameter block). */
+/* Message selectors (offset 9 of the 32-bit parameter block, 13 of the
+ * 64-bit one). */
 enum {
     FMCallStartup = 0,
     FMCallShutdown = 4,
     FMCallGetString = 7
 };
 
-/* String selectors of a get-string message (offset 11). */
+/* String selectors of a get-string message (offset 11, or 15 in 64 bits). */
 enum {
     FMStringName = 128,
     FMStringDescription = 129,
@@ -110,21 +117,28 @@ enum {
 };
 
 /*
- * The parameter block of FMExternCallProc. Only the named fields are part of
- * the contract; the reserved ones keep the 32-bit offsets that a host relies
- * on (checked below).
+ * The parameter block of FMExternCallProc, in the layout of the pointer size
+ * the module is built for: 32-bit Windows, or 64 bits (64-bit Windows, and
+ * the native build of the portable core, which is a 64-bit program and so
+ * sees what the .fmx64 sees). Only the named fields that the comments
+ * describe are used; the others keep the offsets a host relies on (checked
+ * below).
  */
+#if UINTPTR_MAX == 0xFFFFFFFFu
+#define FMW_BLOCK_HAS_HANDLES 1 /* memory-handle entries at 32..68 */
 typedef struct FMExternCallStruct {
     int16_t extnVersion;       /* 0: host's extension version (start-up) */
-    uint8_t reserved2[7];
+    uint16_t unused2;
+    void *entryPoint;          /* 4: the plug-in's FMExternCallProc */
+    uint8_t cfmCalls;          /* 8 */
     uint8_t whichCall;         /* 9: FMCallStartup, FMCallShutdown, FMCallGetString */
-    uint8_t reserved10;
+    uint8_t unsafeCalls;       /* 10 */
     uint8_t stringSelector;    /* 11: FMStringName, ... (get string) */
-    uint8_t reserved12[4];
+    uint32_t languageId;       /* 12 (get string) */
     uint32_t bufferSize;       /* 16: size of the string buffer in UTF-16 units */
     void *instanceId;          /* 20: module instance handle of the plug-in */
     intptr_t result;           /* 24: start-up result, or the FMUniChar* buffer */
-    void *reserved28;
+    void *unused28;
     FMNewHandleProc newHandle;     /* 32: new handle of n bytes, 0 on failure */
     void *reserved36;
     FMHandleSizeProc handleSize;   /* 40 */
@@ -136,19 +150,73 @@ typedef struct FMExternCallStruct {
     void *reserved64;
     FMMemErrorProc memError;       /* 68: last memory error of the host */
 } FMExternCallStruct;
+#else
+/* Packed: the entry point lies at offset 4. There are no memory-handle
+ * entries; a plug-in keeps image data in its own memory. */
+#define FMW_BLOCK_HAS_HANDLES 0
+#pragma pack(push, 1)
+typedef struct FMExternCallStruct {
+    int16_t extnVersion;       /* 0: host's extension version (start-up) */
+    uint16_t unused2;
+    void *entryPoint;          /* 4: the plug-in's FMExternCallProc */
+    uint8_t cfmCalls;          /* 12 */
+    uint8_t whichCall;         /* 13: FMCallStartup, FMCallShutdown, FMCallGetString */
+    uint8_t unsafeCalls;       /* 14 */
+    uint8_t stringSelector;    /* 15: FMStringName, ... (get string) */
+    uintptr_t languageId;      /* 16 (get string) */
+    uintptr_t bufferSize;      /* 24: size of the string buffer in UTF-16 units */
+    void *instanceId;          /* 32: module instance handle of the plug-in */
+    intptr_t result;           /* 40: start-up result, or the FMUniChar* buffer */
+    void *unused48;
+    void *scriptCallback56;    /* 56: script call-backs of the host, unused here */
+    void *scriptCallback64;    /* 64 */
+} FMExternCallStruct;
+#pragma pack(pop)
+#endif
 
-#if UINTPTR_MAX == 0xFFFFFFFFu && defined(__cplusplus)
-static_assert(offsetof(FMExternCallStruct, whichCall) == 9, "whichCall");
-static_assert(offsetof(FMExternCallStruct, stringSelector) == 11, "stringSelector");
-static_assert(offsetof(FMExternCallStruct, bufferSize) == 16, "bufferSize");
-static_assert(offsetof(FMExternCallStruct, instanceId) == 20, "instanceId");
-static_assert(offsetof(FMExternCallStruct, result) == 24, "result");
-static_assert(offsetof(FMExternCallStruct, newHandle) == 32, "newHandle");
-static_assert(offsetof(FMExternCallStruct, handleSize) == 40, "handleSize");
-static_assert(offsetof(FMExternCallStruct, disposeHandle) == 44, "disposeHandle");
-static_assert(offsetof(FMExternCallStruct, lockHandle) == 52, "lockHandle");
-static_assert(offsetof(FMExternCallStruct, unlockHandle) == 56, "unlockHandle");
-static_assert(offsetof(FMExternCallStruct, memError) == 68, "memError");
+#if defined(__cplusplus)
+#define FMW_AT(field, offset) static_assert(offsetof(FMExternCallStruct, field) == offset, #field)
+FMW_AT(extnVersion, 0);
+FMW_AT(unused2, 2);
+FMW_AT(entryPoint, 4);
+#if UINTPTR_MAX == 0xFFFFFFFFu
+FMW_AT(cfmCalls, 8);
+FMW_AT(whichCall, 9);
+FMW_AT(unsafeCalls, 10);
+FMW_AT(stringSelector, 11);
+FMW_AT(languageId, 12);
+FMW_AT(bufferSize, 16);
+FMW_AT(instanceId, 20);
+FMW_AT(result, 24);
+FMW_AT(unused28, 28);
+FMW_AT(newHandle, 32);
+FMW_AT(reserved36, 36);
+FMW_AT(handleSize, 40);
+FMW_AT(disposeHandle, 44);
+FMW_AT(reserved48, 48);
+FMW_AT(lockHandle, 52);
+FMW_AT(unlockHandle, 56);
+FMW_AT(reserved60, 60);
+FMW_AT(reserved64, 64);
+FMW_AT(memError, 68);
+static_assert(sizeof(FMExternCallStruct) == 72, "32-bit block size");
+#elif UINTPTR_MAX == 0xFFFFFFFFFFFFFFFFu
+FMW_AT(cfmCalls, 12);
+FMW_AT(whichCall, 13);
+FMW_AT(unsafeCalls, 14);
+FMW_AT(stringSelector, 15);
+FMW_AT(languageId, 16);
+FMW_AT(bufferSize, 24);
+FMW_AT(instanceId, 32);
+FMW_AT(result, 40);
+FMW_AT(unused48, 48);
+FMW_AT(scriptCallback56, 56);
+FMW_AT(scriptCallback64, 64);
+static_assert(sizeof(FMExternCallStruct) == 72, "64-bit block size");
+#else
+#error "the parameter block has a layout for 32-bit and 64-bit pointers only"
+#endif
+#undef FMW_AT
 #endif
 
 typedef void(FMW_CDECL *FMExternCallProcPtr)(FMExternCallStruct *block);
@@ -249,15 +317,18 @@ FMW_API int FMW_CDECL FMW_Data_StreamAt(const FMData *data, uint32_t index, char
 FMW_API FMExprEnv *FMW_CDECL FMW_ExprEnv_New(void);
 FMW_API void FMW_CDECL FMW_ExprEnv_Delete(FMExprEnv *env);
 
-/* Handles hold zero-filled bytes that never move. FMW_MemError reports the
+/* The memory-handle entries of the 32-bit parameter block (__stdcall there,
+ * as the block's types say); exported on 64 bits too, where the block has
+ * no place for them.
+ * Handles hold zero-filled bytes that never move. FMW_MemError reports the
  * last handle call: 0 success, 1 out of memory, 2 a negative size or a
  * handle that is not live (such a handle is left alone, never freed). */
-FMW_API char **FMW_CDECL FMW_NewHandle(int32_t size);
-FMW_API int32_t FMW_CDECL FMW_HandleSize(char **handle);
-FMW_API void FMW_CDECL FMW_DisposeHandle(char **handle);
-FMW_API void FMW_CDECL FMW_LockHandle(char **handle);
-FMW_API void FMW_CDECL FMW_UnlockHandle(char **handle);
-FMW_API int16_t FMW_CDECL FMW_MemError(void);
+FMW_API char **FMW_STDCALL FMW_NewHandle(int32_t size);
+FMW_API int32_t FMW_STDCALL FMW_HandleSize(char **handle);
+FMW_API void FMW_STDCALL FMW_DisposeHandle(char **handle);
+FMW_API void FMW_STDCALL FMW_LockHandle(char **handle);
+FMW_API void FMW_STDCALL FMW_UnlockHandle(char **handle);
+FMW_API int16_t FMW_STDCALL FMW_MemError(void);
 /* Number of handles allocated and not yet disposed of. */
 FMW_API int32_t FMW_CDECL FMW_LiveHandles(void);
 

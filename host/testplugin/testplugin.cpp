@@ -3,8 +3,9 @@
 // without the real plug-in. Plug-in id "TSTP".
 //   Test_Echo( a [; b [; c]] )  the arguments joined by "|"
 //   Test_Blob( [mode] )         a container with streams PNGf (3 bytes, built
-//                               in a host handle) and SIZE; mode "fail"
-//                               returns code 7 and sets nothing
+//                               in a host handle where the block has them)
+//                               and SIZE; mode "fail" returns code 7 and
+//                               sets nothing
 //   Test_Calls()                how many handler calls came before this one
 // Get-string 131 writes its 12 units whatever the buffer size.
 #include "FMWrapper.h"
@@ -31,9 +32,9 @@ struct Function {
     FMExternalHandler handler;
 };
 
-int16_t FMW_CDECL echo(int16_t, const FMExprEnv*, const FMDataVect*, FMData*);
-int16_t FMW_CDECL blob(int16_t, const FMExprEnv*, const FMDataVect*, FMData*);
-int16_t FMW_CDECL calls(int16_t, const FMExprEnv*, const FMDataVect*, FMData*);
+int16_t FMW_STDCALL echo(int16_t, const FMExprEnv*, const FMDataVect*, FMData*);
+int16_t FMW_STDCALL blob(int16_t, const FMExprEnv*, const FMDataVect*, FMData*);
+int16_t FMW_STDCALL calls(int16_t, const FMExprEnv*, const FMDataVect*, FMData*);
 
 const Function kFunctions[] = {
     {kEchoId, u"Test_Echo", u"Test_Echo( a ; b ; c )", 1, 3, echo},
@@ -60,7 +61,7 @@ int16_t setText(FMData* result, const FMDataVect* args, const std::u16string& va
     return code;
 }
 
-int16_t FMW_CDECL echo(int16_t, const FMExprEnv*, const FMDataVect* args, FMData* result) {
+int16_t FMW_STDCALL echo(int16_t, const FMExprEnv*, const FMDataVect* args, FMData* result) {
     ++gHandlerCalls;
     try {
         Error err;
@@ -81,13 +82,14 @@ int16_t addStream(FMBinaryData* binary, const char type[4], uint32_t size, const
     return code;
 }
 
-// The PNGf stream goes through a host handle, as image data of real
+// The PNGf stream goes through a host handle, as image data of real 32-bit
 // plug-ins does, so the handle entries of the parameter block are used.
-int16_t FMW_CDECL blob(int16_t, const FMExprEnv*, const FMDataVect* args, FMData* result) {
+int16_t FMW_STDCALL blob(int16_t, const FMExprEnv*, const FMDataVect* args, FMData* result) {
     ++gHandlerCalls;
     try {
         Error err;
         if (FM_DataVect_Size(args, &err) > 0 && argument(args, 0) == u"fail") return kFailCode;
+#if FMW_BLOCK_HAS_HANDLES
         char** handle = gBlock->newHandle(3);
         if (handle == nullptr) return gBlock->memError();
         gBlock->lockHandle(handle);
@@ -98,6 +100,11 @@ int16_t FMW_CDECL blob(int16_t, const FMExprEnv*, const FMDataVect* args, FMData
         int16_t code = addStream(binary, "PNGf", static_cast<uint32_t>(gBlock->handleSize(handle)), *handle);
         gBlock->unlockHandle(handle);
         gBlock->disposeHandle(handle);
+#else
+        const char bytes[3] = {1, 2, 3};
+        FMBinaryData* binary = FM_BinaryData_Constructor1(&err);
+        int16_t code = addStream(binary, "PNGf", 3, bytes);
+#endif
         const unsigned char size[4] = {0, 10, 0, 10};
         if (code == 0) code = addStream(binary, "SIZE", 4, size);
         if (code == 0) FM_Data_SetBinaryData(result, binary, 1, &err);
@@ -108,7 +115,7 @@ int16_t FMW_CDECL blob(int16_t, const FMExprEnv*, const FMDataVect* args, FMData
     }
 }
 
-int16_t FMW_CDECL calls(int16_t, const FMExprEnv*, const FMDataVect* args, FMData* result) {
+int16_t FMW_STDCALL calls(int16_t, const FMExprEnv*, const FMDataVect* args, FMData* result) {
     const int earlier = gHandlerCalls++;
     try {
         const std::string digits = std::to_string(earlier);
@@ -148,7 +155,7 @@ int32_t startup(int16_t version) {
             return -2;
         }
     }
-    return 51;
+    return sizeof(void*) == 8 ? 53 : 51;
 }
 
 // Copies at most size - 1 units and a zero, as LoadStringW does.

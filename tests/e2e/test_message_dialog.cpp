@@ -19,8 +19,8 @@ class MessageDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         std::wstring error;
-        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
-        ASSERT_EQ(host.startup(60), 51);
+        ASSERT_TRUE(host.load(L"TessaryPlugin" + std::wstring(hostcore::kPluginSuffix), &error)) << narrow(error);
+        ASSERT_EQ(host.startup(60), hostcore::kStartupSuccess);
         host.call(L"Tessary_SetPosition", {L"40", L"30"});
     }
 

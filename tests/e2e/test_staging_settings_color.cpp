@@ -1,5 +1,5 @@
 // The functions that show no dialog, called through the host layer on the
-// real TessaryPlugin.fmx: staging and Tessary_GetInput, the position pair,
+// real plug-in: staging and Tessary_GetInput, the position pair,
 // and the color swatch with its three streams, also when the host runs out
 // of memory for a handle.
 #include "hostcore.h"
@@ -42,7 +42,7 @@ class StagingSettingsColorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::wstring error;
-        ASSERT_TRUE(host_.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
+        ASSERT_TRUE(host_.load(L"TessaryPlugin" + std::wstring(hostcore::kPluginSuffix), &error)) << narrow(error);
         ASSERT_EQ(host_.startup(), hostcore::kStartupSuccess);
     }
     void TearDown() override {
@@ -140,20 +140,41 @@ TEST_F(StagingSettingsColorTest, CreateColorReturnsJpegPngAndSize) {
     }
 }
 
+#if FMW_BLOCK_HAS_HANDLES
+// Only 32-bit hosts lend the plug-in memory handles; the 64-bit plug-in's
+// own allocations are failed by the native tests.
+static int16_t FMW_STDCALL silentMemError() { return 0; }
+
 TEST_F(StagingSettingsColorTest, AFailedHandleAllocationReturnsTheMemoryErrorAndNoResult) {
-    for (uint32_t nth : {1u, 2u}) {
+    struct Case {
+        const char *what;
+        uint32_t failAllocation; // n-th handle allocation fails; 0 none
+        bool silentHost;         // the host's memory error says 0 all the same
+        bool noHandleEntries;    // the block offers no allocation
+    } cases[] = {
+        {"the JPEG's handle", 1, false, false},
+        {"the PNG's handle", 2, false, false},
+        {"a host that does not say why", 1, true, false},
+        {"a block without handle entries", 0, false, true},
+    };
+    for (const Case &c : cases) {
         int32_t live = FMW_LiveHandles();
-        FMW_Test_FailHandleAllocation(nth);
+        if (c.failAllocation) FMW_Test_FailHandleAllocation(c.failAllocation);
+        if (c.silentHost) host_.block().memError = silentMemError;
+        if (c.noHandleEntries) host_.block().newHandle = nullptr;
         hostcore::CallResult r = host_.call(L"Tessary_CreateColor", {L"width=300", L"255128000"});
+        host_.block().memError = FMW_MemError;
+        host_.block().newHandle = FMW_NewHandle;
         FMW_Test_Reset();
-        ASSERT_EQ(r.status, hostcore::CallStatus::Called) << "allocation " << nth;
-        EXPECT_EQ(r.code, FMErrorOutOfMemory) << "allocation " << nth;
-        EXPECT_FALSE(r.isText) << "allocation " << nth;
-        EXPECT_FALSE(r.isBinary) << "allocation " << nth;
-        EXPECT_EQ(streamList(r), "") << "allocation " << nth;
-        EXPECT_EQ(FMW_LiveHandles(), live) << "allocation " << nth;
+        ASSERT_EQ(r.status, hostcore::CallStatus::Called) << c.what;
+        EXPECT_EQ(r.code, FMErrorOutOfMemory) << c.what;
+        EXPECT_FALSE(r.isText) << c.what;
+        EXPECT_FALSE(r.isBinary) << c.what;
+        EXPECT_EQ(streamList(r), "") << c.what;
+        EXPECT_EQ(FMW_LiveHandles(), live) << c.what;
     }
     hostcore::CallResult r = host_.call(L"Tessary_CreateColor", {L"", L"255128000"});
     EXPECT_EQ(r.code, 0) << "the next call works";
     EXPECT_EQ(streamList(r), "JPEG(631) PNGf(116) SIZE(4)");
 }
+#endif

@@ -33,12 +33,14 @@ inline int32_t startPlugin(int16_t version = 60) {
     std::memset(&b, 0, sizeof b);
     b.extnVersion = version;
     b.whichCall = FMCallStartup;
+#if FMW_BLOCK_HAS_HANDLES
     b.newHandle = FMW_NewHandle;
     b.handleSize = FMW_HandleSize;
     b.disposeHandle = FMW_DisposeHandle;
     b.lockHandle = FMW_LockHandle;
     b.unlockHandle = FMW_UnlockHandle;
     b.memError = FMW_MemError;
+#endif
     FMExternCallProc(&b);
     return int32_t(b.result);
 }
@@ -96,7 +98,7 @@ inline std::string registryLog() {
 class FreshPlugin : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(startPlugin(), 51);
+        ASSERT_EQ(startPlugin(), kStartupOk);
         resetAllSlots(true);
         resetDefinition();
     }

@@ -140,3 +140,23 @@ TEST_F(ListDialog, ButtonOptions) {
     EXPECT_EQ(marked.buttons[0].requiresSelection, 1);
     EXPECT_EQ(marked.buttons[1].requiresSelection, 1);
 }
+
+// Closed by its close box, a dialog reads nothing back: a slot that was
+// given a list answers no choice, never the list it was given.
+TEST_F(ListDialog, ClosedWithoutAButtonNothingIsChosen) {
+    struct Case {
+        const char16_t *function;
+        Args args;
+    } cases[] = {
+        {u"Tessary_DoList", listArgs(u"", u"1")},
+        {u"Tessary_DoDualListDialog", {u"", u"T", u"", u"", u"a|b", u"", u"c|", u"OK"}},
+        {u"Tessary_DoLogin", {u"", u"T", u"", u"User", u"Password", u"ann|bob|", u"bob", u"OK", u"Cancel"}},
+    };
+    for (const Case &c : cases) {
+        setDialogPlayer([](DialogDefinition &d) { d.resultIndex = -1; });
+        harness::Result r = harness::call(c.function, c.args);
+        setDialogPlayer(nullptr);
+        EXPECT_EQ(r.text, u"");
+        EXPECT_EQ(harness::call(u"Tessary_GetInput", {u"text1"}).text, u"") << std::string(c.function, c.function + 8);
+    }
+}

@@ -62,7 +62,7 @@ harness::Result show(const std::vector<std::u16string> &args, Seen &seen, int pr
 
 class MessageDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(harness::startPlugin(), 51); }
+    void SetUp() override { ASSERT_EQ(harness::startPlugin(), kStartupOk); }
     void TearDown() override { FMW_Registry_Clear(); }
 };
 

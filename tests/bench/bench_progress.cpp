@@ -118,7 +118,8 @@ int wmain(int argc, wchar_t **argv) {
     InitCommonControlsEx(&classes);
     hostcore::PluginHost host;
     std::wstring error;
-    if (!host.load(L"TessaryPlugin.fmx", &error) || host.startup(60) != 51) {
+    if (!host.load(L"TessaryPlugin" + std::wstring(hostcore::kPluginSuffix), &error) ||
+        host.startup(60) != hostcore::kStartupSuccess) {
         std::fprintf(stderr, "bench_progress: the plug-in did not start\n");
         return 2;
     }

@@ -9,20 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "driver/dialog_driver.h"
-#include "hostcore.h"
+#include "dialog_test.h"
 
 namespace {
 
-typedef std::vector<std::wstring> Args;
+using e2e::Args;
 
 constexpr int kText = 1, kCancel = 5, kLabel1 = 12, kLabel2 = 13, kBar1 = 36, kBar2 = 37;
-
-std::string narrow(const std::wstring &s) {
-    std::string out;
-    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
-    return out;
-}
 
 // The colours along the middle row of a control, as painted on screen.
 std::vector<COLORREF> middleRow(HWND control) {
@@ -35,15 +28,8 @@ std::vector<COLORREF> middleRow(HWND control) {
     return row;
 }
 
-class ProgressBarWindow : public ::testing::Test {
+class ProgressBarWindow : public e2e::DialogTest {
 protected:
-    void SetUp() override {
-        std::wstring error;
-        ASSERT_TRUE(host.load(L"TessaryPlugin.fmx", &error)) << narrow(error);
-        ASSERT_EQ(host.startup(60), 51);
-        host.call(L"Tessary_SetPosition", {L"40", L"30"});
-    }
-
     std::wstring progress(const Args &args) {
         hostcore::CallResult r = host.call(L"Tessary_ProgressBar", args);
         EXPECT_EQ(r.status, hostcore::CallStatus::Called);
@@ -65,8 +51,6 @@ protected:
         RECT r = d.windowRect();
         return SIZE{r.right - r.left, r.bottom - r.top};
     }
-
-    hostcore::PluginHost host;
 };
 
 } // namespace

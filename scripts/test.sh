@@ -1,7 +1,9 @@
 #!/bin/bash
 # Builds everything and runs every test:
 #   1. the portable core's unit tests, native;
-#   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer, then
+#      a short deterministic replay of each libFuzzer target (clang) over its
+#      committed corpus, each target counted as one test;
 #   3. the 32-bit Windows build (TessaryPlugin.fmx, FMWrapper.dll, the host)
 #      and the end-to-end tests under 32-bit Wine;
 #   4. the 64-bit Windows build (TessaryPlugin.fmx64 and its own FMWrapper.dll
@@ -47,6 +49,35 @@ echo "== native unit tests under AddressSanitizer and UBSan"
 cmake -S "$root" -B "$out/sanitize" -DCMAKE_BUILD_TYPE=Debug -DTESSARY_SANITIZE=ON >/dev/null
 cmake --build "$out/sanitize" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$out/sanitize"
+
+echo "== fuzz targets, fixed seed and run count, over the committed corpus"
+# The same seed, run count and empty work corpus every time, so a failure
+# here repeats; scripts/fuzz.sh is for the long runs that find new inputs.
+fuzz_runs="${TESSARY_FUZZ_RUNS:-100000}"
+cmake -S "$root" -B "$out/fuzz" -DCMAKE_BUILD_TYPE=Debug -DTESSARY_FUZZ=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$out/fuzz" -j "$jobs"
+for source in "$root"/tests/fuzz/*.cpp; do
+    target="$(basename "$source" .cpp)"
+    work="$out/fuzz/ci/$target"
+    rm -rf "$work"
+    mkdir -p "$work" "$out/fuzz/artifacts"
+    set +e
+    "$out/fuzz/bin/fuzz_$target" -seed=1 -runs="$fuzz_runs" \
+        -artifact_prefix="$out/fuzz/artifacts/$target-" "$work" "$root/tests/fuzz/corpus/$target" \
+        >"$out/fuzz/ci/$target.log" 2>&1
+    rc=$?
+    set -e
+    if [ "$rc" = 0 ]; then
+        echo "fuzz_$target: passed ($fuzz_runs runs)"
+        passed=$((passed + 1))
+    else
+        echo "fuzz_$target: FAILED, see $out/fuzz/ci/$target.log"
+        tail -40 "$out/fuzz/ci/$target.log"
+        failed=$((failed + 1))
+        status=1
+    fi
+done
 
 echo "== Windows builds (32 and 64 bits)"
 cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release \

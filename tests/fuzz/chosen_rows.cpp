@@ -36,8 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     uint8_t flags = in.take<uint8_t>();
     int32_t columns = in.take<int32_t>();
     int32_t returnColumn = in.take<int32_t>();
-    // Column counts the fill functions let through are small; a larger one
-    // only makes every run slow without reaching new code.
+    // The list fill lets at most 10 columns through; counts up to 63 (and
+    // negative ones) cover that and more, while a huge count would only make
+    // every run slow without reaching new code.
     columns = columns % 64;
     size_t count = in.take<uint8_t>() % 16;
     std::vector<int> chosen;

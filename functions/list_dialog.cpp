@@ -44,7 +44,6 @@ constexpr int32_t kInputBelowList = 5;
 constexpr int32_t kLabelBelowList = 8;
 constexpr int32_t kLabelWidth = 95;
 constexpr int kMaxColumns = 10;
-constexpr int kControlCount = 110;
 constexpr int kInputSlot = kListSlot + 1;
 constexpr int kInputLabelSlot = kInputSlot - kRowSlots;
 
@@ -115,9 +114,7 @@ int16_t doListFunction(const FMDataVect *args, FMData *result) {
     fillList(list, args, options, area);
     fillInputRow(list, args);
 
-    placeButtonRow(args, ButtonRow{kButton1, kListButtonCount, 0, false}, d.width, d.height);
-    markButtonsNeedingSelection(options);
-    d.controlCount = kControlCount;
+    placeListButtons(args, kButton1, options);
 
     runDialog();
     // No rows chosen when no button closed the list.

@@ -46,9 +46,13 @@ void placeList(ControlSpec &list, const DialogDefinition &d, const ListArea &are
                                false});
 }
 
-void markButtonsNeedingSelection(const OptionSet &options) {
+void placeListButtons(const FMDataVect *args, uint32_t firstButtonArgument, const OptionSet &options) {
+    constexpr int kListControlCount = 110;
+    DialogDefinition &d = dialog();
+    placeButtonRow(args, ButtonRow{firstButtonArgument, kListButtonCount, 0, false}, d.width, d.height);
     static const char *const keywords[kListButtonCount] = {"b1ns", "b2ns", "b3ns", "b4ns"};
     for (int n = 0; n < kListButtonCount; ++n) {
-        if (options.has(keywords[n])) dialog().controls[kFirstButtonSlot + n].requiresSelection = 1;
+        if (options.has(keywords[n])) d.controls[kFirstButtonSlot + n].requiresSelection = 1;
     }
+    d.controlCount = kListControlCount;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "FMWrapper.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
 
@@ -32,7 +33,9 @@ ListArea placeTextAboveList(DialogDefinition &d, const WideText &text);
 // the window, read back as "text1".
 void placeList(ControlSpec &list, const DialogDefinition &d, const ListArea &area, const char *kind);
 
-// "b1ns" .. "b4ns": the button waits for a chosen row.
-void markButtonsNeedingSelection(const OptionSet &options);
+// Buttons 1..4 from `firstButtonArgument` on, each in its own slot (an
+// empty caption leaves its place free); "b1ns" .. "b4ns" make a button wait
+// for a chosen row. Then the dialog's control count.
+void placeListButtons(const FMDataVect *args, uint32_t firstButtonArgument, const OptionSet &options);
 
 #endif

@@ -31,7 +31,6 @@ enum Argument : uint32_t {
 
 constexpr uint32_t kNarrowBufferBytes = 10242;
 constexpr uint32_t kAlignmentBufferBytes = 1024;
-constexpr int kControlCount = 110;
 // Without column kinds the grid has one column of text cells.
 const char *const kDefaultKinds = "E";
 
@@ -61,9 +60,7 @@ int16_t doListViewFunction(const FMDataVect *args, FMData *result) {
     ControlSpec &grid = d.controls[kListSlot];
     fillGrid(grid, args, area);
 
-    placeButtonRow(args, ButtonRow{kButton1, kListButtonCount, 0, false}, d.width, d.height);
-    markButtonsNeedingSelection(options);
-    d.controlCount = kControlCount;
+    placeListButtons(args, kButton1, options);
 
     runDialog(gridDialogHooks());
     // Closed by its close box, the dialog read nothing back: the slot still

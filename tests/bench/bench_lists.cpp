@@ -17,26 +17,19 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "hostcore.h"
 
 namespace {
+
+using bench::median;
+using bench::now;
 
 constexpr int kColumns = 3;
 constexpr int kRuns = 3;
 constexpr DWORD kListStyle = 0x50A10301;   // as the plug-in creates its check-box lists
 constexpr int kWindowWidth = 383;
 constexpr int kWindowHeight = 360;
-
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
 
 std::wstring cellText(int row, int column) {
     wchar_t cell[24];
@@ -135,11 +128,6 @@ double timeBare(int rows) {
     const double elapsed = now() - start;
     DestroyWindow(window);
     return elapsed;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

@@ -28,25 +28,18 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "hostcore.h"
 
 namespace {
+
+using bench::median;
+using bench::now;
 
 constexpr int kRuns = 3;
 constexpr int kWindowWidth = 300;
 constexpr int kWindowHeight = 90;
 constexpr uint32_t kOptionsBufferBytes = 256; // as the plug-in reads the options
-
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
 
 void pump() {
     MSG message;
@@ -99,11 +92,6 @@ double timeBare(int calls) {
     pump();
     DestroyWindow(window);
     return sum == 0 ? -1 : elapsed;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

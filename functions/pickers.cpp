@@ -3,10 +3,11 @@
 // lets the user answer, and returns the answer as text; a cancel is the
 // empty text. None of them uses the dialog definition.
 //
-// Texts go to the system whole: nothing limits a caption, a filter list or a
-// start folder, and cutting one would show a wrong title, a broken file type
-// or the wrong folder. Only the save dialog's initial file name shares the
-// buffer the chosen path comes back in, and is cut to fit it.
+// Texts go to the system whole: nothing limits a caption, a filter list or the
+// folder browser's start folder, and cutting one would show a wrong title, a
+// broken file type or the wrong folder. The save dialog's initial file name
+// shares the buffer the chosen path comes back in, and is cut to fit it; the
+// open dialog's start folder is passed only when the system can take it.
 #include "functions/color_text.h"
 #include "functions/functions.h"
 #include "model/options.h"
@@ -70,6 +71,7 @@ int16_t selectFileDialogFunction(const FMDataVect *args, FMData *result) {
                                 argumentWide(args, kFolderArgument), argumentWide(args, kFilterArgument), 0};
     // The save dialog starts with the text in its file name box.
     if (save) request.folder = fitPathBuffer(request.folder);
+    else if (request.folder.length() >= kStartFolderUnits) request.folder = WideText();
     return answerPath(request, args, result);
 }
 

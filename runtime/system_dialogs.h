@@ -22,11 +22,19 @@ enum SystemDialogKind {
 // name lives in the same buffer and must fit it.
 constexpr size_t kPathBufferUnits = 32768;
 
+// Units the open dialog's start folder may have, terminator included. The
+// system's open dialog copies its start folder into a buffer of the old path
+// limit (Wine's overruns its stack with a longer one, and crashes the host),
+// and could not open such a folder anyway; a longer one is left out, and the
+// dialog starts where the system chooses.
+constexpr size_t kStartFolderUnits = 260;
+
 struct SystemDialogRequest {
     SystemDialogKind kind;
     WideText title;  // caption, or the text above the folder tree
-    WideText folder; // folder to start in; the save dialog's initial file name,
-                     // at most kPathBufferUnits - 1 units
+    WideText folder; // folder to start in, at most kStartFolderUnits - 1 units;
+                     // the save dialog's initial file name, at most
+                     // kPathBufferUnits - 1 units
     WideText filter; // file types as "description|pattern|" pairs; empty: no list
     uint32_t color;  // colour chooser's start, 0x00BBGGRR
 };

@@ -22,6 +22,7 @@
 #include "resources/resource_ids.h"
 #include "runtime/activation_win.h"
 #include "runtime/control_factory.h"
+#include "import_patch.h"
 #include "runtime/fonts.h"
 #include "runtime/readback.h"
 #include "runtime/runner.h"
@@ -84,40 +85,14 @@ HWND WINAPI recordingCreateWindow(DWORD exStyle, LPCWSTR className, LPCWSTR name
     return realCreateWindow(exStyle, className, name, style, x, y, width, height, parent, menu, instance, data);
 }
 
-// Points this program's import of dll!name at `replacement`; returns the
-// function it pointed at before, or null when there is no such import.
-void *patchImport(const char *dll, const char *name, void *replacement) {
-    BYTE *base = reinterpret_cast<BYTE *>(GetModuleHandleW(nullptr));
-    IMAGE_NT_HEADERS *headers = reinterpret_cast<IMAGE_NT_HEADERS *>(base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
-    IMAGE_DATA_DIRECTORY imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (IMAGE_IMPORT_DESCRIPTOR *module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
-         module->Name != 0; ++module) {
-        if (_stricmp(reinterpret_cast<char *>(base + module->Name), dll) != 0) continue;
-        IMAGE_THUNK_DATA *names = reinterpret_cast<IMAGE_THUNK_DATA *>(base + module->OriginalFirstThunk);
-        IMAGE_THUNK_DATA *slots = reinterpret_cast<IMAGE_THUNK_DATA *>(base + module->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            IMAGE_IMPORT_BY_NAME *entry = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<char *>(entry->Name), name) != 0) continue;
-            DWORD protection = 0;
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection);
-            void *previous = reinterpret_cast<void *>(slots->u1.Function);
-            slots->u1.Function = reinterpret_cast<DWORD_PTR>(replacement);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
-            return previous;
-        }
-    }
-    return nullptr;
-}
-
 bool installRecorders() {
     if (realCreateFont == nullptr) {
         realCreateFont = reinterpret_cast<CreateFontIndirectWFn>(
-            patchImport("gdi32.dll", "CreateFontIndirectW", reinterpret_cast<void *>(countingCreateFont)));
+            e2e::patchImport(GetModuleHandleW(nullptr), "gdi32.dll", "CreateFontIndirectW", reinterpret_cast<void *>(countingCreateFont)));
         realDeleteObject = reinterpret_cast<DeleteObjectFn>(
-            patchImport("gdi32.dll", "DeleteObject", reinterpret_cast<void *>(countingDeleteObject)));
+            e2e::patchImport(GetModuleHandleW(nullptr), "gdi32.dll", "DeleteObject", reinterpret_cast<void *>(countingDeleteObject)));
         realCreateWindow = reinterpret_cast<CreateWindowExWFn>(
-            patchImport("user32.dll", "CreateWindowExW", reinterpret_cast<void *>(recordingCreateWindow)));
+            e2e::patchImport(GetModuleHandleW(nullptr), "user32.dll", "CreateWindowExW", reinterpret_cast<void *>(recordingCreateWindow)));
     }
     return realCreateFont != nullptr && realDeleteObject != nullptr && realCreateWindow != nullptr;
 }

@@ -186,8 +186,14 @@ std::wstring typedText(Rng &rng) {
 std::wstring hostileText(Rng &rng) {
     switch (rng.below(7)) {
     case 0: {  // a megabyte: every argument of the host may be that long
+        // In lines: Wine's multi-line edit control lays a paragraph out again
+        // on every change, and a megabyte on one line takes it most of a
+        // minute each time, which would time a Wine limit, not the plug-in.
         std::wstring big(1 << 20, L'x');
-        for (size_t i = 0; i < big.size(); i += 1 + rng.below(200)) big[i] = rng.chance(50) ? L'|' : L'\u65e5';
+        for (size_t i = 0; i < big.size(); i += 1 + rng.below(200)) {
+            const uint32_t roll = rng.below(3);
+            big[i] = roll == 0 ? L'|' : roll == 1 ? L'\r' : L'\u65e5';
+        }
         return big;
     }
     case 1: return std::wstring(rng.between(1000, 20000), L'|');

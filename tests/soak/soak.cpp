@@ -5,10 +5,12 @@
 // result out of its format, or growth of private memory, windows or the
 // plug-in's live fonts from the first calls to the last.
 //
-//     soak [--calls N] [--seed S]
+//     soak [--calls N] [--seed S] [--from K]
 //
 // Without --seed the seed comes from the clock; it is printed first, and the
-// same seed gives the same calls again.
+// same seed gives the same calls again. --from K draws the calls before call
+// K without making them, to replay one call quickly (the plug-in then starts
+// from a state the full run would not have).
 #include "calls.h"
 #include "user.h"
 
@@ -22,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <exception>
 #include <map>
 #include <memory>
@@ -75,25 +78,63 @@ double privateMiB() {
     return double(bytes) / (1024.0 * 1024.0);
 }
 
-BOOL CALLBACK countChild(HWND, LPARAM count) {
-    ++*reinterpret_cast<long *>(count);
+// The progress window stays open between calls by design, and comes and goes
+// with the script's commands: its window, its controls and their fonts are
+// counted apart, so that the counts compared are what calls leave behind.
+struct Holdings {
+    long windows = 0;         // of the process, the progress window's not counted
+    long fonts = 0;           // live fonts of the plug-in that no progress control uses
+    bool progressOpen = false;
+};
+
+bool isProgressWindow(HWND hwnd) {
+    wchar_t className[16] = {};
+    GetClassNameW(hwnd, className, 16);
+    return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && std::wcscmp(className, L"#32770") == 0;
+}
+
+struct Census {
+    long windows = 0;
+    std::set<HGDIOBJ> progressFonts;
+    bool progressOpen = false;
+};
+
+BOOL CALLBACK countChild(HWND, LPARAM census) {
+    ++reinterpret_cast<Census *>(census)->windows;
     return TRUE;
 }
 
-BOOL CALLBACK countProcessWindow(HWND hwnd, LPARAM count) {
+BOOL CALLBACK noteProgressFont(HWND child, LPARAM census) {
+    reinterpret_cast<Census *>(census)->progressFonts.insert(HGDIOBJ(SendMessageW(child, WM_GETFONT, 0, 0)));
+    return TRUE;
+}
+
+BOOL CALLBACK countProcessWindow(HWND hwnd, LPARAM data) {
+    Census &census = *reinterpret_cast<Census *>(data);
     DWORD process = 0;
     GetWindowThreadProcessId(hwnd, &process);
-    if (process == GetCurrentProcessId()) {
-        ++*reinterpret_cast<long *>(count);
-        EnumChildWindows(hwnd, countChild, count);
+    if (process != GetCurrentProcessId()) return TRUE;
+    if (isProgressWindow(hwnd)) {
+        census.progressOpen = true;
+        noteProgressFont(hwnd, data);
+        EnumChildWindows(hwnd, noteProgressFont, data);
+        return TRUE;
     }
+    ++census.windows;
+    EnumChildWindows(hwnd, countChild, data);
     return TRUE;
 }
 
-long windowCount() {
-    long count = 0;
-    EnumWindows(countProcessWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
+Holdings holdings() {
+    Census census;
+    EnumWindows(countProcessWindow, reinterpret_cast<LPARAM>(&census));
+    Holdings h;
+    h.windows = census.windows;
+    h.progressOpen = census.progressOpen;
+    for (HGDIOBJ font : liveFonts) {
+        if (census.progressFonts.count(font) == 0) ++h.fonts;
+    }
+    return h;
 }
 
 struct Sample {
@@ -228,13 +269,15 @@ long maxOf(const std::vector<Sample> &s, size_t from, size_t to, long Sample::*f
 
 int main(int argc, char **argv) {
     long calls = 10000;
+    long from = 0;
     seed = uint64_t(GetTickCount64()) ^ (uint64_t(GetCurrentProcessId()) << 32);
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--calls") == 0) calls = std::atol(argv[i + 1]);
         else if (std::strcmp(argv[i], "--seed") == 0) seed = std::strtoull(argv[i + 1], nullptr, 10);
+        else if (std::strcmp(argv[i], "--from") == 0) from = std::atol(argv[i + 1]);
     }
-    if (calls < 10) {
-        std::fprintf(stderr, "usage: soak [--calls N (at least 10)] [--seed S]\n");
+    if (calls < 10 || from < 0 || from >= calls) {
+        std::fprintf(stderr, "usage: soak [--calls N (at least 10)] [--seed S] [--from K (below N)]\n");
         return 2;
     }
     std::printf("soak: seed %llu, %ld calls\n", static_cast<unsigned long long>(seed), calls);
@@ -276,8 +319,12 @@ int main(int argc, char **argv) {
 
     Rng rng(seed);
     std::vector<Sample> samples;
-    std::map<std::wstring, long> perFunction;
-    long dialogs = 0, stuck = 0, userFailures = 0, exceptions = 0, formatFaults = 0, progressCalls = 0, moved = 0, userActions = 0;
+    struct Tally {
+        long calls = 0;
+        DWORD ms = 0;
+    };
+    std::map<std::wstring, Tally> perFunction;
+    long dialogs = 0, stuck = 0, userFailures = 0, progressOpenAfter = 0, exceptions = 0, formatFaults = 0, progressCalls = 0, moved = 0, userActions = 0;
     std::vector<std::string> faults;
     const DWORD started = GetTickCount();
     auto fault = [&](long index, const Call &c, const std::string &what) {
@@ -292,6 +339,7 @@ int main(int argc, char **argv) {
                                          [](const hostcore::FunctionInfo &f) { return f.name == L"Tessary_ProgressBar"; })
                          : rng.pick(functions);
         Call call = soak::nextCall(rng, info.name, info.minArgs, info.maxArgs);
+        if (i < from) continue;
         Rng userRng(seed ^ (uint64_t(i + 1) * 0x9E3779B97F4A7C15ull));
         if (progressTurn) {
             ++progressCalls;
@@ -306,7 +354,8 @@ int main(int argc, char **argv) {
         }
         currentCall = describeCall(call);
         callIndex = i;
-        callStartedAt = GetTickCount();
+        const DWORD callStart = GetTickCount();
+        callStartedAt = callStart;
         hostcore::CallResult result;
         bool threw = false;
         try {
@@ -315,7 +364,9 @@ int main(int argc, char **argv) {
             threw = true;
         }
         callStartedAt = 0;
-        ++perFunction[call.function];
+        Tally &tally = perFunction[call.function];
+        ++tally.calls;
+        tally.ms += GetTickCount() - callStart;
 
         if (threw) {
             ++exceptions;
@@ -343,7 +394,9 @@ int main(int argc, char **argv) {
             }
         }
         driver::pumpMessages(0);
-        samples.push_back(Sample{privateMiB(), windowCount(), long(liveFonts.size())});
+        const Holdings held = holdings();
+        samples.push_back(Sample{privateMiB(), held.windows, held.fonts});
+        if (held.progressOpen) ++progressOpenAfter;
         if ((i + 1) % 500 == 0 || i + 1 == calls) {
             std::printf("soak: %ld calls, %ld dialogs, %.1f MiB private, %ld windows, %ld live fonts, %lu s\n", i + 1,
                         dialogs, samples.back().memoryMiB, samples.back().windows, samples.back().fonts,
@@ -357,7 +410,7 @@ int main(int argc, char **argv) {
     // Windows and fonts are counted exactly, so their highest counts are
     // compared; memory by its median.
     const size_t n = samples.size();
-    const size_t window = std::min<size_t>(1000, n / 5);
+    const size_t window = std::max<size_t>(1, std::min<size_t>(1000, n / 5));
     const double memFirst = medianMemory(samples, 0, window), memLast = medianMemory(samples, n - window, n);
     const long winFirst = maxOf(samples, 0, window, &Sample::windows), winLast = maxOf(samples, n - window, n, &Sample::windows);
     const long fontFirst = maxOf(samples, 0, window, &Sample::fonts), fontLast = maxOf(samples, n - window, n, &Sample::fonts);
@@ -367,11 +420,15 @@ int main(int argc, char **argv) {
     std::printf("soak: %ld calls in %lu s: %ld dialogs answered with %ld user actions (%ld moved back into view), "
                 "%ld progress turns, %ld dialogs over dialogs ended\n",
                 calls, (GetTickCount() - started) / 1000, dialogs, userActions, moved, progressCalls, strays);
-    for (const auto &f : perFunction) std::printf("soak:   %-28s %6ld calls\n", narrow(f.first).c_str(), f.second);
+    for (const auto &f : perFunction) {
+        std::printf("soak:   %-28s %6ld calls %8.1f s\n", narrow(f.first).c_str(), f.second.calls, f.second.ms / 1000.0);
+    }
     // A crash or a hang ends the process before this line, with its own report.
     std::printf("soak: no crash, no hang; exceptions at the host %ld, results out of format %ld, "
                 "dialogs nobody could end %ld, failed user actions %ld\n",
                 exceptions, formatFaults, stuck, userFailures);
+    std::printf("soak: the progress window was open after %ld calls; its window, controls and fonts are not "
+                "counted below\n", progressOpenAfter);
     std::printf("soak: first and last %zu calls: private memory (median) %.1f -> %.1f MiB (bound +%.0f), "
                 "windows (highest) %ld -> %ld (bound +%ld), live fonts (highest) %ld -> %ld (bound +%ld)\n",
                 window, memFirst, memLast, kMemoryBoundMiB, winFirst, winLast, kWindowBound, fontFirst, fontLast, kFontBound);

@@ -5,12 +5,13 @@
 // result out of its format, or growth of private memory, windows or the
 // plug-in's live fonts from the first calls to the last.
 //
-//     soak [--calls N] [--seed S] [--from K]
+//     soak [--calls N] [--seed S] [--from K] [--trace 1]
 //
 // Without --seed the seed comes from the clock; it is printed first, and the
 // same seed gives the same calls again. --from K draws the calls before call
 // K without making them, to replay one call quickly (the plug-in then starts
-// from a state the full run would not have).
+// from a state the full run would not have); --trace 1 writes each step of
+// the user to standard error.
 #include "calls.h"
 #include "user.h"
 
@@ -295,6 +296,7 @@ int main(int argc, char **argv) {
         if (std::strcmp(argv[i], "--calls") == 0) calls = std::atol(argv[i + 1]);
         else if (std::strcmp(argv[i], "--seed") == 0) seed = std::strtoull(argv[i + 1], nullptr, 10);
         else if (std::strcmp(argv[i], "--from") == 0) from = std::atol(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--trace") == 0) soak::traceUser = std::strcmp(argv[i + 1], "1") == 0;
     }
     if (calls < 10 || from < 0 || from >= calls) {
         std::fprintf(stderr, "usage: soak [--calls N (at least 10)] [--seed S] [--from K (below N)]\n");

@@ -4,10 +4,22 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace soak {
+
+bool traceUser = false;
+
 namespace {
+
+// With --trace, every step of the user goes to standard error as it starts,
+// so a replay shows where a dialog stopped answering.
+void step(const char *what, long value = 0) {
+    if (!traceUser) return;
+    std::fprintf(stderr, "soak: user %s %ld\n", what, value);
+    std::fflush(stderr);
+}
 
 using driver::ControlInfo;
 using driver::Dialog;
@@ -59,6 +71,7 @@ bool holdsHeavyText(const Dialog &d) {
 // One thing a user might do short of closing the dialog.
 void act(Dialog &d, Rng &rng) {
     const uint32_t what = rng.below(9);
+    step("acts", long(what));
     if ((what == 0 || what == 6) && holdsHeavyText(d)) return;
     switch (what) {
     case 0: {
@@ -136,9 +149,24 @@ bool clickSomePushButton(Dialog &d, Rng &rng) {
 UserOutcome playSystemDialog(Dialog &d, Rng &rng) {
     UserOutcome out;
     out.movedIntoView = bringIntoView(d);
+    step("answers a chooser");
+    // Wine's save dialog stops answering when OK is pressed on a name past
+    // the old 260-unit path limit (seen with 1,439 units; the plug-in passes
+    // up to 32,767, which Windows takes); such a dialog the user only cancels.
+    bool longName = false;
+    for (const ControlInfo &c : d.controls()) longName = longName || (c.hasClass(L"Edit") && c.text.size() >= 260);
+    if (longName) {
+        step("cancels a chooser with a long name");
+        d.click(IDCANCEL);
+        d.waitForClose(1500);
+        out.closed = !d.isOpen();
+        if (!out.closed) out.stuck = L"the chooser stayed open after Cancel";
+        return out;
+    }
     if (rng.chance(30)) {
         auto edits = usableOf(d, [](const ControlInfo &c) { return c.hasClass(L"Edit"); });
         if (!edits.empty()) {
+            step("types into a chooser");
             d.clickClient(centre(rng.pick(edits)));
             d.typeText(typedText(rng).substr(0, 3));
             ++out.actions;
@@ -147,6 +175,7 @@ UserOutcome playSystemDialog(Dialog &d, Rng &rng) {
     // OK on a file dialog with no usable name keeps it open; Cancel then ends it.
     for (int id : {rng.chance(50) ? IDOK : IDCANCEL, IDCANCEL}) {
         if (!d.isOpen()) break;
+        step("clicks button", id);
         if (d.control(id).exists()) d.click(id);
         d.waitForClose(1500);
     }
@@ -169,6 +198,7 @@ UserOutcome playUser(Dialog &d, Rng &rng, const Call &call) {
 
     const unsigned timerMs = call.timerSeconds > 0 ? unsigned(call.timerSeconds) * 1000 + 2000 : 0;
     const uint32_t way = rng.below(100);
+    step("closes by way", long(way));
     if (way < 55) {
         clickSomePushButton(d, rng);
     } else if (way < 65) {

@@ -10,6 +10,9 @@
 
 namespace soak {
 
+// Set: each step of the user is written to standard error.
+extern bool traceUser;
+
 struct UserOutcome {
     int actions = 0;          // inputs made before the closing one
     bool closed = false;      // the dialog went away

@@ -10,8 +10,10 @@ ReleaseWatcher gReleaseWatcher = nullptr;
 
 void overwriteReleased(void *block, size_t bytes) {
     if (block == nullptr) return;
-    volatile unsigned char *p = static_cast<volatile unsigned char *>(block);
-    for (size_t i = 0; i < bytes; ++i) p[i] = 0;
+    std::memset(block, 0, bytes);
+    // The block is freed next, so the compiler would drop the stores as
+    // dead; this tells it the zeros may be read.
+    __asm__ __volatile__("" : : "r"(block) : "memory");
     if (gReleaseWatcher != nullptr) gReleaseWatcher(block, bytes);
 }
 

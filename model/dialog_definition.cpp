@@ -1,6 +1,9 @@
 #include "model/dialog_definition.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
+#include <utility>
 
 namespace {
 
@@ -96,9 +99,22 @@ size_t sourceUnits(const TextUnit *source) {
 
 } // namespace
 
+namespace {
+
+// The length of `units` once every CR is followed by an LF, so the text can
+// be built in a buffer of its final size.
+size_t lengthWithLineFeeds(const TextUnit *units, size_t count) {
+    return count + size_t(std::count(units, units + count, TextUnit(13)));
+}
+
+} // namespace
+
 WideText withLineFeeds(const TextUnit *source) {
-    WideText out;
     const size_t n = sourceUnits(source);
+    const size_t length = lengthWithLineFeeds(source, n);
+    if (length == n) return WideText(source, n);
+    WideText out;
+    out.reserve(length);
     for (size_t i = 0; i < n; ++i) {
         out.push_back(source[i]);
         if (source[i] == 13) out.push_back(10);
@@ -112,28 +128,31 @@ void setText(ControlSpec &slot, const TextUnit *source) {
 
 void setListText(ControlSpec &slot, const WideText &source) {
     WideText out;
+    out.reserve(lengthWithLineFeeds(source.data(), source.length()));
     for (size_t i = 0; i < source.length(); ++i) {
         out.push_back(source[i]);
         if (source[i] == 13) out.push_back(10);
     }
-    slot.text = out;
+    slot.text = std::move(out);
 }
 
 void storeReadValue(ControlSpec &slot, const WideText &value) {
     WideText out;
+    out.reserve(value.length());
     for (size_t i = 0; i < value.length(); ++i) {
         if (value[i] != 10) out.push_back(value[i]);
     }
-    slot.text = out;
+    slot.text = std::move(out);
 }
 
 void setTextWithoutLineFeeds(ControlSpec &slot, const TextUnit *source) {
     WideText out;
     const size_t n = sourceUnits(source);
+    out.reserve(n);
     for (size_t i = 0; i < n; ++i) {
         if (source[i] != 10) out.push_back(source[i]);
     }
-    slot.text = out;
+    slot.text = std::move(out);
 }
 
 DialogDefinition::DialogDefinition()
@@ -162,10 +181,16 @@ struct BuildAtLoad {
 void resetSlot(int slot, bool resetFont, bool resetText) {
     if (slot < 0 || slot >= kSlotCount) return;
     ControlSpec &s = dialog().controls[slot];
-    ControlSpec fresh;
-    if (!resetText) fresh.text = s.text;
-    if (!resetFont) fresh.font = s.font;
-    s = fresh;
+    // Made anew in place: an empty text holds no buffer, so a slot that
+    // holds nothing is reset at almost no cost, and what an old slot held
+    // is released (and overwritten) as it goes.
+    const FontSpec font = s.font;
+    WideText text;
+    if (!resetText) text = std::move(s.text);
+    s.~ControlSpec();
+    new (&s) ControlSpec();
+    if (!resetText) s.text = std::move(text);
+    if (!resetFont) s.font = font;
 }
 
 void resetAllSlots(bool resetFont) {

@@ -10,8 +10,15 @@ ReleaseWatcher gReleaseWatcher = nullptr;
 
 void overwriteReleased(void *block, size_t bytes) {
     if (block == nullptr) return;
+#if defined(__GNUC__)
+    std::memset(block, 0, bytes);
+    // The block is freed next, so the compiler would drop the stores as
+    // dead; this tells it the zeros may be read.
+    __asm__ __volatile__("" : : "r"(block) : "memory");
+#else
     volatile unsigned char *p = static_cast<volatile unsigned char *>(block);
     for (size_t i = 0; i < bytes; ++i) p[i] = 0;
+#endif
     if (gReleaseWatcher != nullptr) gReleaseWatcher(block, bytes);
 }
 

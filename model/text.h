@@ -66,10 +66,22 @@ using WipedBuffer = std::vector<T, WipingAllocator<T>>;
 template <typename Ch>
 class BasicText {
 public:
-    BasicText() : buffer_(1, Ch(0)) {}
+    // The empty text holds no buffer at all: a record of 120 slots of a
+    // dozen texts each is mostly empty texts, and making, copying or
+    // clearing them must not cost an allocation each.
+    BasicText() = default;
     // Copies up to the terminator; a null pointer gives the empty text.
-    BasicText(const Ch *s) : buffer_(1, Ch(0)) { assign(s, s ? lengthOf(s) : 0); }
-    BasicText(const Ch *s, size_t length) : buffer_(1, Ch(0)) { assign(s, length); }
+    BasicText(const Ch *s) : BasicText(s, s ? lengthOf(s) : 0) {}
+    // One buffer of the final size, filled in place.
+    BasicText(const Ch *s, size_t length) {
+        if (length == 0) return;
+        buffer_.assign(length + 1, Ch(0));
+        for (size_t i = 0; i < length; ++i) buffer_[i] = s[i];
+    }
+    // `length` zeros, to be written in place through data().
+    explicit BasicText(size_t length) {
+        if (length > 0) buffer_.assign(length + 1, Ch(0));
+    }
     BasicText(const BasicText &) = default;
     BasicText(BasicText &&) = default;
     BasicText &operator=(BasicText &&) = default;
@@ -82,42 +94,70 @@ public:
 
     // Lengths are counted in 32 bits, so a text past 65,535 units keeps every
     // character instead of wrapping a 16-bit count.
-    size_t length() const { return buffer_.size() - 1; }
-    bool empty() const { return buffer_.size() == 1; }
-    const Ch *data() const { return buffer_.data(); }
-    Ch *data() { return buffer_.data(); }
+    size_t length() const { return buffer_.empty() ? 0 : buffer_.size() - 1; }
+    bool empty() const { return buffer_.size() <= 1; }
+    // Without a buffer the empty text reads as a shared terminator.
+    const Ch *data() const { return buffer_.empty() ? terminator() : buffer_.data(); }
+    // A writer gets a buffer of its own even for the empty text.
+    Ch *data() {
+        if (buffer_.empty()) buffer_.assign(1, Ch(0));
+        return buffer_.data();
+    }
 
-    Ch operator[](size_t i) const { return buffer_[i]; }
+    Ch operator[](size_t i) const { return data()[i]; }
     // An index past the end reads the last character; the index equal to the
     // length reads the terminator.
     Ch at(size_t i) const {
-        if (i > length()) return empty() ? Ch(0) : buffer_[length() - 1];
-        return buffer_[i];
+        if (i > length()) return empty() ? Ch(0) : data()[length() - 1];
+        return data()[i];
     }
 
     void assign(const Ch *s, size_t length) {
-        if (s == buffer_.data()) return;
+        if (length == 0) {
+            clear();
+            return;
+        }
+        if (!buffer_.empty() && s == buffer_.data()) return;
         WipedBuffer<Ch> fresh(length + 1, Ch(0));
         for (size_t i = 0; i < length; ++i) fresh[i] = s[i];
         buffer_.swap(fresh);
     }
-    // Releases the buffer (overwritten) for a new empty one.
+    // Releases the buffer (overwritten); the empty text needs none.
     void clear() {
-        WipedBuffer<Ch> fresh(1, Ch(0));
-        buffer_.swap(fresh);
+        if (buffer_.capacity() == 0) return;
+        WipedBuffer<Ch> none;
+        buffer_.swap(none);
     }
     void append(const Ch *s, size_t length) {
+        if (length == 0) return;
+        if (buffer_.empty()) buffer_.push_back(Ch(0));
         buffer_.pop_back();
         buffer_.insert(buffer_.end(), s, s + length);
         buffer_.push_back(Ch(0));
     }
     void append(const BasicText &other) { append(other.data(), other.length()); }
+    // Room for `length` characters, so that pushing them one by one does
+    // not move the text again and again.
+    void reserve(size_t length) { buffer_.reserve(length + 1); }
     void push_back(Ch c) {
-        buffer_.back() = c;
+        if (buffer_.empty()) {
+            buffer_.push_back(c);
+        } else {
+            buffer_.back() = c;
+        }
         buffer_.push_back(Ch(0));
     }
 
-    bool operator==(const BasicText &other) const { return buffer_ == other.buffer_; }
+    bool operator==(const BasicText &other) const {
+        const size_t n = length();
+        if (n != other.length()) return false;
+        const Ch *a = data();
+        const Ch *b = other.data();
+        for (size_t i = 0; i < n; ++i) {
+            if (a[i] != b[i]) return false;
+        }
+        return true;
+    }
     bool operator!=(const BasicText &other) const { return !(*this == other); }
 
     static size_t lengthOf(const Ch *s) {
@@ -127,7 +167,12 @@ public:
     }
 
 private:
-    WipedBuffer<Ch> buffer_; // characters and one terminating zero
+    static const Ch *terminator() {
+        static const Ch zero = Ch(0);
+        return &zero;
+    }
+
+    WipedBuffer<Ch> buffer_; // characters and one terminating zero; none for the empty text
 };
 
 typedef BasicText<char> NarrowText;

@@ -147,11 +147,12 @@ WideText argumentWide(const FMDataVect *args, uint32_t index) {
     if (size == 0) return WideText();
     // The terminator's unit must not wrap the count on a 32-bit build.
     if (size_t(size) >= std::vector<TextUnit>().max_size()) throw std::bad_alloc();
-    std::vector<TextUnit> buffer(size_t(size) + 1, TextUnit(0));
+    // Read straight into the text: an argument is copied once.
+    WideText out{size_t(size)};
     Call read;
-    FM_Text_GetUnicode(text, reinterpret_cast<FMUniChar *>(buffer.data()), 0, size, &read.error);
+    FM_Text_GetUnicode(text, reinterpret_cast<FMUniChar *>(out.data()), 0, size, &read.error);
     read.check();
-    return WideText(buffer.data(), size);
+    return out;
 }
 
 std::string argumentNarrow(const FMDataVect *args, uint32_t index, uint32_t bufferSize) {

@@ -14,6 +14,7 @@
 #include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
 #include "runtime/module.h"
+#include "runtime/readback_rules.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ void addDataColumns(HWND list, const ControlSpec &slot, int count) {
 int addRowsOfLentCells(HWND list, const ControlSpec &slot, const WideFields &cells, int columns,
                        bool withCheckBoxes) {
     // Titles without a column count give no column to hold a cell, so no row.
-    const int rows = columns < 1 ? 0 : int((cells.itemCount() + size_t(columns) - 1) / size_t(columns));
+    const int rows = listRowCount(cells.itemCount(), columns);
     SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(rows), 0);
     for (int row = 0; row < rows; ++row) insertRow(list, row, TEXT16(""), withCheckBoxes);
     lendCellTexts(list, slot.text, columns);

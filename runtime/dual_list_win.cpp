@@ -5,6 +5,7 @@
 
 #include "model/dialog_definition.h"
 #include "runtime/dialog_proc.h"
+#include "runtime/dual_list_rules.h"
 #include "runtime/list_view_win.h"
 #include "runtime/readback_rules.h"
 
@@ -20,91 +21,44 @@ ControlSpec &slotAt(int index) {
     return dialog().controls[index];
 }
 
-struct Lists {
-    HWND dialogWindow;
-    HWND source;
-    HWND target;
-    bool moving; // items leave the list they come from
-};
+// A list view as the move rules see it.
+class ListViewRows : public DualListRows {
+public:
+    explicit ListViewRows(HWND list) : list_(list), reader_(list) {}
+    int count() const override { return rowCount(list_); }
+    WideText text(int row) const override { return reader_.text(row, 0); }
+    bool holds(const WideText &text) const override { return holdsRow(list_, text); }
+    void append(const WideText &text) override { appendRow(list_, text); }
+    void erase(int row) override { SendMessageW(list_, LVM_DELETEITEM, WPARAM(row), 0); }
+    void clear() override { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
 
-// What a move does to one of the four move buttons afterwards.
-enum ButtonChange { kKeep, kEnable, kDisable };
-
-struct MoveRow {
-    int slot;
-    const char *caption;            // the button moves only while it shows this
-    void (*move)(const Lists &lists);
-    ButtonChange after[4];          // for slots kMoveOneSlot .. kMoveAllBackSlot
-};
-
-// A move button left enabled from an earlier click acts on no row once a
-// click on empty space has forgotten the row: it moves nothing, rather than
-// an empty item.
-void moveChosenRight(const Lists &lists) {
-    int row = listChosenRow(slotAt(kDualSourceSlot));
-    if (row < 0) return;
-    WideText text = CellReader(lists.source).text(row, 0);
-    if (lists.moving) SendMessageW(lists.source, LVM_DELETEITEM, WPARAM(row), 0);
-    if (holdsRow(lists.target, text)) return;
-    appendRow(lists.target, text);
-    enableDialogItem(lists.dialogWindow, kMoveAllBackSlot, true);
-}
-
-void moveChosenLeft(const Lists &lists) {
-    int row = listChosenRow(slotAt(kDualTargetSlot));
-    if (row < 0) return;
-    WideText text = CellReader(lists.target).text(row, 0);
-    SendMessageW(lists.target, LVM_DELETEITEM, WPARAM(row), 0);
-    if (!holdsRow(lists.source, text)) appendRow(lists.source, text);
-}
-
-// Rows of `from` that `to` does not hold yet go to the end of `to`.
-void appendMissingRows(HWND from, HWND to) {
-    CellReader reader(from);
-    for (int row = 0; row < rowCount(from); ++row) {
-        WideText text = reader.text(row, 0);
-        if (!holdsRow(to, text)) appendRow(to, text);
-    }
-}
-
-void moveAllRight(const Lists &lists) {
-    appendMissingRows(lists.source, lists.target);
-    if (lists.moving) SendMessageW(lists.source, LVM_DELETEALLITEMS, 0, 0);
-}
-
-void moveAllLeft(const Lists &lists) {
-    if (lists.moving) appendMissingRows(lists.target, lists.source);
-    SendMessageW(lists.target, LVM_DELETEALLITEMS, 0, 0);
-}
-
-const MoveRow kMoves[] = {
-    {kMoveOneSlot, ">", moveChosenRight, {kDisable, kDisable, kKeep, kKeep}},
-    {kMoveBackSlot, "<", moveChosenLeft, {kDisable, kDisable, kEnable, kKeep}},
-    {kMoveAllSlot, ">>", moveAllRight, {kDisable, kDisable, kDisable, kEnable}},
-    {kMoveAllBackSlot, "<<", moveAllLeft, {kDisable, kDisable, kEnable, kDisable}},
+private:
+    HWND list_;
+    mutable CellReader reader_; // its buffer is only a cache
 };
 
 // Disabling first: a button that loses its enabled state hands the focus
 // on, and the button enabled after it must not be skipped.
 void applyButtonChanges(HWND dialogWindow, const ButtonChange (&after)[4]) {
-    for (ButtonChange wanted : {kDisable, kEnable}) {
+    for (ButtonChange wanted : {ButtonChange::kDisable, ButtonChange::kEnable}) {
         for (int k = 0; k < 4; ++k) {
-            if (after[k] == wanted) enableDialogItem(dialogWindow, kMoveOneSlot + k, wanted == kEnable);
+            if (after[k] == wanted) enableDialogItem(dialogWindow, kMoveOneSlot + k, wanted == ButtonChange::kEnable);
         }
     }
 }
 
 bool onCommand(WindowHandle dialogWindow, int slot) {
-    for (const MoveRow &row : kMoves) {
-        if (row.slot != slot) continue;
-        if (wideCompareNarrow(slotAt(slot).value.data(), row.caption) != 0) return false;
-        Lists lists{dialogWindow, GetDlgItem(dialogWindow, kDualSourceSlot), GetDlgItem(dialogWindow, kDualTargetSlot),
-                    dualListMoves(slotAt(kDualSourceSlot)) == 1};
-        row.move(lists);
-        applyButtonChanges(dialogWindow, row.after);
-        return true;
+    const DualMove *move = dualMoveOf(slot);
+    if (move == nullptr || wideCompareNarrow(slotAt(slot).value.data(), move->caption) != 0) return false;
+    ListViewRows source(GetDlgItem(dialogWindow, kDualSourceSlot));
+    ListViewRows target(GetDlgItem(dialogWindow, kDualTargetSlot));
+    const bool moving = dualListMoves(slotAt(kDualSourceSlot)) == 1;
+    if (runDualMove(*move, moving, listChosenRow(slotAt(kDualSourceSlot)), listChosenRow(slotAt(kDualTargetSlot)),
+                    source, target)) {
+        enableDialogItem(dialogWindow, kMoveAllBackSlot, true);
     }
-    return false;
+    applyButtonChanges(dialogWindow, move->after);
+    return true;
 }
 
 // A click chooses the row of one list and forgets the other's, and lets

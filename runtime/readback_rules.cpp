@@ -1,6 +1,7 @@
 #include "runtime/readback_rules.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "model/fields.h"
 
@@ -74,6 +75,28 @@ WideText chosenRowsValue(const ControlSpec &slot, const std::vector<int> &chosen
         }
     }
     if (chosen.size() > 1 && (columns <= 1 || (returnColumn != -1 && hasHidden))) result.append(kSeparator);
+    return result.text();
+}
+
+int listRowCount(size_t cellCount, int columns) {
+    if (columns < 1) return 0;
+    const size_t rows = (cellCount + size_t(columns) - 1) / size_t(columns);
+    return rows > size_t(INT_MAX) ? INT_MAX : int(rows);
+}
+
+WideText tableValue(int rows, int columns,
+                    const std::function<const TextUnit *(int row, int column, size_t &length)> &cell) {
+    // Like a list's, the grid's value keeps every row and every cell whole.
+    ResultText result(ResultText::kNoLimit);
+    for (int row = 0; row < rows && !result.full(); ++row) {
+        if (row > 0) result.append(kCarriageReturn);
+        for (int column = 1; column <= columns && !result.full(); ++column) {
+            size_t length = 0;
+            const TextUnit *units = cell(row, column, length);
+            result.append(units, length);
+            result.append(kSeparator);
+        }
+    }
     return result.text();
 }
 

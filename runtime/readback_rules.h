@@ -5,6 +5,7 @@
 #ifndef TESSARY_RUNTIME_READBACK_RULES_H
 #define TESSARY_RUNTIME_READBACK_RULES_H
 
+#include <functional>
 #include <vector>
 
 #include "model/dialog_definition.h"
@@ -36,6 +37,17 @@ private:
 // chosen, taken from the slot's cell text and hidden key column. It holds
 // every chosen row, however long, and is built in one pass over the text.
 WideText chosenRowsValue(const ControlSpec &slot, const std::vector<int> &chosen);
+
+// Rows of a list of `cellCount` cells shown `columns` to a row; a last row
+// may be short. Without a column there is no row to hold a cell.
+int listRowCount(size_t cellCount, int columns);
+
+// The value of a grid of `rows` rows of `columns` data cells: every cell,
+// each followed by '|', rows apart by a CR. `cell` gives the units of the
+// cell in `row` (from 0) and data column `column` (from 1); they need to
+// stay valid only until the next call.
+WideText tableValue(int rows, int columns,
+                    const std::function<const TextUnit *(int row, int column, size_t &length)> &cell);
 
 // Passes the value of slot `index` on to its link target. Returns what the
 // slot itself keeps: the value when there is no link, the value is empty or

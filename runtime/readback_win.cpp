@@ -16,8 +16,6 @@ namespace {
 
 constexpr size_t kFirstTextGuess = 1023;     // window text units asked for first
 constexpr int kLastRadioButton = kRadioIdFactor - 1; // button numbers 1..99 of a group
-constexpr TextUnit kSeparator = TextUnit('|');
-constexpr TextUnit kCarriageReturn = TextUnit(13);
 
 // What one read works on.
 struct Reading {
@@ -62,21 +60,9 @@ WideText readSlider(const Reading &reading) {
 // Every row's data cells (columns 1..param 3), each followed by '|', rows
 // separated by CR.
 WideText readTable(const Reading &reading) {
-    // Like a list's, the grid's value keeps every row and every cell whole.
-    ResultText result(ResultText::kNoLimit);
     CellReader cells(reading.control);
-    const int columns = std::max(listColumnCount(reading.slot), 0);
-    const int rows = rowCount(reading.control);
-    for (int row = 0; row < rows && !result.full(); ++row) {
-        if (row > 0) result.append(kCarriageReturn);
-        for (int column = 1; column <= columns && !result.full(); ++column) {
-            size_t length = 0;
-            const TextUnit *cell = cells.read(row, column, length);
-            result.append(cell, length);
-            result.append(kSeparator);
-        }
-    }
-    return result.text();
+    return tableValue(rowCount(reading.control), std::max(listColumnCount(reading.slot), 0),
+                      [&cells](int row, int column, size_t &length) { return cells.read(row, column, length); });
 }
 
 // The chosen rows of a list: the checked ones, or every row of a list

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake make g++ python3 googletest
     clang libclang-rt-14-dev   # the libFuzzer targets and their replay
+    valgrind              # callgrind counts the instructions of a call (scripts/call-cost.sh)
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64   # TessaryPlugin.fmx64
     wine wine32 wine64 xvfb xauth

@@ -3,7 +3,9 @@
 #   1. the portable core's unit tests, native;
 #   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer, then
 #      a short deterministic replay of each libFuzzer target (clang) over its
-#      committed corpus, each target counted as one test;
+#      committed corpus, each target counted as one test, then the
+#      instructions a few calls cost under callgrind (scripts/call-cost.sh),
+#      counted as one test;
 #   3. the 32-bit Windows build (TessaryPlugin.fmx, FMWrapper.dll, the host)
 #      and the end-to-end tests under 32-bit Wine;
 #   4. the 64-bit Windows build (TessaryPlugin.fmx64 and its own FMWrapper.dll
@@ -78,6 +80,20 @@ for source in "$root"/tests/fuzz/*.cpp; do
         status=1
     fi
 done
+
+echo "== instructions per call, under callgrind"
+set +e
+bash "$root/scripts/call-cost.sh"
+rc=$?
+set -e
+if [ "$rc" = 0 ]; then
+    echo "call-cost: passed"
+    passed=$((passed + 1))
+else
+    echo "call-cost: FAILED"
+    failed=$((failed + 1))
+    status=1
+fi
 
 echo "== Windows builds (32 and 64 bits)"
 cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release \

@@ -2,6 +2,8 @@
 
 #include "runtime/dual_list.h"
 
+#include <unordered_set>
+
 namespace {
 
 constexpr ButtonChange K = ButtonChange::kKeep;
@@ -38,11 +40,15 @@ void moveChosenLeft(int row, DualListRows &source, DualListRows &target) {
     if (!source.holds(text)) source.append(text);
 }
 
-// Rows of `from` that `to` does not hold yet go to the end of `to`.
+// Rows of `from` that `to` does not hold yet go to the end of `to`. One set
+// of keys instead of a search of `to` for every row: thousands of rows would
+// otherwise take a quadratic number of comparisons.
 void appendMissingRows(const DualListRows &from, DualListRows &to) {
+    std::unordered_set<std::string> held;
+    for (int row = 0; row < to.count(); ++row) held.insert(to.matchKey(to.text(row)));
     for (int row = 0; row < from.count(); ++row) {
         const WideText text = from.text(row);
-        if (!to.holds(text)) to.append(text);
+        if (held.insert(to.matchKey(text)).second) to.append(text);
     }
 }
 

@@ -7,6 +7,8 @@
 
 #include "model/text.h"
 
+#include <string>
+
 // One of the two lists as the moves see it: rows from 0, each read as the
 // text of its first column.
 class DualListRows {
@@ -16,6 +18,10 @@ public:
     // True when some row reads as `text`; the list view's own search, which
     // ignores case.
     virtual bool holds(const WideText &text) const = 0;
+    // A key that two texts share exactly when holds() takes them for the
+    // same row: a move of all rows compares each against a set of keys
+    // rather than searching the list once a row.
+    virtual std::string matchKey(const WideText &text) const = 0;
     virtual void append(const WideText &text) = 0;
     virtual void erase(int row) = 0;
     virtual void clear() = 0;

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "model/dialog_definition.h"
 #include "runtime/dialog_proc.h"
 #include "runtime/dual_list_rules.h"
@@ -28,6 +30,18 @@ public:
     int count() const override { return rowCount(list_); }
     WideText text(int row) const override { return reader_.text(row, 0); }
     bool holds(const WideText &text) const override { return holdsRow(list_, text); }
+    // The list's search compares as lstrcmpiW does: the user's locale,
+    // ignoring case. Its sort key is equal for exactly the texts it matches.
+    std::string matchKey(const WideText &text) const override {
+        const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+        const int length = int(text.length());
+        const int bytes = LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), length, nullptr, 0);
+        std::string key(size_t(bytes > 0 ? bytes : 0), '\0');
+        if (bytes > 0) {
+            LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), length, reinterpret_cast<LPWSTR>(&key[0]), bytes);
+        }
+        return key;
+    }
     void append(const WideText &text) override { appendRow(list_, text); }
     void erase(int row) override { SendMessageW(list_, LVM_DELETEITEM, WPARAM(row), 0); }
     void clear() override { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
@@ -53,10 +67,16 @@ bool onCommand(WindowHandle dialogWindow, int slot) {
     ListViewRows source(GetDlgItem(dialogWindow, kDualSourceSlot));
     ListViewRows target(GetDlgItem(dialogWindow, kDualTargetSlot));
     const bool moving = dualListMoves(slotAt(kDualSourceSlot)) == 1;
-    if (runDualMove(*move, moving, listChosenRow(slotAt(kDualSourceSlot)), listChosenRow(slotAt(kDualTargetSlot)),
-                    source, target)) {
-        enableDialogItem(dialogWindow, kMoveAllBackSlot, true);
+    // Thousands of rows move at once: the lists draw once, afterwards.
+    HWND lists[] = {GetDlgItem(dialogWindow, kDualSourceSlot), GetDlgItem(dialogWindow, kDualTargetSlot)};
+    for (HWND list : lists) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    const bool appended = runDualMove(*move, moving, listChosenRow(slotAt(kDualSourceSlot)),
+                                      listChosenRow(slotAt(kDualTargetSlot)), source, target);
+    for (HWND list : lists) {
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
     }
+    if (appended) enableDialogItem(dialogWindow, kMoveAllBackSlot, true);
     applyButtonChanges(dialogWindow, move->after);
     return true;
 }

@@ -57,6 +57,10 @@ public:
         }
         return false;
     }
+    std::string matchKey(const WideText &text) const override {
+        const WideText f = folded(text);
+        return std::string(reinterpret_cast<const char *>(f.data()), f.length() * sizeof(TextUnit));
+    }
     void append(const WideText &text) override {
         if (holds(text)) abort();
         rows.push_back(text);

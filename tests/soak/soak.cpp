@@ -80,22 +80,45 @@ double privateMiB() {
     return double(bytes) / (1024.0 * 1024.0);
 }
 
-// Bytes allocated and not freed in every heap of the process: what a leak
+// Bytes allocated and not freed in each heap of the process: what a leak
 // adds to, where the committed pages also hold what a megabyte call once
 // needed and gave back.
-double heapInUseMiB() {
+std::map<HANDLE, size_t> heapBytesInUse() {
     std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
     heaps.resize(GetProcessHeaps(DWORD(heaps.size()), heaps.data()));
-    size_t bytes = 0;
+    std::map<HANDLE, size_t> bytes;
     for (HANDLE heap : heaps) {
         if (!HeapLock(heap)) continue;
         PROCESS_HEAP_ENTRY entry{};
+        size_t &inUse = bytes[heap];
         while (HeapWalk(heap, &entry)) {
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) inUse += entry.cbData;
         }
         HeapUnlock(heap);
     }
-    return double(bytes) / (1024.0 * 1024.0);
+    return bytes;
+}
+
+double heapInUseMiB() {
+    size_t total = 0;
+    for (const auto &heap : heapBytesInUse()) total += heap.second;
+    return double(total) / (1024.0 * 1024.0);
+}
+
+// Which heap grew: the C runtime's (the plug-in's and this program's own
+// allocations), the process heap (the system's libraries), or another.
+void reportHeapGrowth(const std::map<HANDLE, size_t> &before, const std::map<HANDLE, size_t> &after) {
+    void *probe = std::malloc(16);
+    for (const auto &heap : after) {
+        auto was = before.find(heap.first);
+        const long long grown = (long long)heap.second - (was == before.end() ? 0 : (long long)was->second);
+        if (grown == 0) continue;
+        const char *name = heap.first == GetProcessHeap()                 ? "process heap"
+                           : HeapValidate(heap.first, 0, probe) != FALSE ? "C runtime heap"
+                                                                          : "other heap";
+        std::printf("soak:   %-16s %+lld bytes in use\n", name, grown);
+    }
+    std::free(probe);
 }
 
 // The progress window stays open between calls by design, and comes and goes
@@ -341,6 +364,8 @@ int main(int argc, char **argv) {
 
     Rng rng(seed);
     std::vector<Sample> samples;
+    samples.reserve(size_t(calls));  // its own growth would count as the plug-in's
+    std::map<HANDLE, size_t> heapsEarly;  // after the calls that the comparison starts from
     struct Tally {
         long calls = 0;
         DWORD ms = 0;
@@ -375,6 +400,7 @@ int main(int argc, char **argv) {
                 [&](driver::Dialog &d) { outcome = soak::playUser(d, userRng, call); }, kDialogLimitMs));
         }
         currentCall = describeCall(call);
+        if (soak::traceUser) std::fprintf(stderr, "soak: call %ld: %s\n", i, currentCall.c_str());
         callIndex = i;
         const DWORD callStart = GetTickCount();
         callStartedAt = callStart;
@@ -419,6 +445,9 @@ int main(int argc, char **argv) {
         const Holdings held = holdings();
         samples.push_back(Sample{heapInUseMiB(), privateMiB(), held.windows, held.fonts});
         if (held.progressOpen) ++progressOpenAfter;
+        if (i + 1 - from == std::min<long>(1000, (calls - from) / 5) * (calls - from < 5000 ? 2 : 1)) {
+            heapsEarly = heapBytesInUse();
+        }
         if ((i + 1) % 500 == 0 || i + 1 == calls) {
             std::printf("soak: %ld calls, %ld dialogs, %.1f MiB in use, %.1f MiB private, %ld windows, %ld live fonts, "
                         "%lu s\n", i + 1, dialogs, samples.back().memoryMiB, samples.back().privateMiB, samples.back().windows, samples.back().fonts,
@@ -465,6 +494,8 @@ int main(int argc, char **argv) {
                 "committed private pages (median, not bounded) %.1f -> %.1f MiB\n",
                 first + 1, first + window, window, memFirst, memLast, kMemoryBoundMiB, winFirst, winLast, kWindowBound, fontFirst, fontLast, kFontBound,
                 pagesFirst, pagesLast);
+    std::printf("soak: heaps from the end of the first stretch to the last call:\n");
+    reportHeapGrowth(heapsEarly, heapBytesInUse());
     for (const std::string &f : faults) std::printf("soak: FAULT %s\n", f.c_str());
     if (!driverFailures.empty()) std::printf("soak: driver: %s\n", narrow(driverFailures).c_str());
 

@@ -203,6 +203,7 @@ int16_t customDialogFunction(const FMDataVect *args, FMData *result) {
     applyDefaultSizes(d);
     d.templateId = IDD_MESSAGE;
     d.controlCount = kFirstObjectSlot + objects;
+    d.holdsMarkupObjects = 1;
 
     runDialog();
     return frameResult(args, result);

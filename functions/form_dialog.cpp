@@ -86,6 +86,7 @@ int32_t layOutRows(int32_t top) {
 } // namespace
 
 int16_t doDialogFunction(const FMDataVect *args, FMData *result) {
+    forgetMarkupObjects();
     DialogDefinition &d = dialog();
     // Labels and inputs 1..8 keep what staging put there; everything else of
     // the rows' ranges starts over, fonts included.

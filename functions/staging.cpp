@@ -54,6 +54,7 @@ void stageInput(ControlSpec &slot, int row, std::string kind, int32_t y) {
 // Label 1 (slot 12) is not reset first, so a font set for it survives; every
 // other label slot and the further controls start over.
 int16_t setLabelsFunction(const FMDataVect *args, FMData *result) {
+    forgetMarkupObjects();
     resetForLabels(false);
     int32_t y = kFirstRowY;
     uint32_t count = stagedArgumentCount(args);
@@ -73,6 +74,7 @@ int16_t setLabelsFunction(const FMDataVect *args, FMData *result) {
 // Default texts staged earlier stay, so the three staging calls may come in
 // any order; a row whose kind is empty loses its default with the rest.
 int16_t setInputTypesFunction(const FMDataVect *args, FMData *result) {
+    forgetMarkupObjects();
     resetForInputTypes(false, false);
     int32_t y = kFirstRowY;
     int32_t used = 0;
@@ -95,6 +97,7 @@ int16_t setInputTypesFunction(const FMDataVect *args, FMData *result) {
 // The texts of the further slots 60..119 go as well: a form dialog spreads
 // rows over them, and old parts of a row must not come back in a new one.
 int16_t setDefaultInputsFunction(const FMDataVect *args, FMData *result) {
+    forgetMarkupObjects();
     for (int slot = kFirstInputSlot; slot < kSlotCount; ++slot) dialog().controls[slot].text.clear();
     uint32_t count = stagedArgumentCount(args);
     for (uint32_t j = 0; j < count; ++j) {

@@ -88,6 +88,7 @@ void dropPage(const Page &page) {
 } // namespace
 
 int16_t doTabDialogFunction(const FMDataVect *args, FMData *result) {
+    forgetMarkupObjects();
     DialogDefinition &d = dialog();
     const uint32_t count = argumentCount(args);
     const int32_t extra = count >= kTwoButtonRowsArguments ? kSecondRowExtra : 0;

@@ -159,7 +159,7 @@ DialogDefinition::DialogDefinition()
     : valueSeparator{TextUnit('|'), 0}, dialogWindow(nullptr), ownerWindow(nullptr),
       tabControlWindow(nullptr), templateId(0), left(0), top(0), width(0), height(0), minHeight(0),
       minWidth(0), timerEnabled(0), timerInterval(0), controlCount(0), resizable(0), resultIndex(0),
-      defaultButton(0), noCaption(0) {}
+      defaultButton(0), noCaption(0), holdsMarkupObjects(0) {}
 
 ScreenRect DialogDefinition::windowRect() const {
     return ScreenRect{left, top, left + width, top + height};
@@ -195,6 +195,11 @@ void resetSlot(int slot, bool resetFont, bool resetText) {
 
 void resetAllSlots(bool resetFont) {
     for (int i = 0; i < kSlotCount; ++i) resetSlot(i, resetFont, true);
+    dialog().holdsMarkupObjects = 0;
+}
+
+void forgetMarkupObjects() {
+    if (dialog().holdsMarkupObjects) resetAllSlots(true);
 }
 
 void resetForInputTypes(bool all, bool resetText) {

@@ -175,6 +175,7 @@ struct DialogDefinition {
     int32_t resultIndex;          // slot of the button that closed the dialog; -1: none
     int32_t defaultButton;        // slot of the default button; -1 none
     uint8_t noCaption;            // 1: no caption bar
+    uint8_t holdsMarkupObjects;   // 1: the slots hold a markup dialog's objects, not staged rows
 
     DialogDefinition();
     DialogDefinition(const DialogDefinition &) = delete;
@@ -192,6 +193,11 @@ DialogDefinition &dialog();
 // true and the font cleared only when resetFont is true.
 void resetSlot(int slot, bool resetFont, bool resetText);
 void resetAllSlots(bool resetFont);
+// A markup dialog's objects are no staged rows: the form dialogs would show
+// them as rows and buttons of their own, and answer with an object's name.
+// The staging functions and the form dialogs call this first; it empties the
+// table (fonts included, as the markup set them) when it holds such objects.
+void forgetMarkupObjects();
 void resetForInputTypes(bool all, bool resetText);
 void resetForLabels(bool all);
 // Full reset of the record's fields; the control table is not touched.

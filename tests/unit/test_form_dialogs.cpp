@@ -177,3 +177,27 @@ TEST_F(FormDialogs, TabOptionsFocusAndDefaultButton) {
     EXPECT_EQ(seen.focused, std::vector<int>{44});
     EXPECT_EQ(seen.defaultButton, 6);
 }
+
+// A markup dialog fills the slots the form dialogs keep for staged rows; its
+// objects must not turn up in a later form as rows or buttons, staged over
+// or not.
+TEST_F(FormDialogs, AMarkupDialogsObjectsAreNoStagedRows) {
+    // Object n sits in slot n + 2: buttons in a label slot, an input slot and
+    // a slot past the form's own.
+    std::u16string markup = u"<object><type>button</type><name>ok</name></object>";
+    for (int object = 2; object <= 111; ++object) {
+        const bool stale = object == 11 || object == 35 || object == 111;
+        markup += stale ? u"<object><type>button</type><name>stale</name></object>"
+                        : u"<object><type>static</type><text>s</text></object>";
+    }
+    for (bool stageFirst : {false, true}) {
+        Seen custom;
+        ASSERT_EQ(show(u"Tessary_CustomDialog", {markup}, custom, 3).text, u"ok");
+        ASSERT_EQ(custom.kind[13], "button");
+        if (stageFirst) stage({u"Name"}, {u"edit"});
+        Seen form;
+        EXPECT_EQ(show(u"Tessary_DoDialog", {u"", u"T", u"", u"OK"}, form, 37).text, u"") << stageFirst;
+        for (int slot = 12; slot < kSlotCount; ++slot) EXPECT_NE(form.kind[size_t(slot)], "button") << slot;
+        EXPECT_EQ(form.kind[36], stageFirst ? "edit" : "") << stageFirst;
+    }
+}

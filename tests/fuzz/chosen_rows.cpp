@@ -10,24 +10,13 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "model/text.h"
 #include "runtime/readback_rules.h"
 
 namespace {
 
-struct Reader {
-    const uint8_t *data;
-    size_t size;
-    template <typename T>
-    T take() {
-        T value{};
-        size_t n = size < sizeof(T) ? size : sizeof(T);
-        std::memcpy(&value, data, n);
-        data += n;
-        size -= n;
-        return value;
-    }
-};
+using fuzz::Reader;
 
 } // namespace
 

@@ -21,23 +21,11 @@
 
 #include "functions/color_text.h"
 #include "functions/swatch_image.h"
-#include "plugin_harness.h"
+#include "fuzz_support.h"
 
 namespace {
 
-struct Reader {
-    const uint8_t *data;
-    size_t size;
-    template <typename T>
-    T take() {
-        T value{};
-        size_t n = size < sizeof(T) ? size : sizeof(T);
-        std::memcpy(&value, data, n);
-        data += n;
-        size -= n;
-        return value;
-    }
-};
+using fuzz::Reader;
 
 // A bitwise CRC-32 (polynomial 0xEDB88320), independent of the table the
 // encoder uses.
@@ -143,15 +131,10 @@ std::vector<Stream> createColor(const std::u16string &options, const std::u16str
     return streams;
 }
 
-bool gStarted = false;
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    if (!gStarted) {
-        if (harness::startPlugin() != kStartupOk) abort();
-        gStarted = true;
-    }
+    fuzz::startPluginOnce();
     Reader in{data, size};
     const uint8_t flags = in.take<uint8_t>();
     const int32_t width = in.take<int32_t>();

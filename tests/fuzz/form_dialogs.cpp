@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
-#include "plugin_harness.h"
+#include "fuzz_support.h"
 #include "runtime/runner.h"
 
 namespace {
@@ -53,15 +53,10 @@ void checkRecord(const DialogDefinition &d) {
     }
 }
 
-bool gStarted = false;
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    if (!gStarted) {
-        if (harness::startPlugin() != kStartupOk) abort();
-        gStarted = true;
-    }
+    fuzz::startPluginOnce();
     resetAllSlots(true);
     resetDefinition();
 

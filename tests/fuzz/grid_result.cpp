@@ -24,7 +24,7 @@
 
 #include "model/dialog_definition.h"
 #include "model/fields.h"
-#include "plugin_harness.h"
+#include "fuzz_support.h"
 #include "runtime/grid_rules.h"
 #include "runtime/readback_rules.h"
 #include "runtime/runner.h"
@@ -75,8 +75,6 @@ struct Grid {
 };
 
 Grid gGrid;
-bool gStarted = false;
-
 void checkChoices(const ControlSpec &grid, int column, const std::vector<WideText> &choices) {
     const WideText &values = gridChoices(grid);
     const std::u16string all(values.data(), values.length());
@@ -179,10 +177,7 @@ void checkReadBack(const std::u16string &text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    if (!gStarted) {
-        if (harness::startPlugin() != kStartupOk) abort();
-        gStarted = true;
-    }
+    fuzz::startPluginOnce();
     std::vector<std::u16string> fields(1);
     for (size_t i = 0; i + 1 < size; i += 2) {
         char16_t unit = char16_t(data[i] | (data[i + 1] << 8));

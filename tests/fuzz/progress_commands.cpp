@@ -22,7 +22,7 @@
 #include "functions/dialog_frame.h"
 #include "functions/progress_bar.h"
 #include "model/dialog_definition.h"
-#include "plugin_harness.h"
+#include "fuzz_support.h"
 #include "runtime/progress.h"
 #include "runtime/runner.h"
 
@@ -65,15 +65,10 @@ void checkShown() {
     }
 }
 
-bool gStarted = false;
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    if (!gStarted) {
-        if (harness::startPlugin() != kStartupOk) abort();
-        gStarted = true;
-    }
+    fuzz::startPluginOnce();
     resetAllSlots(true);
     resetDefinition();
     nativeProgressWindow() = NativeProgressWindow();

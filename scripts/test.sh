@@ -42,6 +42,20 @@ run_ctest() {
     [ "$rc" = 0 ] || status=1
 }
 
+# Counts one check that is no ctest run: NAME, its exit status, and a log
+# whose end is shown when it failed.
+tally() {
+    if [ "$2" = 0 ]; then
+        echo "$1: passed"
+        passed=$((passed + 1))
+    else
+        echo "$1: FAILED${3:+, see $3}"
+        [ -n "${3:-}" ] && tail -40 "$3"
+        failed=$((failed + 1))
+        status=1
+    fi
+}
+
 echo "== native unit tests"
 cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$out/native" -j "$jobs"
@@ -68,32 +82,15 @@ for source in "$root"/tests/fuzz/*.cpp; do
     "$out/fuzz/bin/fuzz_$target" -seed=1 -runs="$fuzz_runs" \
         -artifact_prefix="$out/fuzz/artifacts/$target-" "$work" "$root/tests/fuzz/corpus/$target" \
         >"$out/fuzz/ci/$target.log" 2>&1
-    rc=$?
+    tally "fuzz_$target" $? "$out/fuzz/ci/$target.log"
     set -e
-    if [ "$rc" = 0 ]; then
-        echo "fuzz_$target: passed ($fuzz_runs runs)"
-        passed=$((passed + 1))
-    else
-        echo "fuzz_$target: FAILED, see $out/fuzz/ci/$target.log"
-        tail -40 "$out/fuzz/ci/$target.log"
-        failed=$((failed + 1))
-        status=1
-    fi
 done
 
 echo "== instructions per call, under callgrind"
 set +e
 bash "$root/scripts/call-cost.sh"
-rc=$?
+tally call-cost $?
 set -e
-if [ "$rc" = 0 ]; then
-    echo "call-cost: passed"
-    passed=$((passed + 1))
-else
-    echo "call-cost: FAILED"
-    failed=$((failed + 1))
-    status=1
-fi
 
 echo "== Windows builds (32 and 64 bits)"
 cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release \

@@ -131,17 +131,15 @@ HeapUse heapInUse() {
 // Which heap grew: the C runtime's (the plug-in's and this program's own
 // allocations), the process heap (the system's libraries), or another.
 void reportHeapGrowth(const std::map<HANDLE, size_t> &before, const std::map<HANDLE, size_t> &after) {
-    void *probe = std::malloc(16);
     for (const auto &heap : after) {
         auto was = before.find(heap.first);
         const long long grown = (long long)heap.second - (was == before.end() ? 0 : (long long)was->second);
         if (grown == 0) continue;
-        const char *name = heap.first == GetProcessHeap()                 ? "process heap"
-                           : HeapValidate(heap.first, 0, probe) != FALSE ? "C runtime heap"
-                                                                          : "other heap";
+        const char *name = heap.first == GetProcessHeap() ? "process heap"
+                           : heap.first == crtHeap()      ? "C runtime heap"
+                                                          : "other heap";
         std::printf("soak:   %-16s %+lld bytes in use\n", name, grown);
     }
-    std::free(probe);
 }
 
 // The progress window stays open between calls by design, and comes and goes

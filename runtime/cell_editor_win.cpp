@@ -90,8 +90,9 @@ LRESULT onBeginEdit(HWND table, const NMLVDISPINFOW *info) {
     releaseEditor();
     WideText text = CellReader(table).text(gCell.row, gCell.column);
     SetWindowTextW(editor, text.data());
-    // A cell may already hold more than a user may type; it is not cut.
-    SendMessageW(editor, EM_LIMITTEXT, WPARAM(std::max(kMaxCellEditUnits, text.length())), 0);
+    // The list view's own limit, or an edit's default of 30,000, would stop
+    // a user typing on at the end of a long cell.
+    SendMessageW(editor, EM_SETLIMITTEXT, 0, 0);
     if (currentEdit() != CellEdit::kText) SendMessageW(editor, EM_SETREADONLY, TRUE, 0);
     gEditor = editor;
     gEditorProc = reinterpret_cast<WNDPROC>(

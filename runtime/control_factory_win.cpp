@@ -15,6 +15,7 @@
 #include "runtime/list_view_win.h"
 #include "runtime/module.h"
 #include "runtime/readback_rules.h"
+#include "runtime/slider_rules.h"
 
 namespace {
 
@@ -174,6 +175,13 @@ HWND noContent(const Build &, HWND window) {
     return window;
 }
 
+// An edit takes at most 30,000 typed characters unless told otherwise;
+// what a script gives it or a user types is never cut short.
+HWND liftEditLimit(const Build &, HWND edit) {
+    SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    return edit;
+}
+
 HWND markButton(const Build &build, HWND window) {
     // Enabled later by the list it depends on; the dialog procedure disables
     // it once every control exists.
@@ -248,9 +256,15 @@ HWND fillTable(const Build &build, HWND list) {
     return list;
 }
 
+// The 32-bit range messages: TBM_SETRANGE packs both ends into 16 bits
+// each and would cut a maximum above 32,767. The tick frequency goes first,
+// so no range is ever marked step by step.
 HWND setSliderRange(const Build &build, HWND slider) {
-    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(0, sliderMaximum(build.slot)));
-    SendMessageW(slider, TBM_SETPOS, TRUE, LPARAM(sliderPosition(build.slot)));
+    const SliderScale scale = sliderScale(sliderMaximum(build.slot), sliderPosition(build.slot));
+    SendMessageW(slider, TBM_SETTICFREQ, WPARAM(scale.tickFrequency), 0);
+    SendMessageW(slider, TBM_SETRANGEMAX, FALSE, LPARAM(scale.maximum));
+    SendMessageW(slider, TBM_SETRANGEMIN, FALSE, LPARAM(scale.minimum));
+    SendMessageW(slider, TBM_SETPOS, TRUE, LPARAM(scale.position));
     return slider;
 }
 
@@ -357,14 +371,23 @@ HWND makeTabPage(const Build &build, HWND) {
     return page;
 }
 
+// Edits. A one-line edit scrolls sideways (ES_AUTOHSCROLL): without it the
+// control takes only what fits its visible width, and typing into a text
+// already wider than the field corrupts it. None has bit 0x200, which the
+// system's edit reserves for the edit inside a combo box.
+constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_NOHIDESEL;
+constexpr DWORD kPasswordStyle = kEditStyle | ES_PASSWORD;
+constexpr DWORD kEditBoxStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | ES_WANTRETURN;
+
 // Styles are the exact values the controls are created with.
 const KindRow kKinds[] = {
     // keyword        class                 ex style                               style       options                        id offset       common controls       content           finish
     {"static",      TEXT16("STATIC"),     0,                                     0x50000080, kAddsExtraStyle,               0,              0,                    noContent,        kFontAndText},
     {"button",      TEXT16("BUTTON"),     0,                                     0x50010000, kSkipsDefaultButton,           0,              0,                    markButton,       kFontAndText},
-    {"editBox",     TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      0x50211344, kAddsExtraStyle,               0,              0,                    noContent,        kFontAndText},
-    {"edit",        TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      0x50010340, kAddsExtraStyle,               0,              0,                    noContent,        kFontAndText},
-    {"password",    TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      0x500103A0, kAddsExtraStyle,               0,              0,                    noContent,        kFontAndText},
+    {"editBox",     TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      kEditBoxStyle, kAddsExtraStyle,            0,              0,                    liftEditLimit,    kFontAndText},
+    {"edit",        TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      kEditStyle, kAddsExtraStyle,               0,              0,                    liftEditLimit,    kFontAndText},
+    {"password",    TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      kPasswordStyle, kAddsExtraStyle,           0,              0,                    liftEditLimit,    kFontAndText},
     {"combobox",    TEXT16("COMBOBOX"),   0,                                     0x50A10343, 0,                             kComboIdOffset, 0,                    fillComboBox,     kFontAndText},
     {"listbox",     WC_LISTVIEWW,         0,                                     0x50A10301, kHeaderless,                   0,              ICC_LISTVIEW_CLASSES, fillList,         kFontOnly},
     {"listboxview", WC_LISTVIEWW,         0,                                     0x50A10301, 0,                             0,              ICC_LISTVIEW_CLASSES, fillTable,        kFontOnly},

@@ -13,7 +13,6 @@
 #include "model/text.h"
 
 constexpr int kListWidthAllowance = 28;     /* px: border and scroll bar kept free of data columns */
-constexpr size_t kMaxCellEditUnits = 1024;  // a user types at most this into a cell's editor
 constexpr size_t kMaxWidthTextUnits = 1023; // a column widths text is read up to this
 
 // How the cells of one column are edited.

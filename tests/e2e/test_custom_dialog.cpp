@@ -107,3 +107,26 @@ TEST_F(CustomDialog, ClosedByItsCloseBoxItReturnsNothingAndReadsNothing) {
     EXPECT_EQ(result, L"");
     EXPECT_EQ(input(L"who"), L"before");
 }
+
+// A one-line edit narrower than its text, in a large font: typing into it
+// (where the click put the caret) inserts what was typed and loses nothing,
+// and neither faults nor hangs the edit control.
+TEST_F(CustomDialog, TypingIntoANarrowEditKeepsItsTextWhole) {
+    const std::wstring original = L"42 xx Anna Norway";
+    const std::wstring markup =
+        L"<width>300</width><height>160</height>" +
+        object(L"<type>edit</type><name>who</name><text>" + original + L"</text><fontsize>17</fontsize>" +
+               place(10, 10, 68, 30)) +
+        object(L"<type>button</type><name>go</name><text>GO</text>" + place(10, 60, 75, 23));
+    std::wstring result = show(L"Tessary_CustomDialog", {markup}, [](driver::Dialog &d) {
+        EXPECT_TRUE(d.control(3).style & ES_AUTOHSCROLL);
+        d.click(3);
+        d.typeText(L"Jonas");
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"go");
+    const std::wstring typed = input(L"who");
+    const size_t at = typed.find(L"Jonas");
+    ASSERT_NE(at, std::wstring::npos) << e2e::narrow(typed);
+    EXPECT_EQ(typed.substr(0, at) + typed.substr(at + 5), original) << e2e::narrow(typed);
+}

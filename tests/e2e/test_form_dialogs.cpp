@@ -132,3 +132,27 @@ TEST_F(FormDialogs, TabPagesAreSwitchedAndEveryPageIsReadBack) {
     EXPECT_EQ(input(9), L"01");
     EXPECT_EQ(input(10), L"Bergen");
 }
+
+// Every kind of one-line field takes all that is typed into it, however much
+// wider than the field, and a default already wider than the field keeps
+// every character when the user types on at its end.
+TEST_F(FormDialogs, OneLineFieldsKeepEverythingTyped) {
+    std::wstring typed;
+    for (int i = 0; i < 8; ++i) typed += L"word" + std::to_wstring(i) + L" \u00e9\u03b1 ";
+    ASSERT_EQ(typed.size(), 72u);
+    const std::wstring wide = L"42 xx Anna Norway 42 xx Anna Norway 42 xx Anna Norway";
+    stage({L"Name", L"Half", L"Secret", L"Long"}, {L"edit", L"hedit", L"password", L"edit"}, {L"", L"", L"", wide});
+    std::wstring result = show(L"Tessary_DoDialog", {L"", L"T", L"", L"OK", L"Cancel"}, [&](driver::Dialog &d) {
+        for (int id : {36, 37, 38}) {
+            d.click(id);
+            d.typeText(typed);
+        }
+        d.click(39);
+        d.pressKey(VK_END);
+        d.typeText(L"Jonas");
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
+    for (int row : {1, 2, 3}) EXPECT_EQ(input(row), typed) << row;
+    EXPECT_EQ(input(4), wide + L"Jonas");
+}

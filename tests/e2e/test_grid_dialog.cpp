@@ -210,13 +210,14 @@ TEST_F(GridDialog, HostileInputOpensAndReadsBackWhole) {
         const char *what;
         std::wstring kinds, choices, listText;
         int dataColumns;
+        const wchar_t *typedAtEnd = L""; // typed at the end of the first cell
     } cases[] = {
         // The column kinds are read into a buffer of 10242 bytes. (A grid of
         // many thousand rows takes Wine's list view seconds to destroy, so
         // many rows come from the bars.)
         {"a million columns and a megabyte of cells", std::wstring(1000000, L'E'), L"", megabyte, 10241},
         {"ten thousand bars", L"E", L"", std::wstring(10000, L'|'), 1},
-        {"a cell of thirty thousand characters", L"E", L"", std::wstring(30000, L'x') + L"|y|", 1},
+        {"a cell of thirty thousand characters", L"E", L"", std::wstring(30000, L'x') + L"|y|", 1, L"zz"},
         {"a hundred thousand choices", L"C", manyChoices, L"c5|", 1},
     };
     for (const Case &c : cases) {
@@ -229,6 +230,7 @@ TEST_F(GridDialog, HostileInputOpensAndReadsBackWhole) {
             if (bar == std::wstring::npos) bar = c.listText.size();
             cells.push_back(c.listText.substr(at, bar - at));
         }
+        cells[0] += c.typedAtEnd;
         const size_t rows = (cells.size() + c.dataColumns - 1) / c.dataColumns;
         std::wstring expected;
         for (size_t i = 0; i < rows * c.dataColumns; ++i) {
@@ -250,6 +252,13 @@ TEST_F(GridDialog, HostileInputOpensAndReadsBackWhole) {
                                            // beginning with each of 1 to 4.
                                            EXPECT_EQ(d.comboSelection(kCellEditor), 1 + 4 * 11111);
                                            d.pressKey(VK_ESCAPE);
+                                       }
+                                       if (*c.typedAtEnd != 0) {
+                                           ASSERT_TRUE(d.clickListCell(kGrid, 0, 1));
+                                           ASSERT_TRUE(textEditor(d).exists());
+                                           d.pressKey(VK_END);
+                                           d.typeText(c.typedAtEnd);
+                                           d.pressKey(VK_RETURN);
                                        }
                                        d.click(kOk);
                                    });

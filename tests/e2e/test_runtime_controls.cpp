@@ -274,9 +274,9 @@ TEST_F(RuntimeControls, EveryKindHasItsClassStylesAndId) {
     } cases[] = {
         {"static", SS_CENTER, 0, L"Static", 0, 0x50000081, 40},
         {"button", 0, 0, L"Button", 0, 0x50010000, 40},
-        {"editBox", ES_READONLY, 0, L"Edit", WS_EX_CLIENTEDGE, 0x50211B44, 40},
-        {"edit", 0, 0, L"Edit", WS_EX_CLIENTEDGE, 0x50010340, 40},
-        {"password", 0, 0, L"Edit", WS_EX_CLIENTEDGE, 0x500103A0, 40},
+        {"editBox", ES_READONLY, 0, L"Edit", WS_EX_CLIENTEDGE, 0x50211944, 40},
+        {"edit", ES_RIGHT, 0, L"Edit", WS_EX_CLIENTEDGE, 0x50010182, 40},
+        {"password", 0, 0, L"Edit", WS_EX_CLIENTEDGE, 0x500101A0, 40},
         {"combobox", WS_DISABLED, 0, L"ComboBox", 0, 0x50A10343, 4040},
         {"listbox", 0, 0, L"SysListView32", 0, 0x50A14341, 40},
         {"listbox", 0, 2, L"SysListView32", 0, 0x50A10301, 40},
@@ -499,6 +499,37 @@ TEST_F(RuntimeControls, SliderDateAndTimeStartFromTheirSlots) {
     EXPECT_EQ(L"50", read(43));
     SendMessageW(bar, TBM_SETPOS, TRUE, 120);
     EXPECT_EQ(L"120", read(43));
+    DestroyWindow(bar);
+
+    // Scales past 16 bits: an untouched slider reads back its position, and
+    // the widest range a script can ask for neither faults nor hangs the
+    // track bar while it is made and painted.
+    struct Scale {
+        int32_t maximum, position;
+        long rangeMin, rangeMax;
+        const wchar_t *read;
+    } scales[] = {
+        {40000, 20000, 0, 40000, L"20000"},
+        {100000, 50000, 0, 100000, L"50000"},
+        {70000, 70000, 0, 70000, L"70000"},
+        {2147483647, 5, 0, 100000, L"5"},
+        {2147483647, -2147483647 - 1, 0, 100000, L"0"},
+        {2147483647, 2000000000, 1999950000, 2000050000, L"2000000000"},
+        {-5, 3, 0, 0, L"0"},
+    };
+    for (const Scale &c : scales) {
+        SCOPED_TRACE(testing::Message() << c.maximum << "|" << c.position);
+        ControlSpec &big = fill(43, "slider");
+        setSliderMaximum(big, c.maximum);
+        setSliderPosition(big, c.position);
+        HWND track = create(43);
+        ASSERT_NE(nullptr, track);
+        UpdateWindow(track);
+        EXPECT_EQ(c.rangeMin, long(SendMessageW(track, TBM_GETRANGEMIN, 0, 0)));
+        EXPECT_EQ(c.rangeMax, long(SendMessageW(track, TBM_GETRANGEMAX, 0, 0)));
+        EXPECT_EQ(c.read, read(43));
+        DestroyWindow(track);
+    }
 
     SYSTEMTIME today;
     GetLocalTime(&today);
@@ -789,8 +820,7 @@ TEST_F(RuntimeControls, CheckedRowsReadBackByTheListRules) {
     EXPECT_EQ(L"p|\u65E5|", wide(slot(36).text));
 }
 
-TEST_F(RuntimeControls, ReadBackCutsWindowTextsButNoTable) {
-    const size_t longest = 200000;
+TEST_F(RuntimeControls, ReadBackKeepsWindowTextsAndTablesWhole) {
     // A table, like a list, comes back whole: 25 rows of a 9999-unit cell
     // and its '|', CRs between them; its longest cell too.
     const size_t tableUnits = 25 * 10000 + 24;
@@ -816,10 +846,12 @@ TEST_F(RuntimeControls, ReadBackCutsWindowTextsButNoTable) {
     EXPECT_EQ(cellText + L"|\r", value.substr(0, 10001));
     EXPECT_EQ(longCell + L"|", value.substr(value.size() - 30001));
 
+    // So does an edit far past the former 200,000-unit cut.
     std::wstring huge(250000, L'y');
+    huge[1234] = L'\u65E5';
     HWND edit = make(39, "edit", L"");
     SendMessageW(edit, WM_SETTEXT, 0, LPARAM(huge.c_str()));
-    EXPECT_EQ(huge.substr(0, longest), read(39));
+    EXPECT_TRUE(huge == read(39)) << "the edit's text did not come back whole";
 }
 
 // ---- fonts -------------------------------------------------------------

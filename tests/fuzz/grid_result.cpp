@@ -118,10 +118,8 @@ void play(DialogDefinition &d, const std::vector<std::u16string> &edits, int32_t
         WideText &cell = g.at(row, column);
         switch (cellEditOf(gridColumnKinds(grid), column)) {
         case CellEdit::kText: {
-            // The editor takes as much as the cell holds, and at least its limit.
-            const size_t room = std::max(kMaxCellEditUnits, cell.length());
-            const std::u16string typed = edit.substr(3, room);
-            cell = wide(typed);
+            // The editor takes whatever is typed, however long the cell.
+            cell = wide(edit.substr(3));
             break;
         }
         case CellEdit::kChoice: {

@@ -76,7 +76,7 @@ int16_t bigEditBoxFunction(const FMDataVect *args, FMData *result) {
     ControlSpec &edit = d.controls[kEditSlot];
     edit.kind = NarrowText("editBox");
     edit.value = widenAscii("text1");
-    setText(edit, argumentWide(args, kTextArgument).data());
+    setText(edit, argumentWide(args, kTextArgument));
     setLayout(edit, SlotLayout{kContentLeft, captioned ? kEditTopBelowLabel : kContentTop,
                                d.width - kContentWidthAllowance,
                                d.height - (captioned ? kEditBottomWithLabel : kEditBottom), 1.0, 1.0, false, false});

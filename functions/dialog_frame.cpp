@@ -87,14 +87,14 @@ void clampToMinimum(DialogDefinition &d) {
 
 void placeStatic(ControlSpec &slot, const WideText &text, const SlotLayout &layout) {
     slot.kind = NarrowText("static");
-    setText(slot, text.data());
+    setText(slot, text);
     setLayout(slot, layout);
 }
 
 void placeButton(int slot, const WideText &caption, int32_t x, int32_t y, int number) {
     ControlSpec &s = dialog().controls[slot];
     s.kind = NarrowText("button");
-    setText(s, caption.data());
+    setText(s, caption);
     setLayout(s, SlotLayout{x, y, kButtonWidth, kButtonHeight, 0.0, 0.0, true, true});
     s.value = integerToText(number);
 }

@@ -97,7 +97,7 @@ void fillInputRow(ControlSpec &list, const FMDataVect *args) {
             SlotLayout{kContentLeft, below + kLabelBelowList, kLabelWidth, kInputHeight, 0.0, 0.0, false, true});
     }
     const WideText text = optionalArgument(args, kInputDefault);
-    if (!text.empty()) setText(input, text.data());
+    if (!text.empty()) setText(input, text);
     expandInputRow(kInputSlot, kNoOwner);
 }
 

@@ -95,7 +95,7 @@ int16_t doLoginFunction(const FMDataVect *args, FMData *result) {
     placeLabel(kPasswordLabelSlot, argumentWide(args, kPasswordLabelArgument), kPasswordFieldTop);
 
     placeField(kUserSlot, dropDown ? "combobox" : "edit", "text1", kUserFieldTop, d.width);
-    setText(d.controls[kUserSlot], userFieldText(args, dropDown).data());
+    setText(d.controls[kUserSlot], userFieldText(args, dropDown));
     placeField(kPasswordSlot, "password", "text2", kPasswordFieldTop, d.width);
     // Someone who logs in again usually keeps the name and types the password.
     d.controls[kPasswordSlot].initialFocus = 1;

@@ -131,7 +131,7 @@ void fillText(const FMDataVect *args, uint32_t count, uint32_t index, int slot) 
         return;
     }
     const WideText text = argumentWide(args, index);
-    if (!text.empty()) setText(slotAt(slot), text.data());
+    if (!text.empty()) setText(slotAt(slot), text);
 }
 
 void fillBars(const FMDataVect *args, uint32_t count) {
@@ -171,7 +171,7 @@ void show(const FMDataVect *args, uint32_t count, const OptionSet &options) {
     if (label.empty()) {
         resetSlot(kProgressTextSlot, false, true);
     } else {
-        setText(slotAt(kProgressTextSlot), label.data());
+        setText(slotAt(kProgressTextSlot), label);
     }
     fillBars(args, count);
     fillText(args, count, kLabel1, kProgressLabel1Slot);
@@ -180,7 +180,7 @@ void show(const FMDataVect *args, uint32_t count, const OptionSet &options) {
     if (cancel.empty()) {
         resetSlot(kProgressCancelSlot, false, true);
     } else {
-        setText(slotAt(kProgressCancelSlot), cancel.data());
+        setText(slotAt(kProgressCancelSlot), cancel);
     }
     clampToMinimum(d);
 
@@ -230,7 +230,7 @@ void reset(int slot) {
 
 void setWindowText(const FMDataVect *args, uint32_t count, int slot) {
     if (count != kSetTextArguments || !progressWindowExists()) return;
-    progressSetText(slot, withLineFeeds(argumentWide(args, kLabel).data()));
+    progressSetText(slot, withLineFeeds(argumentWide(args, kLabel)));
     progressArmTimer();
 }
 

@@ -102,7 +102,7 @@ int16_t setDefaultInputsFunction(const FMDataVect *args, FMData *result) {
     uint32_t count = stagedArgumentCount(args);
     for (uint32_t j = 0; j < count; ++j) {
         WideText text = argumentWide(args, j);
-        if (!text.empty()) setText(dialog().controls[kFirstInputSlot + int(j)], text.data());
+        if (!text.empty()) setText(dialog().controls[kFirstInputSlot + int(j)], text);
     }
     return setResultEmpty(result, args);
 }

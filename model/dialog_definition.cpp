@@ -88,71 +88,54 @@ void setFlag(ControlSpec &slot, int n, uint8_t value) {
 
 namespace {
 
-// Units of a host text that a setter copies: up to its terminator, at most
-// kMaxSourceUnits and never half a surrogate pair.
-size_t sourceUnits(const TextUnit *source) {
-    if (source == nullptr) return 0;
-    size_t n = 0;
-    while (n <= kMaxSourceUnits && source[n]) ++n;
-    return wholeCharacterCut(source, n, kMaxSourceUnits);
-}
+constexpr TextUnit kCarriageReturn = TextUnit(13);
+constexpr TextUnit kLineFeed = TextUnit(10);
 
-} // namespace
-
-namespace {
-
-// The length of `units` once every CR is followed by an LF, so the text can
-// be built in a buffer of its final size.
-size_t lengthWithLineFeeds(const TextUnit *units, size_t count) {
-    return count + size_t(std::count(units, units + count, TextUnit(13)));
-}
-
-} // namespace
-
-WideText withLineFeeds(const TextUnit *source) {
-    const size_t n = sourceUnits(source);
-    const size_t length = lengthWithLineFeeds(source, n);
-    if (length == n) return WideText(source, n);
+// `source` with one LF after each CR, in a buffer of its final size.
+WideText addLineFeeds(const WideText &source) {
+    const size_t returns = size_t(std::count(source.data(), source.data() + source.length(), kCarriageReturn));
+    if (returns == 0) return source;
     WideText out;
-    out.reserve(length);
-    for (size_t i = 0; i < n; ++i) {
+    out.reserve(source.length() + returns);
+    for (size_t i = 0; i < source.length(); ++i) {
         out.push_back(source[i]);
-        if (source[i] == 13) out.push_back(10);
+        if (source[i] == kCarriageReturn) out.push_back(kLineFeed);
     }
     return out;
 }
 
-void setText(ControlSpec &slot, const TextUnit *source) {
-    slot.text = withLineFeeds(source);
-}
-
-void setListText(ControlSpec &slot, const WideText &source) {
-    WideText out;
-    out.reserve(lengthWithLineFeeds(source.data(), source.length()));
-    for (size_t i = 0; i < source.length(); ++i) {
-        out.push_back(source[i]);
-        if (source[i] == 13) out.push_back(10);
-    }
-    slot.text = std::move(out);
-}
-
-void storeReadValue(ControlSpec &slot, const WideText &value) {
+// `value` without the LF right after each CR: the inverse of addLineFeeds,
+// so a text comes back unit for unit, a lone LF and a CR LF included.
+WideText dropLineFeeds(const WideText &value) {
     WideText out;
     out.reserve(value.length());
     for (size_t i = 0; i < value.length(); ++i) {
-        if (value[i] != 10) out.push_back(value[i]);
+        if (value[i] == kLineFeed && i > 0 && value[i - 1] == kCarriageReturn) continue;
+        out.push_back(value[i]);
     }
-    slot.text = std::move(out);
+    return out;
 }
 
-void setTextWithoutLineFeeds(ControlSpec &slot, const TextUnit *source) {
-    WideText out;
-    const size_t n = sourceUnits(source);
-    out.reserve(n);
-    for (size_t i = 0; i < n; ++i) {
-        if (source[i] != 10) out.push_back(source[i]);
-    }
-    slot.text = std::move(out);
+} // namespace
+
+WideText withLineFeeds(const WideText &source) {
+    return addLineFeeds(source);
+}
+
+void setText(ControlSpec &slot, const WideText &source) {
+    slot.text = addLineFeeds(source);
+}
+
+void setListText(ControlSpec &slot, const WideText &source) {
+    slot.text = addLineFeeds(source);
+}
+
+void storeReadValue(ControlSpec &slot, const WideText &value) {
+    slot.text = dropLineFeeds(value);
+}
+
+void setTextWithoutLineFeeds(ControlSpec &slot, const WideText &source) {
+    slot.text = dropLineFeeds(source);
 }
 
 DialogDefinition::DialogDefinition()

@@ -139,18 +139,17 @@ TESSARY_KIND_FIELD(uint8_t, tabShownFirst, setTabShownFirst, flag, setFlag, 1)
 #undef TESSARY_KIND_FIELD
 #undef TESSARY_KIND_TEXT
 
-// Stores a text shown in a control: every CR gets an LF after it, so a host
-// line break becomes a Windows one. Copies at most kMaxSourceUnits units.
-void setText(ControlSpec &slot, const TextUnit *source);
-// Stores an entered text: every LF is dropped, so CR LF line ends come back
-// as the host's CR. Copies at most kMaxSourceUnits units.
-void setTextWithoutLineFeeds(ControlSpec &slot, const TextUnit *source);
-WideText withLineFeeds(const TextUnit *source);
-// The list setter: like setText, for the items of a list, which are kept
-// whole however long the text, so no row is ever lost.
+// Stores a text shown in a control, whole: every CR gets an LF after it, so
+// a host line break becomes a Windows one.
+void setText(ControlSpec &slot, const WideText &source);
+// Stores an entered text: the LF right after each CR is dropped, so CR LF
+// line ends come back as the host's CR and a text that went through setText
+// comes back as it was given, a lone LF included.
+void setTextWithoutLineFeeds(ControlSpec &slot, const WideText &source);
+WideText withLineFeeds(const WideText &source);
+// The list setter: like setText, for the items of a list.
 void setListText(ControlSpec &slot, const WideText &source);
-// Stores a value read back from a control, dropping every LF like
-// setTextWithoutLineFeeds; the reader has bounded it already.
+// Stores a value read back from a control, like setTextWithoutLineFeeds.
 void storeReadValue(ControlSpec &slot, const WideText &value);
 
 struct ScreenRect {

@@ -24,9 +24,6 @@ typedef char16_t TextUnit;
 
 static_assert(sizeof(TextUnit) == 2, "text units are UTF-16 code units");
 
-// Longest text a setter copies from the host; longer texts are cut there.
-constexpr size_t kMaxSourceUnits = 200000;
-
 // ---- Released buffers --------------------------------------------------
 // A text buffer is overwritten with zeros before its memory goes back to the
 // heap, so what a user typed (a password above all) does not linger in freed

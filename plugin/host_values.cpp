@@ -1,5 +1,6 @@
 #include "plugin/host_values.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -188,7 +189,26 @@ int16_t setResultHostText(FMData *result, const FMDataVect *args, const HostText
 
 int16_t setResultText(FMData *result, const FMDataVect *args, const WideText &text) {
     HostText host;
-    host.assignUnicode(text.data());
+    const TextUnit *units = text.data();
+    const TextUnit *end = units + text.length();
+    const TextUnit *nul = std::find(units, end, TextUnit(0));
+    if (nul == end) {
+        host.assignUnicode(units);
+        return setResultHostText(result, args, host);
+    }
+    // The host takes a text up to its first NUL, so a NUL in a list cell
+    // would end the whole result there. The text goes over piece by piece
+    // between its NULs instead; only the NULs themselves are left out.
+    for (const TextUnit *piece = units; piece < end;) {
+        const TextUnit *stop = std::find(piece, end, TextUnit(0));
+        if (stop > piece) {
+            const WideText part(piece, size_t(stop - piece));
+            HostText partText;
+            partText.assignUnicode(part.data());
+            host.append(partText.get(), 0, partText.size());
+        }
+        piece = stop + 1;
+    }
     return setResultHostText(result, args, host);
 }
 

@@ -126,7 +126,7 @@ bool readValue(WindowHandle parent, int slot, WideText &value) {
     }
     const ControlSpec &s = slotAt(slot);
     if (s.linkMode == 2 && s.linkIndex >= 1 && s.linkIndex < kSlotCount) {
-        setListText(dialog().controls[s.linkIndex], result.text());
+        storeReadValue(dialog().controls[s.linkIndex], result.text());
         return true;
     }
     value = result.text();

@@ -112,9 +112,9 @@ WideText passValueOn(int index, const WideText &value) {
         WideText joined = receiver.text;
         joined.append(receiver.linkSeparator);
         joined.append(value);
-        setText(receiver, joined.data());
+        setText(receiver, joined);
     } else if (slot.linkMode == 2) {
-        setText(receiver, value.data());
+        setText(receiver, value);
     }
     return WideText();
 }

@@ -10,16 +10,12 @@
 
 #include "model/dialog_definition.h"
 
-constexpr size_t kMaxResultUnits = 200000; // longest value of one slot
-
-// The value being read, never longer than kMaxResultUnits: what does not
-// fit is cut, before a whole character, so a huge list cannot outgrow what
-// a slot may hold.
+// The value being read. It holds everything unless given a limit; what
+// does not fit a limit is cut before a whole character.
 class ResultText {
 public:
-    // A list's value has no limit: it holds every chosen row.
     static constexpr size_t kNoLimit = ~size_t(0);
-    explicit ResultText(size_t limit = kMaxResultUnits) : limit_(limit) {}
+    explicit ResultText(size_t limit = kNoLimit) : limit_(limit) {}
     void append(const TextUnit *units, size_t count);
     void append(const WideText &text) { append(text.data(), text.length()); }
     void append(TextUnit unit) { append(&unit, 1); }

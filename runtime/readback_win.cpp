@@ -29,25 +29,20 @@ WideText decimal(long long value) {
     return integerToText(value, 10);
 }
 
-// The window text, at most kMaxResultUnits units and never half a
-// surrogate pair. The buffer starts at the size the control reports and
-// grows while the text fills it, because not every control reports the
-// length of the text it answers with; the last size reads one unit past
-// the limit, so a cut can see whether it would split a pair. Every buffer
-// is overwritten when released, as it may hold a password.
+// The whole window text. The buffer starts at the size the control reports
+// and grows while the text fills it, because not every control reports the
+// length of the text it answers with. Every buffer is overwritten when
+// released, as it may hold a password.
 WideText windowText(HWND control) {
-    const size_t largest = kMaxResultUnits + 2;
     size_t reported = size_t(std::max<LRESULT>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0), 0));
-    size_t capacity = std::min(std::max(reported, kFirstTextGuess) + 1, largest);
+    size_t capacity = std::max(reported, kFirstTextGuess) + 1;
     for (;;) {
         WipedBuffer<TextUnit> buffer(capacity, 0);
         SendMessageW(control, WM_GETTEXT, WPARAM(capacity), LPARAM(buffer.data()));
         buffer.back() = 0;
-        size_t length = wideLength(buffer.data());
-        if (length + 1 < capacity || capacity == largest) {
-            return WideText(buffer.data(), wholeCharacterCut(buffer.data(), length, kMaxResultUnits));
-        }
-        capacity = std::min(capacity * 2, largest);
+        const size_t length = wideLength(buffer.data());
+        if (length + 1 < capacity) return WideText(buffer.data(), length);
+        capacity *= 2;
     }
 }
 

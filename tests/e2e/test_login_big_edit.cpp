@@ -74,7 +74,9 @@ TEST_F(LoginAndBigEdit, LoginPickAUserTypeAPasswordAndPressAButton) {
 }
 
 TEST_F(LoginAndBigEdit, LoginWithAnEditFieldAndEnterForTheDefaultButton) {
-    const std::wstring user = kCjk + L" " + kGreek + kSmiley;
+    // Far wider than the field: all of it is kept.
+    std::wstring user = kCjk + L" " + kGreek + kSmiley;
+    while (user.size() < 72) user += L" name";
     std::wstring result = show(L"Tessary_DoLogin", loginArgs(L"editBox defaultButton2", L"", L"ignored"),
                                [&](driver::Dialog &d) {
         EXPECT_FALSE(d.control(kUserCombo).exists());
@@ -106,11 +108,16 @@ TEST_F(LoginAndBigEdit, LoginClosedByItsCloseBoxAnswersNothingAndKeepsNoPassword
 }
 
 TEST_F(LoginAndBigEdit, LoginSurvivesHostileNameLists) {
+    std::wstring manyNames;
+    for (int i = 0; i < 100000; ++i) manyNames += L"n" + std::to_wstring(i) + L"|";
     struct Case {
         const wchar_t *options;
         std::wstring names, selected;
         int items; // in the drop-down; -1 for the edit field
+        int selection = -2; // the drop-down's chosen item; -2: not looked at
     } cases[] = {
+        // Far past the former 200,000-unit cut of a text: the last name is chosen.
+        {L"", manyNames, L"n99999", 100000, 99999},
         {L"", std::wstring(10000, L'|'), std::wstring(10000, L'|'), 10000},
         {L"", std::wstring(3000, L'a') + L"|=|==", std::wstring(5000, L'a'), 1},
         {L"editBox", std::wstring(150000, L'|'), L"", -1},
@@ -120,10 +127,12 @@ TEST_F(LoginAndBigEdit, LoginSurvivesHostileNameLists) {
         std::wstring result = show(L"Tessary_DoLogin", loginArgs(c.options, c.names, c.selected),
                                    [&](driver::Dialog &d) {
             items = d.control(kUserCombo).exists() ? int(d.comboItems(kUserCombo).size()) : -1;
+            if (c.selection != -2) EXPECT_EQ(d.comboSelection(kUserCombo), c.selection);
             d.click(4);
         }, 60000);
         EXPECT_EQ(result, L"1") << narrow(c.options);
         EXPECT_EQ(items, c.items) << narrow(c.options);
+        if (c.selection >= 0) EXPECT_EQ(input(L"text1"), c.selected);
     }
 }
 

@@ -107,37 +107,38 @@ TEST_F(DialogDefinitionTest, TextSettersHandleLineBreaks) {
         {u"a\rb", u"a\r\nb", u"a\rb"},
         {u"a\r\nb", u"a\r\n\nb", u"a\rb"},
         {u"\r\r", u"\r\n\r\n", u"\r\r"},
-        {u"line\n", u"line\n", u"line"},
+        {u"line\n", u"line\n", u"line\n"},
+        {u"\na\n\nb", u"\na\n\nb", u"\na\n\nb"},
         {u"", u"", u""},
     };
     ControlSpec s;
     for (const Case &c : cases) {
-        setText(s, W(c.source).data());
+        SCOPED_TRACE(testing::Message() << U(W(c.source)).size() << " units");
+        setText(s, W(c.source));
         EXPECT_EQ(U(s.text), c.shown);
-        setTextWithoutLineFeeds(s, W(c.source).data());
+        // What a control shows comes back as it was given.
+        storeReadValue(s, WideText(s.text));
+        EXPECT_EQ(U(s.text), c.source);
+        setTextWithoutLineFeeds(s, W(c.source));
         EXPECT_EQ(U(s.text), c.entered);
     }
 }
 
-TEST_F(DialogDefinitionTest, TextSettersStopAtTheirLimitWithoutWrapping) {
-    std::u16string big(kMaxSourceUnits + 1000, u'\r');
+TEST_F(DialogDefinitionTest, TextSettersKeepEveryUnit) {
+    // Past any 16-bit length and the former 200,000-unit cut, with a NUL, a
+    // line feed of its own and a surrogate pair at the very end.
+    std::u16string big(300000, u'\r');
+    big[5] = u'\0';
+    big[6] = u'\n';
+    big += u"\U0001F600";
+    const WideText source(reinterpret_cast<const TextUnit *>(big.data()), big.size());
     ControlSpec s;
-    setText(s, reinterpret_cast<const TextUnit *>(big.c_str()));
-    // Every carriage return kept its line feed: 400,000 units, well past
-    // what a 16-bit length could count.
-    EXPECT_EQ(s.text.length(), 2 * kMaxSourceUnits);
-    setTextWithoutLineFeeds(s, reinterpret_cast<const TextUnit *>(big.c_str()));
-    EXPECT_EQ(s.text.length(), kMaxSourceUnits);
-
-    // A cut that would fall inside a surrogate pair falls before it, so no
-    // text ends in half a character.
-    std::u16string emoji = u"x";
-    for (int i = 0; i < 150000; ++i) emoji += u"\U0001F600";
-    setText(s, reinterpret_cast<const TextUnit *>(emoji.c_str()));
-    EXPECT_EQ(s.text.length(), kMaxSourceUnits - 1);
-    EXPECT_EQ(s.text[s.text.length() - 1], TextUnit(0xDE00));
-    setTextWithoutLineFeeds(s, reinterpret_cast<const TextUnit *>(emoji.c_str()));
-    EXPECT_EQ(s.text.length(), kMaxSourceUnits - 1);
+    setText(s, source);
+    EXPECT_EQ(s.text.length(), 2 * 299998 + 4);
+    storeReadValue(s, WideText(s.text));
+    EXPECT_TRUE(s.text == source) << "the text did not come back whole";
+    setListText(s, source);
+    EXPECT_EQ(s.text.length(), 2 * 299998 + 4);
 }
 
 TEST_F(DialogDefinitionTest, FontTextsAreCutWithoutSplittingACharacter) {

@@ -8,6 +8,7 @@
 
 #include "model/dialog_definition.h"
 #include "plugin_harness.h"
+#include "runtime/readback_rules.h"
 #include "runtime/runner.h"
 
 namespace {
@@ -158,5 +159,34 @@ TEST_F(ListDialog, ClosedWithoutAButtonNothingIsChosen) {
         setDialogPlayer(nullptr);
         EXPECT_EQ(r.text, u"");
         EXPECT_EQ(harness::call(u"Tessary_GetInput", {u"text1"}).text, u"") << std::string(c.function, c.function + 8);
+    }
+}
+
+// A list text the host hands over whole comes back whole: a NUL in a cell
+// costs the result only that NUL, and line breaks inside a row, CR, CR LF
+// and a lone LF, come back as they were given.
+TEST_F(ListDialog, ChosenRowsComeBackWholeThroughGetInput) {
+    const std::u16string nul(1, u'\0');
+    struct Case {
+        std::u16string listText;
+        std::vector<int> ticked;
+        std::u16string text1;
+    } cases[] = {
+        {u"a" + nul + u"b|c", {0, 1}, u"ab|c|"},
+        {u"a\rb|c\r\nd|e\nf", {0, 1, 2}, u"a\rb|c\r\nd|e\nf|"},
+    };
+    for (const Case &c : cases) {
+        Args args = listArgs(u"multi", u"1");
+        args[2] = u"";
+        args[7] = c.listText;
+        setDialogPlayer([&c](DialogDefinition &d) {
+            // What the read-back stores when the user ticked every row.
+            ControlSpec &list = d.controls[36];
+            storeReadValue(list, chosenRowsValue(list, c.ticked));
+            d.resultIndex = 4;
+        });
+        EXPECT_EQ(harness::call(u"Tessary_DoList", args).text, u"1");
+        setDialogPlayer(nullptr);
+        EXPECT_EQ(harness::call(u"Tessary_GetInput", {u"text1"}).text, c.text1);
     }
 }

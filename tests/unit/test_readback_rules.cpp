@@ -2,10 +2,13 @@
 
 #include "text_helpers.h"
 
+#include <climits>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "runtime/readback_rules.h"
+#include "runtime/slider_rules.h"
 
 namespace {
 
@@ -73,11 +76,12 @@ TEST(ReadbackRules, ResultsStopAtTheirLimit) {
     // The cut never leaves half a surrogate pair at the end.
     std::u16string pairs = u"x";
     for (int i = 0; i < 150000; ++i) pairs += u"\U0001F600";
-    ResultText result;
+    constexpr size_t kLimit = 200000;
+    ResultText result(kLimit);
     result.append(reinterpret_cast<const TextUnit *>(pairs.data()), pairs.size());
     result.append(TextUnit('|'));
-    EXPECT_EQ(result.text().length(), kMaxResultUnits - 1);
-    EXPECT_EQ(result.text()[kMaxResultUnits - 2], TextUnit(0xDE00));
+    EXPECT_EQ(result.text().length(), kLimit - 1);
+    EXPECT_EQ(result.text()[kLimit - 2], TextUnit(0xDE00));
 }
 
 TEST(ReadbackRules, LinksAppendReplaceOrKeep) {
@@ -115,4 +119,32 @@ TEST(ReadbackRules, LinksAppendReplaceOrKeep) {
         EXPECT_EQ(U(passValueOn(64, W(u"kept"))), u"kept") << k.why;
     }
     EXPECT_EQ(U(passValueOn(500, W(u"x"))), u"x");
+}
+
+// Every scale a script can ask for stays within what a track bar computes
+// with and holds the position it reads back.
+TEST(SliderScaleRule, KeepsThePositionInsideABoundedSpan) {
+    const int32_t extremes[] = {INT32_MIN, -1, 0, 1, 32767, 65536, kMaxSliderSpan, kMaxSliderSpan + 1,
+                                1000000, INT32_MAX - 1, INT32_MAX};
+    for (int32_t maximum : extremes) {
+        for (int32_t position : extremes) {
+            SCOPED_TRACE(testing::Message() << maximum << "|" << position);
+            const SliderScale s = sliderScale(maximum, position);
+            EXPECT_LE(0, s.minimum);
+            EXPECT_LE(s.minimum, s.position);
+            EXPECT_LE(s.position, s.maximum);
+            EXPECT_LE(int64_t(s.maximum) - s.minimum, kMaxSliderSpan);
+            EXPECT_LE((int64_t(s.maximum) - s.minimum) / s.tickFrequency, kMaxSliderTicks);
+            // A position the script may ask for comes back as it was given.
+            if (position >= 0 && position <= maximum) {
+                EXPECT_EQ(position, s.position);
+            }
+            // Short scales are what they always were: 0 to the maximum, a tick a step.
+            if (maximum >= 0 && maximum <= kMaxSliderTicks) {
+                EXPECT_EQ(0, s.minimum);
+                EXPECT_EQ(maximum, s.maximum);
+                EXPECT_EQ(1, s.tickFrequency);
+            }
+        }
+    }
 }

@@ -254,8 +254,12 @@ void relayoutListColumns(HWND list, const ControlSpec &s) {
     }
     const NarrowFields widths(listColumnWidths(s));
     for (int k = 1; k <= columns; ++k) {
-        int percent = decimalValue(widths.text(size_t(k - 1)).data());
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, WPARAM(k), MAKELPARAM((s.width - first) * percent / 100, 0));
+        // An empty or missing width takes an even share, as when the list
+        // was made; a width of 0 would hide the column's text.
+        const NarrowText field = widths.text(size_t(k - 1));
+        const int width = field.empty() ? (s.width - first) / columns
+                                        : (s.width - first) * decimalValue(field.data()) / 100;
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, WPARAM(k), MAKELPARAM(width, 0));
     }
 }
 

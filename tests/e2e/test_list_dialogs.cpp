@@ -98,6 +98,13 @@ TEST_F(ListDialogs, DualListMovesCopiesAndReturnsTheChoice) {
         d.click(4);
     });
     EXPECT_EQ(input(L"text1"), L"a|b|");
+
+    // Items with line breaks of every kind come back as they were given.
+    const std::wstring items = L"a\rb|c\r\nd|e\nf|";
+    result = show(L"Tessary_DoDualListDialog", {L"", L"T", L"", L"L", L"x", L"R", items, L"OK", L""},
+                  [](driver::Dialog &d) { d.click(4); });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), items);
 }
 
 TEST_F(ListDialogs, ALongListShowsAndReturnsEveryRow) {
@@ -117,6 +124,13 @@ TEST_F(ListDialogs, ALongListShowsAndReturnsEveryRow) {
                                [](driver::Dialog &d) {
         EXPECT_EQ(d.listRowCount(36), 4000);
         EXPECT_EQ(d.listCell(36, 3999, 3), L"r3999c2____");
+        // No widths given: the three columns share the list, as the window
+        // was sized when it opened.
+        const std::vector<int> widths = d.listColumnWidths(36);
+        ASSERT_EQ(widths.size(), 4u);
+        EXPECT_GT(widths[1], 80);
+        EXPECT_EQ(widths[1], widths[2]);
+        EXPECT_EQ(widths[2], widths[3]);
         // The last row, scrolled into view and ticked.
         EXPECT_TRUE(d.clickListCheckbox(36, 3999));
         EXPECT_TRUE(d.listRowChecked(36, 3999));

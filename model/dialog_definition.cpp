@@ -138,6 +138,26 @@ void setTextWithoutLineFeeds(ControlSpec &slot, const WideText &source) {
     slot.text = dropLineFeeds(source);
 }
 
+ControlKind controlKindOf(const NarrowText &keyword) {
+    static const struct {
+        const char *keyword;
+        ControlKind kind;
+    } kKeywords[] = {
+        {"static", ControlKind::kStatic},     {"button", ControlKind::kButton},
+        {"editBox", ControlKind::kEditBox},   {"edit", ControlKind::kEdit},
+        {"password", ControlKind::kPassword}, {"combobox", ControlKind::kComboBox},
+        {"listbox", ControlKind::kList},      {"listboxview", ControlKind::kTable},
+        {"slider", ControlKind::kSlider},     {"date", ControlKind::kDate},
+        {"datedd", ControlKind::kDateDropDown}, {"time", ControlKind::kTime},
+        {"checkbox", ControlKind::kCheckBox}, {"progressbar", ControlKind::kProgressBar},
+        {"radio", ControlKind::kRadio},       {"tabcontrol", ControlKind::kTabControl},
+    };
+    for (const auto &k : kKeywords) {
+        if (equals(keyword, k.keyword)) return k.kind;
+    }
+    return ControlKind::kNone;
+}
+
 DialogDefinition::DialogDefinition()
     : valueSeparator{TextUnit('|'), 0}, dialogWindow(nullptr), ownerWindow(nullptr),
       tabControlWindow(nullptr), templateId(0), left(0), top(0), width(0), height(0), minHeight(0),

@@ -42,12 +42,61 @@ void clearFont(FontSpec &font);
 // character; a point size above kLargestPointSize becomes that size.
 void setFont(FontSpec &font, const char *faceName, const char *style, int32_t pointSize);
 
+// The control kinds the runtime can make, resolved once from a slot's kind
+// keyword when it is set; every other keyword (the input kinds a form row
+// names before it is laid out, an unknown word) makes no control.
+enum class ControlKind : uint8_t {
+    kNone,
+    kStatic,
+    kButton,
+    kEditBox,
+    kEdit,
+    kPassword,
+    kComboBox,
+    kList,
+    kTable,
+    kSlider,
+    kDate,
+    kDateDropDown,
+    kTime,
+    kCheckBox,
+    kProgressBar,
+    kRadio,
+    kTabControl,
+};
+constexpr int kControlKindCount = int(ControlKind::kTabControl) + 1;
+
+// The kind a keyword names, compared exactly ("static", "listboxview", ...).
+ControlKind controlKindOf(const NarrowText &keyword);
+
+// A slot's kind keyword together with the control kind it names. The
+// keyword stays what scripts and the row layout read; the kind is looked up
+// once, whenever the keyword is set.
+class KindName : public NarrowText {
+public:
+    KindName() = default;
+    KindName(const NarrowText &keyword) : NarrowText(keyword), control_(controlKindOf(keyword)) {}
+    KindName &operator=(const NarrowText &keyword) {
+        NarrowText::operator=(keyword);
+        control_ = controlKindOf(keyword);
+        return *this;
+    }
+    void clear() {
+        NarrowText::clear();
+        control_ = ControlKind::kNone;
+    }
+    ControlKind control() const { return control_; }
+
+private:
+    ControlKind control_ = ControlKind::kNone;
+};
+
 struct ControlSpec {
     WindowHandle window;      // child window made for this slot; 0 when none
     int32_t ownerIndex;       // slot of the hosting tab page; -1: the dialog itself
     WideText value;           // reported value; for buttons the result code ("1")
     WideText text;            // caption, content or items; inputs receive the entered text here
-    NarrowText kind;          // control kind keyword; empty: no control
+    KindName kind;            // control kind keyword; empty: no control
     FontSpec font;            // font request of the control
     WideText extraText[3];    // per-kind texts 1..3 (see the kind table)
     NarrowText extraNarrow[3];// per-kind narrow texts 1..3

@@ -10,6 +10,7 @@
 #include "model/dialog_definition.h"
 #include "model/fields.h"
 #include "resources/resource_ids.h"
+#include "runtime/control_kinds.h"
 #include "runtime/fonts.h"
 #include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
@@ -118,50 +119,7 @@ void preselectRows(HWND list, ControlSpec &slot, const WideFields &cells, int co
     }
 }
 
-// ---- the kind table ----------------------------------------------------
-
-struct KindRow;
-
-// What the factory is building: the slot, where, and by which row.
-struct Build {
-    HWND parent;
-    int index; // slot index
-    ControlSpec &slot;
-    const KindRow &row;
-};
-
-// Gives a new window its initial content and returns the window the slot
-// records. For composite kinds the step makes the windows itself and is
-// called with no window.
-typedef HWND (*ContentStep)(const Build &build, HWND window);
-
-enum Finish {
-    kFontAndText, // the slot's font, then its text with WM_SETTEXT
-    kFontOnly,
-    kNoFinish
-};
-
-enum KindOption : unsigned {
-    kAddsExtraStyle = 1u << 0,    // the slot's extraStyle is OR-ed into the style
-    kNoWindowName = 1u << 1,      // created without a window name
-    kSkipsDefaultButton = 1u << 2,// the dialog procedure has made the default button already
-    kHeaderless = 1u << 3,        // no column header (and shared image lists) without data columns
-    kComposite = 1u << 4          // the content step makes the windows
-};
-
-struct KindRow {
-    const char *keyword;       // kind keyword, compared exactly
-    const TextUnit *className;
-    DWORD exStyle;
-    DWORD style;               // exact style given at creation
-    unsigned options;          // KindOption bits
-    int idOffset;              // added to the slot index to give the control id
-    DWORD commonControls;      // ICC_* classes registered first; 0 for the system's own
-    ContentStep content;
-    Finish finish;
-};
-
-HWND createWindow(const Build &build, DWORD style, int x, int y, int id) {
+HWND createWindow(const ControlBuild &build, DWORD style, int x, int y, int id) {
     const KindRow &row = build.row;
     const ControlSpec &slot = build.slot;
     return CreateWindowExW(row.exStyle, row.className, (row.options & kNoWindowName) ? nullptr : TEXT16(""), style, x,
@@ -169,20 +127,22 @@ HWND createWindow(const Build &build, DWORD style, int x, int y, int id) {
                            GetModuleHandleW(nullptr), nullptr);
 }
 
+} // namespace
+
 // ---- content steps -----------------------------------------------------
 
-HWND noContent(const Build &, HWND window) {
+HWND noContent(const ControlBuild &, HWND window) {
     return window;
 }
 
 // An edit takes at most 30,000 typed characters unless told otherwise;
 // what a script gives it or a user types is never cut short.
-HWND liftEditLimit(const Build &, HWND edit) {
+HWND liftEditLimit(const ControlBuild &, HWND edit) {
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     return edit;
 }
 
-HWND markButton(const Build &build, HWND window) {
+HWND markButton(const ControlBuild &build, HWND window) {
     // Enabled later by the list it depends on; the dialog procedure disables
     // it once every control exists.
     if (build.slot.requiresSelection == 1) build.slot.disabled = 1;
@@ -191,7 +151,7 @@ HWND markButton(const Build &build, HWND window) {
 
 // Items each ended by '|' (the last may lack it), then optionally '=' and
 // the entry to preselect by the system's case-insensitive prefix match.
-HWND fillComboBox(const Build &build, HWND combo) {
+HWND fillComboBox(const ControlBuild &build, HWND combo) {
     const WideText &text = build.slot.text;
     const TextUnit *equalsSign = std::find(text.data(), text.data() + text.length(), TextUnit('='));
     size_t itemUnits = size_t(equalsSign - text.data());
@@ -210,7 +170,9 @@ HWND fillComboBox(const Build &build, HWND combo) {
     return combo;
 }
 
-HWND fillCheckBoxList(const Build &build, HWND list) {
+namespace {
+
+HWND fillCheckBoxList(const ControlBuild &build, HWND list) {
     ControlSpec &slot = build.slot;
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES);
     insertColumn(list, 0, TEXT16(""), kCheckColumnWidth, LVCFMT_LEFT);
@@ -227,7 +189,7 @@ HWND fillCheckBoxList(const Build &build, HWND list) {
     return list;
 }
 
-HWND fillPlainList(const Build &build, HWND list) {
+HWND fillPlainList(const ControlBuild &build, HWND list) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     insertColumn(list, 0, TEXT16(""), build.slot.width, LVCFMT_LEFT);
     const WideFields cells = listCells(build.slot.text);
@@ -238,7 +200,9 @@ HWND fillPlainList(const Build &build, HWND list) {
     return list;
 }
 
-HWND fillList(const Build &build, HWND list) {
+} // namespace
+
+HWND fillList(const ControlBuild &build, HWND list) {
     RedrawPause pause(list);
     return listHasCheckBoxes(build.slot) == 1 ? fillCheckBoxList(build, list) : fillPlainList(build, list);
 }
@@ -246,7 +210,7 @@ HWND fillList(const Build &build, HWND list) {
 // The editable table: column 0 is hidden, data columns as in a check-box
 // list but without the header-less fallback and without preselection. A
 // cell the user edits holds its own text from then on.
-HWND fillTable(const Build &build, HWND list) {
+HWND fillTable(const ControlBuild &build, HWND list) {
     RedrawPause pause(list);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     insertColumn(list, 0, TEXT16(""), 0, LVCFMT_LEFT);
@@ -259,7 +223,7 @@ HWND fillTable(const Build &build, HWND list) {
 // The 32-bit range messages: TBM_SETRANGE packs both ends into 16 bits
 // each and would cut a maximum above 32,767. The tick frequency goes first,
 // so no range is ever marked step by step.
-HWND setSliderRange(const Build &build, HWND slider) {
+HWND setSliderRange(const ControlBuild &build, HWND slider) {
     const SliderScale scale = sliderScale(sliderMaximum(build.slot), sliderPosition(build.slot));
     SendMessageW(slider, TBM_SETTICFREQ, WPARAM(scale.tickFrequency), 0);
     SendMessageW(slider, TBM_SETRANGEMAX, FALSE, LPARAM(scale.maximum));
@@ -268,6 +232,8 @@ HWND setSliderRange(const Build &build, HWND slider) {
     return slider;
 }
 
+namespace {
+
 void setPickerValue(HWND picker, const DateTimeRecord &record) {
     SYSTEMTIME value;
     copyToSystemTime(record, &value);
@@ -275,19 +241,21 @@ void setPickerValue(HWND picker, const DateTimeRecord &record) {
     SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&value));
 }
 
-HWND setDate(const Build &build, HWND picker) {
+} // namespace
+
+HWND setDate(const ControlBuild &build, HWND picker) {
     const WideText &text = build.slot.text;
     setPickerValue(picker, parseDateText(text.data(), text.length(), localeDateOrder()));
     return picker;
 }
 
-HWND setTime(const Build &build, HWND picker) {
+HWND setTime(const ControlBuild &build, HWND picker) {
     SendMessageW(picker, DTM_SETFORMATW, 0, LPARAM(TEXT16("h:mm tt")));
     setPickerValue(picker, parseTimeText(build.slot.text.data()));
     return picker;
 }
 
-HWND setCheck(const Build &build, HWND box) {
+HWND setCheck(const ControlBuild &build, HWND box) {
     if (checkBoxChecked(build.slot) == 1) SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
     return box;
 }
@@ -295,7 +263,7 @@ HWND setCheck(const Build &build, HWND box) {
 // One auto radio button per caption, laid out in rows of radioColumns
 // buttons (0 or less counts as one); the button numbered radioChecked is
 // checked.
-HWND makeRadioGroup(const Build &build, HWND) {
+HWND makeRadioGroup(const ControlBuild &build, HWND) {
     const ControlSpec &slot = build.slot;
     const WideFields captions(slot.text);
     const size_t count = std::min(captions.itemCount(), size_t(kMaxRadioButtons));
@@ -323,6 +291,8 @@ HWND makeRadioGroup(const Build &build, HWND) {
     return last;
 }
 
+namespace {
+
 INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_NOTIFY && reinterpret_cast<NMHDR *>(lParam)->code == UINT(LVN_GETDISPINFOW)) {
         return answerCellText(reinterpret_cast<NMLVDISPINFOW *>(lParam));
@@ -331,7 +301,8 @@ INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     EnableThemeDialogTexture(page, ETDT_ENABLETAB);
     for (int i = 0; i < kSlotCount; ++i) {
         const ControlSpec &slot = dialog().controls[i];
-        if (slot.kind.empty() || equals(slot.kind, "tabcontrol")) continue;
+        // A page hosts controls; a kind made first (a tab) it never does.
+        if (slot.kind.empty() || (kindRow(slot.kind.control()).options & kMadeFirst)) continue;
         if (slot.ownerIndex == gCurrentTabSlot) createControl(page, i);
     }
     return FALSE;
@@ -339,7 +310,7 @@ INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
 
 // The dialog's one tab control, made with the first tab. A handle left from
 // an earlier dialog that was not cleared is not taken for this one's.
-HWND tabControlOf(const Build &build) {
+HWND tabControlOf(const ControlBuild &build) {
     DialogDefinition &d = dialog();
     HWND tabs = d.tabControlWindow;
     if (tabs != nullptr && IsWindow(tabs) && GetParent(tabs) == build.parent) return tabs;
@@ -351,9 +322,11 @@ HWND tabControlOf(const Build &build) {
     return tabs;
 }
 
+} // namespace
+
 // One tab and its page; the page's procedure creates the page's controls
 // while the page is made.
-HWND makeTabPage(const Build &build, HWND) {
+HWND makeTabPage(const ControlBuild &build, HWND) {
     const ControlSpec &slot = build.slot;
     HWND tabs = tabControlOf(build);
     if (tabs == nullptr) return nullptr;
@@ -371,42 +344,7 @@ HWND makeTabPage(const Build &build, HWND) {
     return page;
 }
 
-// Edits. A one-line edit scrolls sideways (ES_AUTOHSCROLL): without it the
-// control takes only what fits its visible width, and typing into a text
-// already wider than the field corrupts it. None has bit 0x200, which the
-// system's edit reserves for the edit inside a combo box.
-constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_NOHIDESEL;
-constexpr DWORD kPasswordStyle = kEditStyle | ES_PASSWORD;
-constexpr DWORD kEditBoxStyle =
-    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | ES_WANTRETURN;
-
-// Styles are the exact values the controls are created with.
-const KindRow kKinds[] = {
-    // keyword        class                 ex style                               style       options                        id offset       common controls       content           finish
-    {"static",      TEXT16("STATIC"),     0,                                     0x50000080, kAddsExtraStyle,               0,              0,                    noContent,        kFontAndText},
-    {"button",      TEXT16("BUTTON"),     0,                                     0x50010000, kSkipsDefaultButton,           0,              0,                    markButton,       kFontAndText},
-    {"editBox",     TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      kEditBoxStyle, kAddsExtraStyle,            0,              0,                    liftEditLimit,    kFontAndText},
-    {"edit",        TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      kEditStyle, kAddsExtraStyle,               0,              0,                    liftEditLimit,    kFontAndText},
-    {"password",    TEXT16("EDIT"),       WS_EX_CLIENTEDGE,                      kPasswordStyle, kAddsExtraStyle,           0,              0,                    liftEditLimit,    kFontAndText},
-    {"combobox",    TEXT16("COMBOBOX"),   0,                                     0x50A10343, 0,                             kComboIdOffset, 0,                    fillComboBox,     kFontAndText},
-    {"listbox",     WC_LISTVIEWW,         0,                                     0x50A10301, kHeaderless,                   0,              ICC_LISTVIEW_CLASSES, fillList,         kFontOnly},
-    {"listboxview", WC_LISTVIEWW,         0,                                     0x50A10301, 0,                             0,              ICC_LISTVIEW_CLASSES, fillTable,        kFontOnly},
-    {"slider",      TRACKBAR_CLASSW,      0,                                     0x50010005, 0,                             0,              ICC_BAR_CLASSES,      setSliderRange,   kNoFinish},
-    {"date",        DATETIMEPICK_CLASSW,  0,                                     0x50810001, 0,                             0,              ICC_DATE_CLASSES,     setDate,          kFontAndText},
-    {"datedd",      DATETIMEPICK_CLASSW,  0,                                     0x50810000, 0,                             0,              ICC_DATE_CLASSES,     setDate,          kFontAndText},
-    {"time",        DATETIMEPICK_CLASSW,  WS_EX_RIGHT,                           0x50800029, 0,                             0,              ICC_DATE_CLASSES,     setTime,          kFontAndText},
-    {"checkbox",    TEXT16("BUTTON"),     0,                                     0x50010103, 0,                             0,              0,                    setCheck,         kFontAndText},
-    {"progressbar", PROGRESS_CLASSW,      WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE,   0x50000000, kNoWindowName,                 0,              ICC_PROGRESS_CLASS,   noContent,        kFontAndText},
-    {"radio",       TEXT16("BUTTON"),     0,                                     0x50030109, kComposite,                    0,              0,                    makeRadioGroup,   kNoFinish},
-    {"tabcontrol",  WC_TABCONTROLW,       0,                                     0x54000000, kComposite,                    0,              ICC_TAB_CLASSES,      makeTabPage,      kNoFinish},
-};
-
-const KindRow *kindRowOf(const NarrowText &kind) {
-    for (const KindRow &row : kKinds) {
-        if (equals(kind, row.keyword)) return &row;
-    }
-    return nullptr;
-}
+namespace {
 
 DWORD creationStyle(const KindRow &row, const ControlSpec &slot) {
     DWORD style = row.style;
@@ -426,15 +364,15 @@ void registerClasses(DWORD classes) {
 void createControl(HWND parent, int index) {
     if (index < 0 || index >= kSlotCount) return;
     ControlSpec &slot = dialog().controls[index];
-    const KindRow *row = kindRowOf(slot.kind);
-    if (row == nullptr) {
+    const KindRow *row = &kindRow(slot.kind.control());
+    if (row->className == nullptr) {
         slot.window = nullptr;
         return;
     }
     if ((row->options & kSkipsDefaultButton) && index == dialog().defaultButton) return;
     registerClasses(row->commonControls);
 
-    Build build{parent, index, slot, *row};
+    ControlBuild build{parent, index, slot, *row};
     HWND window = nullptr;
     if (row->options & kComposite) {
         window = row->content(build, nullptr);

@@ -9,6 +9,7 @@
 #include "model/options.h"
 #include "runtime/cell_editor.h"
 #include "runtime/control_factory.h"
+#include "runtime/control_kinds.h"
 #include "runtime/dialog_hooks.h"
 #include "runtime/fonts.h"
 #include "runtime/grid_rules.h"
@@ -18,22 +19,17 @@
 namespace {
 
 // Window styles that replace the template's when a dialog opens.
-constexpr LONG kStyleNoCaption = 0x800800C8; // popup, system menu, modal frame
-constexpr LONG kStyleSizable = 0x00C400C8;   // caption and sizing border
-constexpr LONG kStyleFixed = 0x00C000C8;     // caption only
-
-constexpr int kListCheckColumnWidth = 25;
+constexpr DWORD kDialogFrame = DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS;
+constexpr LONG kStyleNoCaption = LONG(WS_POPUP | WS_SYSMENU | kDialogFrame);
+constexpr LONG kStyleSizable = LONG(WS_CAPTION | WS_THICKFRAME | kDialogFrame);
+constexpr LONG kStyleFixed = LONG(WS_CAPTION | kDialogFrame);
 
 ControlSpec &slotAt(int index) {
     return dialog().controls[index];
 }
 
-bool kindIs(int index, const char *kind) {
-    return index >= 0 && index < kSlotCount && equals(slotAt(index).kind, kind);
-}
-
-int controlIdOf(int index) {
-    return kindIs(index, "combobox") ? index + kComboIdOffset : index;
+const KindRow &rowOf(int index) {
+    return kindRow(index >= 0 && index < kSlotCount ? slotAt(index).kind.control() : ControlKind::kNone);
 }
 
 // ---- WM_INITDIALOG -----------------------------------------------------
@@ -41,9 +37,10 @@ int controlIdOf(int index) {
 void createDefaultButton(HWND dialogWindow) {
     DialogDefinition &d = dialog();
     int index = d.defaultButton;
-    if (index < 0 || index >= kSlotCount || !kindIs(index, "button")) return;
+    if (index < 0 || index >= kSlotCount || !(rowOf(index).options & kSkipsDefaultButton)) return;
     ControlSpec &s = slotAt(index);
-    HWND button = CreateWindowExW(0, L"BUTTON", L"", 0x50010000, s.x, s.y, s.width, s.height, dialogWindow,
+    const KindRow &row = rowOf(index);
+    HWND button = CreateWindowExW(row.exStyle, row.className, L"", row.style, s.x, s.y, s.width, s.height, dialogWindow,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(index)), GetModuleHandleW(nullptr),
                                   nullptr);
     SetDlgItemTextW(dialogWindow, index, s.text.data());
@@ -84,18 +81,15 @@ BOOL onInitDialog(HWND dialogWindow) {
     SetWindowLongW(dialogWindow, GWL_STYLE, style);
 
     createDefaultButton(dialogWindow);
+    // Kinds that host others (the tabs and their pages) come first.
     for (int i = 0; i < kSlotCount; ++i) {
-        if (kindIs(i, "tabcontrol")) createControl(dialogWindow, i);
+        if (rowOf(i).options & kMadeFirst) createControl(dialogWindow, i);
     }
     for (int i = 0; i < kSlotCount; ++i) {
-        if (!kindIs(i, "tabcontrol") && slotAt(i).ownerIndex < 1) createControl(dialogWindow, i);
+        if (!(rowOf(i).options & kMadeFirst) && slotAt(i).ownerIndex < 1) createControl(dialogWindow, i);
     }
     for (int i = 0; i < kSlotCount; ++i) {
-        ControlSpec &s = slotAt(i);
-        if (kindIs(i, "tabcontrol") && tabShownFirst(s) == 1) {
-            SendMessageW(d.tabControlWindow, TCM_SETCURSEL, WPARAM(tabPosition(s)), 0);
-            if (s.window != nullptr) ShowWindow(s.window, SW_SHOW);
-        }
+        if (rowOf(i).opened != nullptr) rowOf(i).opened(dialogWindow, i);
     }
     for (int i = 0; i < kSlotCount; ++i) {
         if (slotAt(i).disabled == 1 && slotAt(i).window != nullptr) EnableWindow(slotAt(i).window, FALSE);
@@ -120,10 +114,10 @@ BOOL onInitDialog(HWND dialogWindow) {
 void captureValuesAndEnd(HWND dialogWindow, int pressed) {
     for (int i = 0; i < kSlotCount; ++i) {
         ControlSpec &s = slotAt(i);
-        if (equals(s.kind, "button")) continue;
+        if (rowOf(i).options & kPressable) continue;
         HWND parent = dialogWindow;
         if (s.ownerIndex >= 0 && s.ownerIndex < kSlotCount) parent = slotAt(s.ownerIndex).window;
-        WideText value = parent != nullptr ? readControlValue(parent, s.kind.data(), i) : WideText();
+        WideText value = parent != nullptr ? readControlValue(parent, i) : WideText();
         storeReadValue(s, value);
     }
     dialog().resultIndex = pressed;
@@ -131,7 +125,7 @@ void captureValuesAndEnd(HWND dialogWindow, int pressed) {
 }
 
 BOOL onCommand(HWND dialogWindow, int id, int code) {
-    if (id >= kSlotCount || id == kCancelId || !kindIs(id, "button") || code != BN_CLICKED) return TRUE;
+    if (id >= kSlotCount || id == kCancelId || !(rowOf(id).options & kPressable) || code != BN_CLICKED) return TRUE;
     const DialogHooks &hooks = dialogHooks();
     if (hooks.onCommand != nullptr && hooks.onCommand(dialogWindow, id)) return TRUE;
     captureValuesAndEnd(dialogWindow, id);
@@ -140,128 +134,31 @@ BOOL onCommand(HWND dialogWindow, int id, int code) {
 
 // ---- WM_NOTIFY ---------------------------------------------------------
 
-// Keeps the chosen rows of a check-box list consistent with the clicks.
-void onCheckListClick(HWND dialogWindow, int slot, HWND list, int row) {
-    ControlSpec &s = slotAt(slot);
-    int chosen = listChosenRow(s);
-    if (listMultiple(s)) {
-        bool checking = row >= 0 && rowStateImage(list, row) == kUncheckedImage;
-        chosen = checking ? chosen + 1 : chosen - 1;
-        if (chosen < -1) chosen = -1;
-    } else if (chosen == row) {
-        chosen = -1;
-    } else {
-        if (chosen >= 0) setRowStateImage(list, chosen, kUncheckedImage);
-        chosen = row;
-    }
-    setListChosenRow(s, chosen);
-    if (row < 0) return;
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (slotAt(i).requiresSelection == 1) enableDialogItem(dialogWindow, i, chosen != -1);
-    }
-}
-
-void showPageOfCurrentTab() {
-    DialogDefinition &d = dialog();
-    int current = int(SendMessageW(d.tabControlWindow, TCM_GETCURSEL, 0, 0));
-    HWND shown = nullptr;
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (!kindIs(i, "tabcontrol")) continue;
-        if (slotAt(i).window != nullptr) ShowWindow(slotAt(i).window, SW_HIDE);
-        if (tabPosition(slotAt(i)) == current) shown = slotAt(i).window;
-    }
-    if (shown != nullptr) ShowWindow(shown, SW_SHOW);
-}
-
 BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
     DialogDefinition &d = dialog();
     if (header->code == UINT(LVN_GETDISPINFOW) && answerCellText(reinterpret_cast<NMLVDISPINFOW *>(header))) {
         return TRUE;
     }
+    LRESULT answer = 0;
+    bool handled = false;
     if (slot >= 0 && slot < d.controlCount && slot < kSlotCount) {
         const DialogHooks &hooks = dialogHooks();
         intptr_t result = 0;
         if (hooks.onNotify != nullptr && hooks.onNotify(dialogWindow, slot, header, result)) {
-            SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, LONG_PTR(result));
-            return TRUE;
+            answer = LRESULT(result);
+            handled = true;
+        } else if (rowOf(slot).notify != nullptr) {
+            handled = rowOf(slot).notify(dialogWindow, slot, header, answer);
         }
-        if (kindIs(slot, "listbox")) {
-            if (header->code == UINT(NM_CLICK)) {
-                NMITEMACTIVATE *click = reinterpret_cast<NMITEMACTIVATE *>(header);
-                // A plain list has no check boxes to keep in step: marking its
-                // rows unchecked would drop them from what it reads back.
-                if (click->iSubItem == 0 && listHasCheckBoxes(slotAt(slot)) == 1) {
-                    onCheckListClick(dialogWindow, slot, header->hwndFrom, click->iItem);
-                }
-            } else if (header->code == UINT(HDN_ITEMCHANGINGA) || header->code == UINT(HDN_ITEMCHANGINGW)) {
-                // Column widths follow the dialog, not the user's drag.
-                SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, 1);
-                return TRUE;
-            }
-        } else if (kindIs(slot, "listboxview")) {
-            switch (header->code) {
-            case UINT(NM_CLICK):
-            case UINT(NM_DBLCLK):
-            case UINT(LVN_BEGINLABELEDITA):
-            case UINT(LVN_ENDLABELEDITA):
-            case UINT(LVN_BEGINLABELEDITW):
-            case UINT(LVN_ENDLABELEDITW):
-                // The answer decides whether a label edit may begin and
-                // whether its text replaces the hidden label.
-                SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT,
-                                  LONG_PTR(cellEditorHandler(header->hwndFrom, WM_NOTIFY, WPARAM(slot), header)));
-                return TRUE;
-            default:
-                break;
-            }
-        }
+    } else if (header->hwndFrom != nullptr && header->hwndFrom == d.tabControlWindow) {
+        // One tab control serves every tab slot; it is no slot's control.
+        handled = kindRow(ControlKind::kTabControl).notify(dialogWindow, -1, header, answer);
     }
-    if (header->code == UINT(TCN_SELCHANGE)) showPageOfCurrentTab();
+    if (handled) SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, LONG_PTR(answer));
     return TRUE;
 }
 
 // ---- WM_SIZE -----------------------------------------------------------
-
-// A table's columns keep the widths they were made with, for its new width:
-// laid out by one rule, the widths a caller gives look the same before and
-// after the user resizes the dialog.
-void relayoutTableColumns(HWND table, const ControlSpec &s) {
-    // Thousands of columns are laid out in one go; a column that keeps its
-    // width is left alone, so the first sizing of the window costs nothing.
-    RedrawPause pause(table);
-    SendMessageW(table, LVM_SETCOLUMNWIDTH, 0, 0);
-    const int columns = listColumnCount(s);
-    const NarrowText &widths = listColumnWidths(s);
-    const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
-    for (int k = 1; k <= columns; ++k) {
-        const int width = dataColumnWidth(widthFields, k, columns, s.width);
-        if (SendMessageW(table, LVM_GETCOLUMNWIDTH, WPARAM(k), 0) == width) continue;
-        SendMessageW(table, LVM_SETCOLUMNWIDTH, WPARAM(k), LPARAM(width));
-    }
-}
-
-void relayoutListColumns(HWND list, const ControlSpec &s) {
-    if (!listHasCheckBoxes(s)) {
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(s.width, 0));
-        return;
-    }
-    const int first = kListCheckColumnWidth;
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(first, 0));
-    int columns = listColumnCount(s);
-    if (columns == 0) {
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(s.width - first, 0));
-        return;
-    }
-    const NarrowFields widths(listColumnWidths(s));
-    for (int k = 1; k <= columns; ++k) {
-        // An empty or missing width takes an even share, as when the list
-        // was made; a width of 0 would hide the column's text.
-        const NarrowText field = widths.text(size_t(k - 1));
-        const int width = field.empty() ? (s.width - first) / columns
-                                        : (s.width - first) * decimalValue(field.data()) / 100;
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, WPARAM(k), MAKELPARAM(width, 0));
-    }
-}
 
 BOOL onSize(HWND dialogWindow) {
     DialogDefinition &d = dialog();
@@ -289,19 +186,14 @@ BOOL onSize(HWND dialogWindow) {
         if (s.growWidth > 0) s.width = int(s.growWidth * dw + s.width);
         if (s.followRight == 1) s.x += dw;
         if (s.followBottom == 1) s.y += dh;
-        HWND control = GetDlgItem(dialogWindow, controlIdOf(i));
+        HWND control = GetDlgItem(dialogWindow, controlIdOf(s, i));
         if (control == nullptr) continue;
-        const bool table = kindIs(i, "listboxview");
-        if (kindIs(i, "listbox")) relayoutListColumns(control, s);
-        if (table) relayoutTableColumns(control, s);
-        MoveWindow(control, s.x, s.y, s.width, s.height, TRUE);
-        // The one column of a plain list fills what lies inside the border
-        // and beside the scroll bar, so no horizontal scroll bar appears
-        // for a list that has nothing to scroll sideways.
-        if (kindIs(i, "listbox") && !listHasCheckBoxes(s)) {
-            SendMessageW(control, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));
+        const KindRow &row = rowOf(i);
+        if (row.relayout != nullptr) {
+            row.relayout(control, s);
+        } else {
+            MoveWindow(control, s.x, s.y, s.width, s.height, TRUE);
         }
-        if (table) cellEditorFollowLayout(control);
     }
     d.width = w;
     d.height = h;

@@ -111,7 +111,7 @@ bool onSize(WindowHandle, int width, int) {
 // The source list reads as empty; the other gives every row's text followed
 // by '|', and with replace mode that text goes to its link target instead.
 bool readValue(WindowHandle parent, int slot, WideText &value) {
-    if (!equals(slotAt(slot).kind, "listbox")) return false;
+    if (slotAt(slot).kind.control() != ControlKind::kList) return false;
     value.clear();
     HWND list = GetDlgItem(parent, slot);
     if (list == nullptr || slot == kDualSourceSlot) return true;

@@ -10,6 +10,6 @@
 // The value of `slot`'s control under `parent` (the dialog or the tab page
 // hosting it) in the text form of its kind; may write the text of the slot's
 // link target. Empty when the control does not exist.
-WideText readControlValue(HWND parent, const char *kind, int slot);
+WideText readControlValue(HWND parent, int slot);
 
 #endif

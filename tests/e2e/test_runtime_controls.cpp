@@ -229,7 +229,7 @@ protected:
         return create(index);
     }
 
-    std::wstring read(int index) { return wide(readControlValue(parent_, slot(index).kind.data(), index)); }
+    std::wstring read(int index) { return wide(readControlValue(parent_, index)); }
 
     driver::Dialog shown() const { return driver::Dialog(parent_); }
 
@@ -679,9 +679,9 @@ TEST_F(RuntimeControls, TabControlGetsOnePageperTabWithItsControls) {
     EXPECT_EQ(nullptr, GetDlgItem(firstPage, 63));
     EXPECT_EQ(nullptr, slot(64).window);
     EXPECT_EQ(nullptr, slot(65).window) << "not owned by a page, so left to the dialog";
-    EXPECT_EQ(L"on the first page", wide(readControlValue(firstPage, "edit", 62)));
-    EXPECT_EQ(L"", wide(readControlValue(parent_, "edit", 62)));
-    EXPECT_EQ(L"0", wide(readControlValue(secondPage, "checkbox", 63)));
+    EXPECT_EQ(L"on the first page", wide(readControlValue(firstPage, 62)));
+    EXPECT_EQ(L"", wide(readControlValue(parent_, 62)));
+    EXPECT_EQ(L"0", wide(readControlValue(secondPage, 63)));
 }
 
 TEST_F(RuntimeControls, TextsGoToWindowsAndComeBackWhole) {
@@ -766,7 +766,7 @@ TEST_F(RuntimeControls, LinksAppendOrReplaceTheTargetsText) {
     date.linkMode = 1;
     create(72);
     create(96);
-    for (int i : {72, 96}) setTextWithoutLineFeeds(slot(i), readControlValue(parent_, "edit", i).data());
+    for (int i : {72, 96}) setTextWithoutLineFeeds(slot(i), readControlValue(parent_, i));
     EXPECT_EQ(L"9:30 AM|24/12/2024", wide(slot(72).text));
     EXPECT_EQ(L"", wide(slot(96).text));
 }

@@ -178,3 +178,25 @@ TEST_F(DialogDefinitionTest, FullResetLeavesTheSlotsAlone) {
     EXPECT_EQ(r.right, 310);
     EXPECT_EQ(r.bottom, 220);
 }
+
+TEST_F(DialogDefinitionTest, AKindIsResolvedWhenItsKeywordIsSet) {
+    struct Case {
+        const char *keyword;
+        ControlKind kind;
+    } cases[] = {
+        {"listboxview", ControlKind::kTable}, {"listbox", ControlKind::kList},  {"editBox", ControlKind::kEditBox},
+        {"tabcontrol", ControlKind::kTabControl}, {"datedd", ControlKind::kDateDropDown},
+        // Row kinds before their layout, other cases and unknown words make no control.
+        {"hedit", ControlKind::kNone}, {"Static", ControlKind::kNone}, {"", ControlKind::kNone},
+    };
+    ControlSpec s;
+    for (const Case &c : cases) {
+        s.kind = NarrowText(c.keyword);
+        EXPECT_EQ(s.kind.control(), c.kind) << c.keyword;
+        ControlSpec copy = s;
+        EXPECT_EQ(copy.kind.control(), c.kind) << c.keyword;
+    }
+    s.kind = NarrowText("slider");
+    s.kind.clear();
+    EXPECT_EQ(s.kind.control(), ControlKind::kNone);
+}

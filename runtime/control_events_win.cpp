@@ -1,0 +1,158 @@
+// What the lists, the grid and the tabs do with their notifications and on a
+// resize: the event steps of their kind rows.
+#include "runtime/control_kinds.h"
+
+#include <algorithm>
+
+#include "model/fields.h"
+#include "model/options.h"
+#include "runtime/cell_editor.h"
+#include "runtime/dialog_proc.h"
+#include "runtime/grid_rules.h"
+#include "runtime/list_view_win.h"
+
+namespace {
+
+constexpr int kListCheckColumnWidth = 25;
+
+ControlSpec &slotAt(int index) {
+    return dialog().controls[index];
+}
+
+// Keeps the chosen rows of a check-box list consistent with the clicks.
+void onCheckListClick(HWND dialogWindow, int slot, HWND list, int row) {
+    ControlSpec &s = slotAt(slot);
+    int chosen = listChosenRow(s);
+    if (listMultiple(s)) {
+        bool checking = row >= 0 && rowStateImage(list, row) == kUncheckedImage;
+        chosen = checking ? chosen + 1 : chosen - 1;
+        if (chosen < -1) chosen = -1;
+    } else if (chosen == row) {
+        chosen = -1;
+    } else {
+        if (chosen >= 0) setRowStateImage(list, chosen, kUncheckedImage);
+        chosen = row;
+    }
+    setListChosenRow(s, chosen);
+    if (row < 0) return;
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (slotAt(i).requiresSelection == 1) enableDialogItem(dialogWindow, i, chosen != -1);
+    }
+}
+
+void moveToSlot(HWND control, const ControlSpec &s) {
+    MoveWindow(control, s.x, s.y, s.width, s.height, TRUE);
+}
+
+} // namespace
+
+bool onListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer) {
+    if (header->code == UINT(NM_CLICK)) {
+        NMITEMACTIVATE *click = reinterpret_cast<NMITEMACTIVATE *>(header);
+        // A plain list has no check boxes to keep in step: marking its rows
+        // unchecked would drop them from what it reads back.
+        if (click->iSubItem == 0 && listHasCheckBoxes(slotAt(slot)) == 1) {
+            onCheckListClick(dialogWindow, slot, header->hwndFrom, click->iItem);
+        }
+        return false;
+    }
+    if (header->code == UINT(HDN_ITEMCHANGINGA) || header->code == UINT(HDN_ITEMCHANGINGW)) {
+        // Column widths follow the dialog, not the user's drag.
+        answer = 1;
+        return true;
+    }
+    return false;
+}
+
+bool onTableNotify(HWND, int slot, NMHDR *header, LRESULT &answer) {
+    switch (header->code) {
+    case UINT(NM_CLICK):
+    case UINT(NM_DBLCLK):
+    case UINT(LVN_BEGINLABELEDITA):
+    case UINT(LVN_ENDLABELEDITA):
+    case UINT(LVN_BEGINLABELEDITW):
+    case UINT(LVN_ENDLABELEDITW):
+        // The answer decides whether a label edit may begin and whether its
+        // text replaces the hidden label.
+        answer = cellEditorHandler(header->hwndFrom, WM_NOTIFY, WPARAM(slot), header);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The tab control notifies for all its tabs: the page of the chosen tab is
+// shown, every other one hidden.
+bool onTabNotify(HWND, int, NMHDR *header, LRESULT &) {
+    if (header->code != UINT(TCN_SELCHANGE)) return false;
+    DialogDefinition &d = dialog();
+    int current = int(SendMessageW(d.tabControlWindow, TCM_GETCURSEL, 0, 0));
+    HWND shown = nullptr;
+    for (int i = 0; i < kSlotCount; ++i) {
+        const ControlSpec &s = slotAt(i);
+        if (s.kind.control() != ControlKind::kTabControl) continue;
+        if (s.window != nullptr) ShowWindow(s.window, SW_HIDE);
+        if (tabPosition(s) == current) shown = s.window;
+    }
+    if (shown != nullptr) ShowWindow(shown, SW_SHOW);
+    return true;
+}
+
+void showFirstTabPage(HWND, int slot) {
+    const ControlSpec &s = slotAt(slot);
+    if (tabShownFirst(s) != 1) return;
+    SendMessageW(dialog().tabControlWindow, TCM_SETCURSEL, WPARAM(tabPosition(s)), 0);
+    if (s.window != nullptr) ShowWindow(s.window, SW_SHOW);
+}
+
+void relayoutListColumns(HWND list, const ControlSpec &s) {
+    if (!listHasCheckBoxes(s)) {
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(s.width, 0));
+        moveToSlot(list, s);
+        // The one column of a plain list fills what lies inside the border
+        // and beside the scroll bar, so no horizontal scroll bar appears
+        // for a list that has nothing to scroll sideways.
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));
+        return;
+    }
+    const int first = kListCheckColumnWidth;
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(first, 0));
+    int columns = listColumnCount(s);
+    if (columns == 0) {
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(s.width - first, 0));
+    } else {
+        const NarrowFields widths(listColumnWidths(s));
+        for (int k = 1; k <= columns; ++k) {
+            // An empty or missing width takes an even share, as when the
+            // list was made; a width of 0 would hide the column's text.
+            const NarrowText field = widths.text(size_t(k - 1));
+            const int width = field.empty() ? (s.width - first) / columns
+                                            : (s.width - first) * decimalValue(field.data()) / 100;
+            SendMessageW(list, LVM_SETCOLUMNWIDTH, WPARAM(k), MAKELPARAM(width, 0));
+        }
+    }
+    moveToSlot(list, s);
+}
+
+// A table's columns keep the widths they were made with, for its new width:
+// laid out by one rule, the widths a caller gives look the same before and
+// after the user resizes the dialog.
+void relayoutTableColumns(HWND table, const ControlSpec &s) {
+    {
+        // Thousands of columns are laid out in one go; a column that keeps
+        // its width is left alone, so the first sizing of the window costs
+        // nothing.
+        RedrawPause pause(table);
+        SendMessageW(table, LVM_SETCOLUMNWIDTH, 0, 0);
+        const int columns = listColumnCount(s);
+        const NarrowText &widths = listColumnWidths(s);
+        const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
+        for (int k = 1; k <= columns; ++k) {
+            const int width = dataColumnWidth(widthFields, k, columns, s.width);
+            if (SendMessageW(table, LVM_GETCOLUMNWIDTH, WPARAM(k), 0) == width) continue;
+            SendMessageW(table, LVM_SETCOLUMNWIDTH, WPARAM(k), LPARAM(width));
+        }
+    }
+    moveToSlot(table, s);
+    cellEditorFollowLayout(table);
+}

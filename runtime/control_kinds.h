@@ -1,0 +1,121 @@
+// One row per control kind. Everything the runtime does differently for one
+// kind lives in that kind's row: how its window is made (class, styles, id,
+// first content), which window holds its value and how the value reads,
+// how it answers its notifications and how it follows a resize. The control
+// factory makes controls from the rows, the read-back reads by them, and
+// the main dialog procedure hands a kind's messages to its row, so that no
+// generic code compares a kind.
+#ifndef TESSARY_RUNTIME_CONTROL_KINDS_H
+#define TESSARY_RUNTIME_CONTROL_KINDS_H
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "model/dialog_definition.h"
+
+struct KindRow;
+
+// What the factory is building: the slot, where, and by which row.
+struct ControlBuild {
+    HWND parent;
+    int index; // slot index
+    ControlSpec &slot;
+    const KindRow &row;
+};
+
+// What one read works on.
+struct ControlReading {
+    HWND control; // the slot's control (for a radio group its first button)
+    HWND parent;  // the dialog or tab page hosting it
+    int index;    // slot index
+    ControlSpec &slot;
+};
+
+// Gives a new window its first content and returns the window the slot
+// records. For composite kinds the step makes the windows itself and is
+// called with no window.
+typedef HWND (*ContentStep)(const ControlBuild &build, HWND window);
+typedef WideText (*ValueReader)(const ControlReading &reading);
+// A notification from the kind's control. True when the row handled it;
+// `answer` is then the dialog's answer.
+typedef bool (*NotifyHandler)(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
+// The slot's rectangle changed; the control has not moved yet.
+typedef void (*RelayoutStep)(HWND control, const ControlSpec &slot);
+// Every control of the dialog exists.
+typedef void (*OpenedStep)(HWND dialogWindow, int slot);
+
+enum Finish {
+    kFontAndText, // the slot's font, then its text with WM_SETTEXT
+    kFontOnly,
+    kNoFinish
+};
+
+enum KindOption : unsigned {
+    kAddsExtraStyle = 1u << 0,    // the slot's extraStyle is OR-ed into the style
+    kNoWindowName = 1u << 1,      // created without a window name
+    kSkipsDefaultButton = 1u << 2,// the dialog procedure has made the default button already
+    kHeaderless = 1u << 3,        // no column header (and shared image lists) without data columns
+    kComposite = 1u << 4,         // the content step makes the windows
+    kPressable = 1u << 5,         // a click closes the dialog; the kind has no value of its own
+    kMadeFirst = 1u << 6          // made before every other kind, which it may host
+};
+
+struct KindRow {
+    // ---- creation
+    const TextUnit *className;
+    DWORD exStyle;
+    DWORD style;           // exact style given at creation
+    unsigned options;      // KindOption bits
+    int idOffset;          // added to the slot index to give the control id
+    DWORD commonControls;  // ICC_* classes registered first; 0 for the system's own
+    ContentStep content;
+    Finish finish;
+    // ---- reading: the control read is the child with id slot x idFactor + firstId
+    int readIdFactor;
+    int readFirstId;
+    ValueReader read;      // null: nothing to read
+    // ---- events; null: the kind has none
+    NotifyHandler notify;
+    RelayoutStep relayout;
+    OpenedStep opened;
+};
+
+// The row of `kind`; kNone's row makes and reads nothing.
+const KindRow &kindRow(ControlKind kind);
+
+// The child id of a slot's control.
+int controlIdOf(const ControlSpec &slot, int index);
+
+// ---- the steps the rows name -------------------------------------------
+
+// Content steps (control_factory_win.cpp).
+HWND noContent(const ControlBuild &build, HWND window);
+HWND liftEditLimit(const ControlBuild &build, HWND edit);
+HWND markButton(const ControlBuild &build, HWND window);
+HWND fillComboBox(const ControlBuild &build, HWND combo);
+HWND fillList(const ControlBuild &build, HWND list);
+HWND fillTable(const ControlBuild &build, HWND list);
+HWND setSliderRange(const ControlBuild &build, HWND slider);
+HWND setDate(const ControlBuild &build, HWND picker);
+HWND setTime(const ControlBuild &build, HWND picker);
+HWND setCheck(const ControlBuild &build, HWND box);
+HWND makeRadioGroup(const ControlBuild &build, HWND);
+HWND makeTabPage(const ControlBuild &build, HWND);
+
+// Readers (readback_win.cpp).
+WideText readSlider(const ControlReading &reading);
+WideText readTable(const ControlReading &reading);
+WideText readChoiceList(const ControlReading &reading);
+WideText readCheckBox(const ControlReading &reading);
+WideText readRadioGroup(const ControlReading &reading);
+WideText readWindowText(const ControlReading &reading);
+
+// Events of the lists and tabs (control_events_win.cpp).
+bool onListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
+bool onTableNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
+bool onTabNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
+void relayoutListColumns(HWND list, const ControlSpec &slot);
+void relayoutTableColumns(HWND table, const ControlSpec &slot);
+void showFirstTabPage(HWND dialogWindow, int slot);
+
+#endif

@@ -22,8 +22,24 @@ void shutdownHook() {
     closeModelessDialog();
 }
 
+// The dialog record's ties to the host's windows: the window active when the
+// host starts the module owns the first dialog, and gets the focus back when
+// the host shuts the module down. Both are done on the host's messages, never
+// while the module loads or unloads: then the system holds its loader lock,
+// and a window call made under it can deadlock the host.
+void takeOwnerWindow() {
+    dialog().ownerWindow = platformActiveWindow();
+}
+void giveFocusBack() {
+    DialogDefinition &d = dialog();
+    d.dialogWindow = nullptr;
+    platformGiveFocus(d.ownerWindow);
+    d.ownerWindow = nullptr;
+}
+
 int32_t startup(int16_t extnVersion) {
     if (extnVersion < kOldestExtnVersion || extnVersion > kNewestExtnVersion) return kStartupBadVersion;
+    takeOwnerWindow();
     if (!startupHook()) return kStartupFailed;
     if (registerAll()) return kStartupOk;
     shutdownHook();
@@ -33,6 +49,8 @@ int32_t startup(int16_t extnVersion) {
 void shutdown() {
     unregisterAll();
     shutdownHook();
+    // Last, so a closing modeless window cannot move the focus after it.
+    giveFocusBack();
 }
 
 void getString(FMExternCallStruct &block) {
@@ -59,19 +77,6 @@ void getString(FMExternCallStruct &block) {
         break;
     }
 }
-
-// The dialog record's ties to the system: the window active when the module
-// loads owns the first dialog, and gets the focus back when the module
-// unloads. Made after the record and so undone before it.
-struct RecordLifetime {
-    RecordLifetime() { dialog().ownerWindow = platformActiveWindow(); }
-    ~RecordLifetime() {
-        DialogDefinition &d = dialog();
-        d.dialogWindow = nullptr;
-        platformGiveFocus(d.ownerWindow);
-        d.ownerWindow = nullptr;
-    }
-} gRecordLifetime;
 
 } // namespace
 

@@ -25,6 +25,9 @@ bool platformComputerName(WideText &name);
 // Stand-ins of the native build.
 void platformSetLoginUser(unsigned long status, const WideText &name);
 void platformSetComputerName(bool ok, const WideText &name);
+// What platformActiveWindow answers, and the last window given the focus.
+void platformSetActiveWindow(WindowHandle window);
+WindowHandle platformFocusedWindow();
 #endif
 
 #endif

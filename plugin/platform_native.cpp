@@ -19,6 +19,8 @@ unsigned long gLoginStatus = 0;
 WideText gLoginName = WideText(u"tester");
 bool gComputerOk = true;
 WideText gComputerName = WideText(u"TESTHOST");
+WindowHandle gActiveWindow = nullptr;
+WindowHandle gFocusedWindow = nullptr;
 
 } // namespace
 
@@ -32,10 +34,12 @@ int platformLoadString(unsigned id, TextUnit *buffer, int size) {
 }
 
 WindowHandle platformActiveWindow() {
-    return nullptr;
+    return gActiveWindow;
 }
 
-void platformGiveFocus(WindowHandle) {}
+void platformGiveFocus(WindowHandle window) {
+    if (window != nullptr) gFocusedWindow = window;
+}
 
 unsigned long platformLoginUserName(WideText &name) {
     if (gLoginStatus == 0) name = gLoginName;
@@ -55,4 +59,12 @@ void platformSetLoginUser(unsigned long status, const WideText &name) {
 void platformSetComputerName(bool ok, const WideText &name) {
     gComputerOk = ok;
     gComputerName = name;
+}
+
+void platformSetActiveWindow(WindowHandle window) {
+    gActiveWindow = window;
+}
+
+WindowHandle platformFocusedWindow() {
+    return gFocusedWindow;
 }

@@ -24,6 +24,7 @@ protected:
     void TearDown() override {
         FMW_Test_Reset();
         FMW_Registry_Clear();
+        platformSetActiveWindow(nullptr);
     }
 };
 
@@ -68,6 +69,26 @@ TEST_F(PluginTest, ShutdownUnregistersFrom24DownTo1) {
     FMW_Registry_Clear();
     harness::stopPlugin();
     EXPECT_EQ(harness::registryLog(), expectedLog(24, 1, 'U'));
+}
+
+TEST_F(PluginTest, TheWindowActiveAtStartupOwnsDialogsAndGetsTheFocusBackAtShutdown) {
+    // Stand-ins for windows: only their addresses are compared. Nothing was
+    // active while the module loaded, so an owner taken then would be none.
+    char owner = 0, later = 0, left = 0;
+    platformSetActiveWindow(&owner);
+    dialog().ownerWindow = nullptr;
+    EXPECT_EQ(harness::startPlugin(49), kStartupBadVersion);
+    EXPECT_EQ(dialog().ownerWindow, nullptr) << "a refused start-up takes no window";
+    ASSERT_EQ(harness::startPlugin(), kStartupOk);
+    EXPECT_EQ(dialog().ownerWindow, &owner);
+    EXPECT_NE(platformFocusedWindow(), &owner) << "the focus moves only at shut-down";
+
+    platformSetActiveWindow(&later);
+    dialog().dialogWindow = &left;
+    harness::stopPlugin();
+    EXPECT_EQ(platformFocusedWindow(), &owner);
+    EXPECT_EQ(dialog().ownerWindow, nullptr);
+    EXPECT_EQ(dialog().dialogWindow, nullptr);
 }
 
 TEST_F(PluginTest, RegisteredNamesArePrototypesCutAtTheParenthesis) {

@@ -89,6 +89,6 @@ int16_t bigEditBoxFunction(const FMDataVect *args, FMData *result) {
     d.defaultButton = slotOfButton(requested - kFirstButtonSlot + 1, kFirstButtonSlot);
     d.controlCount = kControlCount;
 
-    runDialog();
+    showFrame();
     return frameResult(args, result);
 }

@@ -205,6 +205,6 @@ int16_t customDialogFunction(const FMDataVect *args, FMData *result) {
     d.controlCount = kFirstObjectSlot + objects;
     d.holdsMarkupObjects = 1;
 
-    runDialog();
+    showFrame();
     return frameResult(args, result);
 }

@@ -52,6 +52,6 @@ int16_t dialogFunction(const FMDataVect *args, FMData *result) {
                          : placeButtonRow(args, ButtonRow{kFirstButtonArgument, kButtonCount, extra, true}, d.width,
                                           d.height);
 
-    runDialog();
+    showFrame();
     return frameResult(args, result);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "plugin/host_values.h"
+#include "runtime/runner.h"
 
 namespace {
 
@@ -131,6 +132,14 @@ int placeButtonRow(const FMDataVect *args, const ButtonRow &row, int32_t width, 
 
 WideText optionalArgument(const FMDataVect *args, uint32_t index) {
     return index < argumentCount(args) ? argumentWide(args, index) : WideText();
+}
+
+void showFrame(const DialogHooks &hooks, std::initializer_list<int> unread) {
+    if (runDialog(hooks)) throw DialogNotShown();
+    if (buttonPressed()) return;
+    for (int slot : unread) {
+        if (slot >= 0 && slot < kSlotCount) dialog().controls[slot].text.clear();
+    }
 }
 
 bool buttonPressed() {

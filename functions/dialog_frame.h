@@ -9,10 +9,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 #include "FMWrapper.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
+#include "runtime/dialog_hooks.h"
 
 // ---- sizes shared by the dialogs (pixels) ---------------------------------
 
@@ -114,6 +116,16 @@ int placeButtonRow(const FMDataVect *args, const ButtonRow &row, int32_t width, 
 
 // Argument `index`, or the empty text when the call passed fewer.
 WideText optionalArgument(const FMDataVect *args, uint32_t index);
+
+// ---- running ------------------------------------------------------------
+
+// Shows the dialog and returns when it has closed (a modeless one once it
+// is shown). A dialog the system could not create throws DialogNotShown, so
+// the host gets its general error code instead of a result that reads as
+// "closed without a button". Closed without a button, the dialog read
+// nothing back: each slot of `unread` (one given a list, which is no value
+// of the user's) is emptied.
+void showFrame(const DialogHooks &hooks = kPlainDialog, std::initializer_list<int> unread = {});
 
 // ---- result -------------------------------------------------------------
 

@@ -136,11 +136,7 @@ int16_t doDualListDialogFunction(const FMDataVect *args, FMData *result) {
     d.minHeight = slotAt(kMoveAllBackSlot).y + kBelowLastMoveButton;
     d.controlCount = kControlCount;
 
-    runDialog(dualListHooks());
     // No choice when no button closed the dialog.
-    if (!buttonPressed()) {
-        slotAt(kDualSourceSlot).text.clear();
-        slotAt(kDualTargetSlot).text.clear();
-    }
+    showFrame(dualListHooks(), {kDualSourceSlot, kDualTargetSlot});
     return frameResult(args, result);
 }

@@ -125,6 +125,6 @@ int16_t doDialogFunction(const FMDataVect *args, FMData *result) {
     d.minHeight = d.height;
     d.controlCount = kControlCount;
 
-    runDialog();
+    showFrame();
     return frameResult(args, result);
 }

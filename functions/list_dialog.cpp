@@ -116,8 +116,7 @@ int16_t doListFunction(const FMDataVect *args, FMData *result) {
 
     placeListButtons(args, kButton1, options);
 
-    runDialog();
     // No rows chosen when no button closed the list.
-    if (!buttonPressed()) d.controls[kListSlot].text.clear();
+    showFrame(kPlainDialog, {kListSlot});
     return frameResult(args, result);
 }

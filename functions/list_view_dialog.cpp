@@ -62,10 +62,9 @@ int16_t doListViewFunction(const FMDataVect *args, FMData *result) {
 
     placeListButtons(args, kButton1, options);
 
-    runDialog(gridDialogHooks());
     // Closed by its close box, the dialog read nothing back: the slot still
     // holds the list text as it was given, not the grid. What the user
     // changed is dropped, and "text1" says nothing was entered.
-    if (!buttonPressed()) grid.text.clear();
+    showFrame(gridDialogHooks(), {kListSlot});
     return frameResult(args, result);
 }

@@ -108,9 +108,8 @@ int16_t doLoginFunction(const FMDataVect *args, FMData *result) {
     }
     d.controlCount = kControlCount;
 
-    runDialog();
     // The drop-down's slot holds its list of names until a button reads
     // the chosen one: closed otherwise, no name was chosen.
-    if (!buttonPressed() && dropDown) d.controls[kUserSlot].text.clear();
+    showFrame(kPlainDialog, {dropDown ? kUserSlot : -1});
     return frameResult(args, result);
 }

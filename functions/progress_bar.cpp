@@ -157,7 +157,7 @@ void show(const FMDataVect *args, uint32_t count, const OptionSet &options) {
     if (count < kShowLeastArguments) return;
 
     setUpSlots();
-    runDialog(progressHooks());
+    showFrame(progressHooks());
 
     d.width = kWidth;
     d.height = kHeight;

@@ -139,6 +139,6 @@ int16_t doTabDialogFunction(const FMDataVect *args, FMData *result) {
     }
     d.controlCount = kControlCount;
 
-    runDialog();
+    showFrame();
     return frameResult(args, result);
 }

@@ -10,6 +10,7 @@
 #include "runtime/fonts.h"
 #include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
+#include "runtime/open_dialog.h"
 
 namespace {
 
@@ -20,36 +21,24 @@ constexpr UINT_PTR kTableSubclassId = 1;
 // while it is still sending the notification that says so.
 constexpr UINT kChoiceListDone = WM_APP + 1;
 
-// The cell of the last click: the one the editors work on.
-struct CurrentCell {
-    HWND table = nullptr;
-    int slot = -1;   // the table's slot
-    int row = -1;    // from 0; -1 when the click hit no row
-    int column = 0;  // data column from 1; 0 is the hidden column
-};
-CurrentCell gCell;
+constexpr UINT_PTR kEditorSubclassId = 2;
 
-// The list view's label editor while it is held over a cell, and the
-// procedure it had before ours.
-HWND gEditor = nullptr;
-WNDPROC gEditorProc = nullptr;
-
-bool isCurrentTable(HWND table) {
-    return table != nullptr && table == gCell.table && gCell.slot >= 0 && gCell.slot < kSlotCount;
+bool isCurrentTable(const EditedCell &c, HWND table) {
+    return table != nullptr && table == c.table && c.slot >= 0 && c.slot < kSlotCount;
 }
 
-CellEdit currentEdit() {
-    return cellEditOf(gridColumnKinds(dialog().controls[gCell.slot]), gCell.column);
+CellEdit currentEdit(const EditedCell &c) {
+    return cellEditOf(gridColumnKinds(dialog().controls[c.slot]), c.column);
 }
 
 // The current cell's rectangle in the table's client area; its width is the
 // column's, also where the table shows only part of it.
-RECT currentCellRect() {
+RECT currentCellRect(const EditedCell &c) {
     RECT cell = {};
-    cell.top = gCell.column;
+    cell.top = c.column;
     cell.left = LVIR_BOUNDS;
-    SendMessageW(gCell.table, LVM_GETSUBITEMRECT, WPARAM(gCell.row), LPARAM(&cell));
-    cell.right = cell.left + int(SendMessageW(gCell.table, LVM_GETCOLUMNWIDTH, WPARAM(gCell.column), 0));
+    SendMessageW(c.table, LVM_GETSUBITEMRECT, WPARAM(c.row), LPARAM(&cell));
+    cell.right = cell.left + int(SendMessageW(c.table, LVM_GETCOLUMNWIDTH, WPARAM(c.column), 0));
     return cell;
 }
 
@@ -58,55 +47,54 @@ RECT currentCellRect() {
 // Keeps the label editor over the current cell: the list view places and
 // widens it for the hidden label column, and every such move is turned into
 // one over the cell, the height staying the row's.
-LRESULT CALLBACK editorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
-    WNDPROC previous = gEditorProc;
-    if (message == WM_WINDOWPOSCHANGING && editor == gEditor && isCurrentTable(GetParent(editor))) {
-        WINDOWPOS *pos = reinterpret_cast<WINDOWPOS *>(lParam);
-        RECT cell = currentCellRect();
-        if (!(pos->flags & SWP_NOMOVE)) pos->x = cell.left;
-        if (!(pos->flags & SWP_NOSIZE)) pos->cx = cell.right - cell.left;
+LRESULT CALLBACK editorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    OpenDialog *open = openDialogOf(editor);
+    if (open != nullptr && editor == open->cell.editor) {
+        EditedCell &c = open->cell;
+        if (message == WM_WINDOWPOSCHANGING && isCurrentTable(c, GetParent(editor))) {
+            WINDOWPOS *pos = reinterpret_cast<WINDOWPOS *>(lParam);
+            RECT cell = currentCellRect(c);
+            if (!(pos->flags & SWP_NOMOVE)) pos->x = cell.left;
+            if (!(pos->flags & SWP_NOSIZE)) pos->cx = cell.right - cell.left;
+        }
+        if (message == WM_NCDESTROY) c.editor = nullptr;
     }
-    LRESULT result = CallWindowProcW(previous, editor, message, wParam, lParam);
-    if (message == WM_NCDESTROY && editor == gEditor) gEditor = nullptr;
-    return result;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(editor, editorProc, kEditorSubclassId);
+    return DefSubclassProc(editor, message, wParam, lParam);
 }
 
-void releaseEditor() {
-    if (gEditor != nullptr && IsWindow(gEditor) &&
-        GetWindowLongPtrW(gEditor, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(editorProc)) {
-        SetWindowLongPtrW(gEditor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gEditorProc));
-    }
-    gEditor = nullptr;
+void releaseEditor(EditedCell &c) {
+    if (c.editor != nullptr && IsWindow(c.editor)) RemoveWindowSubclass(c.editor, editorProc, kEditorSubclassId);
+    c.editor = nullptr;
 }
 
 // The list view begins editing a row's label. Only the row of the last
 // click is edited, in the clicked column: the text a user types goes to the
 // cell the editor covers. In any column but a text column the editor only
 // shows the text.
-LRESULT onBeginEdit(HWND table, const NMLVDISPINFOW *info) {
-    if (!isCurrentTable(table) || info->item.iItem != gCell.row || gCell.column < 1) return TRUE;
+LRESULT onBeginEdit(EditedCell &c, HWND table, const NMLVDISPINFOW *info) {
+    if (!isCurrentTable(c, table) || info->item.iItem != c.row || c.column < 1) return TRUE;
     HWND editor = reinterpret_cast<HWND>(SendMessageW(table, LVM_GETEDITCONTROL, 0, 0));
     if (editor == nullptr) return TRUE;
-    releaseEditor();
-    WideText text = CellReader(table).text(gCell.row, gCell.column);
+    releaseEditor(c);
+    WideText text = CellReader(table).text(c.row, c.column);
     SetWindowTextW(editor, text.data());
     // The list view's own limit, or an edit's default of 30,000, would stop
     // a user typing on at the end of a long cell.
     SendMessageW(editor, EM_SETLIMITTEXT, 0, 0);
-    if (currentEdit() != CellEdit::kText) SendMessageW(editor, EM_SETREADONLY, TRUE, 0);
-    gEditor = editor;
-    gEditorProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editorProc)));
+    if (currentEdit(c) != CellEdit::kText) SendMessageW(editor, EM_SETREADONLY, TRUE, 0);
+    c.editor = editor;
+    SetWindowSubclass(editor, editorProc, kEditorSubclassId, 0);
     return FALSE;
 }
 
 // The label editor closes: an edit that was not cancelled writes its text
 // into the cell of a text column. The hidden label stays empty.
-LRESULT onEndEdit(HWND table, const NMLVDISPINFOW *info) {
-    releaseEditor();
-    if (!isCurrentTable(table) || info->item.pszText == nullptr) return FALSE;
-    if (info->item.iItem == gCell.row && currentEdit() == CellEdit::kText) {
-        setCellText(table, gCell.row, gCell.column, info->item.pszText);
+LRESULT onEndEdit(EditedCell &c, HWND table, const NMLVDISPINFOW *info) {
+    releaseEditor(c);
+    if (!isCurrentTable(c, table) || info->item.pszText == nullptr) return FALSE;
+    if (info->item.iItem == c.row && currentEdit(c) == CellEdit::kText) {
+        setCellText(table, c.row, c.column, info->item.pszText);
     }
     return FALSE;
 }
@@ -121,15 +109,15 @@ void closeChoiceList(HWND table, HWND choiceList) {
 }
 
 // The chosen entry goes into the cell it was opened for.
-void takeChoice(HWND table, HWND choiceList) {
+void takeChoice(const EditedCell &c, HWND table, HWND choiceList) {
     const LRESULT chosen = SendMessageW(choiceList, CB_GETCURSEL, 0, 0);
-    if (chosen < 0 || !isCurrentTable(table)) return;
+    if (chosen < 0 || !isCurrentTable(c, table)) return;
     const LRESULT length = SendMessageW(choiceList, CB_GETLBTEXTLEN, WPARAM(chosen), 0);
     if (length < 0) return;
     std::vector<TextUnit> text(size_t(length) + 1, 0);
     SendMessageW(choiceList, CB_GETLBTEXT, WPARAM(chosen), LPARAM(text.data()));
     text.back() = 0;
-    setCellText(table, gCell.row, gCell.column, text.data());
+    setCellText(table, c.row, c.column, text.data());
 }
 
 // The table's own procedure sees the drop-down list's notifications, since
@@ -140,7 +128,7 @@ LRESULT CALLBACK tableProc(HWND table, UINT message, WPARAM wParam, LPARAM lPara
         if (LOWORD(wParam) != kCellEditorId) break;
         switch (HIWORD(wParam)) {
         case CBN_SELENDOK:
-            takeChoice(table, reinterpret_cast<HWND>(lParam));
+            if (const OpenDialog *open = openDialogOf(table)) takeChoice(open->cell, table, reinterpret_cast<HWND>(lParam));
             PostMessageW(table, kChoiceListDone, 0, lParam);
             return 0;
         case CBN_SELENDCANCEL:
@@ -162,7 +150,9 @@ LRESULT CALLBACK tableProc(HWND table, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_NCDESTROY:
         RemoveWindowSubclass(table, tableProc, kTableSubclassId);
-        if (gCell.table == table) gCell = CurrentCell();
+        if (OpenDialog *open = openDialogOf(table)) {
+            if (open->cell.table == table) open->cell = EditedCell();
+        }
         break;
     default:
         break;
@@ -173,11 +163,11 @@ LRESULT CALLBACK tableProc(HWND table, UINT message, WPARAM wParam, LPARAM lPara
 // Lays a drop-down list of the column's choices over the current cell, its
 // text chosen when it is one of them, and drops it down. A column without
 // choices gets none.
-void openChoiceList(HWND table) {
-    const ControlSpec &slot = dialog().controls[gCell.slot];
-    const std::vector<WideText> choices = columnChoices(gridChoices(slot), gCell.column);
+void openChoiceList(const EditedCell &c, HWND table) {
+    const ControlSpec &slot = dialog().controls[c.slot];
+    const std::vector<WideText> choices = columnChoices(gridChoices(slot), c.column);
     if (choices.empty()) return;
-    const RECT cell = currentCellRect();
+    const RECT cell = currentCellRect(c);
     HWND choiceList = CreateWindowExW(0, TEXT16("COMBOBOX"), TEXT16(""), kChoiceListStyle, cell.left, cell.top,
                                       cell.right - cell.left, kChoiceBoxHeight, table,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCellEditorId)),
@@ -192,7 +182,7 @@ void openChoiceList(HWND table) {
     for (const WideText &choice : choices) {
         SendMessageW(choiceList, CB_INSERTSTRING, WPARAM(-1), LPARAM(choice.data()));
     }
-    const WideText current = CellReader(table).text(gCell.row, gCell.column);
+    const WideText current = CellReader(table).text(c.row, c.column);
     SendMessageW(choiceList, CB_SETCURSEL, WPARAM(choiceIndex(choices, current)), 0);
     SetFocus(choiceList);
     SendMessageW(choiceList, CB_SHOWDROPDOWN, TRUE, 0);
@@ -200,19 +190,23 @@ void openChoiceList(HWND table) {
 
 // A click makes its cell the current one; the column's kind decides what
 // opens over it.
-void onClick(HWND table, int slot, const NMITEMACTIVATE *click) {
+void onClick(EditedCell &c, HWND table, int slot, const NMITEMACTIVATE *click) {
     closeChoiceList(table, GetDlgItem(table, kCellEditorId));
-    gCell = CurrentCell{table, slot, click->iItem, click->iSubItem};
+    // A new current cell; an editor still open stays tracked until it ends.
+    c.table = table;
+    c.slot = slot;
+    c.row = click->iItem;
+    c.column = click->iSubItem;
     // Watching the table from its first click on also tells when it goes,
     // so no later table is taken for it.
     SetWindowSubclass(table, tableProc, kTableSubclassId, 0);
-    if (gCell.row < 0 || gCell.column < 1 || slot < 0 || slot >= kSlotCount) return;
-    switch (currentEdit()) {
+    if (c.row < 0 || c.column < 1 || slot < 0 || slot >= kSlotCount) return;
+    switch (currentEdit(c)) {
     case CellEdit::kText:
-        SendMessageW(table, LVM_EDITLABELW, WPARAM(gCell.row), 0);
+        SendMessageW(table, LVM_EDITLABELW, WPARAM(c.row), 0);
         break;
     case CellEdit::kChoice:
-        openChoiceList(table);
+        openChoiceList(c, table);
         break;
     case CellEdit::kFixed:
         break;
@@ -222,14 +216,18 @@ void onClick(HWND table, int slot, const NMITEMACTIVATE *click) {
 } // namespace
 
 LRESULT cellEditorHandler(HWND listView, UINT, WPARAM slot, NMHDR *header) {
+    OpenDialog *open = openDialogOf(listView);
+    // A table of no dialog of ours edits nothing; no label edit begins.
+    if (open == nullptr) return header->code == UINT(LVN_BEGINLABELEDITW) ? TRUE : 0;
+    EditedCell &c = open->cell;
     switch (header->code) {
     case UINT(NM_CLICK):
-        onClick(listView, int(slot), reinterpret_cast<const NMITEMACTIVATE *>(header));
+        onClick(c, listView, int(slot), reinterpret_cast<const NMITEMACTIVATE *>(header));
         return 0;
     case UINT(LVN_BEGINLABELEDITW):
-        return onBeginEdit(listView, reinterpret_cast<const NMLVDISPINFOW *>(header));
+        return onBeginEdit(c, listView, reinterpret_cast<const NMLVDISPINFOW *>(header));
     case UINT(LVN_ENDLABELEDITW):
-        return onEndEdit(listView, reinterpret_cast<const NMLVDISPINFOW *>(header));
+        return onEndEdit(c, listView, reinterpret_cast<const NMLVDISPINFOW *>(header));
     case UINT(LVN_BEGINLABELEDITA):
         // The dialogs are Unicode windows, so their tables notify in UTF-16;
         // an 8-bit edit would lose every character outside the code page.
@@ -242,13 +240,16 @@ LRESULT cellEditorHandler(HWND listView, UINT, WPARAM slot, NMHDR *header) {
 
 void cellEditorFollowLayout(HWND listView) {
     closeChoiceList(listView, GetDlgItem(listView, kCellEditorId));
-    if (gEditor == nullptr || !IsWindow(gEditor) || GetParent(gEditor) != listView || !isCurrentTable(listView)) {
+    const OpenDialog *open = openDialogOf(listView);
+    if (open == nullptr) return;
+    const EditedCell &c = open->cell;
+    if (c.editor == nullptr || !IsWindow(c.editor) || GetParent(c.editor) != listView || !isCurrentTable(c, listView)) {
         return;
     }
     RECT placed;
-    GetWindowRect(gEditor, &placed);
+    GetWindowRect(c.editor, &placed);
     MapWindowPoints(nullptr, listView, reinterpret_cast<POINT *>(&placed), 2);
-    RECT cell = currentCellRect();
-    SetWindowPos(gEditor, nullptr, cell.left, placed.top, cell.right - cell.left, placed.bottom - placed.top,
+    RECT cell = currentCellRect(c);
+    SetWindowPos(c.editor, nullptr, cell.left, placed.top, cell.right - cell.left, placed.bottom - placed.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -15,6 +15,7 @@
 #include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
 #include "runtime/module.h"
+#include "runtime/open_dialog.h"
 #include "runtime/readback_rules.h"
 #include "runtime/slider_rules.h"
 
@@ -36,9 +37,6 @@ constexpr int kMaxRadioButtons = kRadioIdFactor - 1;
 // column count from stalling the dialog.
 constexpr int kMaxDataColumns = 100000;
 
-// The slot of the "tabcontrol" entry whose page is being created; the page's
-// dialog procedure builds the controls that belong to it.
-int gCurrentTabSlot = -1;
 
 // ---- '|'-separated texts -----------------------------------------------
 
@@ -299,11 +297,14 @@ INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     }
     if (message != WM_INITDIALOG) return FALSE;
     EnableThemeDialogTexture(page, ETDT_ENABLETAB);
+    const OpenDialog *open = openDialogOf(page);
+    if (open == nullptr || open->tabSlotBeingBuilt < 0) return FALSE;
+    const int buildingTab = open->tabSlotBeingBuilt;
     for (int i = 0; i < kSlotCount; ++i) {
         const ControlSpec &slot = dialog().controls[i];
         // A page hosts controls; a kind made first (a tab) it never does.
         if (slot.kind.empty() || (kindRow(slot.kind.control()).options & kMadeFirst)) continue;
-        if (slot.ownerIndex == gCurrentTabSlot) createControl(page, i);
+        if (slot.ownerIndex == buildingTab) createControl(page, i);
     }
     return FALSE;
 }
@@ -330,7 +331,8 @@ HWND makeTabPage(const ControlBuild &build, HWND) {
     const ControlSpec &slot = build.slot;
     HWND tabs = tabControlOf(build);
     if (tabs == nullptr) return nullptr;
-    gCurrentTabSlot = build.index;
+    OpenDialog *open = openDialogOf(build.parent);
+    if (open != nullptr) open->tabSlotBeingBuilt = build.index;
 
     TCITEMW tab = {};
     tab.mask = TCIF_TEXT;

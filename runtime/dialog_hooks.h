@@ -31,8 +31,4 @@ struct DialogHooks {
 // The dialogs that need no hooks.
 extern const DialogHooks kPlainDialog;
 
-// The hooks of the dialog being shown; runDialog sets them.
-const DialogHooks &dialogHooks();
-void setDialogHooks(const DialogHooks &hooks);
-
 #endif

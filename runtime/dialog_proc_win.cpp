@@ -14,6 +14,7 @@
 #include "runtime/fonts.h"
 #include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
+#include "runtime/open_dialog.h"
 #include "runtime/readback.h"
 
 namespace {
@@ -71,9 +72,17 @@ void CALLBACK closeTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     EndDialog(running, 0);
 }
 
-BOOL onInitDialog(HWND dialogWindow) {
+// The hooks of the dialog; a window still without its record (messages
+// before WM_INITDIALOG) has none.
+const DialogHooks &hooksOf(HWND dialogWindow) {
+    const OpenDialog *open = openDialogOf(dialogWindow);
+    return open != nullptr ? *open->hooks : kPlainDialog;
+}
+
+BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     DialogDefinition &d = dialog();
     d.dialogWindow = dialogWindow;
+    openDialogRecord(dialogWindow, hooks != nullptr ? *hooks : kPlainDialog);
 
     EnableMenuItem(GetSystemMenu(dialogWindow, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     SetWindowTextW(dialogWindow, d.title.data());
@@ -126,7 +135,7 @@ void captureValuesAndEnd(HWND dialogWindow, int pressed) {
 
 BOOL onCommand(HWND dialogWindow, int id, int code) {
     if (id >= kSlotCount || id == kCancelId || !(rowOf(id).options & kPressable) || code != BN_CLICKED) return TRUE;
-    const DialogHooks &hooks = dialogHooks();
+    const DialogHooks &hooks = hooksOf(dialogWindow);
     if (hooks.onCommand != nullptr && hooks.onCommand(dialogWindow, id)) return TRUE;
     captureValuesAndEnd(dialogWindow, id);
     return TRUE;
@@ -142,7 +151,7 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
     LRESULT answer = 0;
     bool handled = false;
     if (slot >= 0 && slot < d.controlCount && slot < kSlotCount) {
-        const DialogHooks &hooks = dialogHooks();
+        const DialogHooks &hooks = hooksOf(dialogWindow);
         intptr_t result = 0;
         if (hooks.onNotify != nullptr && hooks.onNotify(dialogWindow, slot, header, result)) {
             answer = LRESULT(result);
@@ -176,7 +185,7 @@ BOOL onSize(HWND dialogWindow) {
         d.height = d.minHeight;
         return TRUE;
     }
-    const DialogHooks &hooks = dialogHooks();
+    const DialogHooks &hooks = hooksOf(dialogWindow);
     if (hooks.onSize != nullptr && hooks.onSize(dialogWindow, w, h)) return TRUE;
     int dw = w - d.width;
     int dh = h - d.height;
@@ -230,7 +239,8 @@ void enableDialogItem(HWND dialogWindow, int slot, bool enable) {
 INT_PTR CALLBACK mainDialogProc(HWND dialogWindow, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        return onInitDialog(dialogWindow);
+        // The runner hands over the dialog's hooks at creation.
+        return onInitDialog(dialogWindow, reinterpret_cast<const DialogHooks *>(lParam));
     case WM_COMMAND:
         return onCommand(dialogWindow, LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY:
@@ -242,9 +252,8 @@ INT_PTR CALLBACK mainDialogProc(HWND dialogWindow, UINT message, WPARAM wParam, 
     case WM_CLOSE:
         return onClose(dialogWindow);
     case WM_NCDESTROY:
-        // Children are gone by now, so their fonts can go too.
-        releaseDialogFonts(dialogWindow);
-        releaseCellTexts(dialogWindow);
+        // Children are gone by now, so their fonts and lent texts can go too.
+        closeDialogRecord(dialogWindow);
         // A destroyed modeless window must not be driven through a handle
         // that the system may give to another window.
         if (dialog().dialogWindow == dialogWindow) dialog().dialogWindow = nullptr;

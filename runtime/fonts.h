@@ -7,11 +7,8 @@
 #include "model/dialog_definition.h"
 
 // Gives `control` a font built from the default GUI font and the request.
-// The font belongs to the dialog being built and is deleted by
-// releaseDialogFonts when that dialog closes.
+// The font belongs to the control's dialog and goes when that dialog's
+// record does, after its controls.
 void applyControlFont(HWND control, const FontSpec &font);
-// Deletes every font made for the dialog `dialogWindow`; call after the
-// dialog and its controls are gone.
-void releaseDialogFonts(HWND dialogWindow);
 
 #endif

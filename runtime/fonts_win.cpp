@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/text.h"
+#include "runtime/open_dialog.h"
 
 namespace {
 
@@ -11,24 +12,10 @@ constexpr int kPointsPerInch = 72;
 constexpr LONG kWeightNormal = FW_NORMAL; // 400
 constexpr LONG kWeightBold = FW_BOLD;     // 700
 
-// A font this module made, and who it belongs to. Each font serves exactly
-// one control, so it can go as soon as that control or its dialog is gone.
-struct OwnedFont {
-    HWND dialogWindow; // top-level window of the control when the font was made
-    HWND control;      // the one control that uses the font
-    HFONT font;
-};
-
-std::vector<OwnedFont> &ownedFonts() {
-    static std::vector<OwnedFont> fonts;
-    return fonts;
-}
-
 // Deletes the fonts of controls that no longer exist. Handles of destroyed
 // windows may be reused, but a dead control draws with nothing, so its font
 // can never be in use.
-void releaseFontsOfDeadControls() {
-    std::vector<OwnedFont> &fonts = ownedFonts();
+void releaseFontsOfDeadControls(std::vector<OwnedFont> &fonts) {
     for (size_t i = 0; i < fonts.size();) {
         if (IsWindow(fonts[i].control)) {
             ++i;
@@ -42,16 +29,15 @@ void releaseFontsOfDeadControls() {
 
 // Records `font` as the font of `control`; returns the font the control had
 // from here before, which the caller deletes once the control has let go.
-HFONT recordFont(HWND control, HFONT font) {
-    for (OwnedFont &owned : ownedFonts()) {
+HFONT recordFont(std::vector<OwnedFont> &fonts, HWND control, HFONT font) {
+    for (OwnedFont &owned : fonts) {
         if (owned.control == control) {
             HFONT previous = owned.font;
             owned.font = font;
-            owned.dialogWindow = GetAncestor(control, GA_ROOT);
             return previous;
         }
     }
-    ownedFonts().push_back(OwnedFont{GetAncestor(control, GA_ROOT), control, font});
+    fonts.push_back(OwnedFont{control, font});
     return nullptr;
 }
 
@@ -85,30 +71,21 @@ LOGFONTW requestedFont(HDC dc, const FontSpec &request) {
 void applyControlFont(HWND control, const FontSpec &request) {
     // GetDC of no window is the screen's, which would make a font for nobody.
     if (control == nullptr) return;
+    // The font belongs to the control's dialog, which deletes it when it
+    // closes; a control of no dialog of ours keeps the font it has.
+    OpenDialog *open = openDialogOf(control);
+    if (open == nullptr) return;
     HDC dc = GetDC(control);
     if (dc == nullptr) return;
     LOGFONTW description = requestedFont(dc, request);
     HFONT font = CreateFontIndirectW(&description);
     if (font != nullptr) {
-        releaseFontsOfDeadControls();
-        HFONT previous = recordFont(control, font);
+        releaseFontsOfDeadControls(open->fonts);
+        HFONT previous = recordFont(open->fonts, control, font);
         SendMessageW(control, WM_SETFONT, WPARAM(font), TRUE);
         // A control given a second font (the progress window's texts are
         // updated that way) no longer uses its first.
         if (previous != nullptr) DeleteObject(previous);
     }
     ReleaseDC(control, dc);
-}
-
-void releaseDialogFonts(HWND dialogWindow) {
-    std::vector<OwnedFont> &fonts = ownedFonts();
-    for (size_t i = 0; i < fonts.size();) {
-        if (fonts[i].dialogWindow != dialogWindow && IsWindow(fonts[i].control)) {
-            ++i;
-            continue;
-        }
-        DeleteObject(fonts[i].font);
-        fonts[i] = fonts.back();
-        fonts.pop_back();
-    }
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "model/fields.h"
+#include "runtime/open_dialog.h"
 
 int rowCount(HWND list) {
     return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
@@ -98,42 +99,21 @@ WideText CellReader::text(int row, int column) {
     return WideText(units, length);
 }
 
-namespace {
-
-struct LentCells {
-    HWND list;
-    HWND dialogWindow;
-    WideText text;
-    WideFields cells; // over `text`, which stays where it is
-    int columns;
-
-    LentCells(HWND l, const WideText &t, int c)
-        : list(l), dialogWindow(GetAncestor(l, GA_ROOT)), text(t), cells(text), columns(c) {}
-};
-
-std::vector<std::unique_ptr<LentCells>> &lentCells() {
-    static std::vector<std::unique_ptr<LentCells>> lent;
-    return lent;
-}
-
-void forget(bool (*gone)(const LentCells &, HWND), HWND dialogWindow) {
-    auto &lent = lentCells();
-    lent.erase(std::remove_if(lent.begin(), lent.end(),
-                              [&](const std::unique_ptr<LentCells> &l) { return gone(*l, dialogWindow); }),
-               lent.end());
-}
-
-} // namespace
-
 void lendCellTexts(HWND list, const WideText &text, int columns) {
-    // Lists that no longer exist never ask again.
-    forget([](const LentCells &l, HWND) { return !IsWindow(l.list); }, nullptr);
-    forget([](const LentCells &l, HWND list) { return l.list == list; }, list);
-    lentCells().push_back(std::unique_ptr<LentCells>(new LentCells(list, text, columns)));
+    OpenDialog *open = openDialogOf(list);
+    if (open == nullptr) return;
+    auto &lent = open->lentCells;
+    // A list lends its texts once; one that no longer exists never asks again.
+    lent.erase(std::remove_if(lent.begin(), lent.end(),
+                              [list](const std::unique_ptr<LentCells> &l) { return l->list == list || !IsWindow(l->list); }),
+               lent.end());
+    lent.push_back(std::unique_ptr<LentCells>(new LentCells(list, text, columns)));
 }
 
 bool answerCellText(NMLVDISPINFOW *request) {
-    for (const std::unique_ptr<LentCells> &l : lentCells()) {
+    const OpenDialog *open = openDialogOf(request->hdr.hwndFrom);
+    if (open == nullptr) return false;
+    for (const std::unique_ptr<LentCells> &l : open->lentCells) {
         if (l->list != request->hdr.hwndFrom) continue;
         LVITEMW &item = request->item;
         if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return true;
@@ -153,11 +133,6 @@ bool answerCellText(NMLVDISPINFOW *request) {
         return true;
     }
     return false;
-}
-
-void releaseCellTexts(HWND dialogWindow) {
-    forget([](const LentCells &l, HWND dialog) { return l.dialogWindow == dialog || !IsWindow(l.list); },
-           dialogWindow);
 }
 
 RedrawPause::RedrawPause(HWND window) : window_(window) {

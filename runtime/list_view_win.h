@@ -46,14 +46,12 @@ private:
 
 // Cell texts that a list view asks for as it draws them, instead of a copy
 // in every cell: a long list then fills with one message a row. The list
-// gets `columns` cells a row of the '|'-separated `text` (a copy is kept)
-// for its columns 1..columns, until the dialog that holds it is gone.
+// gets `columns` cells a row of the '|'-separated `text` (its dialog keeps a
+// copy) for its columns 1..columns, until the dialog that holds it is gone.
 void lendCellTexts(HWND list, const WideText &text, int columns);
 // Answers a list view's request for a cell's text. False when the list has
 // no lent texts and the request is someone else's.
 bool answerCellText(NMLVDISPINFOW *request);
-// Forgets the texts lent to the lists of `dialogWindow`.
-void releaseCellTexts(HWND dialogWindow);
 
 // Stops a list view from repainting while it is filled row by row, and
 // repaints it once at the end.

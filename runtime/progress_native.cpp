@@ -1,5 +1,7 @@
 #include "runtime/progress.h"
 
+#include "runtime/runner.h"
+
 // Without windows the stand-in keeps only what a "show" makes visible; the
 // native runner gives a modeless dialog a token handle, so the window exists
 // by the same rule as on Windows.

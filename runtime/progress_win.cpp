@@ -3,10 +3,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/dialog_proc.h"
 #include "runtime/fonts.h"
+#include "runtime/open_dialog.h"
 
 namespace {
 
@@ -23,8 +25,9 @@ ControlSpec &slotAt(int index) {
 
 HWND progressWindow() {
     HWND window = dialog().dialogWindow;
-    if (window == nullptr || &dialogHooks() != &progressHooks() || !IsWindow(window)) return nullptr;
-    return window;
+    if (window == nullptr || !IsWindow(window)) return nullptr;
+    const OpenDialog *open = openDialogOf(window);
+    return open != nullptr && open->hooks == &progressHooks() ? window : nullptr;
 }
 
 // The slot's control: the one recorded by the last "show", or found again
@@ -35,17 +38,12 @@ HWND controlOf(HWND window, int slot) {
     return s.window;
 }
 
-// The font each text control last got, so that a text set again and again
-// does not make a new font each time.
-struct AppliedFont {
-    HWND control;
-    FontSpec font;
-};
-AppliedFont gApplied[sizeof kTextSlots / sizeof kTextSlots[0]];
-
+// A text set again and again gets a new font only when its request changed.
 void applyFontOnce(HWND control, int slot) {
     const FontSpec &wanted = slotAt(slot).font;
-    for (AppliedFont &applied : gApplied) {
+    OpenDialog *open = openDialogOf(control);
+    if (open == nullptr) return;
+    for (AppliedFont &applied : open->appliedFonts) {
         if (applied.control != control) continue;
         if (std::memcmp(&applied.font, &wanted, sizeof wanted) == 0) return;
         applyControlFont(control, wanted);
@@ -53,9 +51,10 @@ void applyFontOnce(HWND control, int slot) {
         return;
     }
     applyControlFont(control, wanted);
-    for (size_t i = 0; i < sizeof kTextSlots / sizeof kTextSlots[0]; ++i) {
-        if (kTextSlots[i] == slot) gApplied[i] = AppliedFont{control, wanted};
-    }
+    std::vector<AppliedFont> &applied = open->appliedFonts;
+    applied.erase(std::remove_if(applied.begin(), applied.end(), [](const AppliedFont &a) { return !IsWindow(a.control); }),
+                  applied.end());
+    applied.push_back(AppliedFont{control, wanted});
 }
 
 void setControlText(HWND control, int slot, const WideText &text) {

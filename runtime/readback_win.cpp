@@ -11,6 +11,7 @@
 #include "runtime/control_kinds.h"
 #include "runtime/dialog_hooks.h"
 #include "runtime/list_view_win.h"
+#include "runtime/open_dialog.h"
 #include "runtime/readback_rules.h"
 
 namespace {
@@ -86,9 +87,11 @@ WideText readWindowText(const ControlReading &reading) {
 
 WideText readControlValue(HWND parent, int slot) {
     if (slot < 0 || slot >= kSlotCount) return WideText();
-    const DialogHooks &hooks = dialogHooks();
+    const OpenDialog *open = openDialogOf(parent);
     WideText value;
-    if (hooks.readValue != nullptr && hooks.readValue(parent, slot, value)) return value;
+    if (open != nullptr && open->hooks->readValue != nullptr && open->hooks->readValue(parent, slot, value)) {
+        return value;
+    }
     ControlSpec &s = dialog().controls[slot];
     const KindRow &row = kindRow(s.kind.control());
     if (row.read == nullptr) return WideText();

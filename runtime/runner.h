@@ -4,8 +4,17 @@
 #ifndef TESSARY_RUNTIME_RUNNER_H
 #define TESSARY_RUNTIME_RUNNER_H
 
+#include <stdexcept>
+
 #include "model/dialog_definition.h"
 #include "runtime/dialog_hooks.h"
+
+// A dialog the system could not create: the call fails, rather than read as
+// a dialog the user closed without a button.
+class DialogNotShown : public std::runtime_error {
+public:
+    DialogNotShown() : std::runtime_error("the dialog could not be created") {}
+};
 
 // Shows the dialog with the given hooks. Returns true only when a modal
 // dialog could not be created.
@@ -28,6 +37,8 @@ void closeModelessDialog();
 typedef std::function<void(DialogDefinition &)> DialogPlayer;
 void setDialogPlayer(DialogPlayer player);
 int dialogRunCount();
+// The hooks of the last run.
+const DialogHooks &dialogHooks();
 #endif
 
 #endif

@@ -3,6 +3,7 @@
 namespace {
 DialogPlayer gPlayer;
 int gRuns = 0;
+const DialogHooks *gHooks = &kPlainDialog;
 // Stands for the window of a modeless dialog: only its address is used.
 char gModelessToken;
 } // namespace
@@ -15,10 +16,14 @@ int dialogRunCount() {
     return gRuns;
 }
 
+const DialogHooks &dialogHooks() {
+    return *gHooks;
+}
+
 bool runDialog(const DialogHooks &hooks) {
     ++gRuns;
     DialogDefinition &d = dialog();
-    setDialogHooks(hooks);
+    gHooks = &hooks;
     if (hooks.modeless) {
         if (d.dialogWindow == nullptr) d.dialogWindow = &gModelessToken;
         if (gPlayer) gPlayer(d);

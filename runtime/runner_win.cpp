@@ -5,13 +5,13 @@
 #include "runtime/activation_win.h"
 #include "runtime/dialog_proc.h"
 #include "runtime/module.h"
+#include "runtime/open_dialog.h"
 
 namespace {
 
 // The modeless dialog this module created and has not destroyed; null when
-// there is none. Its hooks are the ones set when it was created.
+// there is none. Its hooks are in its record.
 HWND gModeless = nullptr;
-const DialogHooks *gModelessHooks = nullptr;
 
 bool modelessAlive() {
     if (gModeless != nullptr && !IsWindow(gModeless)) gModeless = nullptr;
@@ -33,8 +33,10 @@ bool runDialog(const DialogHooks &hooks) {
     // Another dialog takes over the record's window and the hooks, so the
     // modeless one could no longer be driven nor answer its own messages:
     // it goes, rather than stay on screen for good.
-    if (modelessAlive() && gModelessHooks != &hooks) closeModelessDialog();
-    setDialogHooks(hooks);
+    if (modelessAlive()) {
+        const OpenDialog *open = openDialogOf(gModeless);
+        if (open == nullptr || open->hooks != &hooks) closeModelessDialog();
+    }
     d.ownerWindow = GetActiveWindow();
     HINSTANCE instance = static_cast<HINSTANCE>(runtimeModule());
     ActivationScope scope;
@@ -43,9 +45,8 @@ bool runDialog(const DialogHooks &hooks) {
         if (!modelessAlive() || d.dialogWindow != gModeless) {
             closeModelessDialog();
             d.dialogWindow = CreateDialogParamW(instance, MAKEINTRESOURCEW(d.templateId), d.ownerWindow,
-                                                mainDialogProc, 0);
+                                                mainDialogProc, reinterpret_cast<LPARAM>(&hooks));
             gModeless = d.dialogWindow;
-            gModelessHooks = &hooks;
         }
         if (d.dialogWindow != nullptr) ShowWindow(d.dialogWindow, SW_SHOW);
         return false;
@@ -55,7 +56,8 @@ bool runDialog(const DialogHooks &hooks) {
     // its timer or the close box reports no button rather than the one an
     // earlier dialog closed with.
     d.resultIndex = -1;
-    INT_PTR ended = DialogBoxParamW(instance, MAKEINTRESOURCEW(d.templateId), d.ownerWindow, mainDialogProc, 0);
+    INT_PTR ended = DialogBoxParamW(instance, MAKEINTRESOURCEW(d.templateId), d.ownerWindow, mainDialogProc,
+                                   reinterpret_cast<LPARAM>(&hooks));
     // Also after a failure: a stale handle here would keep the modeless
     // window from ever being created again.
     d.dialogWindow = nullptr;

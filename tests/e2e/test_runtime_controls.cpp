@@ -24,6 +24,7 @@
 #include "runtime/control_factory.h"
 #include "import_patch.h"
 #include "runtime/fonts.h"
+#include "runtime/open_dialog.h"
 #include "runtime/readback.h"
 #include "runtime/runner.h"
 
@@ -152,9 +153,11 @@ std::wstring dateText(int day, int month, int year) {
     return std::to_wstring(p[0]) + L"/" + std::to_wstring(p[1]) + L"/" + std::to_wstring(p[2]);
 }
 
-// A parent that answers its lists' requests for cell texts, as every
-// dialog of the plug-in does.
-INT_PTR CALLBACK plainDialogProc(HWND, UINT message, WPARAM, LPARAM lParam) {
+// A parent with the record every dialog of the plug-in has, which answers
+// its lists' requests for cell texts as they do.
+INT_PTR CALLBACK plainDialogProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_INITDIALOG) openDialogRecord(window, kPlainDialog);
+    if (message == WM_NCDESTROY) closeDialogRecord(window);
     if (message == WM_NOTIFY && reinterpret_cast<NMHDR *>(lParam)->code == UINT(LVN_GETDISPINFOW)) {
         return answerCellText(reinterpret_cast<NMLVDISPINFOW *>(lParam));
     }
@@ -177,7 +180,6 @@ protected:
         d.defaultButton = -1;
         d.tabControlWindow = nullptr;
         d.templateId = IDD_MESSAGE;
-        setDialogHooks(kPlainDialog);
         d.width = 600;
         d.height = 500;
         parent_ = openParent();
@@ -200,7 +202,6 @@ protected:
 
     static void closeParent(HWND window) {
         DestroyWindow(window);
-        releaseDialogFonts(window);
     }
 
     static ControlSpec &slot(int index) { return dialog().controls[index]; }
@@ -808,7 +809,7 @@ TEST_F(RuntimeControls, CheckedRowsReadBackByTheListRules) {
         DestroyWindow(list);
     }
     // The dual list: the source reads empty, the choice goes to the source's slot.
-    setDialogHooks(dualListHooks());
+    openDialogOf(parent_)->hooks = &dualListHooks();
     make(36, "listbox", L"x|y");
     ControlSpec &choice = fill(37, "listbox", L"p|\u65E5");
     choice.linkIndex = 36;

@@ -157,8 +157,15 @@ TEST_F(ListDialog, ClosedWithoutAButtonNothingIsChosen) {
         setDialogPlayer([](DialogDefinition &d) { d.resultIndex = -1; });
         harness::Result r = harness::call(c.function, c.args);
         setDialogPlayer(nullptr);
+        EXPECT_EQ(r.code, 0);
         EXPECT_EQ(r.text, u"");
         EXPECT_EQ(harness::call(u"Tessary_GetInput", {u"text1"}).text, u"") << std::string(c.function, c.function + 8);
+
+        // A dialog the system could not create (no player stands in) fails
+        // the call with the host's general error code and sets no result.
+        harness::Result failed = harness::call(c.function, c.args);
+        EXPECT_EQ(failed.code, 2) << std::string(c.function, c.function + 12);
+        EXPECT_FALSE(failed.isText);
     }
 }
 

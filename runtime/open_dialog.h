@@ -1,0 +1,82 @@
+// What one open dialog holds besides the definition record that scripts
+// observe: the hooks it runs with, the fonts made for its controls, the
+// cell texts lent to its lists, the cell being edited in its table, the
+// fonts its progress texts last got, and the tab whose page is being built.
+// One record per dialog window: made when the window gets WM_INITDIALOG,
+// attached to it (DWLP_USER) and freed with it at WM_NCDESTROY, once its
+// controls are gone. Nothing of one dialog can outlive it or reach the next.
+#ifndef TESSARY_RUNTIME_OPEN_DIALOG_H
+#define TESSARY_RUNTIME_OPEN_DIALOG_H
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "model/dialog_definition.h"
+#include "model/fields.h"
+#include "runtime/dialog_hooks.h"
+
+// A font this dialog made for one of its controls. Each font serves exactly
+// one control, so it can go as soon as that control is gone.
+struct OwnedFont {
+    HWND control;
+    HFONT font;
+};
+
+// Cell texts a list view asks for as it draws them, instead of a copy in
+// every cell: `columns` cells a row of the '|'-separated `text`.
+struct LentCells {
+    HWND list;
+    WideText text;
+    WideFields cells; // over `text`, which stays where it is
+    int columns;
+
+    LentCells(HWND l, const WideText &t, int c) : list(l), text(t), cells(text), columns(c) {}
+};
+
+// The cell of the last click in a table, which the cell editors work on,
+// and the list view's label editor while it is held over that cell.
+struct EditedCell {
+    HWND table = nullptr;
+    int slot = -1;   // the table's slot
+    int row = -1;    // from 0; -1 when the click hit no row
+    int column = 0;  // data column from 1; 0 is the hidden column
+    HWND editor = nullptr;
+    WNDPROC editorProc = nullptr; // the editor's procedure before ours
+};
+
+// The font a progress text last got, so that a text set again and again
+// does not make a new font each time.
+struct AppliedFont {
+    HWND control;
+    FontSpec font;
+};
+
+class OpenDialog {
+public:
+    explicit OpenDialog(const DialogHooks &hooks) : hooks(&hooks) {}
+    // Deletes the fonts: the controls that used them are gone by now.
+    ~OpenDialog();
+    OpenDialog(const OpenDialog &) = delete;
+    OpenDialog &operator=(const OpenDialog &) = delete;
+
+    const DialogHooks *hooks;
+    std::vector<OwnedFont> fonts;
+    std::vector<std::unique_ptr<LentCells>> lentCells;
+    EditedCell cell;
+    std::vector<AppliedFont> appliedFonts;
+    int tabSlotBeingBuilt = -1; // the "tabcontrol" slot whose page is being made
+};
+
+// Makes the record of `dialogWindow`, which runs with `hooks`, and attaches
+// it to the window.
+OpenDialog &openDialogRecord(HWND dialogWindow, const DialogHooks &hooks);
+// Frees the record of `dialogWindow`, if it has one.
+void closeDialogRecord(HWND dialogWindow);
+// The record of the dialog that holds `window`: the dialog itself, one of
+// its controls, or a control on one of its tab pages. Null for a window of
+// no dialog of ours.
+OpenDialog *openDialogOf(HWND window);
+
+#endif

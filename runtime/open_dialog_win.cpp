@@ -1,0 +1,45 @@
+#include "runtime/open_dialog.h"
+
+namespace {
+
+// Tells our records from whatever another window procedure keeps at
+// DWLP_USER of a top-level window.
+struct Attached {
+    static constexpr DWORD kTag = 0x544F444C; // "TODL"
+    DWORD tag = kTag;
+    OpenDialog record;
+    explicit Attached(const DialogHooks &hooks) : record(hooks) {}
+};
+
+Attached *attachedTo(HWND dialogWindow) {
+    if (dialogWindow == nullptr) return nullptr;
+    Attached *attached = reinterpret_cast<Attached *>(GetWindowLongPtrW(dialogWindow, DWLP_USER));
+    return attached != nullptr && attached->tag == Attached::kTag ? attached : nullptr;
+}
+
+} // namespace
+
+OpenDialog::~OpenDialog() {
+    for (const OwnedFont &owned : fonts) DeleteObject(owned.font);
+}
+
+OpenDialog &openDialogRecord(HWND dialogWindow, const DialogHooks &hooks) {
+    closeDialogRecord(dialogWindow);
+    Attached *attached = new Attached(hooks);
+    SetWindowLongPtrW(dialogWindow, DWLP_USER, reinterpret_cast<LONG_PTR>(attached));
+    return attached->record;
+}
+
+void closeDialogRecord(HWND dialogWindow) {
+    Attached *attached = attachedTo(dialogWindow);
+    if (attached == nullptr) return;
+    SetWindowLongPtrW(dialogWindow, DWLP_USER, 0);
+    attached->tag = 0;
+    delete attached;
+}
+
+OpenDialog *openDialogOf(HWND window) {
+    if (window == nullptr) return nullptr;
+    Attached *attached = attachedTo(GetAncestor(window, GA_ROOT));
+    return attached != nullptr ? &attached->record : nullptr;
+}

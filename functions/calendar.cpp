@@ -1,5 +1,5 @@
 #include "functions/functions.h"
-#include "plugin/host_values.h"
+#include "bridge/host_values.h"
 
 // Tessary_Calendar takes its arguments for compatibility with scripts
 // written for it and shows nothing.

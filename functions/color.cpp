@@ -11,8 +11,8 @@
 #include "functions/functions.h"
 #include "functions/swatch_image.h"
 #include "model/options.h"
-#include "plugin/host_block.h"
-#include "plugin/host_values.h"
+#include "bridge/host_block.h"
+#include "bridge/host_values.h"
 
 namespace {
 

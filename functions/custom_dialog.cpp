@@ -10,7 +10,7 @@
 #include "functions/functions.h"
 #include "model/dialog_definition.h"
 #include "model/markup.h"
-#include "plugin/host_values.h"
+#include "bridge/host_values.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "plugin/host_values.h"
+#include "bridge/host_values.h"
 #include "runtime/runner.h"
 
 namespace {

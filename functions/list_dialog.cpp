@@ -10,7 +10,7 @@
 #include "functions/list_frame.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "plugin/host_values.h"
+#include "bridge/host_values.h"
 #include "runtime/runner.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "functions/list_frame.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "plugin/host_values.h"
+#include "bridge/host_values.h"
 #include "runtime/grid_dialog.h"
 #include "runtime/runner.h"
 

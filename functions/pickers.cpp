@@ -11,7 +11,7 @@
 #include "functions/color_text.h"
 #include "functions/functions.h"
 #include "model/options.h"
-#include "plugin/host_values.h"
+#include "bridge/host_values.h"
 #include "runtime/system_dialogs.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "functions/dialog_frame.h"
 #include "functions/functions.h"
 #include "model/dialog_definition.h"
-#include "plugin/host_values.h"
+#include "bridge/host_values.h"
 #include "resources/resource_ids.h"
 #include "runtime/progress.h"
 #include "runtime/runner.h"

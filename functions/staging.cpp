@@ -10,7 +10,7 @@
 #include "functions/functions.h"
 #include "functions/input_rows.h"
 #include "model/dialog_definition.h"
-#include "plugin/host_values.h"
+#include "bridge/host_values.h"
 
 namespace {
 

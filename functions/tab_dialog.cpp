@@ -6,7 +6,7 @@
 #include "functions/input_rows.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "plugin/host_values.h"
+#include "bridge/host_values.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"
 

@@ -1,8 +1,8 @@
 #include <cstdio>
 
 #include "functions/functions.h"
-#include "plugin/host_values.h"
-#include "plugin/platform.h"
+#include "bridge/host_values.h"
+#include "bridge/platform.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "model/dialog_definition.h"
 #include "model/text.h"
-#include "plugin/platform.h"
+#include "bridge/platform.h"
 #include "plugin/registry.h"
 #include "runtime/module.h"
 #include "runtime/runner.h"

@@ -3,7 +3,7 @@
 #define TESSARY_PLUGIN_ENTRY_H
 
 #include "FMWrapper.h"
-#include "plugin/host_block.h"
+#include "bridge/host_block.h"
 
 extern "C" void FMW_CDECL FMExternCallProc(FMExternCallStruct *block);
 

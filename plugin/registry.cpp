@@ -3,8 +3,8 @@
 #include <new>
 
 #include "functions/functions.h"
-#include "plugin/host_values.h"
-#include "plugin/platform.h"
+#include "bridge/host_values.h"
+#include "bridge/platform.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "functions/swatch_image.h"
-#include "plugin/host_block.h"
+#include "bridge/host_block.h"
 #include "plugin_harness.h"
 
 namespace {

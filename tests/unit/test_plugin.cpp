@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "plugin/platform.h"
+#include "bridge/platform.h"
 #include "plugin/registry.h"
 #include "plugin_harness.h"
 

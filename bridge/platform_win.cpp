@@ -1,9 +1,9 @@
-#include "plugin/platform.h"
+#include "bridge/platform.h"
 
 #include <windows.h>
 #include <lm.h>
 
-#include "plugin/host_block.h"
+#include "bridge/host_block.h"
 
 int platformLoadString(unsigned id, TextUnit *buffer, int size) {
     if (buffer == nullptr || size <= 0) return 0;

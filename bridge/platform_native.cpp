@@ -1,6 +1,6 @@
 // Stand-ins for the system services in the native build, so the portable
 // core runs and is tested without Windows.
-#include "plugin/platform.h"
+#include "bridge/platform.h"
 
 namespace {
 

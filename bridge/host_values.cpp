@@ -1,4 +1,4 @@
-#include "plugin/host_values.h"
+#include "bridge/host_values.h"
 
 #include <algorithm>
 #include <new>

@@ -1,4 +1,4 @@
-#include "plugin/host_block.h"
+#include "bridge/host_block.h"
 
 #include <new>
 

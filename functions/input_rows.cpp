@@ -1,5 +1,7 @@
 #include "functions/input_rows.h"
 
+#include "model/numbers.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -85,14 +87,6 @@ Split splitAtBar(const WideText &text, bool restToNextBar) {
     return split;
 }
 
-// A decimal number at the start of a text as atoi reads it; a unit outside
-// ASCII ends the number instead of passing for a digit by its low byte.
-int32_t leadingNumber(const TextUnit *units, size_t length) {
-    std::string ascii;
-    for (size_t i = 0; i < length && units[i] > 0 && units[i] < 0x80; ++i) ascii += char(units[i]);
-    return decimalValue(ascii.c_str());
-}
-
 size_t barCount(const WideText &text) {
     return wideCount(text.data(), kSeparator);
 }
@@ -119,8 +113,8 @@ void expandSlider(const Row &row) {
     ControlSpec &s = row.s;
     s.height = kSliderHeight;
     const WideFields parts(s.text.data(), std::min(s.text.length(), kMaxFieldScan));
-    setSliderPosition(s, leadingNumber(parts.data(0), parts.length(0)));
-    setSliderMaximum(s, leadingNumber(parts.data(1), parts.length(1)));
+    setSliderPosition(s, leadingInteger(parts.data(0), parts.length(0)));
+    setSliderMaximum(s, leadingInteger(parts.data(1), parts.length(1)));
 }
 
 void expandHalfEdit(const Row &row) {

@@ -1,6 +1,8 @@
 // Date and time texts of the picker inputs.
 #include "model/datetext.h"
 
+#include "model/numbers.h"
+
 namespace {
 
 const size_t kMaxPartUnits = 10;   // longest date or time part that is read
@@ -40,33 +42,9 @@ Part cutPart(size_t start, size_t end) {
     return part;
 }
 
-bool isDigit(TextUnit unit) {
-    return unit >= TextUnit('0') && unit <= TextUnit('9');
-}
-
-// The C library's white space, tested on the unit itself: a unit outside
-// ASCII must not pass for a blank or digit by its low byte.
-bool isAsciiSpace(TextUnit unit) {
-    return unit == TextUnit(' ') || (unit >= TextUnit('\t') && unit <= TextUnit('\r'));
-}
-
-// atoi over a part: blanks, a sign, then digits; the magnitude is capped so a
-// ten-digit part cannot overflow.
+// atoi over a part, its magnitude capped so a ten-digit part cannot overflow.
 int64_t readInteger(const TextUnit *text, Part part) {
-    size_t i = part.start;
-    size_t end = part.start + part.length;
-    while (i < end && isAsciiSpace(text[i])) ++i;
-    bool negative = false;
-    if (i < end && (text[i] == TextUnit('+') || text[i] == TextUnit('-'))) {
-        negative = text[i] == TextUnit('-');
-        ++i;
-    }
-    int64_t value = 0;
-    for (; i < end && isDigit(text[i]); ++i) {
-        value = value * 10 + (text[i] - TextUnit('0'));
-        if (value > kReadCap) value = kReadCap;
-    }
-    return negative ? -value : value;
+    return cappedInteger(text + part.start, part.length, kReadCap);
 }
 
 uint16_t toField(int64_t value) {
@@ -82,14 +60,8 @@ bool partIs(const TextUnit *text, Part part, char first, char second) {
 } // namespace
 
 int digitsToInteger(const TextUnit *text, size_t length) {
-    size_t n = boundedLength(text, length < kMaxDigitUnits ? length : kMaxDigitUnits);
-    int64_t value = 0;
-    for (size_t i = 0; i < n; ++i) {
-        if (!isDigit(text[i])) return -1;
-        value = value * 10 + (text[i] - TextUnit('0'));
-        if (value > kReadCap) return -1;
-    }
-    return static_cast<int>(value);
+    const size_t n = boundedLength(text, length < kMaxDigitUnits ? length : kMaxDigitUnits);
+    return static_cast<int>(onlyDigits(text, n, kReadCap));
 }
 
 int digitsToInteger(const TextUnit *text) {

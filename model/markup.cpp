@@ -1,5 +1,7 @@
 #include "model/markup.h"
 
+#include "model/numbers.h"
+
 #include <cstring>
 
 namespace {
@@ -82,15 +84,8 @@ bool MarkupScanner::next(MarkupElement &element) {
 }
 
 int32_t markupNumber(const MarkupElement &element) {
-    constexpr int64_t kLargest = INT32_MAX;
-    int64_t value = 0;
-    for (size_t i = 0; i < element.valueLength && i < kMaxMarkupDigits; ++i) {
-        const TextUnit unit = element.value[i];
-        if (unit < TextUnit('0') || unit > TextUnit('9')) break;
-        value = value * 10 + int64_t(unit - TextUnit('0'));
-        if (value > kLargest) return int32_t(kLargest);
-    }
-    return int32_t(value);
+    const size_t length = element.valueLength < kMaxMarkupDigits ? element.valueLength : kMaxMarkupDigits;
+    return int32_t(leadingDigits(element.value, length, INT32_MAX));
 }
 
 bool markupFlag(const MarkupElement &element) {

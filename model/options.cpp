@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+#include "model/numbers.h"
+
 long OptionSet::find(const char *keyword) const {
     if (keyword == nullptr || *keyword == 0) return -1;
     const char *hit = std::strstr(text_.data(), keyword);
@@ -30,20 +32,5 @@ int OptionSet::numericValue(const char *keyword) const {
 
 int decimalValue(const char *text) {
     if (text == nullptr) return 0;
-    const char *p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = *p == '-';
-        ++p;
-    }
-    long long value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        value = value * 10 + (*p - '0');
-        if (value > INT_MAX) {
-            value = negative ? -(long long)INT_MIN : INT_MAX;
-            break;
-        }
-    }
-    return negative ? int(-value) : int(value);
+    return leadingInteger(text, std::strlen(text));
 }

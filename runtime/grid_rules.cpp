@@ -1,5 +1,7 @@
 #include "runtime/grid_rules.h"
 
+#include "model/numbers.h"
+
 #include <algorithm>
 
 namespace {
@@ -81,26 +83,12 @@ int choiceIndex(const std::vector<WideText> &choices, const WideText &current) {
     return -1;
 }
 
-double percentOf(const char *field, size_t length) {
-    size_t i = 0;
-    while (i < length && field[i] == ' ') ++i;
-    double value = 0;
-    for (; i < length && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
-    if (i < length && field[i] == '.') {
-        double scale = 0.1;
-        for (++i; i < length && field[i] >= '0' && field[i] <= '9'; ++i, scale /= 10) {
-            value += (field[i] - '0') * scale;
-        }
-    }
-    return value;
-}
-
 int dataColumnWidth(const NarrowFields &widths, int column, int count, int listWidth) {
     const int usable = listWidth - kListWidthAllowance;
     if (usable <= 0 || column < 1 || count < 1) return 0;
     const size_t n = size_t(column - 1);
     if (widths.length(n) == 0) return usable / count;
-    const double width = percentOf(widths.data(n), widths.length(n)) / 100.0 * usable;
+    const double width = leadingDecimal(widths.data(n), widths.length(n)) / 100.0 * usable;
     // A percentage far past 100 would overflow the pixel count, and the list
     // view takes a column width as a signed 16-bit number.
     constexpr double kWidest = 32767;

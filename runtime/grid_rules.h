@@ -40,10 +40,6 @@ std::vector<WideText> columnChoices(const WideText &values, int column);
 // choice is, so that an empty or unknown cell text preselects nothing.
 int choiceIndex(const std::vector<WideText> &choices, const WideText &current);
 
-// A column width in percent as written in a widths text: digits with an
-// optional fraction after '.', leading blanks skipped; anything else reads
-// as 0. The decimal point is always '.', whatever the user's locale says.
-double percentOf(const char *field, size_t length);
 
 // Width in pixels of data column `column` (from 1) of `count` in a list
 // `listWidth` pixels wide: piece `column` of the widths text in percent of

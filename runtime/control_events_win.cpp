@@ -105,6 +105,14 @@ void showFirstTabPage(HWND, int slot) {
     if (s.window != nullptr) ShowWindow(s.window, SW_SHOW);
 }
 
+// A page is a container, never a place for the keyboard: with the focus on
+// a page, a key the dialog looks up as a mnemonic walks the dialog's
+// controls for ever, since no walk from the dialog reaches into a page.
+// The tab control takes the focus instead.
+HWND tabFocusWindow(const ControlSpec &) {
+    return dialog().tabControlWindow;
+}
+
 void relayoutListColumns(HWND list, const ControlSpec &s) {
     if (!listHasCheckBoxes(s)) {
         SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(s.width, 0));

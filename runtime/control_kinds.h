@@ -43,6 +43,9 @@ typedef bool (*NotifyHandler)(HWND dialogWindow, int slot, NMHDR *header, LRESUL
 typedef void (*RelayoutStep)(HWND control, const ControlSpec &slot);
 // Every control of the dialog exists.
 typedef void (*OpenedStep)(HWND dialogWindow, int slot);
+// The window that takes the keyboard focus a slot asks for, where that is
+// not the slot's own window.
+typedef HWND (*FocusWindow)(const ControlSpec &slot);
 
 enum Finish {
     kFontAndText, // the slot's font, then its text with WM_SETTEXT
@@ -78,6 +81,7 @@ struct KindRow {
     NotifyHandler notify;
     RelayoutStep relayout;
     OpenedStep opened;
+    FocusWindow focusWindow;
 };
 
 // The row of `kind`; kNone's row makes and reads nothing.
@@ -117,5 +121,6 @@ bool onTabNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
 void relayoutListColumns(HWND list, const ControlSpec &slot);
 void relayoutTableColumns(HWND table, const ControlSpec &slot);
 void showFirstTabPage(HWND dialogWindow, int slot);
+HWND tabFocusWindow(const ControlSpec &slot);
 
 #endif

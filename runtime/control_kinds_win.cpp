@@ -33,41 +33,41 @@ constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 
 // In the order of ControlKind.
 const KindRow kKinds[] = {
-    // class                 ex style                       style               options                                        id offset       common controls       content          finish        read: factory, first id, reader          notify          relayout              opened
+    // class                 ex style                       style               options                                        id offset       common controls       content          finish        read: factory, first id, reader          notify          relayout              opened            focus
     /* none */
-    {nullptr,                0,                             0,                  0,                                             0,              0,                    nullptr,         kNoFinish,    1, 0,              readWindowText,   nullptr,        nullptr,              nullptr},
+    {nullptr,                0,                             0,                  0,                                             0,              0,                    nullptr,         kNoFinish,    1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* static */
-    {TEXT16("STATIC"),       0,                             kStaticStyle,       kAddsExtraStyle,                               0,              0,                    noContent,       kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr},
+    {TEXT16("STATIC"),       0,                             kStaticStyle,       kAddsExtraStyle,                               0,              0,                    noContent,       kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* button */
-    {TEXT16("BUTTON"),       0,                             kButtonStyle,       kSkipsDefaultButton | kPressable,              0,              0,                    markButton,      kFontAndText, 1, 0,              nullptr,          nullptr,        nullptr,              nullptr},
+    {TEXT16("BUTTON"),       0,                             kButtonStyle,       kSkipsDefaultButton | kPressable,              0,              0,                    markButton,      kFontAndText, 1, 0,              nullptr,          nullptr,        nullptr,              nullptr, nullptr},
     /* editBox */
-    {TEXT16("EDIT"),         kEdge,                         kEditBoxStyle,      kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr},
+    {TEXT16("EDIT"),         kEdge,                         kEditBoxStyle,      kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* edit */
-    {TEXT16("EDIT"),         kEdge,                         kEditStyle,         kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr},
+    {TEXT16("EDIT"),         kEdge,                         kEditStyle,         kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* password */
-    {TEXT16("EDIT"),         kEdge,                         kPasswordStyle,     kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr},
+    {TEXT16("EDIT"),         kEdge,                         kPasswordStyle,     kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* combobox */
-    {TEXT16("COMBOBOX"),     0,                             kComboBoxStyle,     0,                                             kComboIdOffset, 0,                    fillComboBox,    kFontAndText, 1, kComboIdOffset, readWindowText,   nullptr,        nullptr,              nullptr},
+    {TEXT16("COMBOBOX"),     0,                             kComboBoxStyle,     0,                                             kComboIdOffset, 0,                    fillComboBox,    kFontAndText, 1, kComboIdOffset, readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* listbox */
-    {WC_LISTVIEWW,           0,                             kListStyle,         kHeaderless,                                   0,              ICC_LISTVIEW_CLASSES, fillList,        kFontOnly,    1, 0,              readChoiceList,   onListNotify,   relayoutListColumns,  nullptr},
+    {WC_LISTVIEWW,           0,                             kListStyle,         kHeaderless,                                   0,              ICC_LISTVIEW_CLASSES, fillList,        kFontOnly,    1, 0,              readChoiceList,   onListNotify,   relayoutListColumns,  nullptr, nullptr},
     /* listboxview */
-    {WC_LISTVIEWW,           0,                             kListStyle,         0,                                             0,              ICC_LISTVIEW_CLASSES, fillTable,       kFontOnly,    1, 0,              readTable,        onTableNotify,  relayoutTableColumns, nullptr},
+    {WC_LISTVIEWW,           0,                             kListStyle,         0,                                             0,              ICC_LISTVIEW_CLASSES, fillTable,       kFontOnly,    1, 0,              readTable,        onTableNotify,  relayoutTableColumns, nullptr, nullptr},
     /* slider */
-    {TRACKBAR_CLASSW,        0,                             kSliderStyle,       0,                                             0,              ICC_BAR_CLASSES,      setSliderRange,  kNoFinish,    1, 0,              readSlider,       nullptr,        nullptr,              nullptr},
+    {TRACKBAR_CLASSW,        0,                             kSliderStyle,       0,                                             0,              ICC_BAR_CLASSES,      setSliderRange,  kNoFinish,    1, 0,              readSlider,       nullptr,        nullptr,              nullptr, nullptr},
     /* date */
-    {DATETIMEPICK_CLASSW,    0,                             kDateStyle,         0,                                             0,              ICC_DATE_CLASSES,     setDate,         kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr},
+    {DATETIMEPICK_CLASSW,    0,                             kDateStyle,         0,                                             0,              ICC_DATE_CLASSES,     setDate,         kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* datedd */
-    {DATETIMEPICK_CLASSW,    0,                             kDateDropDownStyle, 0,                                             0,              ICC_DATE_CLASSES,     setDate,         kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr},
+    {DATETIMEPICK_CLASSW,    0,                             kDateDropDownStyle, 0,                                             0,              ICC_DATE_CLASSES,     setDate,         kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* time */
-    {DATETIMEPICK_CLASSW,    WS_EX_RIGHT,                   kTimeStyle,         0,                                             0,              ICC_DATE_CLASSES,     setTime,         kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr},
+    {DATETIMEPICK_CLASSW,    WS_EX_RIGHT,                   kTimeStyle,         0,                                             0,              ICC_DATE_CLASSES,     setTime,         kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* checkbox */
-    {TEXT16("BUTTON"),       0,                             kCheckBoxStyle,     0,                                             0,              0,                    setCheck,        kFontAndText, 1, 0,              readCheckBox,     nullptr,        nullptr,              nullptr},
+    {TEXT16("BUTTON"),       0,                             kCheckBoxStyle,     0,                                             0,              0,                    setCheck,        kFontAndText, 1, 0,              readCheckBox,     nullptr,        nullptr,              nullptr, nullptr},
     /* progressbar */
-    {PROGRESS_CLASSW,        kEdge | WS_EX_WINDOWEDGE,      kProgressBarStyle,  kNoWindowName,                                 0,              ICC_PROGRESS_CLASS,   noContent,       kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr},
+    {PROGRESS_CLASSW,        kEdge | WS_EX_WINDOWEDGE,      kProgressBarStyle,  kNoWindowName,                                 0,              ICC_PROGRESS_CLASS,   noContent,       kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* radio */
-    {TEXT16("BUTTON"),       0,                             kRadioStyle,        kComposite,                                    0,              0,                    makeRadioGroup,  kNoFinish,    kRadioIdFactor, 1, readRadioGroup, nullptr,        nullptr,              nullptr},
+    {TEXT16("BUTTON"),       0,                             kRadioStyle,        kComposite,                                    0,              0,                    makeRadioGroup,  kNoFinish,    kRadioIdFactor, 1, readRadioGroup, nullptr,        nullptr,              nullptr, nullptr},
     /* tabcontrol */
-    {WC_TABCONTROLW,         0,                             kTabControlStyle,   kComposite | kMadeFirst,                       0,              ICC_TAB_CLASSES,      makeTabPage,     kNoFinish,    1, 0,              readWindowText,   onTabNotify,    nullptr,              showFirstTabPage},
+    {WC_TABCONTROLW,         0,                             kTabControlStyle,   kComposite | kMadeFirst,                       0,              ICC_TAB_CLASSES,      makeTabPage,     kNoFinish,    1, 0,              readWindowText,   onTabNotify,    nullptr,              showFirstTabPage, tabFocusWindow},
 };
 static_assert(sizeof kKinds / sizeof kKinds[0] == size_t(kControlKindCount), "one row per control kind");
 

@@ -54,11 +54,13 @@ void focusFirstRequested(bool &focusSet) {
     for (int i = 0; i < kSlotCount; ++i) {
         ControlSpec &s = slotAt(i);
         if (s.initialFocus != 1) continue;
-        if (s.window != nullptr) {
-            SetFocus(s.window);
+        const KindRow &row = rowOf(i);
+        HWND target = row.focusWindow != nullptr ? row.focusWindow(s) : s.window;
+        if (target != nullptr) {
+            SetFocus(target);
             // Caret after the last character, nothing selected.
-            SendMessageW(s.window, EM_SETSEL, 0, -1);
-            SendMessageW(s.window, EM_SETSEL, WPARAM(-1), -1);
+            SendMessageW(target, EM_SETSEL, 0, -1);
+            SendMessageW(target, EM_SETSEL, WPARAM(-1), -1);
             focusSet = true;
         }
         return;

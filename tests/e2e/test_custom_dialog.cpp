@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <utility>
@@ -129,4 +130,21 @@ TEST_F(CustomDialog, TypingIntoANarrowEditKeepsItsTextWhole) {
     const size_t at = typed.find(L"Jonas");
     ASSERT_NE(at, std::wstring::npos) << e2e::narrow(typed);
     EXPECT_EQ(typed.substr(0, at) + typed.substr(at + 5), original) << e2e::narrow(typed);
+}
+
+// A tab asked to take the focus gives it to the tab control, never to its
+// hidden page: with the focus on a page, a space (looked up as a mnemonic)
+// kept the dialog walking its controls for ever.
+TEST_F(CustomDialog, AFocusedTabHandsTheKeyboardToTheTabControl) {
+    const std::wstring markup =
+        L"<width>438</width><height>200</height>" +
+        object(L"<type>tabcontrol</type><name>page</name><text>Page</text><hasfocus>true</hasfocus>" +
+               place(72, 81, 176, 44)) +
+        object(L"<type>button</type><name>go</name><text>GO</text>" + place(65, 9, 116, 30));
+    std::wstring result = show(L"Tessary_CustomDialog", {markup}, [](driver::Dialog &d) {
+        EXPECT_TRUE(d.focusedControl().hasClass(WC_TABCONTROLW)) << e2e::narrow(d.focusedControl().className);
+        d.pressKey(VK_SPACE);
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"go");
 }

@@ -172,9 +172,14 @@ std::string argumentNarrow(const FMDataVect *args, uint32_t index, uint32_t buff
 }
 
 int16_t setResultHostText(FMData *result, const FMDataVect *args, const HostText &text) {
-    Call at;
-    const FMData *first = FM_DataVect_At(args, 0, &at.error);
-    at.check();
+    // The first argument's locale; a call without arguments has only the
+    // result object's own.
+    const FMData *first = result;
+    if (args != nullptr) {
+        Call at;
+        first = FM_DataVect_At(args, 0, &at.error);
+        at.check();
+    }
     const FMLocale *locale = nullptr;
     if (first != nullptr) {
         Call loc;

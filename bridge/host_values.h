@@ -83,8 +83,9 @@ WideText argumentWide(const FMDataVect *args, uint32_t index);
 std::string argumentNarrow(const FMDataVect *args, uint32_t index, uint32_t bufferSize);
 
 // ---- Results -------------------------------------------------------------
-// Each writes the result as text in the locale of argument 0 and returns the
-// host's code of that assignment.
+// Each writes the result as text in the locale of argument 0 (with `args`
+// null, for a call without arguments, in the result object's own) and
+// returns the host's code of that assignment.
 
 int16_t setResultHostText(FMData *result, const FMDataVect *args, const HostText &text);
 int16_t setResultText(FMData *result, const FMDataVect *args, const WideText &text);

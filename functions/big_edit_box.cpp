@@ -6,7 +6,7 @@
 #include "functions/functions.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"
 
@@ -53,18 +53,18 @@ int32_t slotOfButton(int number, int32_t fallback) {
 
 } // namespace
 
-int16_t bigEditBoxFunction(const FMDataVect *args, FMData *result) {
+void bigEditBoxFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
 
     resetAllSlots(false);
     startFrame(d, FrameStart{IDD_MESSAGE, kDefaultWidth, kDefaultHeight, kMinWidth, kMinHeight, true, kFirstButtonSlot},
-               argumentWide(args, kTitleArgument));
-    OptionSet options(argumentNarrow(args, 0, kOptionsBufferBytes).c_str());
+               args.wide(kTitleArgument));
+    OptionSet options(args.narrow(0, kOptionsBufferBytes).c_str());
     applyPresetSizes(d, options, kPresets, kLastPresetWins);
     applyExplicitSizeAtLeast(d, options);
     applyPosition(d, options);
 
-    const WideText label = argumentWide(args, kLabelArgument);
+    const WideText &label = args.wide(kLabelArgument);
     const bool captioned = !label.empty();
     if (captioned) {
         ControlSpec &caption = d.controls[kLabelSlot];
@@ -76,7 +76,7 @@ int16_t bigEditBoxFunction(const FMDataVect *args, FMData *result) {
     ControlSpec &edit = d.controls[kEditSlot];
     edit.kind = NarrowText("editBox");
     edit.value = widenAscii("text1");
-    setText(edit, argumentWide(args, kTextArgument));
+    setText(edit, args.wide(kTextArgument));
     setLayout(edit, SlotLayout{kContentLeft, captioned ? kEditTopBelowLabel : kContentTop,
                                d.width - kContentWidthAllowance,
                                d.height - (captioned ? kEditBottomWithLabel : kEditBottom), 1.0, 1.0, false, false});
@@ -90,5 +90,5 @@ int16_t bigEditBoxFunction(const FMDataVect *args, FMData *result) {
     d.controlCount = kControlCount;
 
     showFrame();
-    return frameResult(args, result);
+    return frameResult(result);
 }

@@ -1,8 +1,8 @@
 #include "functions/functions.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 
 // Tessary_Calendar takes its arguments for compatibility with scripts
 // written for it and shows nothing.
-int16_t calendarFunction(const FMDataVect *args, FMData *result) {
-    return setResultEmpty(result, args);
+void calendarFunction(const CallArguments &, CallResult &result) {
+    return result.setEmpty();
 }

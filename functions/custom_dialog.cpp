@@ -10,7 +10,7 @@
 #include "functions/functions.h"
 #include "model/dialog_definition.h"
 #include "model/markup.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"
 
@@ -179,14 +179,14 @@ void applyDefaultSizes(DialogDefinition &d) {
 
 } // namespace
 
-int16_t customDialogFunction(const FMDataVect *args, FMData *result) {
+void customDialogFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
     // Nothing of earlier calls carries over: not the position, the title,
     // the fonts of Tessary_SetFont or the staged rows.
     resetAllSlots(true);
     resetDefinition();
 
-    const WideText markup = argumentWide(args, 0);
+    const WideText &markup = args.wide(0);
     MarkupScanner scanner(markup.data(), markup.length());
     MarkupElement element;
     while (scanner.next(element)) {
@@ -197,7 +197,7 @@ int16_t customDialogFunction(const FMDataVect *args, FMData *result) {
         }
     }
     const int objects = std::min(scanner.objectCount(), kMaxObjects);
-    if (objects == 0 || !holdsButton(d, objects)) return setResultNarrow(result, args, kNoButtonError);
+    if (objects == 0 || !holdsButton(d, objects)) return result.setText(kNoButtonError);
 
     for (int slot = kFirstObjectSlot; slot < kFirstObjectSlot + objects; ++slot) completeObject(d.controls[slot]);
     applyDefaultSizes(d);
@@ -206,5 +206,5 @@ int16_t customDialogFunction(const FMDataVect *args, FMData *result) {
     d.holdsMarkupObjects = 1;
 
     showFrame();
-    return frameResult(args, result);
+    return frameResult(result);
 }

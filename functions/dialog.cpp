@@ -4,7 +4,7 @@
 #include "functions/functions.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"
 
@@ -24,15 +24,15 @@ const PresetSize kPresets[] = {{"small", 383, 280}, {"medium", 450, 300}, {"larg
 
 } // namespace
 
-int16_t dialogFunction(const FMDataVect *args, FMData *result) {
+void dialogFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
-    const int32_t extra = argumentCount(args) >= kTwoRowArguments ? kSecondRowExtra : 0;
+    const int32_t extra = args.count() >= kTwoRowArguments ? kSecondRowExtra : 0;
     const int32_t height = extra ? kTwoRowHeight : kOneRowHeight;
 
     resetAllSlots(false);
     startFrame(d, FrameStart{IDD_MESSAGE, kMinWidth, height, kMinWidth, height, true, kFirstButtonSlot},
-               argumentWide(args, 1));
-    OptionSet options(argumentNarrow(args, 0, kOptionsBufferBytes).c_str());
+               args.wide(1));
+    OptionSet options(args.narrow(0, kOptionsBufferBytes).c_str());
     applyNoResize(d, options);
     applyPresetSizes(d, options, kPresets, kFirstPresetWins);
     applyExplicitSize(d, options);
@@ -42,7 +42,7 @@ int16_t dialogFunction(const FMDataVect *args, FMData *result) {
     clampToMinimum(d);
 
     ControlSpec &message = d.controls[kMessageSlot];
-    placeStatic(message, argumentWide(args, 2),
+    placeStatic(message, args.wide(2),
                 SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance,
                            d.height - extra - kMessageBottom, 1.0, 1.0, false, false});
 
@@ -53,5 +53,5 @@ int16_t dialogFunction(const FMDataVect *args, FMData *result) {
                                           d.height);
 
     showFrame();
-    return frameResult(args, result);
+    return frameResult(result);
 }

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "runtime/runner.h"
 
 namespace {
@@ -100,21 +100,21 @@ void placeButton(int slot, const WideText &caption, int32_t x, int32_t y, int nu
     s.value = integerToText(number);
 }
 
-int placeButtonRow(const FMDataVect *args, const ButtonRow &row, int32_t width, int32_t height) {
+int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t width, int32_t height) {
     const int buttons = row.buttonCount < kLargestButtonNumber ? row.buttonCount : kLargestButtonNumber;
     const int32_t right = width - kButtonRight;
-    placeButton(kFirstButtonSlot, argumentWide(args, row.firstArgument), right,
+    placeButton(kFirstButtonSlot, args.wide(row.firstArgument), right,
                 height - row.secondRowExtra - kButtonBottom, 1);
     for (int slot = kFirstButtonSlot + 1; slot < kFirstButtonSlot + buttons; ++slot) resetSlot(slot, false, true);
 
-    const uint32_t count = argumentCount(args);
+    const uint32_t count = args.count();
     int next = kFirstButtonSlot + 1;
     int place = 1; // places counted from the right end of the row, from 0
     int32_t rowExtra = row.secondRowExtra;
     for (int number = 2; number <= buttons; ++number) {
         const uint32_t argument = row.firstArgument + uint32_t(number - 1);
         if (argument >= count) break;
-        WideText caption = argumentWide(args, argument);
+        const WideText &caption = args.wide(argument);
         if (!caption.empty()) {
             const int slot = row.packSlots ? next : kFirstButtonSlot + number - 1;
             placeButton(slot, caption, right - kButtonStep * place, height - rowExtra - kButtonBottom, number);
@@ -130,9 +130,6 @@ int placeButtonRow(const FMDataVect *args, const ButtonRow &row, int32_t width, 
     return next;
 }
 
-WideText optionalArgument(const FMDataVect *args, uint32_t index) {
-    return index < argumentCount(args) ? argumentWide(args, index) : WideText();
-}
 
 void showFrame(const DialogHooks &hooks, std::initializer_list<int> unread) {
     if (runDialog(hooks)) throw DialogNotShown();
@@ -147,10 +144,8 @@ bool buttonPressed() {
     return pressed >= 0 && pressed < kSlotCount;
 }
 
-int16_t frameResult(const FMDataVect *args, FMData *result) {
+void frameResult(CallResult &result) {
     const DialogDefinition &d = dialog();
-    if (d.resultIndex >= 0 && d.resultIndex < kSlotCount) {
-        return setResultText(result, args, d.controls[d.resultIndex].value);
-    }
-    return setResultEmpty(result, args);
+    if (d.resultIndex >= 0 && d.resultIndex < kSlotCount) return result.setText(d.controls[d.resultIndex].value);
+    return result.setEmpty();
 }

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "FMWrapper.h"
+#include "model/call.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
 #include "runtime/dialog_hooks.h"
@@ -112,10 +112,8 @@ struct ButtonRow {
 // caption leaves its place free. With two rows the upper row holds four
 // places. Slots that may take a button are reset first (fonts kept). Returns
 // the slot after the last button made.
-int placeButtonRow(const FMDataVect *args, const ButtonRow &row, int32_t width, int32_t height);
+int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t width, int32_t height);
 
-// Argument `index`, or the empty text when the call passed fewer.
-WideText optionalArgument(const FMDataVect *args, uint32_t index);
 
 // ---- running ------------------------------------------------------------
 
@@ -136,6 +134,6 @@ bool buttonPressed();
 
 // The value of the button that closed the dialog, or the empty text when no
 // button did (resultIndex outside the table).
-int16_t frameResult(const FMDataVect *args, FMData *result);
+void frameResult(CallResult &result);
 
 #endif

@@ -6,7 +6,7 @@
 #include "functions/functions.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "resources/resource_ids.h"
 #include "runtime/dual_list.h"
 #include "runtime/runner.h"
@@ -72,18 +72,18 @@ void fillList(int slot, const WideText &items, int32_t x, int32_t y, const TextU
 
 } // namespace
 
-int16_t doDualListDialogFunction(const FMDataVect *args, FMData *result) {
+void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
     resetAllSlots(false);
     startFrame(d, FrameStart{IDD_DUAL_LIST, kWidth, kHeight, kWidth, kMinHeight, true, kFirstButtonSlot},
-               argumentWide(args, kTitle));
-    OptionSet options(argumentNarrow(args, kOptions, kOptionsBufferBytes).c_str());
+               args.wide(kTitle));
+    OptionSet options(args.narrow(kOptions, kOptionsBufferBytes).c_str());
     applyPresetSizes(d, options, kPresets, kLastPresetWins);
     applyExplicitSizeAtLeast(d, options);
     applyPosition(d, options);
     d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
 
-    const WideText text = argumentWide(args, kText);
+    const WideText &text = args.wide(kText);
     int32_t listsY = 0;
     int32_t titlesY = kTitleGap;
     if (!text.empty()) {
@@ -94,8 +94,8 @@ int16_t doDualListDialogFunction(const FMDataVect *args, FMData *result) {
         listsY = kListsBelowText;
         titlesY = kContentTop + kTextHeight + kTitleGap;
     }
-    const WideText sourceTitle = argumentWide(args, kSourceTitle);
-    const WideText targetTitle = argumentWide(args, kTargetTitle);
+    const WideText &sourceTitle = args.wide(kSourceTitle);
+    const WideText &targetTitle = args.wide(kTargetTitle);
     // Without a title the right list starts at the left edge; the first
     // sizing of the window puts it beside the left one.
     int32_t targetX = 0;
@@ -108,8 +108,8 @@ int16_t doDualListDialogFunction(const FMDataVect *args, FMData *result) {
         fillTitle(kTargetTitleSlot, targetTitle, targetX, titlesY);
         listsY = titlesY + kListsBelowTitles;
     }
-    const WideText sourceItems = argumentWide(args, kSourceText);
-    const WideText targetItems = argumentWide(args, kTargetText);
+    const WideText &sourceItems = args.wide(kSourceText);
+    const WideText &targetItems = args.wide(kTargetText);
     fillList(kDualSourceSlot, sourceItems, kContentLeft, listsY, TEXT16("text1"));
     setDualListMoves(slotAt(kDualSourceSlot), options.has("moveText") ? 1 : 0);
     fillList(kDualTargetSlot, targetItems, targetX, listsY, TEXT16("text2"));
@@ -138,5 +138,5 @@ int16_t doDualListDialogFunction(const FMDataVect *args, FMData *result) {
 
     // No choice when no button closed the dialog.
     showFrame(dualListHooks(), {kDualSourceSlot, kDualTargetSlot});
-    return frameResult(args, result);
+    return frameResult(result);
 }

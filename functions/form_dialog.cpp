@@ -6,7 +6,7 @@
 #include "functions/input_rows.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"
 
@@ -85,7 +85,7 @@ int32_t layOutRows(int32_t top) {
 
 } // namespace
 
-int16_t doDialogFunction(const FMDataVect *args, FMData *result) {
+void doDialogFunction(const CallArguments &args, CallResult &result) {
     forgetMarkupObjects();
     DialogDefinition &d = dialog();
     // Labels and inputs 1..8 keep what staging put there; everything else of
@@ -94,13 +94,13 @@ int16_t doDialogFunction(const FMDataVect *args, FMData *result) {
     for (int slot = kFirstLabelSlot + kRows; slot < kFirstInputSlot; ++slot) resetSlot(slot, true, true);
     for (int slot = kFirstInputSlot + kRows; slot <= kLastResetSlot; ++slot) resetSlot(slot, true, true);
     startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, false, kFirstButtonSlot},
-               argumentWide(args, 1));
-    OptionSet options(argumentNarrow(args, 0, kOptionsBufferBytes).c_str());
+               args.wide(1));
+    OptionSet options(args.narrow(0, kOptionsBufferBytes).c_str());
     applyPosition(d, options);
     applyFocus(options);
     d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
 
-    const WideText message = argumentWide(args, 2);
+    const WideText &message = args.wide(2);
     int32_t top = kContentTop;
     if (message.empty()) {
         resetSlot(kMessageSlot, true, true);
@@ -126,5 +126,5 @@ int16_t doDialogFunction(const FMDataVect *args, FMData *result) {
     d.controlCount = kControlCount;
 
     showFrame();
-    return frameResult(args, result);
+    return frameResult(result);
 }

@@ -1,39 +1,40 @@
-// The bodies of the 24 external functions. Each reads its arguments from the
-// host's vector, does its work and writes its result; it may throw (a failed
-// host call, no memory), and the registry's boundary turns that into the
-// host's error code.
+// The bodies of the external functions. Each takes the call's arguments as
+// the boundary read them, does its work and sets its result; it may throw
+// (no memory, a dialog that could not be made), and the registry's boundary
+// turns that into the host's error code. Tessary_Version, which asks the host
+// itself, lives with the registry.
 #ifndef TESSARY_FUNCTIONS_FUNCTIONS_H
 #define TESSARY_FUNCTIONS_FUNCTIONS_H
 
 #include <cstdint>
 
-#include "FMWrapper.h"
+#include "model/call.h"
 
-typedef int16_t (*FunctionBody)(const FMDataVect *args, FMData *result);
+typedef void (*FunctionBody)(const CallArguments &args, CallResult &result);
 
-int16_t versionFunction(const FMDataVect *args, FMData *result);
-int16_t dialogFunction(const FMDataVect *args, FMData *result);
-int16_t doLoginFunction(const FMDataVect *args, FMData *result);
-int16_t getInputFunction(const FMDataVect *args, FMData *result);
-int16_t doListFunction(const FMDataVect *args, FMData *result);
-int16_t progressBarFunction(const FMDataVect *args, FMData *result);
-int16_t setPositionFunction(const FMDataVect *args, FMData *result);
-int16_t bigEditBoxFunction(const FMDataVect *args, FMData *result);
-int16_t setLabelsFunction(const FMDataVect *args, FMData *result);
-int16_t setInputTypesFunction(const FMDataVect *args, FMData *result);
-int16_t setDefaultInputsFunction(const FMDataVect *args, FMData *result);
-int16_t doDialogFunction(const FMDataVect *args, FMData *result);
-int16_t colorPickerFunction(const FMDataVect *args, FMData *result);
-int16_t createColorFunction(const FMDataVect *args, FMData *result);
-int16_t calendarFunction(const FMDataVect *args, FMData *result);
-int16_t doTabDialogFunction(const FMDataVect *args, FMData *result);
-int16_t doDualListDialogFunction(const FMDataVect *args, FMData *result);
-int16_t selectFolderDialogFunction(const FMDataVect *args, FMData *result);
-int16_t selectFileDialogFunction(const FMDataVect *args, FMData *result);
-int16_t getPositionFunction(const FMDataVect *args, FMData *result);
-int16_t setFontFunction(const FMDataVect *args, FMData *result);
-int16_t customDialogFunction(const FMDataVect *args, FMData *result);
-int16_t systemFunction(const FMDataVect *args, FMData *result);
-int16_t doListViewFunction(const FMDataVect *args, FMData *result);
+void versionFunction(const CallArguments &args, CallResult &result);
+void dialogFunction(const CallArguments &args, CallResult &result);
+void doLoginFunction(const CallArguments &args, CallResult &result);
+void getInputFunction(const CallArguments &args, CallResult &result);
+void doListFunction(const CallArguments &args, CallResult &result);
+void progressBarFunction(const CallArguments &args, CallResult &result);
+void setPositionFunction(const CallArguments &args, CallResult &result);
+void bigEditBoxFunction(const CallArguments &args, CallResult &result);
+void setLabelsFunction(const CallArguments &args, CallResult &result);
+void setInputTypesFunction(const CallArguments &args, CallResult &result);
+void setDefaultInputsFunction(const CallArguments &args, CallResult &result);
+void doDialogFunction(const CallArguments &args, CallResult &result);
+void colorPickerFunction(const CallArguments &args, CallResult &result);
+void createColorFunction(const CallArguments &args, CallResult &result);
+void calendarFunction(const CallArguments &args, CallResult &result);
+void doTabDialogFunction(const CallArguments &args, CallResult &result);
+void doDualListDialogFunction(const CallArguments &args, CallResult &result);
+void selectFolderDialogFunction(const CallArguments &args, CallResult &result);
+void selectFileDialogFunction(const CallArguments &args, CallResult &result);
+void getPositionFunction(const CallArguments &args, CallResult &result);
+void setFontFunction(const CallArguments &args, CallResult &result);
+void customDialogFunction(const CallArguments &args, CallResult &result);
+void systemFunction(const CallArguments &args, CallResult &result);
+void doListViewFunction(const CallArguments &args, CallResult &result);
 
 #endif

@@ -10,7 +10,7 @@
 #include "functions/list_frame.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "runtime/runner.h"
 
 namespace {
@@ -55,31 +55,31 @@ int32_t returnColumn(const OptionSet &options) {
     return options.numericValue("returnColumnNumber");
 }
 
-void fillList(ControlSpec &list, const FMDataVect *args, const OptionSet &options, const ListArea &area) {
+void fillList(ControlSpec &list, const CallArguments &args, const OptionSet &options, const ListArea &area) {
     placeList(list, dialog(), area, "listbox");
-    setListText(list, argumentWide(args, kListText));
+    setListText(list, args.wide(kListText));
     setListHasCheckBoxes(list, 1);
     setListMultiple(list, options.has("multi") ? 1 : 0);
     setListChosenRow(list, -1);
     setListReturnColumn(list, returnColumn(options));
-    int32_t columns = decimalValue(argumentNarrow(args, kColumns, kNarrowBufferBytes).c_str());
+    int32_t columns = decimalValue(args.narrow(kColumns, kNarrowBufferBytes).c_str());
     if (columns < 0) columns = 0;
     if (columns > 0 && listReturnColumn(list) > columns) setListReturnColumn(list, 1);
     setListColumnCount(list, columns > kMaxColumns ? kMaxColumns : columns);
-    setListColumnTitles(list, argumentWide(args, kHeaders));
-    setListColumnWidths(list, NarrowText(argumentNarrow(args, kWidths, kNarrowBufferBytes).c_str()));
-    setListAlignment(list, NarrowText(argumentNarrow(args, kAlignment, kAlignmentBufferBytes).c_str()));
-    const WideText selected = argumentWide(args, kSelected);
+    setListColumnTitles(list, args.wide(kHeaders));
+    setListColumnWidths(list, NarrowText(args.narrow(kWidths, kNarrowBufferBytes).c_str()));
+    setListAlignment(list, NarrowText(args.narrow(kAlignment, kAlignmentBufferBytes).c_str()));
+    const WideText &selected = args.wide(kSelected);
     if (!selected.empty()) setListPreselected(list, selected);
-    const WideText hidden = optionalArgument(args, kHiddenColumn);
+    const WideText &hidden = args.wide(kHiddenColumn);
     if (!hidden.empty()) setListHiddenKeys(list, hidden);
 }
 
 // The input row under the list, which takes its room from the list.
-void fillInputRow(ControlSpec &list, const FMDataVect *args) {
-    const uint32_t count = argumentCount(args);
+void fillInputRow(ControlSpec &list, const CallArguments &args) {
+    const uint32_t count = args.count();
     if (count <= kInputType) return;
-    std::string kind = argumentNarrow(args, kInputType, kInputTypeBufferBytes);
+    std::string kind = args.narrow(kInputType, kInputTypeBufferBytes);
     if (kind.empty()) return;
     list.height -= kInputHeight;
     const int32_t below = list.y + list.height;
@@ -89,27 +89,27 @@ void fillInputRow(ControlSpec &list, const FMDataVect *args) {
     input.kind = NarrowText(kind.c_str());
     setLayout(input, SlotLayout{kInputX, below + kInputBelowList, dialog().width - kInputWidthAllowance, kInputHeight,
                                 1.0, 0.0, false, true});
-    const WideText label = optionalArgument(args, kInputLabel);
+    const WideText &label = args.wide(kInputLabel);
     if (!label.empty()) {
         ControlSpec &l = dialog().controls[kInputLabelSlot];
         placeStatic(
             l, label,
             SlotLayout{kContentLeft, below + kLabelBelowList, kLabelWidth, kInputHeight, 0.0, 0.0, false, true});
     }
-    const WideText text = optionalArgument(args, kInputDefault);
+    const WideText &text = args.wide(kInputDefault);
     if (!text.empty()) setText(input, text);
     expandInputRow(kInputSlot, kNoOwner);
 }
 
 } // namespace
 
-int16_t doListFunction(const FMDataVect *args, FMData *result) {
+void doListFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
     resetAllSlots(false);
-    OptionSet options(argumentNarrow(args, kOptions, kNarrowBufferBytes).c_str());
-    startListFrame(d, options, argumentWide(args, kTitle));
+    OptionSet options(args.narrow(kOptions, kNarrowBufferBytes).c_str());
+    startListFrame(d, options, args.wide(kTitle));
 
-    const ListArea area = placeTextAboveList(d, argumentWide(args, kText));
+    const ListArea area = placeTextAboveList(d, args.wide(kText));
     ControlSpec &list = d.controls[kListSlot];
     fillList(list, args, options, area);
     fillInputRow(list, args);
@@ -118,5 +118,5 @@ int16_t doListFunction(const FMDataVect *args, FMData *result) {
 
     // No rows chosen when no button closed the list.
     showFrame(kPlainDialog, {kListSlot});
-    return frameResult(args, result);
+    return frameResult(result);
 }

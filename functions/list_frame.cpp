@@ -46,7 +46,7 @@ void placeList(ControlSpec &list, const DialogDefinition &d, const ListArea &are
                                false});
 }
 
-void placeListButtons(const FMDataVect *args, uint32_t firstButtonArgument, const OptionSet &options) {
+void placeListButtons(const CallArguments &args, uint32_t firstButtonArgument, const OptionSet &options) {
     constexpr int kListControlCount = 110;
     DialogDefinition &d = dialog();
     placeButtonRow(args, ButtonRow{firstButtonArgument, kListButtonCount, 0, false}, d.width, d.height);

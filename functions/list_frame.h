@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "FMWrapper.h"
+#include "model/call.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
 
@@ -36,6 +36,6 @@ void placeList(ControlSpec &list, const DialogDefinition &d, const ListArea &are
 // Buttons 1..4 from `firstButtonArgument` on, each in its own slot (an
 // empty caption leaves its place free); "b1ns" .. "b4ns" make a button wait
 // for a chosen row. Then the dialog's control count.
-void placeListButtons(const FMDataVect *args, uint32_t firstButtonArgument, const OptionSet &options);
+void placeListButtons(const CallArguments &args, uint32_t firstButtonArgument, const OptionSet &options);
 
 #endif

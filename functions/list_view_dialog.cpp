@@ -9,7 +9,7 @@
 #include "functions/list_frame.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "runtime/grid_dialog.h"
 #include "runtime/runner.h"
 
@@ -34,29 +34,29 @@ constexpr uint32_t kAlignmentBufferBytes = 1024;
 // Without column kinds the grid has one column of text cells.
 const char *const kDefaultKinds = "E";
 
-void fillGrid(ControlSpec &grid, const FMDataVect *args, const ListArea &area) {
+void fillGrid(ControlSpec &grid, const CallArguments &args, const ListArea &area) {
     placeList(grid, dialog(), area, "listboxview");
-    setListText(grid, argumentWide(args, kListText));
-    std::string kinds = argumentNarrow(args, kColumnKinds, kNarrowBufferBytes);
+    setListText(grid, args.wide(kListText));
+    std::string kinds = args.narrow(kColumnKinds, kNarrowBufferBytes);
     if (kinds.empty()) kinds = kDefaultKinds;
     // One column per letter; the argument's buffer bounds the count.
     setGridColumnKinds(grid, NarrowText(kinds.c_str()));
     setListColumnCount(grid, int32_t(kinds.size()));
-    setListColumnTitles(grid, argumentWide(args, kHeaders));
-    setListColumnWidths(grid, NarrowText(argumentNarrow(args, kWidths, kNarrowBufferBytes).c_str()));
-    setGridChoices(grid, argumentWide(args, kChoices));
-    setListAlignment(grid, NarrowText(argumentNarrow(args, kAlignment, kAlignmentBufferBytes).c_str()));
+    setListColumnTitles(grid, args.wide(kHeaders));
+    setListColumnWidths(grid, NarrowText(args.narrow(kWidths, kNarrowBufferBytes).c_str()));
+    setGridChoices(grid, args.wide(kChoices));
+    setListAlignment(grid, NarrowText(args.narrow(kAlignment, kAlignmentBufferBytes).c_str()));
 }
 
 } // namespace
 
-int16_t doListViewFunction(const FMDataVect *args, FMData *result) {
+void doListViewFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
     resetAllSlots(false);
-    OptionSet options(argumentNarrow(args, kOptions, kNarrowBufferBytes).c_str());
-    startListFrame(d, options, argumentWide(args, kTitle));
+    OptionSet options(args.narrow(kOptions, kNarrowBufferBytes).c_str());
+    startListFrame(d, options, args.wide(kTitle));
 
-    const ListArea area = placeTextAboveList(d, argumentWide(args, kText));
+    const ListArea area = placeTextAboveList(d, args.wide(kText));
     ControlSpec &grid = d.controls[kListSlot];
     fillGrid(grid, args, area);
 
@@ -66,5 +66,5 @@ int16_t doListViewFunction(const FMDataVect *args, FMData *result) {
     // holds the list text as it was given, not the grid. What the user
     // changed is dropped, and "text1" says nothing was entered.
     showFrame(gridDialogHooks(), {kListSlot});
-    return frameResult(args, result);
+    return frameResult(result);
 }

@@ -6,7 +6,7 @@
 #include "functions/functions.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"
 
@@ -63,9 +63,9 @@ void placeField(int slot, const char *kind, const char *name, int32_t top, int32
 // The user-name field's content: for the drop-down its items, each ended by
 // '|', and the name to preselect after '='; for the edit field the names text
 // as it is.
-WideText userFieldText(const FMDataVect *args, bool dropDown) {
-    WideText text = argumentWide(args, kUserNamesArgument);
-    const WideText selected = argumentWide(args, kSelectedArgument);
+WideText userFieldText(const CallArguments &args, bool dropDown) {
+    WideText text = args.wide(kUserNamesArgument);
+    const WideText &selected = args.wide(kSelectedArgument);
     if (dropDown && !selected.empty()) {
         text.push_back(kSelectionMark);
         text.append(selected);
@@ -75,24 +75,24 @@ WideText userFieldText(const FMDataVect *args, bool dropDown) {
 
 } // namespace
 
-int16_t doLoginFunction(const FMDataVect *args, FMData *result) {
+void doLoginFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
 
     resetAllSlots(false);
     startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kWidth, kHeight, false, kFirstButtonSlot},
-               argumentWide(args, kTitleArgument));
-    OptionSet options(argumentNarrow(args, 0, kOptionsBufferBytes).c_str());
+               args.wide(kTitleArgument));
+    OptionSet options(args.narrow(0, kOptionsBufferBytes).c_str());
     d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
     const bool dropDown = !options.has("editBox");
     applyPosition(d, options);
 
     ControlSpec &message = d.controls[kMessageSlot];
-    placeStatic(message, argumentWide(args, kMessageArgument),
+    placeStatic(message, args.wide(kMessageArgument),
                 SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kMessageHeight, 1.0, 0.0, false,
                            false});
 
-    placeLabel(kUserLabelSlot, argumentWide(args, kUserLabelArgument), kUserFieldTop);
-    placeLabel(kPasswordLabelSlot, argumentWide(args, kPasswordLabelArgument), kPasswordFieldTop);
+    placeLabel(kUserLabelSlot, args.wide(kUserLabelArgument), kUserFieldTop);
+    placeLabel(kPasswordLabelSlot, args.wide(kPasswordLabelArgument), kPasswordFieldTop);
 
     placeField(kUserSlot, dropDown ? "combobox" : "edit", "text1", kUserFieldTop, d.width);
     setText(d.controls[kUserSlot], userFieldText(args, dropDown));
@@ -103,7 +103,7 @@ int16_t doLoginFunction(const FMDataVect *args, FMData *result) {
     // Both buttons are made, also with an empty caption, so each keeps its number.
     const int32_t buttonTop = d.height - kButtonBottom;
     for (int n = 1; n <= kButtonCount; ++n) {
-        placeButton(kFirstButtonSlot + n - 1, argumentWide(args, kFirstButtonArgument + uint32_t(n - 1)),
+        placeButton(kFirstButtonSlot + n - 1, args.wide(kFirstButtonArgument + uint32_t(n - 1)),
                     d.width - kButtonRight - kButtonStep * (n - 1), buttonTop, n);
     }
     d.controlCount = kControlCount;
@@ -111,5 +111,5 @@ int16_t doLoginFunction(const FMDataVect *args, FMData *result) {
     // The drop-down's slot holds its list of names until a button reads
     // the chosen one: closed otherwise, no name was chosen.
     showFrame(kPlainDialog, {dropDown ? kUserSlot : -1});
-    return frameResult(args, result);
+    return frameResult(result);
 }

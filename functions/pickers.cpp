@@ -11,7 +11,7 @@
 #include "functions/color_text.h"
 #include "functions/functions.h"
 #include "model/options.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "runtime/system_dialogs.h"
 
 namespace {
@@ -42,43 +42,43 @@ WideText fitPathBuffer(const WideText &text) {
 }
 
 // Shows the chooser and returns the chosen path; the empty text on cancel.
-int16_t answerPath(const SystemDialogRequest &request, const FMDataVect *args, FMData *result) {
+void answerPath(const SystemDialogRequest &request, CallResult &result) {
     SystemDialogAnswer answer{WideText(), 0};
-    if (!runSystemDialog(request, answer)) return setResultEmpty(result, args);
-    return setResultText(result, args, answer.path);
+    if (!runSystemDialog(request, answer)) return result.setEmpty();
+    return result.setText(answer.path);
 }
 
 } // namespace
 
-int16_t colorPickerFunction(const FMDataVect *args, FMData *result) {
+void colorPickerFunction(const CallArguments &args, CallResult &result) {
     // No option changes the chooser, so the options argument is not read.
     // A colour not passed reads as the empty text, which is black.
-    const Rgb start = parseColorText(argumentNarrow(args, kColorArgument, kColorBytes));
+    const Rgb start = parseColorText(args.narrow(kColorArgument, kColorBytes));
 
     SystemDialogRequest request{kColorChooser, WideText(), WideText(), WideText(), systemColor(start)};
     SystemDialogAnswer answer{WideText(), 0};
-    if (!runSystemDialog(request, answer)) return setResultEmpty(result, args);
-    return setResultNarrow(result, args, colorText(rgbOf(answer.color)).c_str());
+    if (!runSystemDialog(request, answer)) return result.setEmpty();
+    return result.setText(colorText(rgbOf(answer.color)).c_str());
 }
 
-int16_t selectFileDialogFunction(const FMDataVect *args, FMData *result) {
+void selectFileDialogFunction(const CallArguments &args, CallResult &result) {
     // A call with nothing to say opens nothing.
-    if (argumentCount(args) == 0) return setResultEmpty(result, args);
-    OptionSet options(argumentNarrow(args, kOptionsArgument, kFileOptionsBytes).c_str());
+    if (args.count() == 0) return result.setEmpty();
+    OptionSet options(args.narrow(kOptionsArgument, kFileOptionsBytes).c_str());
     const bool save = options.has("saveDialog");
 
-    SystemDialogRequest request{save ? kSaveFileDialog : kOpenFileDialog, argumentWide(args, kTitleArgument),
-                                argumentWide(args, kFolderArgument), argumentWide(args, kFilterArgument), 0};
+    SystemDialogRequest request{save ? kSaveFileDialog : kOpenFileDialog, args.wide(kTitleArgument),
+                                args.wide(kFolderArgument), args.wide(kFilterArgument), 0};
     // The save dialog starts with the text in its file name box.
     if (save) request.folder = fitPathBuffer(request.folder);
     else if (request.folder.length() >= kStartFolderUnits) request.folder = WideText();
-    return answerPath(request, args, result);
+    return answerPath(request, result);
 }
 
-int16_t selectFolderDialogFunction(const FMDataVect *args, FMData *result) {
-    if (argumentCount(args) == 0) return setResultEmpty(result, args);
+void selectFolderDialogFunction(const CallArguments &args, CallResult &result) {
+    if (args.count() == 0) return result.setEmpty();
     // The options argument is not read: no keyword changes the browser.
-    SystemDialogRequest request{kFolderBrowser, argumentWide(args, kTitleArgument), argumentWide(args, kFolderArgument),
+    SystemDialogRequest request{kFolderBrowser, args.wide(kTitleArgument), args.wide(kFolderArgument),
                                 WideText(), 0};
-    return answerPath(request, args, result);
+    return answerPath(request, result);
 }

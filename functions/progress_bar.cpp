@@ -9,7 +9,7 @@
 #include "functions/dialog_frame.h"
 #include "functions/functions.h"
 #include "model/dialog_definition.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "resources/resource_ids.h"
 #include "runtime/progress.h"
 #include "runtime/runner.h"
@@ -76,14 +76,14 @@ ControlSpec &slotAt(int index) {
 
 // A step count or start: `fallback` when the argument is missing or empty,
 // else its decimal value (0 for a text without digits).
-int32_t stepArgument(const FMDataVect *args, uint32_t count, uint32_t index, int32_t fallback) {
+int32_t stepArgument(const CallArguments &args, uint32_t count, uint32_t index, int32_t fallback) {
     if (index >= count) return fallback;
-    const std::string text = argumentNarrow(args, index, kStepsBufferBytes);
+    const std::string text = args.narrow(index, kStepsBufferBytes);
     return text.empty() ? fallback : decimalValue(text.c_str());
 }
 
 // The bar's maximum; a negative count makes an empty bar.
-int32_t stepCount(const FMDataVect *args, uint32_t count, uint32_t index) {
+int32_t stepCount(const CallArguments &args, uint32_t count, uint32_t index) {
     const int32_t steps = stepArgument(args, count, index, kDefaultSteps);
     return steps < 0 ? 0 : steps;
 }
@@ -125,20 +125,20 @@ void setUpSlots() {
 
 // A non-empty text becomes the slot's; with too few arguments the slot is
 // not shown at all.
-void fillText(const FMDataVect *args, uint32_t count, uint32_t index, int slot) {
+void fillText(const CallArguments &args, uint32_t count, uint32_t index, int slot) {
     if (index >= count) {
         resetSlot(slot, false, true);
         return;
     }
-    const WideText text = argumentWide(args, index);
+    const WideText &text = args.wide(index);
     if (!text.empty()) setText(slotAt(slot), text);
 }
 
-void fillBars(const FMDataVect *args, uint32_t count) {
+void fillBars(const CallArguments &args, uint32_t count) {
     ControlSpec &bar1 = slotAt(kProgressBar1Slot);
     setProgressSteps(bar1, stepCount(args, count, kSteps1));
     setProgressCounter(bar1, stepArgument(args, count, kStart1, 0));
-    if (kSteps2 >= count || argumentNarrow(args, kSteps2, kStepsBufferBytes).empty()) {
+    if (kSteps2 >= count || args.narrow(kSteps2, kStepsBufferBytes).empty()) {
         resetSlot(kProgressBar2Slot, false, true);
         return;
     }
@@ -147,7 +147,7 @@ void fillBars(const FMDataVect *args, uint32_t count) {
     setProgressCounter(bar2, stepArgument(args, count, kStart2, 0));
 }
 
-void show(const FMDataVect *args, uint32_t count, const OptionSet &options) {
+void show(const CallArguments &args, uint32_t count, const OptionSet &options) {
     DialogDefinition &d = dialog();
     resetAllSlots(false);
     startFrame(d, FrameStart{IDD_PROGRESS, kWidth, kHeight, kLeastWidth, kLeastHeight, false, kProgressDefaultSlot},
@@ -167,7 +167,7 @@ void show(const FMDataVect *args, uint32_t count, const OptionSet &options) {
     applyHideTimer(d, options);
     if (options.has("barberpole")) setProgressMarquee(slotAt(kProgressBar1Slot), 1);
 
-    const WideText label = argumentWide(args, kLabel);
+    const WideText &label = args.wide(kLabel);
     if (label.empty()) {
         resetSlot(kProgressTextSlot, false, true);
     } else {
@@ -176,7 +176,7 @@ void show(const FMDataVect *args, uint32_t count, const OptionSet &options) {
     fillBars(args, count);
     fillText(args, count, kLabel1, kProgressLabel1Slot);
     fillText(args, count, kLabel2, kProgressLabel2Slot);
-    const WideText cancel = kCancelCaption < count ? argumentWide(args, kCancelCaption) : WideText();
+    const WideText cancel = kCancelCaption < count ? args.wide(kCancelCaption) : WideText();
     if (cancel.empty()) {
         resetSlot(kProgressCancelSlot, false, true);
     } else {
@@ -228,9 +228,9 @@ void reset(int slot) {
     progressArmTimer();
 }
 
-void setWindowText(const FMDataVect *args, uint32_t count, int slot) {
+void setWindowText(const CallArguments &args, uint32_t count, int slot) {
     if (count != kSetTextArguments || !progressWindowExists()) return;
-    progressSetText(slot, withLineFeeds(argumentWide(args, kLabel)));
+    progressSetText(slot, withLineFeeds(args.wide(kLabel)));
     progressArmTimer();
 }
 
@@ -285,11 +285,11 @@ int32_t nextStep(int32_t counter) {
     return counter == INT32_MAX ? counter : counter + 1;
 }
 
-int16_t progressBarFunction(const FMDataVect *args, FMData *result) {
+void progressBarFunction(const CallArguments &args, CallResult &result) {
     // Clicks made while the script was busy count before the command does.
     progressHandleInput();
-    const uint32_t count = argumentCount(args);
-    const OptionSet options(argumentNarrow(args, kOptions, kOptionsBufferBytes).c_str());
+    const uint32_t count = args.count();
+    const OptionSet options(args.narrow(kOptions, kOptionsBufferBytes).c_str());
     switch (progressCommand(options)) {
     case ProgressCommand::kShow:
         show(args, count, options);
@@ -319,9 +319,9 @@ int16_t progressBarFunction(const FMDataVect *args, FMData *result) {
         if (progressWindowExists()) progressHide();
         break;
     case ProgressCommand::kCancelled:
-        return setResultNarrow(result, args, cancelPressed(slotAt(kProgressCancelSlot)) == 1 ? "1" : "");
+        return result.setText(cancelPressed(slotAt(kProgressCancelSlot)) == 1 ? "1" : "");
     case ProgressCommand::kNone:
         break;
     }
-    return setResultEmpty(result, args);
+    return result.setEmpty();
 }

@@ -7,7 +7,7 @@
 #include "functions/functions.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 
 namespace {
 
@@ -74,8 +74,8 @@ SlotRange selectFontSlots(const OptionSet &options, bool clearing) {
     return kNoSlots;
 }
 
-std::string optionalNarrow(const FMDataVect *args, uint32_t count, uint32_t index, uint32_t bufferSize) {
-    return index < count ? argumentNarrow(args, index, bufferSize) : std::string();
+std::string optionalNarrow(const CallArguments &args, uint32_t count, uint32_t index, uint32_t bufferSize) {
+    return index < count ? args.narrow(index, bufferSize) : std::string();
 }
 
 WideText joinedIntegers(const int32_t *values, size_t count) {
@@ -89,30 +89,30 @@ WideText joinedIntegers(const int32_t *values, size_t count) {
 
 } // namespace
 
-int16_t setPositionFunction(const FMDataVect *args, FMData *result) {
+void setPositionFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
-    d.left = decimalValue(argumentNarrow(args, 0, kCoordinateBufferSize).c_str());
-    d.top = decimalValue(argumentNarrow(args, 1, kCoordinateBufferSize).c_str());
-    return setResultEmpty(result, args);
+    d.left = decimalValue(args.narrow(0, kCoordinateBufferSize).c_str());
+    d.top = decimalValue(args.narrow(1, kCoordinateBufferSize).c_str());
+    return result.setEmpty();
 }
 
 // The size is that of the last dialog as the user left it, so a script can
 // open the next one the same way.
-int16_t getPositionFunction(const FMDataVect *args, FMData *result) {
+void getPositionFunction(const CallArguments &, CallResult &result) {
     const DialogDefinition &d = dialog();
     const int32_t values[] = {d.left, d.top, d.width, d.height};
-    return setResultText(result, args, joinedIntegers(values, sizeof values / sizeof values[0]));
+    return result.setText(joinedIntegers(values, sizeof values / sizeof values[0]));
 }
 
 // Face and style longer than their 32-byte fields are cut before the last
 // whole character that fits, so a font name never runs past its field and
 // never ends in half a character.
-int16_t setFontFunction(const FMDataVect *args, FMData *result) {
-    OptionSet options(argumentNarrow(args, 0, kFontOptionsBufferSize).c_str());
+void setFontFunction(const CallArguments &args, CallResult &result) {
+    OptionSet options(args.narrow(0, kFontOptionsBufferSize).c_str());
     bool clearing = options.has("clear");
     SlotRange slots = selectFontSlots(options, clearing);
 
-    uint32_t count = argumentCount(args);
+    uint32_t count = args.count();
     std::string face, style;
     int32_t pointSize = 0;
     if (!clearing) {
@@ -129,11 +129,11 @@ int16_t setFontFunction(const FMDataVect *args, FMData *result) {
         else
             setFont(font, face.c_str(), style.c_str(), pointSize);
     }
-    return setResultEmpty(result, args);
+    return result.setEmpty();
 }
 
 // Accepted so that scripts written for it run on; it has nothing to report.
-int16_t systemFunction(const FMDataVect *args, FMData *result) {
-    argumentNarrow(args, 0, kSystemOptionsBufferSize);
-    return setResultEmpty(result, args);
+void systemFunction(const CallArguments &args, CallResult &result) {
+    args.narrow(0, kSystemOptionsBufferSize);
+    return result.setEmpty();
 }

@@ -10,7 +10,7 @@
 #include "functions/functions.h"
 #include "functions/input_rows.h"
 #include "model/dialog_definition.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ constexpr uint32_t kKindBufferSize = 10242; // bytes read of an input kind keywo
 
 // The host bounds the count by the registration; a host that did not must
 // still never push a row past the label and input slot ranges.
-uint32_t stagedArgumentCount(const FMDataVect *args) {
-    uint32_t count = argumentCount(args);
+uint32_t stagedArgumentCount(const CallArguments &args) {
+    uint32_t count = args.count();
     return count < uint32_t(kRowCount) ? count : uint32_t(kRowCount);
 }
 
@@ -53,14 +53,14 @@ void stageInput(ControlSpec &slot, int row, std::string kind, int32_t y) {
 
 // Label 1 (slot 12) is not reset first, so a font set for it survives; every
 // other label slot and the further controls start over.
-int16_t setLabelsFunction(const FMDataVect *args, FMData *result) {
+void setLabelsFunction(const CallArguments &args, CallResult &result) {
     forgetMarkupObjects();
     resetForLabels(false);
     int32_t y = kFirstRowY;
     uint32_t count = stagedArgumentCount(args);
     for (uint32_t j = 0; j < count; ++j) {
         int slot = kFirstLabelSlot + int(j);
-        WideText label = argumentWide(args, j);
+        const WideText &label = args.wide(j);
         if (label.empty()) {
             resetSlot(slot, true, true);
             continue;
@@ -68,12 +68,12 @@ int16_t setLabelsFunction(const FMDataVect *args, FMData *result) {
         stageLabel(dialog().controls[slot], label, y);
         y += kRowPitch;
     }
-    return setResultEmpty(result, args);
+    return result.setEmpty();
 }
 
 // Default texts staged earlier stay, so the three staging calls may come in
 // any order; a row whose kind is empty loses its default with the rest.
-int16_t setInputTypesFunction(const FMDataVect *args, FMData *result) {
+void setInputTypesFunction(const CallArguments &args, CallResult &result) {
     forgetMarkupObjects();
     resetForInputTypes(false, false);
     int32_t y = kFirstRowY;
@@ -81,7 +81,7 @@ int16_t setInputTypesFunction(const FMDataVect *args, FMData *result) {
     uint32_t count = stagedArgumentCount(args);
     for (uint32_t j = 0; j < count; ++j) {
         int slot = kFirstInputSlot + int(j);
-        std::string kind = argumentNarrow(args, j, kKindBufferSize);
+        std::string kind = args.narrow(j, kKindBufferSize);
         if (kind.empty()) {
             resetSlot(slot, true, true);
             continue;
@@ -91,31 +91,31 @@ int16_t setInputTypesFunction(const FMDataVect *args, FMData *result) {
         y += kRowPitch;
     }
     dialog().controlCount = used;
-    return setResultEmpty(result, args);
+    return result.setEmpty();
 }
 
 // The texts of the further slots 60..119 go as well: a form dialog spreads
 // rows over them, and old parts of a row must not come back in a new one.
-int16_t setDefaultInputsFunction(const FMDataVect *args, FMData *result) {
+void setDefaultInputsFunction(const CallArguments &args, CallResult &result) {
     forgetMarkupObjects();
     for (int slot = kFirstInputSlot; slot < kSlotCount; ++slot) dialog().controls[slot].text.clear();
     uint32_t count = stagedArgumentCount(args);
     for (uint32_t j = 0; j < count; ++j) {
-        WideText text = argumentWide(args, j);
+        const WideText &text = args.wide(j);
         if (!text.empty()) setText(dialog().controls[kFirstInputSlot + int(j)], text);
     }
-    return setResultEmpty(result, args);
+    return result.setEmpty();
 }
 
 // Every slot is searched, so values that other dialogs name (a button's
 // return code "1".."8") are found as well. An empty name would match every
 // unnamed slot and answers nothing instead.
-int16_t getInputFunction(const FMDataVect *args, FMData *result) {
-    WideText name = argumentWide(args, 0);
-    if (name.empty()) return setResultEmpty(result, args);
+void getInputFunction(const CallArguments &args, CallResult &result) {
+    const WideText &name = args.wide(0);
+    if (name.empty()) return result.setEmpty();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const ControlSpec &s = dialog().controls[slot];
-        if (s.value == name) return setResultText(result, args, s.text);
+        if (s.value == name) return result.setText(s.text);
     }
-    return setResultEmpty(result, args);
+    return result.setEmpty();
 }

@@ -6,7 +6,7 @@
 #include "functions/input_rows.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
-#include "bridge/host_values.h"
+#include "model/call.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"
 
@@ -87,23 +87,23 @@ void dropPage(const Page &page) {
 
 } // namespace
 
-int16_t doTabDialogFunction(const FMDataVect *args, FMData *result) {
+void doTabDialogFunction(const CallArguments &args, CallResult &result) {
     forgetMarkupObjects();
     DialogDefinition &d = dialog();
-    const uint32_t count = argumentCount(args);
+    const uint32_t count = args.count();
     const int32_t extra = count >= kTwoButtonRowsArguments ? kSecondRowExtra : 0;
 
     startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kWidth, kHeight, false, kFirstButtonSlot},
-               argumentWide(args, 1));
+               args.wide(1));
     d.tabControlWindow = nullptr;
-    OptionSet options(argumentNarrow(args, 0, kOptionsBufferBytes).c_str());
+    OptionSet options(args.narrow(0, kOptionsBufferBytes).c_str());
     markFirstPage(options);
     applyPosition(d, options);
     applyFocus(options);
     d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
 
     // Page 1's text decides for all pages: without it no page has one.
-    const WideText firstText = optionalArgument(args, kPages[0].titleArgument + 1);
+    const WideText &firstText = args.wide(kPages[0].titleArgument + 1);
     resetSlot(kMessageSlot, true, true);
     if (options.has("noTabText")) {
         d.height = d.minHeight = kHeightWithoutTexts;
@@ -121,17 +121,17 @@ int16_t doTabDialogFunction(const FMDataVect *args, FMData *result) {
     placeButtonRow(args, ButtonRow{kFirstButtonArgument, kButtonCount, extra, false}, d.width, d.height);
     const int32_t pageWidth = d.width - kPageWidthAllowance;
     const int32_t pageHeight = slotAt(kFirstButtonSlot).y - kPageAboveButtons;
-    fillPage(kPages[0], 0, optionalArgument(args, kPages[0].titleArgument), pageWidth, pageHeight);
+    fillPage(kPages[0], 0, args.wide(kPages[0].titleArgument), pageWidth, pageHeight);
     for (int p = 1; p < kPageCount; ++p) {
         const Page &page = kPages[p];
-        const WideText title = optionalArgument(args, page.titleArgument);
+        const WideText &title = args.wide(page.titleArgument);
         resetSlot(page.textSlot, true, true);
         if (title.empty()) {
             dropPage(page);
             continue;
         }
         fillPage(page, p, title, pageWidth, pageHeight);
-        const WideText text = optionalArgument(args, page.titleArgument + 1);
+        const WideText &text = args.wide(page.titleArgument + 1);
         if (withTexts && !text.empty()) fillPageText(page, text, slotAt(kMessageSlot));
     }
     if (!tabShownFirst(slotAt(kPages[1].slot)) && !tabShownFirst(slotAt(kPages[2].slot))) {
@@ -140,5 +140,5 @@ int16_t doTabDialogFunction(const FMDataVect *args, FMData *result) {
     d.controlCount = kControlCount;
 
     showFrame();
-    return frameResult(args, result);
+    return frameResult(result);
 }

@@ -152,8 +152,10 @@ ControlKind controlKindOf(const NarrowText &keyword) {
         {"checkbox", ControlKind::kCheckBox}, {"progressbar", ControlKind::kProgressBar},
         {"radio", ControlKind::kRadio},       {"tabcontrol", ControlKind::kTabControl},
     };
+    if (keyword.empty()) return ControlKind::kNone;
     for (const auto &k : kKeywords) {
-        if (equals(keyword, k.keyword)) return k.kind;
+        // The first letter tells most keywords apart without a full compare.
+        if (k.keyword[0] == keyword[0] && equals(keyword, k.keyword)) return k.kind;
     }
     return ControlKind::kNone;
 }

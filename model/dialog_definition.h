@@ -6,6 +6,7 @@
 #define TESSARY_MODEL_DIALOG_DEFINITION_H
 
 #include <cstdint>
+#include <utility>
 
 #include "model/text.h"
 
@@ -79,6 +80,12 @@ public:
     KindName &operator=(const NarrowText &keyword) {
         NarrowText::operator=(keyword);
         control_ = controlKindOf(keyword);
+        return *this;
+    }
+    // A keyword made for the slot is taken over, not copied.
+    KindName &operator=(NarrowText &&keyword) {
+        control_ = controlKindOf(keyword);
+        NarrowText::operator=(std::move(keyword));
         return *this;
     }
     void clear() {

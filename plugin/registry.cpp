@@ -3,16 +3,35 @@
 #include <new>
 
 #include "functions/functions.h"
+#include "plugin/version.h"
+#include "bridge/call_boundary.h"
 #include "bridge/host_values.h"
 #include "bridge/platform.h"
 
 namespace {
 
-// The boundary between the host and a function body: whatever the body
-// throws ends here as the host's error code, never inside the host. The
-// host calls it with its handlers' convention (__stdcall on 32 bits).
+// The boundary between the host and a function body: the call's arguments
+// are read once, the body runs on them, and its result goes to the host.
+// Whatever is thrown on the way ends here as the host's error code, never
+// inside the host. The host calls it with its handlers' convention
+// (__stdcall on 32 bits).
 template <FunctionBody Body>
 int16_t FMW_STDCALL guarded(int16_t, const FMExprEnv *, const FMDataVect *args, FMData *result) {
+    try {
+        const CallArguments arguments = readArguments(args);
+        CallResult answer;
+        Body(arguments, answer);
+        return writeResult(answer, arguments, args, result);
+    } catch (const std::bad_alloc &) {
+        return FMErrorOutOfMemory;
+    } catch (...) {
+        return FMErrorGeneral;
+    }
+}
+
+// The same boundary for a body that works on the host's values itself.
+template <int16_t (*Body)(const FMDataVect *, FMData *)>
+int16_t FMW_STDCALL guardedHostBody(int16_t, const FMExprEnv *, const FMDataVect *args, FMData *result) {
     try {
         return Body(args, result);
     } catch (const std::bad_alloc &) {
@@ -29,7 +48,7 @@ constexpr int kNameBufferUnits = 1024;
 #define ROW(id, minArgs, maxArgs, body) {id, minArgs, maxArgs, &guarded<body>}
 
 const ExternalFunction kExternalFunctions[kExternalFunctionCount] = {
-    ROW(1, 1, 1, versionFunction),
+    {1, 1, 1, &guardedHostBody<versionFunction>},
     ROW(2, 4, 11, dialogFunction),
     ROW(3, 9, 9, doLoginFunction),
     ROW(4, 1, 1, getInputFunction),

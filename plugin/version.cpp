@@ -1,6 +1,11 @@
+// Tessary_Version: the plug-in's version, name and platform, and the user's
+// login and computer names. It compares its argument with the host's own
+// text equality, so it works on the host's values rather than on arguments
+// read at the boundary.
+#include "plugin/version.h"
+
 #include <cstdio>
 
-#include "functions/functions.h"
 #include "bridge/host_values.h"
 #include "bridge/platform.h"
 

@@ -1,0 +1,59 @@
+// One call of an external function as the functions see it: the arguments
+// the host passed, read once at the boundary, and the result the function
+// gives back. Nothing here reaches the host: the bridge fills the arguments
+// before a function runs and hands its result over afterwards, so no
+// function can read an argument the host did not pass.
+#ifndef TESSARY_MODEL_CALL_H
+#define TESSARY_MODEL_CALL_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/text.h"
+
+class CallArguments {
+public:
+    CallArguments() = default;
+    explicit CallArguments(std::vector<WideText> texts) : texts_(std::move(texts)) {}
+
+    // How many arguments the host passed.
+    uint32_t count() const { return uint32_t(texts_.size()); }
+    // Argument `index` in UTF-16, whole; the empty text for one not passed.
+    const WideText &wide(uint32_t index) const;
+    // Argument `index` in UTF-8, as a buffer of `bufferBytes` takes it: up
+    // to its first NUL and at most bufferBytes - 1 bytes, never half a
+    // character. The empty text for one not passed.
+    std::string narrow(uint32_t index, uint32_t bufferBytes) const;
+
+private:
+    std::vector<WideText> texts_;
+};
+
+// What a function answers: a text (empty unless set), or container data
+// made of typed streams.
+class CallResult {
+public:
+    struct Stream {
+        char type[4];
+        std::vector<uint8_t> bytes;
+        bool image; // a 32-bit host takes an image from memory of its own
+    };
+
+    void setText(const WideText &text) { text_ = text; }
+    // An ASCII text.
+    void setText(const char *ascii) { text_ = WideText(widenAscii(ascii)); }
+    void setEmpty() { text_.clear(); }
+    void addStream(const char type[4], std::vector<uint8_t> bytes, bool image);
+
+    const WideText &text() const { return text_; }
+    bool isContainer() const { return !streams_.empty(); }
+    const std::vector<Stream> &streams() const { return streams_; }
+
+private:
+    static WideText widenAscii(const char *ascii);
+    WideText text_;
+    std::vector<Stream> streams_;
+};
+
+#endif

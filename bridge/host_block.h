@@ -1,8 +1,8 @@
 // The parameter block of the host's most recent entry-point call. Registered
 // functions are called without it, so they reach the host's memory services
 // and the module instance through this.
-#ifndef TESSARY_PLUGIN_HOST_BLOCK_H
-#define TESSARY_PLUGIN_HOST_BLOCK_H
+#ifndef TESSARY_BRIDGE_HOST_BLOCK_H
+#define TESSARY_BRIDGE_HOST_BLOCK_H
 
 #include <cstddef>
 #include <cstdint>

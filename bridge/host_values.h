@@ -5,8 +5,8 @@
 // then checks it: code 1 throws std::bad_alloc, code 2 throws HostFailure.
 // Those exceptions never reach the host: the function boundary turns them
 // back into the host's error code (plugin/registry.cpp).
-#ifndef TESSARY_PLUGIN_HOST_VALUES_H
-#define TESSARY_PLUGIN_HOST_VALUES_H
+#ifndef TESSARY_BRIDGE_HOST_VALUES_H
+#define TESSARY_BRIDGE_HOST_VALUES_H
 
 #include <cstdint>
 #include <stdexcept>

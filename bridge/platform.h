@@ -1,8 +1,8 @@
 // The few system services the portable core needs, behind plain functions:
 // the Windows build answers from the system, the native build from stand-ins
 // that unit tests can set.
-#ifndef TESSARY_PLUGIN_PLATFORM_H
-#define TESSARY_PLUGIN_PLATFORM_H
+#ifndef TESSARY_BRIDGE_PLATFORM_H
+#define TESSARY_BRIDGE_PLATFORM_H
 
 #include "model/dialog_definition.h"
 #include "model/text.h"

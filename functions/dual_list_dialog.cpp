@@ -64,7 +64,7 @@ void fillList(int slot, const WideText &items, int32_t x, int32_t y, const TextU
     ControlSpec &s = slotAt(slot);
     s.kind = NarrowText("listbox");
     s.value = WideText(name);
-    setListText(s, items);
+    setText(s, items);
     setLayout(s, SlotLayout{x, y, (d.width - kContentWidthAllowance) / 2 - kListInset, d.height - y - kListBottom,
                             0.0, 1.0, false, false});
     setListChosenRow(s, -1);

@@ -57,7 +57,7 @@ int32_t returnColumn(const OptionSet &options) {
 
 void fillList(ControlSpec &list, const CallArguments &args, const OptionSet &options, const ListArea &area) {
     placeList(list, dialog(), area, "listbox");
-    setListText(list, args.wide(kListText));
+    setText(list, args.wide(kListText));
     setListHasCheckBoxes(list, 1);
     setListMultiple(list, options.has("multi") ? 1 : 0);
     setListChosenRow(list, -1);

@@ -126,17 +126,10 @@ void setText(ControlSpec &slot, const WideText &source) {
     slot.text = addLineFeeds(source);
 }
 
-void setListText(ControlSpec &slot, const WideText &source) {
-    slot.text = addLineFeeds(source);
-}
-
 void storeReadValue(ControlSpec &slot, const WideText &value) {
     slot.text = dropLineFeeds(value);
 }
 
-void setTextWithoutLineFeeds(ControlSpec &slot, const WideText &source) {
-    slot.text = dropLineFeeds(source);
-}
 
 ControlKind controlKindOf(const NarrowText &keyword) {
     static const struct {

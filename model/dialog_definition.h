@@ -195,17 +195,14 @@ TESSARY_KIND_FIELD(uint8_t, tabShownFirst, setTabShownFirst, flag, setFlag, 1)
 #undef TESSARY_KIND_FIELD
 #undef TESSARY_KIND_TEXT
 
-// Stores a text shown in a control, whole: every CR gets an LF after it, so
-// a host line break becomes a Windows one.
+// Stores a text shown in a control (a caption, a default, a list's items),
+// whole: every CR gets an LF after it, so a host line break becomes a
+// Windows one.
 void setText(ControlSpec &slot, const WideText &source);
-// Stores an entered text: the LF right after each CR is dropped, so CR LF
-// line ends come back as the host's CR and a text that went through setText
-// comes back as it was given, a lone LF included.
-void setTextWithoutLineFeeds(ControlSpec &slot, const WideText &source);
 WideText withLineFeeds(const WideText &source);
-// The list setter: like setText, for the items of a list.
-void setListText(ControlSpec &slot, const WideText &source);
-// Stores a value read back from a control, like setTextWithoutLineFeeds.
+// Stores a value read back from a control or typed: the LF right after each
+// CR is dropped, so CR LF line ends come back as the host's CR and a text
+// that went through setText comes back as it was given, a lone LF included.
 void storeReadValue(ControlSpec &slot, const WideText &value);
 
 struct ScreenRect {

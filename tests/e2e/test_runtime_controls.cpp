@@ -767,7 +767,7 @@ TEST_F(RuntimeControls, LinksAppendOrReplaceTheTargetsText) {
     date.linkMode = 1;
     create(72);
     create(96);
-    for (int i : {72, 96}) setTextWithoutLineFeeds(slot(i), readControlValue(parent_, i));
+    for (int i : {72, 96}) storeReadValue(slot(i), readControlValue(parent_, i));
     EXPECT_EQ(L"9:30 AM|24/12/2024", wide(slot(72).text));
     EXPECT_EQ(L"", wide(slot(96).text));
 }
@@ -816,7 +816,7 @@ TEST_F(RuntimeControls, CheckedRowsReadBackByTheListRules) {
     choice.linkMode = 2;
     create(37);
     EXPECT_EQ(L"", read(36));
-    setTextWithoutLineFeeds(slot(36), TEXT16(""));
+    storeReadValue(slot(36), TEXT16(""));
     EXPECT_EQ(L"", read(37));
     EXPECT_EQ(L"p|\u65E5|", wide(slot(36).text));
 }

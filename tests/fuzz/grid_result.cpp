@@ -49,7 +49,7 @@ std::u16string stored(const std::u16string &value) {
     return out;
 }
 
-// The list text as given: setListText puts an LF after every CR.
+// The list text as given: setText puts an LF after every CR.
 WideText asGiven(const WideText &stored) {
     WideText out;
     for (size_t i = 0; i < stored.length(); ++i) {

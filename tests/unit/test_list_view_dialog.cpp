@@ -37,7 +37,7 @@ Seen show(const Args &args, int pressed = 4, const char16_t *entered = u"", cons
         seen.hooks = dialogHooks().name;
         seen.grid = d.controls[36];
         d.resultIndex = pressed;
-        if (pressed >= 0) setTextWithoutLineFeeds(d.controls[36], W(entered).data());
+        if (pressed >= 0) storeReadValue(d.controls[36], W(entered).data());
     });
     EXPECT_EQ(harness::call(u"Tessary_DoListView", args).text, expectedResult);
     setDialogPlayer(nullptr);

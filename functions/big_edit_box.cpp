@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kOptionsBufferBytes = 10242;
 
 // Arguments
 constexpr uint32_t kTitleArgument = 1;
@@ -37,9 +36,6 @@ constexpr int32_t kEditTopBelowLabel = 35;
 constexpr int32_t kEditBottomWithLabel = 115;  // window height minus the field's, under a caption
 constexpr int32_t kEditBottom = 90;            // the same without a caption
 
-// Each keyword present sets the size, so the last of them in this order wins.
-const PresetSize kPresets[] = {{"small", 250, 290}, {"medium", 350, 400}, {"large", 500, 600}};
-
 // The slot that holds button `number`: buttons after an empty caption move
 // up a slot, so the slot is found by the number the button reports.
 int32_t slotOfButton(int number, int32_t fallback) {
@@ -56,11 +52,11 @@ int32_t slotOfButton(int number, int32_t fallback) {
 void bigEditBoxFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
 
-    resetAllSlots(false);
-    startFrame(d, FrameStart{IDD_MESSAGE, kDefaultWidth, kDefaultHeight, kMinWidth, kMinHeight, true, kFirstButtonSlot},
+    startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kDefaultWidth, kDefaultHeight, kMinWidth, kMinHeight, true, kFirstButtonSlot},
                args.wide(kTitleArgument));
-    OptionSet options(args.narrow(0, kOptionsBufferBytes).c_str());
-    applyPresetSizes(d, options, kPresets, kLastPresetWins);
+    OptionSet options(args.narrow(0, kLongOptionsBytes).c_str());
+    // Each keyword present sets the size, so the last of them in table order wins.
+    applyPresetSizes(d, options, kFieldDialogPresets, kLastPresetWins);
     applyExplicitSizeAtLeast(d, options);
     applyPosition(d, options);
 

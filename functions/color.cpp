@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr uint32_t kOptionsBufferSize = 128;
 constexpr uint32_t kColorBufferSize = 128;
 constexpr int kDefaultSwatchSize = 10;    // display pixels, when no option gives one
 constexpr int kLargestSwatchSize = 65535; // the SIZE stream holds 16 bits per value
@@ -40,7 +39,7 @@ std::vector<uint8_t> image(size_t size, Fill fill) {
 // Three streams: the JPEG and PNG images and the display size. Handing them
 // to the host (in its own memory, for a 32-bit host) is the boundary's work.
 void createColorFunction(const CallArguments &args, CallResult &result) {
-    OptionSet options(args.narrow(0, kOptionsBufferSize).c_str());
+    OptionSet options(args.narrow(0, kShortOptionsBytes).c_str());
     uint16_t width = swatchDimension(options, "width");
     uint16_t height = swatchDimension(options, "height");
     Rgb color = parseColorText(args.count() > 1 ? args.narrow(1, kColorBufferSize) : std::string());

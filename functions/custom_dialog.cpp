@@ -183,8 +183,7 @@ void customDialogFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
     // Nothing of earlier calls carries over: not the position, the title,
     // the fonts of Tessary_SetFont or the staged rows.
-    resetAllSlots(true);
-    resetDefinition();
+    carryOver(kNothingCarries);
 
     const WideText &markup = args.wide(0);
     MarkupScanner scanner(markup.data(), markup.length());

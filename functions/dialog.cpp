@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr uint32_t kOptionsBufferBytes = 128;
 
 constexpr int32_t kMinWidth = 383;      // pixels
 constexpr int32_t kOneRowHeight = 173;  // pixels, one row of buttons
@@ -20,7 +19,6 @@ constexpr uint32_t kTwoRowArguments = 8; // from this many arguments on, buttons
 constexpr uint32_t kFirstButtonArgument = 3;
 constexpr int kButtonCount = 8;
 
-const PresetSize kPresets[] = {{"small", 383, 280}, {"medium", 450, 300}, {"large", 600, 400}};
 
 } // namespace
 
@@ -29,12 +27,11 @@ void dialogFunction(const CallArguments &args, CallResult &result) {
     const int32_t extra = args.count() >= kTwoRowArguments ? kSecondRowExtra : 0;
     const int32_t height = extra ? kTwoRowHeight : kOneRowHeight;
 
-    resetAllSlots(false);
-    startFrame(d, FrameStart{IDD_MESSAGE, kMinWidth, height, kMinWidth, height, true, kFirstButtonSlot},
+    startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kMinWidth, height, kMinWidth, height, true, kFirstButtonSlot},
                args.wide(1));
-    OptionSet options(args.narrow(0, kOptionsBufferBytes).c_str());
+    OptionSet options(args.narrow(0, kShortOptionsBytes).c_str());
     applyNoResize(d, options);
-    applyPresetSizes(d, options, kPresets, kFirstPresetWins);
+    applyPresetSizes(d, options, kMessageDialogPresets, kFirstPresetWins);
     applyExplicitSize(d, options);
     applyPosition(d, options);
     applyCloseTimer(d, options);

@@ -33,6 +33,26 @@ constexpr uint32_t kLongestTimerPeriod = 0x7FFFFFFF;
 
 // ---- starting and sizing ----------------------------------------------
 
+// What of the record's slots carries over from earlier calls into a dialog.
+struct CarryOver {
+    enum Rule {
+        kFreshTable, // every slot starts over; fonts that Tessary_SetFont set stay
+        kStagedRows, // rows 1..stagedRows keep what staging put there (fonts too);
+                     // every other slot through the tab pages starts over, its
+                     // font with it, and texts and buttons keep only their font
+        kNothing     // every slot and every field starts over, fonts, title and
+                     // position included
+    } rule;
+    int stagedRows;
+};
+constexpr CarryOver kFreshTable{CarryOver::kFreshTable, 0};
+constexpr CarryOver kNothingCarries{CarryOver::kNothing, 0};
+constexpr CarryOver keepStagedRows(int rows) { return CarryOver{CarryOver::kStagedRows, rows}; }
+
+// Empties what `carry` says does not carry over. A table that holds a
+// markup dialog's objects never carries into a dialog of staged rows.
+void carryOver(const CarryOver &carry);
+
 struct FrameStart {
     int32_t templateId;
     int32_t width, height;       // the size before the options
@@ -41,15 +61,24 @@ struct FrameStart {
     int32_t defaultButton;       // slot; one that holds no button leaves Enter with nothing to press
 };
 
-// Resets what every dialog sets: title, template, sizes, sizing border,
-// default button, and no timer and a caption bar. Slots, position and
-// resultIndex are left alone.
-void startFrame(DialogDefinition &d, const FrameStart &start, const WideText &title);
+// Empties the slots as `carry` says, then resets what every dialog sets:
+// title, template, sizes, sizing border, default button, and no timer and a
+// caption bar. Position and resultIndex are left alone.
+void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &start, const WideText &title);
 
 struct PresetSize {
     const char *keyword;
     int32_t width, height;
 };
+
+// What "small", "medium" and "large" make of each dialog.
+// Tessary_Dialog:
+constexpr PresetSize kMessageDialogPresets[] = {{"small", 383, 280}, {"medium", 450, 300}, {"large", 600, 400}};
+// The dialogs built round a list or a large field (the list dialogs, the
+// dual list, the big edit box):
+constexpr PresetSize kFieldDialogPresets[] = {{"small", 250, 290}, {"medium", 350, 400}, {"large", 500, 600}};
+// The progress window:
+constexpr PresetSize kProgressPresets[] = {{"small", 250, 102}, {"medium", 420, 145}, {"large", 550, 220}};
 
 enum PresetRule {
     kFirstPresetWins, // the first keyword present in table order sets the size

@@ -16,7 +16,6 @@ namespace {
 // Arguments, counted from 0.
 enum Argument : uint32_t { kOptions, kTitle, kText, kSourceTitle, kSourceText, kTargetTitle, kTargetText, kButton1 };
 
-constexpr uint32_t kOptionsBufferBytes = 10242;
 
 constexpr int32_t kWidth = 383;           // pixels
 constexpr int32_t kHeight = 360;
@@ -35,9 +34,6 @@ constexpr int32_t kMoveButtonPitch = 28;
 constexpr int32_t kMoveButtonOffset = 19;   // the move buttons' x before the middle
 constexpr int32_t kBelowLastMoveButton = 96; // smallest window height minus the last move button's y
 constexpr int kButtonCount = 4;
-constexpr int kControlCount = 110;
-
-const PresetSize kPresets[] = {{"small", 250, 290}, {"medium", 350, 400}, {"large", 500, 600}};
 
 struct MoveButton {
     int slot;
@@ -74,11 +70,10 @@ void fillList(int slot, const WideText &items, int32_t x, int32_t y, const TextU
 
 void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
-    resetAllSlots(false);
-    startFrame(d, FrameStart{IDD_DUAL_LIST, kWidth, kHeight, kWidth, kMinHeight, true, kFirstButtonSlot},
+    startFrame(d, kFreshTable, FrameStart{IDD_DUAL_LIST, kWidth, kHeight, kWidth, kMinHeight, true, kFirstButtonSlot},
                args.wide(kTitle));
-    OptionSet options(args.narrow(kOptions, kOptionsBufferBytes).c_str());
-    applyPresetSizes(d, options, kPresets, kLastPresetWins);
+    OptionSet options(args.narrow(kOptions, kLongOptionsBytes).c_str());
+    applyPresetSizes(d, options, kFieldDialogPresets, kLastPresetWins);
     applyExplicitSizeAtLeast(d, options);
     applyPosition(d, options);
     d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
@@ -134,7 +129,7 @@ void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
     slotAt(kMoveAllSlot).disabled = sourceItems.empty() ? 1 : 0;
     slotAt(kMoveAllBackSlot).disabled = targetItems.empty() ? 1 : 0;
     d.minHeight = slotAt(kMoveAllBackSlot).y + kBelowLastMoveButton;
-    d.controlCount = kControlCount;
+    d.controlCount = kListDialogControlCount;
 
     // No choice when no button closed the dialog.
     showFrame(dualListHooks(), {kDualSourceSlot, kDualTargetSlot});

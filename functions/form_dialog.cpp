@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kOptionsBufferBytes = 10242;
 
 constexpr int32_t kWidth = 383;          // pixels
 constexpr int32_t kHeight = 360;         // before the layout decides it
@@ -31,7 +30,6 @@ constexpr int kMaxLines = 8;
 constexpr uint32_t kFirstButtonArgument = 3;
 constexpr int kButtonCount = 8;
 constexpr int kFirstLowerRowButton = 5;
-constexpr int kLastResetSlot = 112;      // through the pages a tab dialog may have left
 constexpr int kControlCount = kFirstExtraSlot + 2 * kRowSlots; // inputs and their partners
 
 // Input n (1..8) takes the focus; other numbers name no input of this
@@ -86,16 +84,10 @@ int32_t layOutRows(int32_t top) {
 } // namespace
 
 void doDialogFunction(const CallArguments &args, CallResult &result) {
-    forgetMarkupObjects();
     DialogDefinition &d = dialog();
-    // Labels and inputs 1..8 keep what staging put there; everything else of
-    // the rows' ranges starts over, fonts included.
-    for (int slot = 0; slot < kFirstLabelSlot; ++slot) resetSlot(slot, false, true);
-    for (int slot = kFirstLabelSlot + kRows; slot < kFirstInputSlot; ++slot) resetSlot(slot, true, true);
-    for (int slot = kFirstInputSlot + kRows; slot <= kLastResetSlot; ++slot) resetSlot(slot, true, true);
-    startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, false, kFirstButtonSlot},
+    startFrame(d, keepStagedRows(kRows), FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, false, kFirstButtonSlot},
                args.wide(1));
-    OptionSet options(args.narrow(0, kOptionsBufferBytes).c_str());
+    OptionSet options(args.narrow(0, kLongOptionsBytes).c_str());
     applyPosition(d, options);
     applyFocus(options);
     d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);

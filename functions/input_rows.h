@@ -13,7 +13,6 @@
 
 #include "model/dialog_definition.h"
 
-constexpr int kRowSlots = 24;          // label = input - 24, partners = input + 24, input + 48
 constexpr int kNoOwner = -1;           // the row sits directly in the dialog
 constexpr int kMaxPageLines = 8;       // lines one tab page holds
 constexpr int kTabRowPitch = 35;       // pixels from one tab page line to the next

@@ -105,8 +105,7 @@ void fillInputRow(ControlSpec &list, const CallArguments &args) {
 
 void doListFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
-    resetAllSlots(false);
-    OptionSet options(args.narrow(kOptions, kNarrowBufferBytes).c_str());
+    OptionSet options(args.narrow(kOptions, kLongOptionsBytes).c_str());
     startListFrame(d, options, args.wide(kTitle));
 
     const ListArea area = placeTextAboveList(d, args.wide(kText));

@@ -16,13 +16,11 @@ constexpr int32_t kListBottom = 90;
 // Enter presses nothing unless an option names a button: slot 1 holds text.
 constexpr int32_t kNoDefaultButton = kMessageSlot;
 
-const PresetSize kPresets[] = {{"small", 250, 290}, {"medium", 350, 400}, {"large", 500, 600}};
-
 } // namespace
 
 void startListFrame(DialogDefinition &d, const OptionSet &options, const WideText &title) {
-    startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kNoDefaultButton}, title);
-    applyPresetSizes(d, options, kPresets, kFirstPresetWins);
+    startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kNoDefaultButton}, title);
+    applyPresetSizes(d, options, kFieldDialogPresets, kFirstPresetWins);
     applyExplicitSize(d, options);
     applyPosition(d, options);
     d.defaultButton = defaultButtonSlot(options, kListButtonCount, kNoDefaultButton);
@@ -47,12 +45,11 @@ void placeList(ControlSpec &list, const DialogDefinition &d, const ListArea &are
 }
 
 void placeListButtons(const CallArguments &args, uint32_t firstButtonArgument, const OptionSet &options) {
-    constexpr int kListControlCount = 110;
     DialogDefinition &d = dialog();
     placeButtonRow(args, ButtonRow{firstButtonArgument, kListButtonCount, 0, false}, d.width, d.height);
     static const char *const keywords[kListButtonCount] = {"b1ns", "b2ns", "b3ns", "b4ns"};
     for (int n = 0; n < kListButtonCount; ++n) {
         if (options.has(keywords[n])) d.controls[kFirstButtonSlot + n].requiresSelection = 1;
     }
-    d.controlCount = kListControlCount;
+    d.controlCount = kListDialogControlCount;
 }

@@ -13,7 +13,7 @@
 constexpr int kListButtonCount = 4; // buttons 1..4 in slots 4..7
 constexpr int kListSlot = kFirstInputSlot; // the list, read back as "text1"
 
-// Starts a list dialog: 383 x 360 pixels, resizable down to 363 x 170, no
+// Starts a list dialog on a fresh table (fonts kept): 383 x 360 pixels, resizable down to 363 x 170, no
 // default button unless an option names one; "small", "medium", "large"
 // (the first present wins), "width", "height", "left" and "top" apply, and
 // the size is raised to the minimum.

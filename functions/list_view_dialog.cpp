@@ -52,8 +52,7 @@ void fillGrid(ControlSpec &grid, const CallArguments &args, const ListArea &area
 
 void doListViewFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
-    resetAllSlots(false);
-    OptionSet options(args.narrow(kOptions, kNarrowBufferBytes).c_str());
+    OptionSet options(args.narrow(kOptions, kLongOptionsBytes).c_str());
     startListFrame(d, options, args.wide(kTitle));
 
     const ListArea area = placeTextAboveList(d, args.wide(kText));

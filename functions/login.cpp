@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kOptionsBufferBytes = 1024;
 
 // Arguments
 constexpr uint32_t kTitleArgument = 1;
@@ -78,10 +77,9 @@ WideText userFieldText(const CallArguments &args, bool dropDown) {
 void doLoginFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
 
-    resetAllSlots(false);
-    startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kWidth, kHeight, false, kFirstButtonSlot},
+    startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kWidth, kHeight, kWidth, kHeight, false, kFirstButtonSlot},
                args.wide(kTitleArgument));
-    OptionSet options(args.narrow(0, kOptionsBufferBytes).c_str());
+    OptionSet options(args.narrow(0, kMediumOptionsBytes).c_str());
     d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
     const bool dropDown = !options.has("editBox");
     applyPosition(d, options);

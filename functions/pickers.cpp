@@ -17,7 +17,6 @@
 namespace {
 
 constexpr uint32_t kColorBytes = 128;
-constexpr uint32_t kFileOptionsBytes = 1024;
 
 // Arguments
 constexpr uint32_t kOptionsArgument = 0;
@@ -64,7 +63,7 @@ void colorPickerFunction(const CallArguments &args, CallResult &result) {
 void selectFileDialogFunction(const CallArguments &args, CallResult &result) {
     // A call with nothing to say opens nothing.
     if (args.count() == 0) return result.setEmpty();
-    OptionSet options(args.narrow(kOptionsArgument, kFileOptionsBytes).c_str());
+    OptionSet options(args.narrow(kOptionsArgument, kMediumOptionsBytes).c_str());
     const bool save = options.has("saveDialog");
 
     SystemDialogRequest request{save ? kSaveFileDialog : kOpenFileDialog, args.wide(kTitleArgument),

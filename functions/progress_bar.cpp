@@ -19,7 +19,6 @@ namespace {
 // Arguments, counted from 0.
 enum Argument : uint32_t { kOptions, kLabel, kSteps1, kStart1, kLabel1, kSteps2, kStart2, kLabel2, kCancelCaption };
 
-constexpr uint32_t kOptionsBufferBytes = 256;
 constexpr uint32_t kStepsBufferBytes = 64;
 constexpr uint32_t kShowLeastArguments = 3;    // fewer: "show" only resets
 constexpr uint32_t kSetTextArguments = 2;      // a set-text command takes exactly these
@@ -47,7 +46,6 @@ constexpr int32_t kTextAboveBar = 43;       // one bar: window height minus the 
 constexpr int32_t kCancelBand = 33;         // the cancel button's top above the bottom edge; the window grows by it
 constexpr int32_t kCancelRight = 18;        // the cancel button's right edge inside the window's
 
-const PresetSize kPresets[] = {{"small", 250, 102}, {"medium", 420, 145}, {"large", 550, 220}};
 
 struct CommandRow {
     const char *keyword;
@@ -149,8 +147,7 @@ void fillBars(const CallArguments &args, uint32_t count) {
 
 void show(const CallArguments &args, uint32_t count, const OptionSet &options) {
     DialogDefinition &d = dialog();
-    resetAllSlots(false);
-    startFrame(d, FrameStart{IDD_PROGRESS, kWidth, kHeight, kLeastWidth, kLeastHeight, false, kProgressDefaultSlot},
+    startFrame(d, kFreshTable, FrameStart{IDD_PROGRESS, kWidth, kHeight, kLeastWidth, kLeastHeight, false, kProgressDefaultSlot},
                WideText());
     d.noCaption = 1;
     d.controlCount = kControlCount;
@@ -161,7 +158,7 @@ void show(const CallArguments &args, uint32_t count, const OptionSet &options) {
 
     d.width = kWidth;
     d.height = kHeight;
-    applyPresetSizes(d, options, kPresets, kFirstPresetWins);
+    applyPresetSizes(d, options, kProgressPresets, kFirstPresetWins);
     applyExplicitSize(d, options);
     applyPosition(d, options);
     applyHideTimer(d, options);
@@ -289,7 +286,7 @@ void progressBarFunction(const CallArguments &args, CallResult &result) {
     // Clicks made while the script was busy count before the command does.
     progressHandleInput();
     const uint32_t count = args.count();
-    const OptionSet options(args.narrow(kOptions, kOptionsBufferBytes).c_str());
+    const OptionSet options(args.narrow(kOptions, kSettingOptionsBytes).c_str());
     switch (progressCommand(options)) {
     case ProgressCommand::kShow:
         show(args, count, options);

@@ -12,11 +12,9 @@
 namespace {
 
 constexpr uint32_t kCoordinateBufferSize = 100; // bytes read of x and of y
-constexpr uint32_t kFontOptionsBufferSize = 256;
 constexpr uint32_t kFaceBufferSize = kFontFieldSize;
 constexpr uint32_t kStyleBufferSize = 64;
 constexpr uint32_t kSizeBufferSize = 24;
-constexpr uint32_t kSystemOptionsBufferSize = 256;
 constexpr int32_t kDefaultPointSize = 8;  // points, when the size is left empty
 constexpr size_t kSlotNumberDigits = 2;   // characters read after a numbered keyword
 
@@ -108,7 +106,7 @@ void getPositionFunction(const CallArguments &, CallResult &result) {
 // whole character that fits, so a font name never runs past its field and
 // never ends in half a character.
 void setFontFunction(const CallArguments &args, CallResult &result) {
-    OptionSet options(args.narrow(0, kFontOptionsBufferSize).c_str());
+    OptionSet options(args.narrow(0, kSettingOptionsBytes).c_str());
     bool clearing = options.has("clear");
     SlotRange slots = selectFontSlots(options, clearing);
 
@@ -134,6 +132,6 @@ void setFontFunction(const CallArguments &args, CallResult &result) {
 
 // Accepted so that scripts written for it run on; it has nothing to report.
 void systemFunction(const CallArguments &args, CallResult &result) {
-    args.narrow(0, kSystemOptionsBufferSize);
+    args.narrow(0, kSettingOptionsBytes);
     return result.setEmpty();
 }

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kOptionsBufferBytes = 10242;
 
 constexpr int32_t kWidth = 400;          // pixels
 constexpr int32_t kHeight = 432;
@@ -28,7 +27,6 @@ constexpr uint32_t kTwoButtonRowsArguments = 13; // from this many arguments on,
 constexpr uint32_t kFirstButtonArgument = 8;
 constexpr int kButtonCount = 8;
 constexpr int kRows = 24;
-constexpr int kControlCount = 115;
 
 // The three pages: their tab control slot, their text slot, their rows, and
 // the arguments of their title and text.
@@ -39,11 +37,12 @@ struct Page {
     uint32_t titleArgument;
 };
 const Page kPages[] = {
-    {110, kMessageSlot, kFirstInputSlot, 2},
-    {111, kMessageSlot + 1, kFirstInputSlot + 8, 4},
-    {112, kMessageSlot + 2, kFirstInputSlot + 16, 6},
+    {kFirstTabPageSlot, kMessageSlot, kFirstInputSlot, 2},
+    {kFirstTabPageSlot + 1, kMessageSlot + 1, kFirstInputSlot + 8, 4},
+    {kFirstTabPageSlot + 2, kMessageSlot + 2, kFirstInputSlot + 16, 6},
 };
-constexpr int kPageCount = 3;
+static_assert(sizeof(kPages) / sizeof(kPages[0]) == kTabPageCount, "one page per tab control slot");
+constexpr int kPageCount = kTabPageCount;
 constexpr int kRowsPerPage = 8;
 
 ControlSpec &slotAt(int index) {
@@ -88,15 +87,14 @@ void dropPage(const Page &page) {
 } // namespace
 
 void doTabDialogFunction(const CallArguments &args, CallResult &result) {
-    forgetMarkupObjects();
     DialogDefinition &d = dialog();
     const uint32_t count = args.count();
     const int32_t extra = count >= kTwoButtonRowsArguments ? kSecondRowExtra : 0;
 
-    startFrame(d, FrameStart{IDD_MESSAGE, kWidth, kHeight, kWidth, kHeight, false, kFirstButtonSlot},
+    startFrame(d, keepStagedRows(kRows), FrameStart{IDD_MESSAGE, kWidth, kHeight, kWidth, kHeight, false, kFirstButtonSlot},
                args.wide(1));
     d.tabControlWindow = nullptr;
-    OptionSet options(args.narrow(0, kOptionsBufferBytes).c_str());
+    OptionSet options(args.narrow(0, kLongOptionsBytes).c_str());
     markFirstPage(options);
     applyPosition(d, options);
     applyFocus(options);
@@ -137,7 +135,7 @@ void doTabDialogFunction(const CallArguments &args, CallResult &result) {
     if (!tabShownFirst(slotAt(kPages[1].slot)) && !tabShownFirst(slotAt(kPages[2].slot))) {
         setTabShownFirst(slotAt(kPages[0].slot), 1);
     }
-    d.controlCount = kControlCount;
+    d.controlCount = kTabDialogControlCount;
 
     showFrame();
     return frameResult(result);

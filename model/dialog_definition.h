@@ -25,6 +25,14 @@ constexpr int kFirstButtonSlot = 4;  // buttons 1..8 in slots 4..11
 constexpr int kFirstLabelSlot = 12;  // labels 1..24 in slots 12..35
 constexpr int kFirstInputSlot = 36;  // inputs 1..24 in slots 36..59
 constexpr int kFirstExtraSlot = 60;  // further controls, 60..119
+constexpr int kRowSlots = 24;        // rows of a table: label = input - 24, partners = input + 24, input + 48
+constexpr int kFirstTabPageSlot = 110; // a tab dialog's pages, 110..112: its tab control's entries
+constexpr int kTabPageCount = 3;
+constexpr int kLastTabPageSlot = kFirstTabPageSlot + kTabPageCount - 1;
+// Slots that take part in resizing and list notifications: the list dialogs
+// take every slot below the pages, the tab dialog its pages and two more.
+constexpr int kListDialogControlCount = kFirstTabPageSlot;
+constexpr int kTabDialogControlCount = kLastTabPageSlot + 3;
 
 constexpr int kFontFieldSize = 32; // bytes of a FontSpec text, terminator included
 

@@ -6,6 +6,7 @@
 #ifndef TESSARY_MODEL_OPTIONS_H
 #define TESSARY_MODEL_OPTIONS_H
 
+#include <cstdint>
 #include <string>
 
 #include "model/text.h"
@@ -14,6 +15,13 @@
 constexpr size_t kMaxKeywordValue = 35;
 // Longest value a numeric keyword reads; further characters are ignored.
 constexpr size_t kMaxNumericValue = 9;
+
+// How many bytes of its options argument a function reads, the terminator
+// included; what lies past them is not seen.
+constexpr uint32_t kShortOptionsBytes = 128;   // Tessary_Dialog, Tessary_CreateColor
+constexpr uint32_t kSettingOptionsBytes = 256; // Tessary_ProgressBar, Tessary_SetFont, Tessary_System
+constexpr uint32_t kMediumOptionsBytes = 1024; // Tessary_Login, the file dialogs
+constexpr uint32_t kLongOptionsBytes = 10242;  // the form, tab, list, dual list and big edit dialogs
 
 class OptionSet {
 public:

@@ -5,9 +5,17 @@
 # Starts a private Xvfb display when none is set, creates each Wine prefix
 # once and keeps its wineserver running; all end when the script exits.
 # WINEPREFIX is left at the last prefix given.
+#   start_desks COUNT TREE [TREE...]
+# Gives each build tree COUNT desks for ctest to run its Windows programs
+# side by side: desk n is an Xvfb display of its own and a Wine prefix of
+# its own (TREE/wineprefix for desk 1, a copy TREE/wineprefix-n for the
+# others), each with its wineserver kept running. Writes TREE/desks.json,
+# for `ctest --resource-spec-file`; scripts/wine-run picks the desk ctest
+# hands a test.
 
 wine_session_xvfb=""
 wine_session_prefixes=()
+wine_session_xvfbs=()
 
 end_wine_session() {
     local p
@@ -15,6 +23,75 @@ end_wine_session() {
         WINEPREFIX="$p" wineserver -k >/dev/null 2>&1 || true
     done
     [ -n "$wine_session_xvfb" ] && kill "$wine_session_xvfb" >/dev/null 2>&1 || true
+    for p in "${wine_session_xvfbs[@]}"; do
+        kill "$p" >/dev/null 2>&1 || true
+    done
+}
+
+# A display number that no X server holds.
+free_display() {
+    local n
+    for n in $(seq 90 250); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            echo "$n"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# Makes each tree's Wine prefix (the first time only), on a private display,
+# the trees' at once.
+prepare_prefixes() {
+    local root tree pids=()
+    root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+    for tree in "$@"; do
+        DISPLAY="" "$root/scripts/wine-run" --prefix "$tree/wineprefix" cmd /c exit 0 >/dev/null 2>&1 &
+        pids+=("$!")
+    done
+    wait "${pids[@]}" || true
+}
+
+start_desks() {
+    local count="$1" root tree n display prefix ids
+    shift
+    root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+    trap end_wine_session EXIT
+    prepare_prefixes "$@"
+    for tree in "$@"; do
+        # A server left from before would keep its desktop on another
+        # display, and a prefix is copied only while no server writes to it.
+        WINEPREFIX="$tree/wineprefix" wineserver -k >/dev/null 2>&1 || true
+        WINEPREFIX="$tree/wineprefix" wineserver -w >/dev/null 2>&1 || true
+        ids=()
+        for n in $(seq 1 "$count"); do
+            prefix="$tree/wineprefix"
+            if [ "$n" != 1 ]; then
+                prefix="$tree/wineprefix-$n"
+                WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+                WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 || true
+                if [ ! -f "$prefix/.tessary-ready" ]; then
+                    rm -rf "$prefix"
+                    cp -a "$tree/wineprefix" "$prefix"
+                fi
+            fi
+            display="$(free_display)"
+            Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            wine_session_xvfbs+=("$!")
+            # The server holds the display number from here on.
+            while [ ! -e "/tmp/.X11-unix/X$display" ]; do sleep 0.05; done
+            wine_session_prefixes+=("$prefix")
+            WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 || true
+            # The desk's desktop starts here, not inside the first test, which
+            # would hand it the test's output and make ctest wait for it.
+            CTEST_RESOURCE_GROUP_0_DESKS="id:${display}_$n,slots:1" \
+                "$root/scripts/wine-run" --prefix "$tree/wineprefix" cmd /c exit 0 >/dev/null 2>&1 || true
+            ids+=("{\"id\": \"${display}_$n\", \"slots\": 1}")
+        done
+        local joined
+        joined="$(IFS=,; echo "${ids[*]}")"
+        printf '{"version": {"major": 1, "minor": 0}, "local": [{"desks": [%s]}]}\n' "$joined" >"$tree/desks.json"
+    done
 }
 
 start_wine_session() {

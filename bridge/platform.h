@@ -20,11 +20,15 @@ void platformGiveFocus(WindowHandle window);
 unsigned long platformLoginUserName(WideText &name);
 // The computer's name; false when the system cannot say.
 bool platformComputerName(WideText &name);
+// Whether the process's window station is one a user sees (false in a
+// service's); true when the system cannot say.
+bool platformWindowStationVisible();
 
 #ifndef _WIN32
 // Stand-ins of the native build.
 void platformSetLoginUser(unsigned long status, const WideText &name);
 void platformSetComputerName(bool ok, const WideText &name);
+void platformSetWindowStationVisible(bool visible);
 // What platformActiveWindow answers, and the last window given the focus.
 void platformSetActiveWindow(WindowHandle window);
 WindowHandle platformFocusedWindow();

@@ -19,6 +19,7 @@ unsigned long gLoginStatus = 0;
 WideText gLoginName = WideText(u"tester");
 bool gComputerOk = true;
 WideText gComputerName = WideText(u"TESTHOST");
+bool gStationVisible = true;
 WindowHandle gActiveWindow = nullptr;
 WindowHandle gFocusedWindow = nullptr;
 
@@ -49,6 +50,14 @@ unsigned long platformLoginUserName(WideText &name) {
 bool platformComputerName(WideText &name) {
     if (gComputerOk) name = gComputerName;
     return gComputerOk;
+}
+
+bool platformWindowStationVisible() {
+    return gStationVisible;
+}
+
+void platformSetWindowStationVisible(bool visible) {
+    gStationVisible = visible;
 }
 
 void platformSetLoginUser(unsigned long status, const WideText &name) {

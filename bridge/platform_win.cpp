@@ -38,3 +38,11 @@ bool platformComputerName(WideText &name) {
     name = WideText(buffer, size < 1024 ? size : 1023);
     return true;
 }
+
+bool platformWindowStationVisible() {
+    USEROBJECTFLAGS flags{};
+    HWINSTA station = GetProcessWindowStation();
+    if (station == nullptr || !GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr))
+        return true;
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}

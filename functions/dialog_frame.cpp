@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "model/call.h"
+#include "runtime/presence.h"
 #include "runtime/runner.h"
 
 namespace {
@@ -151,8 +152,13 @@ int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t widt
 
 
 void showFrame(const DialogHooks &hooks, std::initializer_list<int> unread) {
-    if (runDialog(hooks)) throw DialogNotShown();
-    if (buttonPressed()) return;
+    if (userPresent()) {
+        if (runDialog(hooks)) throw DialogNotShown();
+        if (buttonPressed()) return;
+    } else if (!hooks.modeless) {
+        // As a dialog closed without a button; a modeless one stays unshown.
+        dialog().resultIndex = -1;
+    }
     for (int slot : unread) {
         if (slot >= 0 && slot < kSlotCount) dialog().controls[slot].text.clear();
     }

@@ -151,7 +151,9 @@ int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t widt
 // the host gets its general error code instead of a result that reads as
 // "closed without a button". Closed without a button, the dialog read
 // nothing back: each slot of `unread` (one given a list, which is no value
-// of the user's) is emptied.
+// of the user's) is emptied. Where nobody can answer a window (see
+// runtime/presence.h), nothing is shown and the dialog reads as closed
+// without a button.
 void showFrame(const DialogHooks &hooks = kPlainDialog, std::initializer_list<int> unread = {});
 
 // ---- result -------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "functions/functions.h"
 #include "model/options.h"
 #include "model/call.h"
+#include "runtime/presence.h"
 #include "runtime/system_dialogs.h"
 
 namespace {
@@ -43,7 +44,7 @@ WideText fitPathBuffer(const WideText &text) {
 // Shows the chooser and returns the chosen path; the empty text on cancel.
 void answerPath(const SystemDialogRequest &request, CallResult &result) {
     SystemDialogAnswer answer{WideText(), 0};
-    if (!runSystemDialog(request, answer)) return result.setEmpty();
+    if (!userPresent() || !runSystemDialog(request, answer)) return result.setEmpty();
     return result.setText(answer.path);
 }
 
@@ -56,7 +57,7 @@ void colorPickerFunction(const CallArguments &args, CallResult &result) {
 
     SystemDialogRequest request{kColorChooser, WideText(), WideText(), WideText(), systemColor(start)};
     SystemDialogAnswer answer{WideText(), 0};
-    if (!runSystemDialog(request, answer)) return result.setEmpty();
+    if (!userPresent() || !runSystemDialog(request, answer)) return result.setEmpty();
     return result.setText(colorText(rgbOf(answer.color)).c_str());
 }
 

@@ -116,6 +116,20 @@ enum {
     FMStringOptions = 131
 };
 
+/* The kind of host process, sent at start-up. */
+enum FMAppType {
+    FMAppDeveloper = 0,
+    FMAppDesktop = 1,
+    FMAppRuntime = 2,
+    FMAppServer = 3,
+    FMAppWebPublishing = 4,
+    FMAppMobile = 5,
+    FMAppDatabaseDriver = 6, /* ODBC and JDBC */
+    FMAppServerScripting = 7,
+    FMAppInstantWeb = 8,
+    FMAppDataApi = 9
+};
+
 /*
  * The parameter block of FMExternCallProc, in the layout of the pointer size
  * the module is built for: 32-bit Windows, or 64 bits (64-bit Windows, and
@@ -133,7 +147,10 @@ typedef struct FMExternCallStruct {
     uint8_t cfmCalls;          /* 8 */
     uint8_t whichCall;         /* 9: FMCallStartup, FMCallShutdown, FMCallGetString */
     uint8_t unsafeCalls;       /* 10 */
-    uint8_t stringSelector;    /* 11: FMStringName, ... (get string) */
+    union {                    /* 11: the call's one-byte parameter */
+        uint8_t stringSelector;    /* get string: FMStringName, ... */
+        uint8_t appType;           /* start-up: FMAppType of the host */
+    };
     uint32_t languageId;       /* 12 (get string) */
     uint32_t bufferSize;       /* 16: size of the string buffer in UTF-16 units */
     void *instanceId;          /* 20: module instance handle of the plug-in */
@@ -162,7 +179,10 @@ typedef struct FMExternCallStruct {
     uint8_t cfmCalls;          /* 12 */
     uint8_t whichCall;         /* 13: FMCallStartup, FMCallShutdown, FMCallGetString */
     uint8_t unsafeCalls;       /* 14 */
-    uint8_t stringSelector;    /* 15: FMStringName, ... (get string) */
+    union {                    /* 15: the call's one-byte parameter */
+        uint8_t stringSelector;    /* get string: FMStringName, ... */
+        uint8_t appType;           /* start-up: FMAppType of the host */
+    };
     uintptr_t languageId;      /* 16 (get string) */
     uintptr_t bufferSize;      /* 24: size of the string buffer in UTF-16 units */
     void *instanceId;          /* 32: module instance handle of the plug-in */
@@ -184,6 +204,7 @@ FMW_AT(cfmCalls, 8);
 FMW_AT(whichCall, 9);
 FMW_AT(unsafeCalls, 10);
 FMW_AT(stringSelector, 11);
+FMW_AT(appType, 11);
 FMW_AT(languageId, 12);
 FMW_AT(bufferSize, 16);
 FMW_AT(instanceId, 20);
@@ -205,6 +226,7 @@ FMW_AT(cfmCalls, 12);
 FMW_AT(whichCall, 13);
 FMW_AT(unsafeCalls, 14);
 FMW_AT(stringSelector, 15);
+FMW_AT(appType, 15);
 FMW_AT(languageId, 16);
 FMW_AT(bufferSize, 24);
 FMW_AT(instanceId, 32);

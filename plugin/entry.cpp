@@ -5,6 +5,7 @@
 #include "bridge/platform.h"
 #include "plugin/registry.h"
 #include "runtime/module.h"
+#include "runtime/presence.h"
 #include "runtime/runner.h"
 
 namespace {
@@ -37,8 +38,27 @@ void giveFocusBack() {
     d.ownerWindow = nullptr;
 }
 
-int32_t startup(int16_t extnVersion) {
+// The host's server processes (and the database drivers) have nobody at a
+// screen; the mobile and web clients' processes are driven by a user.
+bool appTypeHasUser(uint8_t appType) {
+    switch (appType) {
+    case FMAppServer:
+    case FMAppWebPublishing:
+    case FMAppDatabaseDriver:
+    case FMAppServerScripting:
+    case FMAppInstantWeb:
+    case FMAppDataApi:
+        return false;
+    default:
+        return true;
+    }
+}
+
+int32_t startup(int16_t extnVersion, uint8_t appType) {
     if (extnVersion < kOldestExtnVersion || extnVersion > kNewestExtnVersion) return kStartupBadVersion;
+    // A service's window station shows nothing to anybody, whatever the
+    // host says it is.
+    setUserPresent(appTypeHasUser(appType) && platformWindowStationVisible());
     takeOwnerWindow();
     if (!startupHook()) return kStartupFailed;
     if (registerAll()) return kStartupOk;
@@ -74,6 +94,10 @@ void getString(FMExternCallStruct &block) {
         break;
     }
     default:
+        // Every other id (the help address that newer hosts ask for, ids
+        // not yet known) gets the empty string: the host reads its buffer
+        // whatever the answer, and must not find what it held before.
+        if (block.bufferSize > 0) buffer[0] = 0;
         break;
     }
 }
@@ -89,7 +113,7 @@ extern "C" void FMW_CDECL FMExternCallProc(FMExternCallStruct *block) {
     try {
         switch (block->whichCall) {
         case FMCallStartup:
-            block->result = startup(block->extnVersion);
+            block->result = startup(block->extnVersion, block->appType);
             break;
         case FMCallShutdown:
             shutdown();

@@ -27,12 +27,13 @@ inline FMExternCallStruct &block() {
     return b;
 }
 
-inline int32_t startPlugin(int16_t version = 60) {
+inline int32_t startPlugin(int16_t version = 60, uint8_t appType = FMAppDesktop) {
     FMW_Registry_Clear();
     FMExternCallStruct &b = block();
     std::memset(&b, 0, sizeof b);
     b.extnVersion = version;
     b.whichCall = FMCallStartup;
+    b.appType = appType;
 #if FMW_BLOCK_HAS_HANDLES
     b.newHandle = FMW_NewHandle;
     b.handleSize = FMW_HandleSize;

@@ -4,6 +4,8 @@
 
 #include "bridge/platform.h"
 #include "plugin/registry.h"
+#include "runtime/runner.h"
+#include "runtime/system_dialogs.h"
 #include "plugin_harness.h"
 
 namespace {
@@ -136,7 +138,7 @@ TEST_F(PluginTest, GetStringFollowsLoadStringRules) {
     }
 }
 
-TEST_F(PluginTest, UnknownSelectorsLeaveTheBlockUnchanged) {
+TEST_F(PluginTest, UnknownCallsLeaveTheBlockUnchanged) {
     ASSERT_EQ(harness::startPlugin(), kStartupOk);
     for (uint8_t call : {1, 2, 3, 5, 6, 8}) {
         FMExternCallStruct &b = harness::block();
@@ -147,14 +149,107 @@ TEST_F(PluginTest, UnknownSelectorsLeaveTheBlockUnchanged) {
         FMExternCallProc(&b);
         EXPECT_EQ(std::memcmp(&before, &b, sizeof b), 0) << "selector " << int(call);
     }
-    char16_t buffer[8] = u"unset";
+}
+
+TEST_F(PluginTest, GetStringAnswersEveryOtherIdEmpty) {
+    ASSERT_EQ(harness::startPlugin(), kStartupOk);
+    for (uint8_t id : {0, 1, 127, 130, 132, 133, 134, 135, 136, 137, 138, 139, 140, 255}) {
+        char16_t buffer[8] = u"unset";
+        FMExternCallStruct &b = harness::block();
+        b.whichCall = FMCallGetString;
+        b.stringSelector = id;
+        b.bufferSize = 1;
+        b.result = reinterpret_cast<intptr_t>(buffer);
+        FMExternCallProc(&b);
+        EXPECT_EQ(buffer[0], u'\0') << int(id);
+        EXPECT_EQ(std::u16string(buffer + 1), u"nset") << "wrote past the one unit given, id " << int(id);
+    }
+    // No room at all: nothing is written.
+    char16_t untouched[2] = u"x";
     FMExternCallStruct &b = harness::block();
-    b.whichCall = FMCallGetString;
-    b.stringSelector = 130;
-    b.bufferSize = 8;
-    b.result = reinterpret_cast<intptr_t>(buffer);
+    b.stringSelector = 132;
+    b.bufferSize = 0;
+    b.result = reinterpret_cast<intptr_t>(untouched);
     FMExternCallProc(&b);
-    EXPECT_EQ(std::u16string(buffer), u"unset");
+    EXPECT_EQ(untouched[0], u'x');
+}
+
+// Every function that shows a window, with arguments that make it show one.
+struct WindowCall {
+    std::u16string name;
+    std::vector<std::u16string> args;
+};
+const WindowCall kWindowCalls[] = {
+    {u"Tessary_Dialog", {u"", u"Title", u"Text", u"OK", u"Cancel"}},
+    {u"Tessary_DoLogin", {u"", u"Title", u"Text", u"User", u"Password", u"ann", u"", u"OK", u"Cancel"}},
+    {u"Tessary_DoList", {u"", u"1", u"", u"", u"", u"Title", u"Text", u"Apple|Pear|", u"OK", u"", u""}},
+    {u"Tessary_BigEditBox", {u"", u"Title", u"Label", u"kept text", u"OK", u"Cancel"}},
+    {u"Tessary_DoDialog", {u"", u"Title", u"Text", u"OK"}},
+    {u"Tessary_DoTabDialog", {u"", u"Title", u"Page", u"Text"}},
+    {u"Tessary_DoDualListDialog", {u"", u"Title", u"Text", u"From", u"Apple|Pear|", u"To", u"", u"OK"}},
+    {u"Tessary_CustomDialog",
+     {u"<object><type>button</type><name>ok</name><text>OK</text><left>10</left><top>10</top>"
+      u"<width>75</width><height>23</height></object>"}},
+    {u"Tessary_DoListView", {u"", u"edit", u"Name", u"100", u"", u"Title", u"Text", u"Apple|Pear|", u"OK", u"", u""}},
+    {u"Tessary_ColorPicker", {u""}},
+    {u"Tessary_SelectFolderDialog", {u"", u"Title"}},
+    {u"Tessary_SelectFileDialog", {u"", u"Title"}},
+    {u"Tessary_SelectFileDialog", {u"saveDialog", u"Title", u"report"}},
+};
+
+// The host's server processes, and a service whatever the host says it is:
+// no function shows a window, and each answers as its dialog closed without
+// a button would; the other functions answer as in the desktop client.
+TEST_F(PluginTest, WhereNobodyCanAnswerNoWindowIsShown) {
+    int windows = 0;
+    setDialogPlayer([&](DialogDefinition &) { ++windows; });
+    setSystemDialogPlayer([&](const SystemDialogRequest &, SystemDialogAnswer &) { return ++windows, false; });
+    const std::vector<std::pair<std::u16string, std::vector<std::u16string>>> others = {
+        {u"Tessary_SetLabels", {u"Name"}},   {u"Tessary_SetDefaultInputs", {u"ann"}},
+        {u"Tessary_GetInput", {u"text1"}},   {u"Tessary_Version", {u"short"}},
+        {u"Tessary_CreateColor", {u"", u"255|0|0"}}, {u"Tessary_GetPosition", {}},
+    };
+    bool checkEach = true; // the desktop client's first run: every call in the table shows its window
+    auto answers = [&](uint8_t appType) {
+        std::vector<std::u16string> out;
+        EXPECT_EQ(harness::startPlugin(60, appType), kStartupOk);
+        for (const WindowCall &c : kWindowCalls) {
+            const int before = windows;
+            const harness::Result r = harness::call(c.name, c.args);
+            if (checkEach) {
+                EXPECT_EQ(windows, before + 1) << "no window from " << std::string(c.name.begin(), c.name.end());
+            }
+            out.push_back(std::u16string(1, char16_t(u'0' + r.code)) + u" " + r.text);
+        }
+        EXPECT_EQ(harness::call(u"Tessary_ProgressBar", {u"show", u"Label", u"10", u"1"}).code, 0);
+        for (const auto &c : others) {
+            const harness::Result r = harness::call(c.first, c.second);
+            out.push_back(r.text + u" " + (r.isText ? u"text" : u"streams"));
+        }
+        harness::stopPlugin();
+        return out;
+    };
+    const std::vector<std::u16string> desktop = answers(FMAppDesktop);
+    checkEach = false;
+    ASSERT_EQ(windows, int(std::size(kWindowCalls)) + 1) << "a call in the table shows no window";
+    for (uint8_t appType : {FMAppServer, FMAppWebPublishing, FMAppDatabaseDriver, FMAppServerScripting,
+                            FMAppInstantWeb, FMAppDataApi}) {
+        windows = 0;
+        EXPECT_EQ(answers(appType), desktop) << "application type " << int(appType);
+        EXPECT_EQ(windows, 0) << "application type " << int(appType);
+    }
+    for (uint8_t appType : {FMAppDeveloper, FMAppRuntime, FMAppMobile}) {
+        windows = 0;
+        answers(appType);
+        EXPECT_GT(windows, 0) << "application type " << int(appType);
+    }
+    platformSetWindowStationVisible(false);
+    windows = 0;
+    EXPECT_EQ(answers(FMAppDesktop), desktop);
+    EXPECT_EQ(windows, 0) << "in an invisible window station";
+    platformSetWindowStationVisible(true);
+    setDialogPlayer(nullptr);
+    setSystemDialogPlayer(nullptr);
 }
 
 TEST_F(PluginTest, VersionAnswersEachKeyword) {

@@ -1,3 +1,4 @@
+#include "runtime/entry_guard_win.h"
 #include "runtime/cell_editor.h"
 
 #include <commctrl.h>
@@ -47,7 +48,9 @@ RECT currentCellRect(const EditedCell &c) {
 // Keeps the label editor over the current cell: the list view places and
 // widens it for the hidden label column, and every such move is turned into
 // one over the cell, the height staying the row's.
-LRESULT CALLBACK editorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK editorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
+
+LRESULT editorProcBody(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
     OpenDialog *open = openDialogOf(editor);
     if (open != nullptr && editor == open->cell.editor) {
         EditedCell &c = open->cell;
@@ -61,6 +64,10 @@ LRESULT CALLBACK editorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lPa
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(editor, editorProc, kEditorSubclassId);
     return DefSubclassProc(editor, message, wParam, lParam);
+}
+
+LRESULT CALLBACK editorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    return guardEntry(editor, LRESULT(0), [&] { return editorProcBody(editor, message, wParam, lParam); });
 }
 
 void releaseEditor(EditedCell &c) {
@@ -122,7 +129,9 @@ void takeChoice(const EditedCell &c, HWND table, HWND choiceList) {
 
 // The table's own procedure sees the drop-down list's notifications, since
 // the list is the table's child, and the table's end.
-LRESULT CALLBACK tableProc(HWND table, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK tableProc(HWND table, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
+
+LRESULT tableProcBody(HWND table, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) != kCellEditorId) break;
@@ -158,6 +167,10 @@ LRESULT CALLBACK tableProc(HWND table, UINT message, WPARAM wParam, LPARAM lPara
         break;
     }
     return DefSubclassProc(table, message, wParam, lParam);
+}
+
+LRESULT CALLBACK tableProc(HWND table, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    return guardEntry(table, LRESULT(0), [&] { return tableProcBody(table, message, wParam, lParam); });
 }
 
 // Lays a drop-down list of the column's choices over the current cell, its

@@ -1,3 +1,4 @@
+#include "runtime/entry_guard_win.h"
 #include "runtime/control_factory.h"
 
 #include <commctrl.h>
@@ -291,7 +292,7 @@ HWND makeRadioGroup(const ControlBuild &build, HWND) {
 
 namespace {
 
-INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+INT_PTR tabPageProcBody(HWND page, UINT message, LPARAM lParam) {
     if (message == WM_NOTIFY && reinterpret_cast<NMHDR *>(lParam)->code == UINT(LVN_GETDISPINFOW)) {
         return answerCellText(reinterpret_cast<NMLVDISPINFOW *>(lParam));
     }
@@ -307,6 +308,10 @@ INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
         if (slot.ownerIndex == buildingTab) createControl(page, i);
     }
     return FALSE;
+}
+
+INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    return guardEntry(page, INT_PTR(FALSE), [&] { return tabPageProcBody(page, message, lParam); });
 }
 
 // The dialog's one tab control, made with the first tab. A handle left from

@@ -11,6 +11,7 @@
 #include "runtime/control_factory.h"
 #include "runtime/control_kinds.h"
 #include "runtime/dialog_hooks.h"
+#include "runtime/entry_guard_win.h"
 #include "runtime/fonts.h"
 #include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
@@ -70,8 +71,11 @@ void focusFirstRequested(bool &focusSet) {
 void CALLBACK closeTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     HWND running = dialog().dialogWindow;
     if (running == nullptr) return;
-    KillTimer(running, kCloseTimerId);
-    EndDialog(running, 0);
+    guardEntry(running, 0, [&] {
+        KillTimer(running, kCloseTimerId);
+        EndDialog(running, 0);
+        return 0;
+    });
 }
 
 // The hooks of the dialog; a window still without its record (messages
@@ -238,7 +242,7 @@ void enableDialogItem(HWND dialogWindow, int slot, bool enable) {
     EnableWindow(item, enable ? TRUE : FALSE);
 }
 
-INT_PTR CALLBACK mainDialogProc(HWND dialogWindow, UINT message, WPARAM wParam, LPARAM lParam) {
+static INT_PTR dialogProcBody(HWND dialogWindow, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         // The runner hands over the dialog's hooks at creation.
@@ -263,4 +267,9 @@ INT_PTR CALLBACK mainDialogProc(HWND dialogWindow, UINT message, WPARAM wParam, 
     default:
         return FALSE;
     }
+}
+
+INT_PTR CALLBACK mainDialogProc(HWND dialogWindow, UINT message, WPARAM wParam, LPARAM lParam) {
+    return guardEntry(dialogWindow, INT_PTR(FALSE),
+                      [&] { return dialogProcBody(dialogWindow, message, wParam, lParam); });
 }

@@ -17,7 +17,9 @@ public:
 };
 
 // Shows the dialog with the given hooks. Returns true only when a modal
-// dialog could not be created.
+// dialog could not be created. An exception inside the dialog's window
+// procedures ends the dialog without a button and is thrown again from here
+// (std::bad_alloc, or another std::exception).
 // A modeless dialog is created by its first run and kept; any other dialog
 // run meanwhile drops it (it is destroyed first), since its hooks and the
 // record's dialogWindow then belong to the other dialog.

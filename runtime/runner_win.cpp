@@ -4,6 +4,7 @@
 
 #include "runtime/activation_win.h"
 #include "runtime/dialog_proc.h"
+#include "runtime/entry_guard_win.h"
 #include "runtime/module.h"
 #include "runtime/open_dialog.h"
 
@@ -40,6 +41,7 @@ bool runDialog(const DialogHooks &hooks) {
     d.ownerWindow = GetActiveWindow();
     HINSTANCE instance = static_cast<HINSTANCE>(runtimeModule());
     ActivationScope scope;
+    forgetEntryFailure();
 
     if (hooks.modeless) {
         if (!modelessAlive() || d.dialogWindow != gModeless) {
@@ -49,6 +51,7 @@ bool runDialog(const DialogHooks &hooks) {
             gModeless = d.dialogWindow;
         }
         if (d.dialogWindow != nullptr) ShowWindow(d.dialogWindow, SW_SHOW);
+        rethrowEntryFailure();
         return false;
     }
 
@@ -61,5 +64,6 @@ bool runDialog(const DialogHooks &hooks) {
     // Also after a failure: a stale handle here would keep the modeless
     // window from ever being created again.
     d.dialogWindow = nullptr;
+    rethrowEntryFailure();
     return ended == -1;
 }

@@ -1,3 +1,4 @@
+#include "runtime/entry_guard_win.h"
 #include "runtime/system_dialogs.h"
 
 #include <windows.h>
@@ -60,11 +61,13 @@ bool chooseFile(const SystemDialogRequest &request, SystemDialogAnswer &answer) 
 
 // Selects the start folder once the browser is up.
 int CALLBACK folderBrowseCallback(HWND browser, UINT message, LPARAM, LPARAM start) {
-    const TextUnit *folder = reinterpret_cast<const TextUnit *>(start);
-    if (message == BFFM_INITIALIZED && folder != nullptr && folder[0] != 0) {
-        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, LPARAM(folder));
-    }
-    return 0;
+    return guardEntry(browser, 0, [&] {
+        const TextUnit *folder = reinterpret_cast<const TextUnit *>(start);
+        if (message == BFFM_INITIALIZED && folder != nullptr && folder[0] != 0) {
+            SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, LPARAM(folder));
+        }
+        return 0;
+    });
 }
 
 // The path comes back as UTF-16, so a folder named outside the ANSI code
@@ -100,14 +103,20 @@ bool chooseFolder(const SystemDialogRequest &request, SystemDialogAnswer &answer
 
 bool runSystemDialog(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
     ActivationScope scope;
+    forgetEntryFailure();
+    bool chosen = false;
     switch (request.kind) {
     case kColorChooser:
-        return chooseColor(request, answer);
+        chosen = chooseColor(request, answer);
+        break;
     case kOpenFileDialog:
     case kSaveFileDialog:
-        return chooseFile(request, answer);
+        chosen = chooseFile(request, answer);
+        break;
     case kFolderBrowser:
-        return chooseFolder(request, answer);
+        chosen = chooseFolder(request, answer);
+        break;
     }
-    return false;
+    rethrowEntryFailure();
+    return chosen;
 }

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "dialog_driver.h"
@@ -261,6 +263,66 @@ TEST_F(RuntimeDialog, FailedTemplateReportsFailureAndLeavesNoWindow) {
     dialog().resultIndex = 7;
     EXPECT_TRUE(runDialog());
     EXPECT_EQ(dialog().dialogWindow, nullptr);
+}
+
+// A hook that throws inside the dialog procedure, where the system's frames
+// cannot be unwound on 32 bits: the dialog ends without a button, the runner
+// throws the same kind of failure from the call's frame, and the next
+// dialog runs as usual.
+bool gThrowOutOfMemory = false;
+bool throwingRead(WindowHandle, int, WideText &) {
+    if (gThrowOutOfMemory) throw std::bad_alloc();
+    throw std::runtime_error("read-back failed");
+}
+// Only when the user widens the window, not at its first layout.
+bool throwingSize(WindowHandle, int width, int) {
+    if (width > 450) throw std::length_error("layout failed");
+    return false;
+}
+
+TEST_F(RuntimeDialog, AFailureInsideTheDialogEndsItAndReachesTheCaller) {
+    static const DialogHooks failingRead = {"failing read", false, nullptr, nullptr, nullptr, throwingRead};
+    static const DialogHooks failingSize = {"failing size", false, nullptr, nullptr, throwingSize, nullptr};
+    struct Case {
+        const char *what;
+        const DialogHooks *hooks;
+        bool outOfMemory;
+    } cases[] = {{"read-back, out of memory", &failingRead, true},
+                 {"read-back", &failingRead, false},
+                 {"resize", &failingSize, false}};
+    for (const Case &c : cases) {
+        freshDialog();
+        place(36, "edit", 10, 10, 200, 22, L"typed");
+        button(4, 300, 180, L"OK");
+        dialog().resultIndex = 7;
+        gThrowOutOfMemory = c.outOfMemory;
+        HWND shown = nullptr;
+        driver::Session session(
+            [&](driver::Dialog &d) {
+                shown = d.hwnd();
+                if (c.hooks == &failingSize) d.resize(500, 300);
+                if (d.isOpen()) d.click(4);
+            },
+            15000);
+        bool outOfMemory = false, other = false;
+        try {
+            runDialog(*c.hooks);
+        } catch (const std::bad_alloc &) {
+            outOfMemory = true;
+        } catch (const std::exception &) {
+            other = true;
+        }
+        EXPECT_EQ(outOfMemory, c.outOfMemory) << c.what;
+        EXPECT_EQ(other, !c.outOfMemory) << c.what;
+        EXPECT_TRUE(session.ran()) << c.what;
+        EXPECT_FALSE(session.watchdogFired()) << c.what << ": the dialog did not end";
+        EXPECT_FALSE(IsWindow(shown)) << c.what;
+        EXPECT_EQ(dialog().resultIndex, -1) << c.what << ": no button closed it";
+    }
+    freshDialog();
+    button(4, 300, 180, L"OK");
+    EXPECT_FALSE(run([](driver::Dialog &d) { d.click(4); }));
+    EXPECT_EQ(dialog().resultIndex, 4) << "the next dialog runs as usual";
 }
 
 TEST_F(RuntimeDialog, ModelessRunShowsTheSameWindowAgain) {

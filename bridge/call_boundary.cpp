@@ -10,16 +10,23 @@
 namespace {
 
 #if FMW_BLOCK_HAS_HANDLES
-// A host memory handle from the services of the saved parameter block,
-// disposed of when it goes out of scope. When the host has no memory, or no
-// services, the handle is invalid and failureCode() tells the host why.
+// Whether the saved block offers every memory-handle entry. The host's
+// interface has called them deprecated for many versions, so a host may
+// leave them null.
+bool handleServicesPresent() {
+    const FMExternCallStruct *block = savedBlock();
+    return block != nullptr && block->newHandle != nullptr && block->handleSize != nullptr &&
+           block->disposeHandle != nullptr && block->lockHandle != nullptr && block->unlockHandle != nullptr &&
+           block->memError != nullptr;
+}
+
+// A host memory handle from the services of the saved parameter block
+// (which the caller has checked are there), disposed of when it goes out of
+// scope. When the host has no memory, the handle is invalid and
+// failureCode() tells the host why.
 class HostHandle {
 public:
     explicit HostHandle(int32_t size) : block_(savedBlock()), handle_(nullptr), failureCode_(0) {
-        if (!servicesPresent()) {
-            failureCode_ = FMErrorOutOfMemory;
-            return;
-        }
         handle_ = block_->newHandle(size);
         if (handle_ == nullptr) {
             failureCode_ = block_->memError();
@@ -41,11 +48,6 @@ public:
     const FMExternCallStruct *block() const { return block_; }
 
 private:
-    bool servicesPresent() const {
-        return block_ != nullptr && block_->newHandle != nullptr && block_->handleSize != nullptr &&
-               block_->disposeHandle != nullptr && block_->lockHandle != nullptr &&
-               block_->unlockHandle != nullptr && block_->memError != nullptr;
-    }
     void dispose() {
         if (handle_ == nullptr) return;
         block_->disposeHandle(handle_);
@@ -73,29 +75,27 @@ private:
 #endif
 
 // Adds one stream; returns the host's code. An image goes to a 32-bit host
-// from a memory handle of its own, which is released before this returns.
+// that offers memory handles from a handle of its own, which is released
+// before this returns.
 int16_t addStream(HostBinaryData &container, const CallResult::Stream &stream) {
     HostQuadChar quad(stream.type);
     const uint32_t size = uint32_t(stream.bytes.size());
+    if (!stream.image) return container.add(quad, size, stream.bytes.data());
 #if FMW_BLOCK_HAS_HANDLES
-    if (stream.image) {
+    if (handleServicesPresent()) {
         HostHandle handle{int32_t(size)};
         if (!handle.valid()) return handle.failureCode();
         HandleLock lock(handle);
         std::copy(stream.bytes.begin(), stream.bytes.end(), lock.bytes());
         return container.add(quad, size, lock.bytes());
     }
-#else
-    if (stream.image) {
-        // Memory of the plug-in's own, as a host without handle services
-        // gets its images; none left fails the call like a host's refusal.
-        std::unique_ptr<uint8_t[]> bytes(newImageBytes(size));
-        if (!bytes) return FMErrorOutOfMemory;
-        std::copy(stream.bytes.begin(), stream.bytes.end(), bytes.get());
-        return container.add(quad, size, bytes.get());
-    }
 #endif
-    return container.add(quad, size, stream.bytes.data());
+    // Memory of the plug-in's own, as a host without handle services gets
+    // its images; none left fails the call like a host's refusal.
+    std::unique_ptr<uint8_t[]> bytes(newImageBytes(size));
+    if (!bytes) return FMErrorOutOfMemory;
+    std::copy(stream.bytes.begin(), stream.bytes.end(), bytes.get());
+    return container.add(quad, size, bytes.get());
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 namespace {
 FMExternCallStruct *gBlock = nullptr;
 void *gOwnModule = nullptr;
-#if !FMW_BLOCK_HAS_HANDLES && !defined(_WIN32)
+#ifndef _WIN32
 unsigned gFailImageAllocation = 0;
 #endif
 } // namespace
@@ -27,7 +27,6 @@ void setOwnModule(void *module) {
     gOwnModule = module;
 }
 
-#if !FMW_BLOCK_HAS_HANDLES
 uint8_t *newImageBytes(size_t size) {
 #ifndef _WIN32
     if (gFailImageAllocation != 0 && --gFailImageAllocation == 0) return nullptr;
@@ -39,5 +38,4 @@ uint8_t *newImageBytes(size_t size) {
 void failImageAllocation(unsigned nth) {
     gFailImageAllocation = nth;
 }
-#endif
 #endif

@@ -17,15 +17,14 @@ void saveBlock(FMExternCallStruct *block);
 void *pluginInstance();
 void setOwnModule(void *module);
 
-#if !FMW_BLOCK_HAS_HANDLES
-// Image bytes for a host whose block has no memory handles: `size` bytes of
+// Image bytes for a host that gives no memory handles (every 64-bit host, a
+// 32-bit one that leaves the block's handle entries null): `size` bytes of
 // the plug-in's own memory, freed with delete[], or null when there is none.
 uint8_t *newImageBytes(size_t size);
 #ifndef _WIN32
 // Stand-in of the native build: the n-th (from 1) later newImageBytes call
 // finds no memory; 0 disarms.
 void failImageAllocation(unsigned nth);
-#endif
 #endif
 
 #endif

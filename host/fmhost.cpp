@@ -2,7 +2,7 @@
 // it, shows what it registered, evaluates calculations and prints one line
 // per statement, then shuts the plug-in down and unloads it.
 //
-//   fmhost [--extn-version N] [--list] [--save-streams DIR] [--answer CMDS]...
+//   fmhost [--extn-version N] [--app-type N] [--list] [--save-streams DIR] [--answer CMDS]...
 //          [--unattended] [--shot-modeless PNG] PLUGIN.fmx [-e CALC]... [-f FILE]...
 //
 // With neither -e nor -f the script comes from standard input ("-f -" reads
@@ -45,12 +45,14 @@ constexpr unsigned kDriverSettleMs = 100; /* ms: a few of the driver's polls */
 constexpr unsigned kModelessSettleMs = 300; /* ms for a modeless window to paint before its picture */
 
 const char kUsage[] =
-    "usage: fmhost [--extn-version N] [--list] [--save-streams DIR] [--answer CMDS]...\n"
+    "usage: fmhost [--extn-version N] [--app-type N] [--list] [--save-streams DIR] [--answer CMDS]...\n"
     "              [--unattended] [--shot-modeless PNG] PLUGIN.fmx [-e CALC]... [-f FILE]...\n"
     "Loads the plug-in, starts it, and evaluates each statement of the calculations\n"
     "given with -e, in the files given with -f (\"-\" is standard input), or on\n"
     "standard input, printing one line per statement.\n"
     "  --extn-version N   extension version sent at start-up (default 60)\n"
+    "  --app-type N       kind of host process sent at start-up, 0 to 255 (default 1,\n"
+    "                     the desktop client; 3 is the server)\n"
     "  --list             print every registered function\n"
     "  --save-streams DIR save each stream of a binary result as DIR\\<n>-<TYPE>.<ext>\n"
     "  --answer CMDS      let the dialog driver answer the next dialog (repeatable)\n"
@@ -70,6 +72,7 @@ struct Source {
 
 struct Options {
     int16_t extnVersion = hostcore::kDefaultExtnVersion;
+    uint8_t appType = FMAppDesktop;
     bool list = false;
     std::wstring saveStreamsDir;
     std::vector<std::wstring> answers;
@@ -139,7 +142,7 @@ bool parseArguments(int argc, wchar_t** argv, Options* o, bool* helpOnly) {
             o->list = true;
         } else if (a == L"--unattended") {
             o->unattended = true;
-        } else if ((a == L"--extn-version" || a == L"--save-streams" || a == L"--answer" ||
+        } else if ((a == L"--extn-version" || a == L"--app-type" || a == L"--save-streams" || a == L"--answer" ||
                     a == L"--shot-modeless" || a == L"-e" || a == L"-f") && !hasValue) {
             fail(utf8(a) + " needs a value");
             return false;
@@ -151,6 +154,14 @@ bool parseArguments(int argc, wchar_t** argv, Options* o, bool* helpOnly) {
                 return false;
             }
             o->extnVersion = static_cast<int16_t>(v);
+        } else if (a == L"--app-type") {
+            wchar_t* end = nullptr;
+            const long v = std::wcstol(argv[++i], &end, 10);
+            if (end == argv[i] || *end != L'\0' || v < 0 || v > 255) {
+                fail("--app-type takes a number from 0 to 255, not " + utf8(argv[i]));
+                return false;
+            }
+            o->appType = static_cast<uint8_t>(v);
         } else if (a == L"--save-streams") {
             o->saveStreamsDir = argv[++i];
         } else if (a == L"--answer") {
@@ -304,7 +315,7 @@ int run(const Options& o) {
         fail(utf8(error));
         return kExitNotRun;
     }
-    const int32_t started = host.startup(o.extnVersion);
+    const int32_t started = host.startup(o.extnVersion, o.appType);
     if (started != hostcore::kStartupSuccess) {
         std::cout << "start-up result: " << started << '\n' << std::flush;
         return kExitNotRun;

@@ -97,16 +97,19 @@ public:
 
     // Loads the module and finds FMExternCallProc. A relative path is taken
     // from the current directory; modules beside the plug-in are found.
+    // The host is strict from here on: a function that reads an argument
+    // past the ones it was passed ends the program with a message that
+    // names it (FMW_Test_SetStrict).
     // On failure returns false and describes why in *error.
     bool load(const std::wstring& path, std::wstring* error = nullptr);
     bool loaded() const;
     // The module handle (HMODULE) passed to the plug-in as its instance.
     void* module() const;
 
-    // Sends start-up (selector 0) with this extension version and returns
-    // the result (offset 24 of the 32-bit block, 40 of the 64-bit one) as a
-    // 32-bit value.
-    int32_t startup(int16_t extnVersion = kDefaultExtnVersion);
+    // Sends start-up (selector 0) with this extension version and the kind
+    // of host process, and returns the result (offset 24 of the 32-bit
+    // block, 40 of the 64-bit one) as a 32-bit value.
+    int32_t startup(int16_t extnVersion = kDefaultExtnVersion, uint8_t appType = FMAppDesktop);
     // Sends get-string (selector 7) with a buffer of bufferSize units (at
     // most 1,048,576; a larger size sends nothing).
     StringResult getString(uint8_t selector, uint32_t bufferSize = 1024);

@@ -363,6 +363,17 @@ FMW_API void FMW_CDECL FMW_Test_FailCall(const char *functionName, uint32_t nth,
  * error to 1. */
 FMW_API void FMW_CDECL FMW_Test_FailHandleAllocation(uint32_t nth);
 FMW_API void FMW_CDECL FMW_Test_Reset(void);
+/* Strict mode plays a host that promises nothing past an argument vector's
+ * end: such a read still yields an empty value, and is recorded. Switching
+ * the mode forgets what was recorded. */
+FMW_API void FMW_CDECL FMW_Test_SetStrict(int on);
+/* The first read past the end since the last take, as "FM_DataVect_AtAsText
+ * read argument 3 of a vector of 2", cut to fit size - 1 bytes plus a zero;
+ * returns its full length, 0 when there was none, and forgets it. */
+FMW_API uint32_t FMW_CDECL FMW_Test_TakeViolation(char *buffer, uint32_t size);
+/* Fills the memory-handle entries of a 32-bit block with this library's
+ * handles, as a host that offers them does; nothing on 64 bits. */
+FMW_API void FMW_CDECL FMW_Block_SetHandleEntries(FMExternCallStruct *block);
 
 #ifdef __cplusplus
 }

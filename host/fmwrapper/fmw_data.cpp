@@ -5,8 +5,9 @@
 
 namespace {
 
-const FMData* argumentAt(const FMDataVect* vect, uint32_t index) {
+const FMData* argumentAt(const char* function, const FMDataVect* vect, uint32_t index) {
     fmw::require(vect != nullptr);
+    fmw::noteArgumentRead(function, index, vect->items.size());
     return index < vect->items.size() ? vect->items[index].get() : &vect->pastEnd;
 }
 
@@ -23,13 +24,13 @@ FMW_API uint32_t FMW_CDECL FM_DataVect_Size(const FMDataVect* vect, FMError* err
 
 FMW_API const FMData* FMW_CDECL FM_DataVect_At(const FMDataVect* vect, uint32_t index, FMError* err) {
     return fmw::guard<const FMData*>("FM_DataVect_At", err, nullptr,
-                                     [&] { return argumentAt(vect, index); });
+                                     [&] { return argumentAt("FM_DataVect_At", vect, index); });
 }
 
 FMW_API const FMText* FMW_CDECL FM_DataVect_AtAsText(const FMDataVect* vect, uint32_t index,
                                                      FMError* err) {
     return fmw::guard<const FMText*>("FM_DataVect_AtAsText", err, nullptr,
-                                     [&] { return &argumentAt(vect, index)->text; });
+                                     [&] { return &argumentAt("FM_DataVect_AtAsText", vect, index)->text; });
 }
 
 FMW_API const FMLocale* FMW_CDECL FM_Data_GetLocale(const FMData* data, FMError* err) {

@@ -25,6 +25,18 @@ Faults& faults() {
     return instance;
 }
 
+// The strict host's state: outside the faults, which tests reset after each
+// case while strict mode stays on for the whole program.
+struct Strictness {
+    bool on = false;
+    std::string violation; // the first read past the end since the last take
+};
+
+Strictness& strictness() {
+    static Strictness instance;
+    return instance;
+}
+
 }  // namespace
 
 void setError(FMError* err, int32_t code) {
@@ -56,9 +68,33 @@ bool takeHandleAllocationFailure() {
     return --countdown == 0;
 }
 
+void noteArgumentRead(const char* function, uint32_t index, size_t size) {
+    Strictness& s = strictness();
+    if (!s.on || index < size || !s.violation.empty()) return;
+    s.violation = std::string(function) + " read argument " + std::to_string(index) + " of a vector of " +
+                  std::to_string(size);
+}
+
 }  // namespace fmw
 
 extern "C" {
+
+FMW_API void FMW_CDECL FMW_Test_SetStrict(int on) {
+    fmw::strictness().on = on != 0;
+    fmw::strictness().violation.clear();
+}
+
+FMW_API uint32_t FMW_CDECL FMW_Test_TakeViolation(char* buffer, uint32_t size) {
+    std::string& violation = fmw::strictness().violation;
+    const uint32_t length = uint32_t(violation.size());
+    if (buffer != nullptr && size > 0) {
+        const uint32_t n = length < size - 1 ? length : size - 1;
+        violation.copy(buffer, n);
+        buffer[n] = 0;
+    }
+    violation.clear();
+    return length;
+}
 
 FMW_API void FMW_CDECL FMW_Test_RefuseRegistration(int16_t functionId) {
     fmw::Faults& f = fmw::faults();
@@ -90,6 +126,7 @@ FMW_API void FMW_CDECL FMW_Test_Reset(void) {
     f.calls.clear();
     f.refuseArmed = false;
     f.handleCountdown = 0;
+    fmw::strictness().violation.clear();
 }
 
 }  // extern "C"

@@ -107,4 +107,18 @@ FMW_API int32_t FMW_CDECL FMW_LiveHandles(void) {
     return static_cast<int32_t>(handles().live.size());
 }
 
+FMW_API void FMW_CDECL FMW_Block_SetHandleEntries(FMExternCallStruct* block) {
+#if FMW_BLOCK_HAS_HANDLES
+    if (block == nullptr) return;
+    block->newHandle = FMW_NewHandle;
+    block->handleSize = FMW_HandleSize;
+    block->disposeHandle = FMW_DisposeHandle;
+    block->lockHandle = FMW_LockHandle;
+    block->unlockHandle = FMW_UnlockHandle;
+    block->memError = FMW_MemError;
+#else
+    (void)block;
+#endif
+}
+
 }  // extern "C"

@@ -75,6 +75,9 @@ void setError(FMError* err, int32_t code);
 bool takeRegistrationRefusal(int16_t functionId);
 // True once when a test armed a failure for this handle allocation.
 bool takeHandleAllocationFailure();
+// An argument read at `index` of a vector of `size`: in strict mode a read
+// past the end is recorded for the host to report (the first one wins).
+void noteArgumentRead(const char* function, uint32_t index, size_t size);
 
 // Runs the body of an exported function so that no exception leaves it:
 // out of memory reports code 1, anything else code 2, and the function then

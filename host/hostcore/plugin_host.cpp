@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <cstring>
 #include <memory>
@@ -127,14 +129,8 @@ bool PluginHost::load(const std::wstring& path, std::wstring* error) {
     std::memset(&block_, 0, sizeof block_);
     block_.entryPoint = reinterpret_cast<void*>(entry);
     block_.instanceId = module;
-#if FMW_BLOCK_HAS_HANDLES
-    block_.newHandle = FMW_NewHandle;
-    block_.handleSize = FMW_HandleSize;
-    block_.disposeHandle = FMW_DisposeHandle;
-    block_.lockHandle = FMW_LockHandle;
-    block_.unlockHandle = FMW_UnlockHandle;
-    block_.memError = FMW_MemError;
-#endif
+    FMW_Block_SetHandleEntries(&block_);
+    FMW_Test_SetStrict(1);
     return true;
 }
 
@@ -150,9 +146,10 @@ void PluginHost::send(uint8_t whichCall) {
     entry_(&block_);
 }
 
-int32_t PluginHost::startup(int16_t extnVersion) {
+int32_t PluginHost::startup(int16_t extnVersion, uint8_t appType) {
     if (entry_ == nullptr) return 0;
     block_.extnVersion = extnVersion;
+    block_.appType = appType;
     block_.result = 0;
     send(FMCallStartup);
     const auto result = static_cast<int32_t>(block_.result);
@@ -275,6 +272,15 @@ CallResult PluginHost::call(const std::wstring& name, const std::vector<std::wst
         }
     }
     r.code = record.handler(record.functionId, objects.env, objects.args, objects.result);
+    // A read past the arguments passed is a fault that the real host is not
+    // documented to forgive: the run ends here, loudly, naming the call.
+    char violation[256];
+    if (FMW_Test_TakeViolation(violation, sizeof violation) != 0) {
+        std::fprintf(stderr, "strict host: %ls with %u argument(s): %s\n", name.c_str(), unsigned(args.size()),
+                     violation);
+        std::fflush(stderr);
+        std::abort();
+    }
     readResult(objects.result, &r);
     return r;
 }

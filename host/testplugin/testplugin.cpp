@@ -55,7 +55,9 @@ int16_t setText(FMData* result, const FMDataVect* args, const std::u16string& va
     Error err;
     FMText* text = FM_Text_Constructor1(&err);
     FM_Text_AssignUnicode(text, reinterpret_cast<const FMUniChar*>(value.c_str()), &err);
-    const FMLocale* locale = FM_Data_GetLocale(FM_DataVect_At(args, 0, &err), &err);
+    // The first argument's locale; without arguments, the result's own.
+    const FMData* first = FM_DataVect_Size(args, &err) > 0 ? FM_DataVect_At(args, 0, &err) : result;
+    const FMLocale* locale = FM_Data_GetLocale(first, &err);
     const int16_t code = FM_Data_SetAsText(result, text, locale, FMDataTypeText, &err);
     FM_Text_Delete(text, &err);
     return code;

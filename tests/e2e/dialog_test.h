@@ -15,17 +15,11 @@
 
 #include "driver/dialog_driver.h"
 #include "hostcore.h"
+#include "tests/e2e/support.h"
 
 namespace e2e {
 
 typedef std::vector<std::wstring> Args;
-
-// For failure messages: characters outside ASCII become '?'.
-inline std::string narrow(const std::wstring &s) {
-    std::string out;
-    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
-    return out;
-}
 
 class DialogTest : public ::testing::Test {
 protected:
@@ -37,14 +31,16 @@ protected:
     }
 
     // Calls `function`; `act` plays the user of the dialog it shows, which
-    // must close before the time is up.
+    // must close before the time is up. Without `ran` the dialog must have
+    // been shown; with it, whether it was is told there.
     std::wstring show(const wchar_t *function, const Args &args, std::function<void(driver::Dialog &)> act,
-                      unsigned timeoutMs = 30000) {
+                      unsigned timeoutMs = 30000, bool *ran = nullptr) {
         driver::Session session(std::move(act), timeoutMs);
         hostcore::CallResult r = host.call(function, args);
         EXPECT_EQ(r.status, hostcore::CallStatus::Called);
         EXPECT_EQ(r.code, 0);
-        EXPECT_TRUE(session.ran());
+        if (ran) *ran = session.ran();
+        else EXPECT_TRUE(session.ran());
         EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
         EXPECT_EQ(session.failure(), L"");
         return r.text;

@@ -2,6 +2,7 @@
 // start-up results, get-string buffers, argument-count enforcement, text and
 // binary results, scripts, shut-down and unloading.
 #include "hostcore.h"
+#include "tests/e2e/support.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,20 +16,10 @@
 
 namespace {
 
-std::wstring binDir() {
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir(path, n);
-    return dir.substr(0, dir.find_last_of(L"\\/"));
-}
+using e2e::binDir;
+using e2e::narrow;
 
 std::wstring testPlugin() { return binDir() + L"\\TestPlugin" + hostcore::kPluginSuffix; }
-
-std::string narrow(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
 
 std::string registryLog() {
     char log[512];

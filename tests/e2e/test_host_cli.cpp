@@ -2,6 +2,7 @@
 // files against the small test plug-in, checking the printed lines and the
 // exit status.
 #include "hostcore.h"
+#include "tests/e2e/support.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,12 +12,8 @@
 
 namespace {
 
-std::wstring binDir() {
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir(path, n);
-    return dir.substr(0, dir.find_last_of(L"\\/"));
-}
+using e2e::binDir;
+using e2e::narrow;
 
 bool writeFile(const std::wstring& path, const std::string& bytes) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -6,39 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "driver/dialog_driver.h"
-#include "hostcore.h"
+#include "tests/e2e/dialog_test.h"
 
 namespace {
 
-std::string narrow(const std::wstring &s) {
-    return std::string(s.begin(), s.end());
-}
+using e2e::narrow;
 
-class MessageDialog : public ::testing::Test {
+class MessageDialog : public e2e::DialogTest {
 protected:
-    void SetUp() override {
-        std::wstring error;
-        ASSERT_TRUE(host.load(L"TessaryPlugin" + std::wstring(hostcore::kPluginSuffix), &error)) << narrow(error);
-        ASSERT_EQ(host.startup(60), hostcore::kStartupSuccess);
-        host.call(L"Tessary_SetPosition", {L"40", L"30"});
-    }
-
     // Shows the dialog with these arguments; `act` plays the user.
     std::wstring show(const std::vector<std::wstring> &args, std::function<void(driver::Dialog &)> act,
                       bool *ran = nullptr) {
-        driver::Session session(std::move(act), 15000);
-        hostcore::CallResult r = host.call(L"Tessary_Dialog", args);
-        EXPECT_EQ(r.status, hostcore::CallStatus::Called);
-        EXPECT_EQ(r.code, 0);
-        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
-        EXPECT_EQ(session.failure(), L"");
-        if (ran) *ran = session.ran();
-        else EXPECT_TRUE(session.ran());
-        return r.text;
+        return DialogTest::show(L"Tessary_Dialog", args, std::move(act), 15000, ran);
     }
-
-    hostcore::PluginHost host;
 };
 
 SIZE outerSize(const driver::Dialog &d) {

@@ -7,7 +7,10 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "driver/dialog_driver.h"
 #include "hostcore.h"
 
 namespace {
@@ -76,7 +79,56 @@ TEST_F(PluginSpine, GetStringAnswersNameDescriptionAndOptions) {
     hostcore::StringResult cut = host.getString(FMStringOptions, 5);
     EXPECT_EQ(cut.text, L"VRNQ");
     EXPECT_EQ(cut.overrun, 0u);
-    EXPECT_FALSE(host.getString(130, 64).written);
+    // Every other id is answered too, with the empty string.
+    for (uint8_t id = 130; id <= 140; ++id) {
+        if (id == FMStringOptions) continue;
+        const hostcore::StringResult other = host.getString(id, 64);
+        EXPECT_TRUE(other.written && other.terminated) << int(id);
+        EXPECT_EQ(other.text, L"") << int(id);
+        EXPECT_EQ(other.overrun, 0u) << int(id);
+    }
+}
+
+// The strict host ends the program when a function reads past the
+// arguments it was passed. In a server process no dialog waits for a user,
+// so every function runs through with the fewest arguments it takes.
+TEST_F(PluginSpine, EachFunctionWithItsFewestArgumentsReadsNoMore) {
+    ASSERT_EQ(host.startup(60, FMAppServer), hostcore::kStartupSuccess);
+    const std::vector<hostcore::FunctionInfo> functions = host.functions();
+    ASSERT_EQ(functions.size(), 24u);
+    for (const hostcore::FunctionInfo &f : functions) {
+        for (const wchar_t *value : {L"", L"1"}) {
+            const hostcore::CallResult r = host.call(f.name, std::vector<std::wstring>(size_t(f.minArgs), value));
+            EXPECT_EQ(r.status, hostcore::CallStatus::Called) << std::string(f.name.begin(), f.name.end());
+        }
+    }
+}
+
+// Where nobody sits at a screen, a dialog function returns at once and no
+// window appears, whichever dialog it would have shown.
+TEST_F(PluginSpine, ServerProcessesShowNoWindow) {
+    const std::vector<std::pair<const wchar_t *, std::vector<std::wstring>>> calls = {
+        {L"Tessary_Dialog", {L"", L"Title", L"Text", L"OK"}},
+        {L"Tessary_DoList", {L"", L"1", L"", L"", L"", L"Title", L"Text", L"Apple|Pear|", L"OK", L"", L""}},
+        {L"Tessary_DoDialog", {L"", L"Title", L"Text", L"OK"}},
+        {L"Tessary_ProgressBar", {L"show", L"Label", L"10", L"1"}},
+        {L"Tessary_SelectFileDialog", {L"", L"Title"}},
+        {L"Tessary_ColorPicker", {L""}},
+    };
+    for (uint8_t appType : {FMAppServer, FMAppWebPublishing, FMAppServerScripting, FMAppDataApi}) {
+        ASSERT_EQ(host.startup(60, appType), hostcore::kStartupSuccess);
+        for (const auto &c : calls) {
+            driver::Session session([](driver::Dialog &d) { d.close(); }, 2000);
+            const DWORD start = GetTickCount();
+            const hostcore::CallResult r = host.call(c.first, c.second);
+            const std::string what = std::string(c.first, c.first + wcslen(c.first)) + ", type " + std::to_string(appType);
+            EXPECT_EQ(r.code, 0) << what;
+            EXPECT_EQ(r.text, L"") << what;
+            EXPECT_FALSE(session.ran()) << what << ": a window was shown";
+            EXPECT_LT(GetTickCount() - start, 1000u) << what;
+        }
+        host.shutdown();
+    }
 }
 
 TEST_F(PluginSpine, UnknownMessagesLeaveTheBlockUnchanged) {

@@ -150,21 +150,17 @@ TEST_F(StagingSettingsColorTest, AFailedHandleAllocationReturnsTheMemoryErrorAnd
         const char *what;
         uint32_t failAllocation; // n-th handle allocation fails; 0 none
         bool silentHost;         // the host's memory error says 0 all the same
-        bool noHandleEntries;    // the block offers no allocation
     } cases[] = {
-        {"the JPEG's handle", 1, false, false},
-        {"the PNG's handle", 2, false, false},
-        {"a host that does not say why", 1, true, false},
-        {"a block without handle entries", 0, false, true},
+        {"the JPEG's handle", 1, false},
+        {"the PNG's handle", 2, false},
+        {"a host that does not say why", 1, true},
     };
     for (const Case &c : cases) {
         int32_t live = FMW_LiveHandles();
         if (c.failAllocation) FMW_Test_FailHandleAllocation(c.failAllocation);
         if (c.silentHost) host_.block().memError = silentMemError;
-        if (c.noHandleEntries) host_.block().newHandle = nullptr;
         hostcore::CallResult r = host_.call(L"Tessary_CreateColor", {L"width=300", L"255128000"});
         host_.block().memError = FMW_MemError;
-        host_.block().newHandle = FMW_NewHandle;
         FMW_Test_Reset();
         ASSERT_EQ(r.status, hostcore::CallStatus::Called) << c.what;
         EXPECT_EQ(r.code, FMErrorOutOfMemory) << c.what;
@@ -176,5 +172,33 @@ TEST_F(StagingSettingsColorTest, AFailedHandleAllocationReturnsTheMemoryErrorAnd
     hostcore::CallResult r = host_.call(L"Tessary_CreateColor", {L"", L"255128000"});
     EXPECT_EQ(r.code, 0) << "the next call works";
     EXPECT_EQ(streamList(r), "JPEG(631) PNGf(116) SIZE(4)");
+}
+
+// The handle entries are deprecated in the host's interface: a host that
+// leaves any of them null gets the same images from the plug-in's memory.
+TEST_F(StagingSettingsColorTest, WithoutHandleEntriesTheImagesAreTheSame) {
+    const hostcore::CallResult withHandles = host_.call(L"Tessary_CreateColor", {L"width=300", L"255128000"});
+    ASSERT_EQ(streamList(withHandles), "JPEG(631) PNGf(116) SIZE(4)");
+    const FMExternCallStruct saved = host_.block();
+    for (bool all : {true, false}) {
+        const char *what = all ? "no handle entries" : "no lock entry";
+        const int32_t live = FMW_LiveHandles();
+        host_.block().lockHandle = nullptr;
+        if (all) {
+            host_.block().newHandle = nullptr;
+            host_.block().handleSize = nullptr;
+            host_.block().disposeHandle = nullptr;
+            host_.block().unlockHandle = nullptr;
+            host_.block().memError = nullptr;
+        }
+        const hostcore::CallResult r = host_.call(L"Tessary_CreateColor", {L"width=300", L"255128000"});
+        host_.block() = saved;
+        EXPECT_EQ(r.code, 0) << what;
+        ASSERT_EQ(streamList(r), streamList(withHandles)) << what;
+        for (size_t i = 0; i < r.streams.size(); ++i) {
+            EXPECT_TRUE(r.streams[i].bytes == withHandles.streams[i].bytes) << what << ", stream " << i;
+        }
+        EXPECT_EQ(FMW_LiveHandles(), live) << what << ": no handle taken";
+    }
 }
 #endif

@@ -34,14 +34,8 @@ inline int32_t startPlugin(int16_t version = 60, uint8_t appType = FMAppDesktop)
     b.extnVersion = version;
     b.whichCall = FMCallStartup;
     b.appType = appType;
-#if FMW_BLOCK_HAS_HANDLES
-    b.newHandle = FMW_NewHandle;
-    b.handleSize = FMW_HandleSize;
-    b.disposeHandle = FMW_DisposeHandle;
-    b.lockHandle = FMW_LockHandle;
-    b.unlockHandle = FMW_UnlockHandle;
-    b.memError = FMW_MemError;
-#endif
+    FMW_Block_SetHandleEntries(&b);
+    FMW_Test_SetStrict(1);
     FMExternCallProc(&b);
     return int32_t(b.result);
 }
@@ -81,6 +75,12 @@ inline Result call(const std::u16string &name, const std::vector<std::u16string>
     }
     FMData *d = FMW_Data_New();
     r.code = f.handler(f.functionId, nullptr, v, d);
+    // The real host promises nothing past the arguments it passed.
+    char violation[256];
+    if (FMW_Test_TakeViolation(violation, sizeof violation) != 0) {
+        ADD_FAILURE() << std::string(name.begin(), name.end()) << " with " << args.size()
+                      << " argument(s): " << violation;
+    }
     r.isText = FMW_Data_IsText(d) != 0;
     if (r.isText) r.text = textOf(FMW_Data_Text(d));
     FMW_Data_Delete(d);

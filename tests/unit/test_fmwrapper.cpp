@@ -292,6 +292,22 @@ TEST_F(FMWrapperTest, ArgumentsPastTheEndAreEmptyAndEveryValueHasALocale) {
         EXPECT_NE(FM_Data_GetLocale(data, &err), nullptr) << "index " << i;
         EXPECT_EQ(err.code, 0) << "index " << i;
     }
+
+    // The strict host yields the same, and records the first read past the
+    // end until it is taken; within the vector it records nothing.
+    char violation[80];
+    for (int strict : {1, 0}) {
+        FMW_Test_SetStrict(strict);
+        for (uint32_t i = 0; i < 3; ++i) FM_DataVect_AtAsText(vect, i, &err);
+        EXPECT_EQ(FMW_Test_TakeViolation(violation, sizeof violation), 0u) << "strict " << strict;
+        FM_DataVect_At(vect, 4, &err);
+        FM_DataVect_AtAsText(vect, 3, &err);
+        EXPECT_EQ(err.code, 0);
+        const uint32_t length = FMW_Test_TakeViolation(violation, sizeof violation);
+        EXPECT_EQ(std::string(violation, strict ? length : 0),
+                  strict ? "FM_DataVect_At read argument 4 of a vector of 3" : "");
+        EXPECT_EQ(FMW_Test_TakeViolation(violation, 8), 0u) << "taken once";
+    }
     FMW_DataVect_Delete(vect);
 }
 

@@ -106,9 +106,7 @@ void fillInputRow(ControlSpec &list, const CallArguments &args) {
 void doListFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
     OptionSet options(args.narrow(kOptions, kLongOptionsBytes).c_str());
-    startListFrame(d, options, args.wide(kTitle));
-
-    const ListArea area = placeTextAboveList(d, args.wide(kText));
+    const ListArea area = startListFrame(d, options, args.wide(kTitle), args.wide(kText));
     ControlSpec &list = d.controls[kListSlot];
     fillList(list, args, options, area);
     fillInputRow(list, args);

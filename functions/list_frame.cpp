@@ -18,7 +18,9 @@ constexpr int32_t kNoDefaultButton = kMessageSlot;
 
 } // namespace
 
-void startListFrame(DialogDefinition &d, const OptionSet &options, const WideText &title) {
+static ListArea placeTextAboveList(DialogDefinition &d, const WideText &text);
+
+ListArea startListFrame(DialogDefinition &d, const OptionSet &options, const WideText &title, const WideText &text) {
     startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kNoDefaultButton}, title);
     applyPresetSizes(d, options, kFieldDialogPresets, kFirstPresetWins);
     applyExplicitSize(d, options);
@@ -27,9 +29,10 @@ void startListFrame(DialogDefinition &d, const OptionSet &options, const WideTex
     // Laid out for a window smaller than it can be, the controls would not
     // fill it when the system makes it that large.
     clampToMinimum(d);
+    return placeTextAboveList(d, text);
 }
 
-ListArea placeTextAboveList(DialogDefinition &d, const WideText &text) {
+static ListArea placeTextAboveList(DialogDefinition &d, const WideText &text) {
     if (text.empty()) return ListArea{kContentTop, d.height - kListBottom};
     placeStatic(d.controls[kMessageSlot], text,
                 SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance, kTextHeight, 1.0, 0.0, false,

@@ -13,21 +13,19 @@
 constexpr int kListButtonCount = 4; // buttons 1..4 in slots 4..7
 constexpr int kListSlot = kFirstInputSlot; // the list, read back as "text1"
 
-// Starts a list dialog on a fresh table (fonts kept): 383 x 360 pixels, resizable down to 363 x 170, no
-// default button unless an option names one; "small", "medium", "large"
-// (the first present wins), "width", "height", "left" and "top" apply, and
-// the size is raised to the minimum.
-void startListFrame(DialogDefinition &d, const OptionSet &options, const WideText &title);
-
 // Where the list goes: its top and height, pixels.
 struct ListArea {
     int32_t y;
     int32_t height;
 };
 
+// Starts a list dialog on a fresh table (fonts kept): 383 x 360 pixels,
+// resizable down to 363 x 170, no default button unless an option names
+// one; "small", "medium", "large" (the first present wins), "width",
+// "height", "left" and "top" apply, and the size is raised to the minimum.
 // Puts `text`, when not empty, above the list in slot 1, and returns the
 // list's place in a window of the dialog's size.
-ListArea placeTextAboveList(DialogDefinition &d, const WideText &text);
+ListArea startListFrame(DialogDefinition &d, const OptionSet &options, const WideText &title, const WideText &text);
 
 // Makes `list` the list of the dialog in `area`: full width, growing with
 // the window, read back as "text1".

@@ -8,3 +8,19 @@ WideText systemFilterList(const WideText &filter) {
     if (filter[filter.length() - 1] != TextUnit('|')) list.push_back(TextUnit(0));
     return list;
 }
+
+WideText defaultExtension(const WideText &filter) {
+    // The first pattern: after the first '|', up to the next '|' or ';'.
+    size_t start = 0;
+    while (start < filter.length() && filter[start] != TextUnit('|')) ++start;
+    if (start + 2 >= filter.length() || filter[start + 1] != TextUnit('*') || filter[start + 2] != TextUnit('.'))
+        return WideText();
+    WideText extension;
+    for (size_t i = start + 3; i < filter.length(); ++i) {
+        const TextUnit unit = filter[i];
+        if (unit == TextUnit('|') || unit == TextUnit(';')) break;
+        if (unit == TextUnit('*') || unit == TextUnit('?') || unit == TextUnit(' ')) return WideText();
+        extension.push_back(unit);
+    }
+    return extension;
+}

@@ -53,6 +53,11 @@ bool runSystemDialog(const SystemDialogRequest &request, SystemDialogAnswer &ans
 // ends with two NULs whether or not the text ended in '|'. Empty for an
 // empty text.
 WideText systemFilterList(const WideText &filter);
+// The extension the save dialog adds to a name typed without one: that of
+// the first pattern of the first file type ("Text|*.txt|" gives "txt"),
+// empty when that pattern names no single extension ("*.*", "*", a pattern
+// with other wildcards) or there is no filter.
+WideText defaultExtension(const WideText &filter);
 
 #ifndef _WIN32
 #include <functional>

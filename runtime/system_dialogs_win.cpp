@@ -46,12 +46,18 @@ bool chooseFile(const SystemDialogRequest &request, SystemDialogAnswer &answer) 
     // relative paths against it; the dialog would leave it where the user
     // browsed to.
     dialog.Flags = OFN_NOCHANGEDIR;
+    // A name typed without an extension gets the first file type's; the
+    // dialog keeps an extension the user typed.
+    const WideText extension = defaultExtension(request.filter);
     if (save) {
         wideCopy(name.data(), name.size(), request.folder.data());
-        dialog.Flags |= OFN_OVERWRITEPROMPT | OFN_SHOWHELP;
+        // No Help button: nothing would answer it.
+        dialog.Flags |= OFN_OVERWRITEPROMPT;
+        dialog.lpstrDefExt = extension.empty() ? nullptr : extension.data();
     } else {
         dialog.lpstrInitialDir = request.folder.empty() ? nullptr : request.folder.data();
-        dialog.Flags |= OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+        // No "Open as read-only" box: its answer has nowhere to go.
+        dialog.Flags |= OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     }
     BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     if (!chosen) return false;
@@ -87,6 +93,9 @@ bool chooseFolder(const SystemDialogRequest &request, SystemDialogAnswer &answer
     // while the browser is open and no second call can start from it.
     browse.hwndOwner = GetActiveWindow();
     browse.lpszTitle = request.title.data();
+    // Only a folder of the file system has a path to answer with: OK stays
+    // disabled on My Computer, the Control Panel and the like.
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
     browse.lpfn = folderBrowseCallback;
     browse.lParam = LPARAM(request.folder.data());
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);

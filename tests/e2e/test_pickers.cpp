@@ -197,6 +197,29 @@ TEST_F(Pickers, TheSaveDialogStartsWithTheDefaultPathAndAsksBeforeOverwriting) {
     EXPECT_EQ(replaced, kGreekFile) << utf8(replaced);
 }
 
+// A name typed without an extension gets the first file type's; one typed
+// with an extension keeps it. The save dialog has no Help button, which
+// nothing would answer.
+TEST_F(Pickers, TheSaveDialogAddsTheFirstTypesExtension) {
+    constexpr int kHelpButton = 0x40E;
+    auto shown = [](driver::Dialog &d, int id) {
+        const HWND control = d.control(id).hwnd;
+        return control != nullptr && IsWindowVisible(control);
+    };
+    const struct {
+        const wchar_t *typed, *expected;
+    } cases[] = {{L"report2", L"report2.txt"}, {L"notes.md", L"notes.md"}};
+    for (const auto &c : cases) {
+        const Args args{L"saveDialog", L"Save as", kRoot + L"\\draft", L"Text|*.txt|All files|*.*|"};
+        std::wstring saved = choose(L"Tessary_SelectFileDialog", args, [&](driver::Dialog &d) {
+            EXPECT_FALSE(shown(d, kHelpButton)) << "a Help button that does nothing";
+            d.setText(kFileName, kRoot + L"\\" + c.typed);
+            d.click(IDOK);
+        });
+        EXPECT_EQ(saved, kRoot + L"\\" + c.expected) << utf8(saved);
+    }
+}
+
 TEST_F(Pickers, TheFolderBrowserOpensOnTheDefaultFolderAndReturnsItWhole) {
     const Args args{L"", L"Where do the files go?", kGreekFolder};
     std::wstring chosen = choose(L"Tessary_SelectFolderDialog", args, [](driver::Dialog &d) {

@@ -23,3 +23,25 @@ TEST(SystemDialogs, FilterListIsNulSeparatedAndDoublyEnded) {
         EXPECT_EQ(got, c.expected) << "filter of " << c.filter.size() << " units";
     }
 }
+
+// What the save dialog adds to a name typed without an extension.
+TEST(SystemDialogs, DefaultExtensionIsTheFirstPatterns) {
+    struct Case {
+        std::u16string filter, expected;
+    } cases[] = {
+        {u"Text|*.txt|", u"txt"},
+        {u"Text|*.txt", u"txt"},
+        {u"Pictures|*.png;*.jpg|All|*.*|", u"png"},
+        {u"Archives|*.tar.gz|", u"tar.gz"},
+        {u"All|*.*|Text|*.txt|", u""},
+        {u"Any|*|", u""},
+        {u"Logs|log?.*|", u""},
+        {u"Odd|*.t?t|", u""},
+        {u"Empty||", u""},
+        {u"No pattern", u""},
+        {u"", u""},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(U(defaultExtension(W(c.filter.c_str()))), c.expected) << std::string(c.filter.begin(), c.filter.end());
+    }
+}

@@ -10,9 +10,11 @@
 #      clang tree that also holds the libFuzzer targets, then a short
 #      deterministic replay of each target over its committed corpus, each
 #      target counted as one test;
-#   5. the instructions a few calls cost under callgrind
+#   5. the tests of the release's page converter (tests/package), counted
+#      as one test; the release itself is checked by scripts/package-check.sh;
+#   6. the instructions a few calls cost under callgrind
 #      (scripts/call-cost.sh), counted as one test.
-# Steps 3 to 5 run at a lower priority than the Windows programs, which wait
+# Steps 3 to 6 run at a lower priority than the Windows programs, which wait
 # for their windows most of the time and must not wait for the compiler.
 # Build trees go to build/ (or $TESSARY_BUILD); TESSARY_DESKS sets the desks
 # of each Windows tree (default 4).
@@ -119,6 +121,12 @@ for source in "$root"/tests/fuzz/*.cpp; do
     tally "fuzz_$target" $? "$out/fuzz/ci/$target.log"
     set -e
 done
+
+echo "== the release's page converter"
+set +e
+python3 -m unittest discover -s "$root/tests/package" -p 'test_*.py' >"$out/package-tests.log" 2>&1
+tally markdown_page $? "$out/package-tests.log"
+set -e
 
 echo "== instructions per call, under callgrind"
 set +e

@@ -17,6 +17,7 @@
 #include "runtime/list_view_win.h"
 #include "runtime/open_dialog.h"
 #include "runtime/readback.h"
+#include "runtime/screen_rules.h"
 
 namespace {
 
@@ -113,7 +114,8 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     if (d.defaultButton != 0) SendMessageW(dialogWindow, DM_SETDEFID, WPARAM(d.defaultButton), 0);
 
     // The new style takes effect with the frame recomputed here.
-    SetWindowPos(dialogWindow, HWND_NOTOPMOST, d.left, d.top, d.width, d.height,
+    const ScreenRect placed = keepOnNearestScreen(d.windowRect());
+    SetWindowPos(dialogWindow, HWND_NOTOPMOST, placed.left, placed.top, d.width, d.height,
                  SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     InvalidateRect(dialogWindow, nullptr, TRUE);
 

@@ -9,6 +9,7 @@
 #include "runtime/dialog_proc.h"
 #include "runtime/fonts.h"
 #include "runtime/open_dialog.h"
+#include "runtime/screen_rules.h"
 
 namespace {
 
@@ -184,7 +185,8 @@ void progressPresent(const SlotSet &shown) {
     // A press of the last run disabled it.
     if (HWND cancel = controlOf(window, kProgressCancelSlot)) EnableWindow(cancel, TRUE);
 
-    SetWindowPos(window, nullptr, d.left, d.top, d.width, d.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenRect placed = keepOnNearestScreen(d.windowRect());
+    SetWindowPos(window, nullptr, placed.left, placed.top, d.width, d.height, SWP_NOZORDER | SWP_NOACTIVATE);
     for (int slot : kProgressSlots) {
         if (slot == kProgressDefaultSlot) continue;
         const ControlSpec &s = slotAt(slot);

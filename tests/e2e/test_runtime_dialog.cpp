@@ -325,6 +325,34 @@ TEST_F(RuntimeDialog, AFailureInsideTheDialogEndsItAndReachesTheCaller) {
     EXPECT_EQ(dialog().resultIndex, 4) << "the next dialog runs as usual";
 }
 
+// Asked for off the screen, a dialog opens wholly inside it, at its size;
+// asked for a place inside, it opens there.
+TEST_F(RuntimeDialog, ADialogOpensInsideTheScreen) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const POINT asked[] = {{5000, 5000}, {-3000, 40}, {100, 50}};
+    for (const POINT &at : asked) {
+        freshDialog();
+        button(4, 300, 180, L"OK");
+        dialog().left = at.x;
+        dialog().top = at.y;
+        RECT shown{};
+        run([&](driver::Dialog &d) {
+            shown = d.windowRect();
+            d.click(4);
+        });
+        const std::string what = std::to_string(at.x) + "," + std::to_string(at.y);
+        EXPECT_EQ(shown.right - shown.left, 400) << what;
+        EXPECT_EQ(shown.bottom - shown.top, 240) << what;
+        EXPECT_TRUE(shown.left >= work.left && shown.top >= work.top && shown.right <= work.right &&
+                    shown.bottom <= work.bottom)
+            << what << " opened at " << shown.left << "," << shown.top;
+        if (at.x == 100) {
+            EXPECT_EQ(std::make_pair(shown.left, shown.top), std::make_pair(100L, 50L));
+        }
+    }
+}
+
 TEST_F(RuntimeDialog, ModelessRunShowsTheSameWindowAgain) {
     freshDialog();
     dialog().templateId = IDD_PROGRESS;

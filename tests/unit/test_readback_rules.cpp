@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/readback_rules.h"
+#include "runtime/screen_rules.h"
 #include "runtime/slider_rules.h"
 
 namespace {
@@ -146,5 +147,28 @@ TEST(SliderScaleRule, KeepsThePositionInsideABoundedSpan) {
                 EXPECT_EQ(1, s.tickFrequency);
             }
         }
+    }
+}
+
+// A dialog opened partly off the screen moves inside, never shrinks; one
+// inside stays where the script put it.
+TEST(ScreenRule, KeepsAWindowInsideTheWorkArea) {
+    const ScreenRect work{0, 0, 1280, 994}; // a task bar below
+    struct Case {
+        ScreenRect wanted, expected;
+    } cases[] = {
+        {{100, 50, 500, 350}, {100, 50, 500, 350}},
+        {{0, 0, 383, 280}, {0, 0, 383, 280}},
+        {{5000, 5000, 5400, 5300}, {880, 694, 1280, 994}},
+        {{-3000, 40, -2600, 340}, {0, 40, 400, 340}},
+        {{1000, 900, 1400, 1200}, {880, 694, 1280, 994}},
+        {{-10, -10, 1390, 1110}, {0, 0, 1400, 1120}},      // larger: the top-left corner wins
+        {{-2147483647, 0, -2147483247, 300}, {0, 0, 400, 300}},
+    };
+    for (const Case &c : cases) {
+        const ScreenRect got = keepInside(c.wanted, work);
+        EXPECT_EQ(std::vector<int32_t>({got.left, got.top, got.right, got.bottom}),
+                  std::vector<int32_t>({c.expected.left, c.expected.top, c.expected.right, c.expected.bottom}))
+            << c.wanted.left << "," << c.wanted.top;
     }
 }

@@ -301,7 +301,8 @@ INT_PTR tabPageProcBody(HWND page, UINT message, LPARAM lParam) {
     const OpenDialog *open = openDialogOf(page);
     if (open == nullptr || open->tabSlotBeingBuilt < 0) return FALSE;
     const int buildingTab = open->tabSlotBeingBuilt;
-    for (int i = 0; i < kSlotCount; ++i) {
+    for (int place = 0; place < kSlotCount; ++place) {
+        const int i = slotMadeAt(dialog(), place);
         const ControlSpec &slot = dialog().controls[i];
         // A page hosts controls; a kind made first (a tab) it never does.
         if (slot.kind.empty() || (kindRow(slot.kind.control()).options & kMadeFirst)) continue;
@@ -376,7 +377,6 @@ void createControl(HWND parent, int index) {
         slot.window = nullptr;
         return;
     }
-    if ((row->options & kSkipsDefaultButton) && index == dialog().defaultButton) return;
     registerClasses(row->commonControls);
 
     ControlBuild build{parent, index, slot, *row};

@@ -56,7 +56,6 @@ enum Finish {
 enum KindOption : unsigned {
     kAddsExtraStyle = 1u << 0,    // the slot's extraStyle is OR-ed into the style
     kNoWindowName = 1u << 1,      // created without a window name
-    kSkipsDefaultButton = 1u << 2,// the dialog procedure has made the default button already
     kHeaderless = 1u << 3,        // no column header (and shared image lists) without data columns
     kComposite = 1u << 4,         // the content step makes the windows
     kPressable = 1u << 5,         // a click closes the dialog; the kind has no value of its own

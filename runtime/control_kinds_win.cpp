@@ -39,7 +39,7 @@ const KindRow kKinds[] = {
     /* static */
     {TEXT16("STATIC"),       0,                             kStaticStyle,       kAddsExtraStyle,                               0,              0,                    noContent,       kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* button */
-    {TEXT16("BUTTON"),       0,                             kButtonStyle,       kSkipsDefaultButton | kPressable,              0,              0,                    markButton,      kFontAndText, 1, 0,              nullptr,          nullptr,        nullptr,              nullptr, nullptr},
+    {TEXT16("BUTTON"),       0,                             kButtonStyle,       kPressable,                                    0,              0,                    markButton,      kFontAndText, 1, 0,              nullptr,          nullptr,        nullptr,              nullptr, nullptr},
     /* editBox */
     {TEXT16("EDIT"),         kEdge,                         kEditBoxStyle,      kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* edit */

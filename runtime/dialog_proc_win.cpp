@@ -36,21 +36,6 @@ const KindRow &rowOf(int index) {
 
 // ---- WM_INITDIALOG -----------------------------------------------------
 
-void createDefaultButton(HWND dialogWindow) {
-    DialogDefinition &d = dialog();
-    int index = d.defaultButton;
-    if (index < 0 || index >= kSlotCount || !(rowOf(index).options & kSkipsDefaultButton)) return;
-    ControlSpec &s = slotAt(index);
-    const KindRow &row = rowOf(index);
-    HWND button = CreateWindowExW(row.exStyle, row.className, L"", row.style, s.x, s.y, s.width, s.height, dialogWindow,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(index)), GetModuleHandleW(nullptr),
-                                  nullptr);
-    SetDlgItemTextW(dialogWindow, index, s.text.data());
-    if (button != nullptr) applyControlFont(button, s.font);
-    s.window = button;
-    if (s.requiresSelection == 1) s.disabled = 1;
-}
-
 void focusFirstRequested(bool &focusSet) {
     for (int i = 0; i < kSlotCount; ++i) {
         ControlSpec &s = slotAt(i);
@@ -95,12 +80,14 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     LONG style = d.noCaption ? kStyleNoCaption : (d.resizable ? kStyleSizable : kStyleFixed);
     SetWindowLongW(dialogWindow, GWL_STYLE, style);
 
-    createDefaultButton(dialogWindow);
-    // Kinds that host others (the tabs and their pages) come first.
+    // Kinds that host others (the tabs and their pages) come first, then the
+    // rest in the dialog's reading order: each control is made after the
+    // ones before it, which is the order Tab walks them.
     for (int i = 0; i < kSlotCount; ++i) {
         if (rowOf(i).options & kMadeFirst) createControl(dialogWindow, i);
     }
-    for (int i = 0; i < kSlotCount; ++i) {
+    for (int place = 0; place < kSlotCount; ++place) {
+        const int i = slotMadeAt(d, place);
         if (!(rowOf(i).options & kMadeFirst) && slotAt(i).ownerIndex < 1) createControl(dialogWindow, i);
     }
     for (int i = 0; i < kSlotCount; ++i) {

@@ -328,12 +328,13 @@ TEST_F(RuntimeControls, SlotsWithoutAKnownKindGetNoWindow) {
     }
 }
 
-TEST_F(RuntimeControls, DefaultButtonIsLeftToTheDialogAndSelectionButtonsStartDisabled) {
+TEST_F(RuntimeControls, DefaultButtonIsMadeInItsPlaceAndSelectionButtonsStartDisabled) {
     dialog().defaultButton = 4;
     fill(4, "button", L"OK").window = parent_;
-    createControl(parent_, 4);
-    EXPECT_EQ(nullptr, GetDlgItem(parent_, 4));
-    EXPECT_EQ(parent_, slot(4).window) << "the dialog procedure recorded the default button";
+    HWND made = create(4);
+    ASSERT_NE(nullptr, made);
+    EXPECT_EQ(made, GetDlgItem(parent_, 4));
+    EXPECT_EQ(L"OK", textOf(made));
 
     ControlSpec &other = fill(5, "button", L"Next");
     other.requiresSelection = 1;

@@ -331,8 +331,33 @@ HWND tabControlOf(const ControlBuild &build) {
 
 } // namespace
 
+namespace {
+
+// The pages lie over the tab control's display area as its siblings, made
+// after it, so that Tab walks from the tabs into the page shown and on to
+// the buttons. The tab control leaves that area to them: without it there,
+// it neither paints over a page nor takes the clicks meant for its fields.
+void leaveAreaToPage(HWND tabs, HWND page) {
+    RECT whole;
+    RECT area;
+    GetWindowRect(tabs, &whole);
+    GetWindowRect(page, &area);
+    OffsetRect(&area, -whole.left, -whole.top);
+    HRGN kept = CreateRectRgn(0, 0, whole.right - whole.left, whole.bottom - whole.top);
+    HRGN hole = CreateRectRgn(area.left, area.top, area.right, area.bottom);
+    if (kept != nullptr && hole != nullptr && CombineRgn(kept, kept, hole, RGN_DIFF) != ERROR &&
+        SetWindowRgn(tabs, kept, TRUE)) {
+        kept = nullptr; // the window owns it now
+    }
+    if (kept != nullptr) DeleteObject(kept);
+    if (hole != nullptr) DeleteObject(hole);
+}
+
+} // namespace
+
 // One tab and its page; the page's procedure creates the page's controls
-// while the page is made.
+// while the page is made. The page is a control container of the dialog
+// (DS_CONTROL), placed where the slot says within the tab control.
 HWND makeTabPage(const ControlBuild &build, HWND) {
     const ControlSpec &slot = build.slot;
     HWND tabs = tabControlOf(build);
@@ -345,10 +370,15 @@ HWND makeTabPage(const ControlBuild &build, HWND) {
     tab.pszText = const_cast<TextUnit *>(tabTitle(slot).data());
     SendMessageW(tabs, TCM_INSERTITEMW, WPARAM(tabPosition(slot)), LPARAM(&tab));
 
-    HWND page = CreateDialogParamW(static_cast<HINSTANCE>(runtimeModule()), MAKEINTRESOURCEW(IDD_TAB_PAGE), tabs,
-                                   tabPageProc, 0);
+    HWND page = CreateDialogParamW(static_cast<HINSTANCE>(runtimeModule()), MAKEINTRESOURCEW(IDD_TAB_PAGE),
+                                   build.parent, tabPageProc, 0);
     SendMessageW(tabs, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    if (page != nullptr) MoveWindow(page, slot.x, slot.y, slot.width, slot.height - kTabStripHeight, FALSE);
+    if (page != nullptr) {
+        POINT at = {slot.x, slot.y};
+        MapWindowPoints(tabs, build.parent, &at, 1);
+        MoveWindow(page, at.x, at.y, slot.width, slot.height - kTabStripHeight, FALSE);
+        leaveAreaToPage(tabs, page);
+    }
     return page;
 }
 

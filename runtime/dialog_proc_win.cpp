@@ -188,9 +188,11 @@ BOOL onSize(HWND dialogWindow) {
         if (s.growWidth > 0) s.width = int(s.growWidth * dw + s.width);
         if (s.followRight == 1) s.x += dw;
         if (s.followBottom == 1) s.y += dh;
-        HWND control = GetDlgItem(dialogWindow, controlIdOf(s, i));
-        if (control == nullptr) continue;
+        // A slot that makes no control has no window to move: the child
+        // that answers to its id (a tab page has id 0) is someone else's.
         const KindRow &row = rowOf(i);
+        HWND control = row.className != nullptr ? GetDlgItem(dialogWindow, controlIdOf(s, i)) : nullptr;
+        if (control == nullptr) continue;
         if (row.relayout != nullptr) {
             row.relayout(control, s);
         } else {

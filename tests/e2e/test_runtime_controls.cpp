@@ -668,9 +668,20 @@ TEST_F(RuntimeControls, TabControlGetsOnePageperTabWithItsControls) {
               (std::vector<LONG>{strip.rect.left, strip.rect.top, strip.width(), strip.height()}));
     EXPECT_EQ((std::vector<std::wstring>{L"First", kWorldText}), shown().tabTitles(kTabControlId));
 
+    // The pages are control containers beside the tab control and after it,
+    // which leaves their area to them: a click there reaches the page.
+    EXPECT_EQ(firstPage, GetWindow(tabControl, GW_HWNDNEXT));
+    EXPECT_EQ(secondPage, GetWindow(firstPage, GW_HWNDNEXT));
+    HRGN kept = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, GetWindowRgn(tabControl, kept));
+    EXPECT_TRUE(PtInRegion(kept, 20, 5)) << "the tabs";
+    EXPECT_TRUE(PtInRegion(kept, 1, 100)) << "the border";
+    EXPECT_FALSE(PtInRegion(kept, 100, 100)) << "the page";
+    DeleteObject(kept);
     for (HWND page : {firstPage, secondPage}) {
         ASSERT_NE(nullptr, page);
-        EXPECT_EQ(tabControl, GetParent(page));
+        EXPECT_EQ(parent_, GetParent(page));
+        EXPECT_TRUE(GetWindowLongW(page, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
         EXPECT_FALSE(IsWindowVisible(page));
         EXPECT_NE(nullptr, GetDlgItem(page, IDC_TAB_PAGE_STATIC));
         RECT p = rectIn(page, tabControl);

@@ -270,8 +270,12 @@ HWND makeRadioGroup(const ControlBuild &build, HWND) {
     int x = slot.x;
     int y = slot.y;
     HWND last = nullptr;
+    // Tab stops at the checked button, or at the first when none is; the
+    // arrows walk the group.
+    const size_t stop = radioChecked(slot) >= 1 && size_t(radioChecked(slot)) <= count ? size_t(radioChecked(slot) - 1) : 0;
     for (size_t k = 0; k < count; ++k) {
         DWORD style = k == 0 ? build.row.style : build.row.style & ~DWORD(WS_GROUP);
+        if (k != stop) style &= ~DWORD(WS_TABSTOP);
         HWND button = createWindow(build, style, x, y, build.index * kRadioIdFactor + 1 + int(k));
         if (button != nullptr) {
             WideText caption = captions.text(k);

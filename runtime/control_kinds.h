@@ -46,6 +46,9 @@ typedef void (*OpenedStep)(HWND dialogWindow, int slot);
 // The window that takes the keyboard focus a slot asks for, where that is
 // not the slot's own window.
 typedef HWND (*FocusWindow)(const ControlSpec &slot);
+// A key for the kind's control, which has the focus, before the dialog
+// manager sees it. True when the step handled it.
+typedef bool (*KeyStep)(HWND dialogWindow, int slot, const MSG &message);
 
 enum Finish {
     kFontAndText, // the slot's font, then its text with WM_SETTEXT
@@ -81,6 +84,7 @@ struct KindRow {
     RelayoutStep relayout;
     OpenedStep opened;
     FocusWindow focusWindow;
+    KeyStep key = nullptr;
 };
 
 // The row of `kind`; kNone's row makes and reads nothing.

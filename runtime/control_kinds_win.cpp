@@ -22,12 +22,14 @@ constexpr DWORD kListStyle =
 constexpr DWORD kSliderStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_AUTOTICKS | TBS_TOP;
 constexpr DWORD kDateStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | DTS_UPDOWN;
 constexpr DWORD kDateDropDownStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
-constexpr DWORD kTimeStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | DTS_TIMEFORMAT | DTS_RIGHTALIGN;
+constexpr DWORD kTimeStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | DTS_TIMEFORMAT | DTS_RIGHTALIGN;
 constexpr DWORD kCheckBoxStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_LEFT | BS_AUTOCHECKBOX;
 constexpr DWORD kProgressBarStyle = WS_CHILD | WS_VISIBLE;
-// The group's first button; the others are made without WS_GROUP.
+// The group's first button; the others are made without WS_GROUP, and the
+// group is one stop for Tab.
 constexpr DWORD kRadioStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_LEFT | BS_AUTORADIOBUTTON;
-constexpr DWORD kTabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+// A stop for Tab: its arrows switch the pages.
+constexpr DWORD kTabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP;
 
 constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 

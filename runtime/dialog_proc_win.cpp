@@ -14,6 +14,7 @@
 #include "runtime/entry_guard_win.h"
 #include "runtime/fonts.h"
 #include "runtime/grid_rules.h"
+#include "runtime/keyboard_win.h"
 #include "runtime/list_view_win.h"
 #include "runtime/open_dialog.h"
 #include "runtime/readback.h"
@@ -96,6 +97,11 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     for (int i = 0; i < kSlotCount; ++i) {
         if (slotAt(i).disabled == 1 && slotAt(i).window != nullptr) EnableWindow(slotAt(i).window, FALSE);
     }
+    const bool modal = hooks == nullptr || !hooks->modeless;
+    if (modal) {
+        markControlGroups(dialogWindow);
+        watchKeys(dialogWindow);
+    }
     if (d.timerEnabled == 1) SetTimer(dialogWindow, kCloseTimerId, d.timerInterval, closeTimerProc);
     if (d.defaultButton != 0) SendMessageW(dialogWindow, DM_SETDEFID, WPARAM(d.defaultButton), 0);
 
@@ -106,8 +112,12 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
 
     // Only once the window is shown: focusing a control of the hidden window
     // activated it early, and the shown window kept an inactive caption.
+    // Without a field asked for, the first field takes the focus, so that
+    // a user types straight away; a dialog without one leaves it on its
+    // default button.
     bool focusSet = false;
     focusFirstRequested(focusSet);
+    if (!focusSet && modal) focusSet = focusFirstField(dialogWindow);
     return focusSet ? FALSE : TRUE;
 }
 
@@ -248,6 +258,7 @@ static INT_PTR dialogProcBody(HWND dialogWindow, UINT message, WPARAM wParam, LP
         return onClose(dialogWindow);
     case WM_NCDESTROY:
         // Children are gone by now, so their fonts and lent texts can go too.
+        stopWatchingKeys(dialogWindow);
         closeDialogRecord(dialogWindow);
         // A destroyed modeless window must not be driven through a handle
         // that the system may give to another window.

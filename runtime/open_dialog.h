@@ -67,6 +67,7 @@ public:
     EditedCell cell;
     std::vector<AppliedFont> appliedFonts;
     int tabSlotBeingBuilt = -1; // the "tabcontrol" slot whose page is being made
+    HHOOK keyWatch = nullptr;   // hands the modal loop's keys to the dialog first
 };
 
 // Makes the record of `dialogWindow`, which runs with `hooks`, and attaches

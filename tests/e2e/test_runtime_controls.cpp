@@ -285,7 +285,7 @@ TEST_F(RuntimeControls, EveryKindHasItsClassStylesAndId) {
         {"slider", 0, 0, L"msctls_trackbar32", 0, 0x50010005, 40},
         {"date", 0, 0, L"SysDateTimePick32", 0, 0x50810001, 40},
         {"datedd", 0, 0, L"SysDateTimePick32", 0, 0x50810000, 40},
-        {"time", 0, 0, L"SysDateTimePick32", WS_EX_RIGHT, 0x50800029, 40},
+        {"time", 0, 0, L"SysDateTimePick32", WS_EX_RIGHT, 0x50810029, 40},
         {"checkbox", 0, 0, L"Button", 0, 0x50010103, 40},
         {"progressbar", 0, 0, L"msctls_progress32", WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, 0x50000000, 40},
     };
@@ -608,7 +608,11 @@ TEST_F(RuntimeControls, RadioGroupsLayOutTheirButtonsInRows) {
             EXPECT_EQ(10 + 80 * c.cells[k].x, r.left) << "button " << k;
             EXPECT_EQ(10 + 20 * c.cells[k].y, r.top) << "button " << k;
             EXPECT_EQ(80, r.right - r.left);
-            EXPECT_EQ(k == 0 ? 0x50030109u : 0x50010109u, creations[k].style) << "button " << k;
+            // The first button begins the group; Tab stops at the checked
+            // one, or at the first when none is.
+            const size_t stop = c.checked >= 1 && size_t(c.checked) <= c.cells.size() ? size_t(c.checked - 1) : 0;
+            EXPECT_EQ(0x50000109u | (k == 0 ? WS_GROUP : 0u) | (k == stop ? WS_TABSTOP : 0u), creations[k].style)
+                << "button " << k;
             EXPECT_EQ(int(k) + 1 == c.checked ? BST_CHECKED : BST_UNCHECKED, SendMessageW(button, BM_GETCHECK, 0, 0));
         }
         EXPECT_EQ(nullptr, GetDlgItem(parent_, 4600 + 1 + int(c.cells.size())));
@@ -657,7 +661,7 @@ TEST_F(RuntimeControls, TabControlGetsOnePageperTabWithItsControls) {
     HWND secondPage = create(61);
     ASSERT_FALSE(creations.empty());
     EXPECT_EQ(0, _wcsicmp(L"SysTabControl32", creations[0].className.c_str())) << "made with the first tab, once";
-    EXPECT_EQ(0x54000000u, creations[0].style);
+    EXPECT_EQ(0x54010000u, creations[0].style);
     EXPECT_EQ(kTabControlId, creations[0].id);
     HWND tabControl = GetDlgItem(parent_, kTabControlId);
     ASSERT_NE(nullptr, tabControl);

@@ -1,0 +1,286 @@
+// The dialogs with the keyboard alone, through the host: Tab walks every
+// field in the order it stands on the screen, each field follows the text
+// that names it (which is where a screen reader looks for its name), and
+// what a user fills in with keys alone comes back as it does from the mouse.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dialog_test.h"
+
+namespace {
+
+using e2e::Args;
+
+constexpr int kTabs = 1043; // the tab dialog's tab control
+
+int idOf(HWND window) {
+    return window != nullptr ? GetDlgCtrlID(window) : 0;
+}
+
+// The ids of the controls that hold the focus as Tab (or Shift+Tab) is
+// pressed from the one that has it, until the focus is back there.
+std::vector<int> walk(driver::Dialog &d, bool backwards) {
+    const HWND start = GetFocus();
+    std::vector<int> ids = {idOf(start)};
+    for (int i = 0; i < 40; ++i) {
+        d.pressKey(VK_TAB, backwards ? VK_SHIFT : 0);
+        if (GetFocus() == start) return ids;
+        ids.push_back(idOf(GetFocus()));
+    }
+    ADD_FAILURE() << "Tab never came back to where it started";
+    return ids;
+}
+
+bool hasClass(HWND window, const wchar_t *name) {
+    wchar_t found[64] = {0};
+    GetClassNameW(window, found, 64);
+    return lstrcmpiW(found, name) == 0;
+}
+
+// A control a user fills in: every one of them must be a stop of Tab (a
+// radio group once, at one of its buttons).
+bool isInput(HWND window) {
+    if (hasClass(window, L"Button")) {
+        const DWORD type = DWORD(GetWindowLongW(window, GWL_STYLE)) & BS_TYPEMASK;
+        return type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON;
+    }
+    for (const wchar_t *name : {L"Edit", L"ComboBox", WC_LISTVIEWW, TRACKBAR_CLASSW, DATETIMEPICK_CLASSW}) {
+        if (hasClass(window, name)) return true;
+    }
+    return false;
+}
+
+struct Walk {
+    const char *what;
+    std::function<void(hostcore::PluginHost &)> stage; // staging calls before the dialog
+    const wchar_t *function;
+    Args args;
+    std::vector<int> stops;               // every stop of Tab, in reading order
+    int focus;                            // the stop that has the focus at opening
+    std::vector<std::pair<int, int>> named; // a field and the text made just before it
+};
+
+void stageRows(hostcore::PluginHost &host, const Args &labels, const Args &kinds, const Args &defaults) {
+    host.call(L"Tessary_SetLabels", labels);
+    host.call(L"Tessary_SetInputTypes", kinds);
+    host.call(L"Tessary_SetDefaultInputs", defaults);
+}
+
+const std::vector<Walk> kWalks = {
+    {"message dialog: the buttons left to right, the default one first",
+     nullptr, L"Tessary_Dialog", {L"", L"T", L"Save the changes?", L"Yes", L"No", L"Cancel"},
+     {6, 5, 4}, 4, {}},
+    {"form dialog: row by row, each part of a row left to right, then the buttons",
+     [](hostcore::PluginHost &host) {
+         stageRows(host,
+                   {L"Name", L"Password", L"Colour", L"Subscribe|Newsletter|Offers|", L"Small|Medium|Large|",
+                    L"Volume", L"When", L"Price|to"},
+                   {L"edit", L"password", L"combobox", L"checkbox", L"radio", L"slider", L"datetime", L"range"},
+                   {L"", L"", L"red|green|blue|=green", L"101", L"2", L"30|100", L"1:30 PM|12/24/2024",
+                    L"10|20"});
+     },
+     L"Tessary_DoDialog", {L"", L"Order", L"Please fill in the form.", L"OK", L"Cancel"},
+     {36, 37, 4038, 39, 63, 87, 4002, 41, 42, 66, 43, 91, 5, 4}, 36,
+     {{36, 12}, {37, 13}, {4038, 14}, {41, 17}, {42, 18}, {43, 19}, {91, 67}}},
+    {"form dialog: focus=N names the field that has the focus",
+     [](hostcore::PluginHost &host) { stageRows(host, {L"A", L"B"}, {L"edit", L"edit"}, {L"", L""}); },
+     L"Tessary_DoDialog", {L"focus=2", L"T", L"", L"OK"},
+     {36, 37, 4}, 37, {{36, 12}, {37, 13}}},
+    {"tab dialog: the tabs, the fields of the page shown, the buttons",
+     [](hostcore::PluginHost &host) {
+         stageRows(host, {L"Name", L"Notes", L"Kind", L"", L"", L"", L"", L"", L"City"},
+                   {L"edit", L"edit3", L"radio", L"", L"", L"", L"", L"", L"combobox"},
+                   {L"", L"", L"", L"", L"", L"", L"", L"", L"Oslo|Bergen|"});
+     },
+     L"Tessary_DoTabDialog", {L"", L"Customer", L"Person", L"Who is it?", L"More", L"", L"", L"", L"OK", L"Cancel"},
+     {kTabs, 36, 37, 3801, 5, 4}, 36, {{36, 12}, {37, 13}}},
+    {"login dialog: the password keeps the focus",
+     nullptr, L"Tessary_DoLogin",
+     {L"", L"Sign in", L"Please sign in.", L"User", L"Password", L"ann|bob|", L"", L"OK", L"Cancel"},
+     {4036, 37, 5, 4}, 37, {{4036, 12}, {37, 13}}},
+    {"big edit box: the field, then the buttons",
+     nullptr, L"Tessary_BigEditBox", {L"", L"Notes", L"Write it down:", L"text", L"OK", L"Cancel"},
+     {36, 5, 4}, 36, {{36, 1}}},
+    {"list dialog: the list, the input row, the buttons",
+     nullptr, L"Tessary_DoList",
+     {L"", L"1", L"", L"", L"", L"Fruit", L"Pick one:", L"Apple|Pear|", L"", L"Take", L"Cancel", L"", L"", L"",
+      L"edit", L"Note", L""},
+     {36, 37, 5, 4}, 36, {{36, 1}, {37, 13}}},
+    {"grid dialog: the grid, then the buttons",
+     nullptr, L"Tessary_DoListView",
+     {L"", L"EC", L"Name|Fruit", L"", L"pear|", L"", L"Fruit", L"Edit the cells:", L"Ann|pear|Bob|pear", L"OK",
+      L"Cancel"},
+     {36, 5, 4}, 36, {{36, 1}}},
+    {"dual list: a list under its title, the move buttons between the lists, the buttons",
+     nullptr, L"Tessary_DoDualListDialog",
+     {L"", L"Team", L"Who comes?", L"Everyone", L"Ann|Bob|Cy", L"Coming", L"Dan", L"OK", L"Cancel"},
+     {36, 10, 11, 37, 5, 4}, 36, {{36, 12}, {37, 13}}},
+};
+
+class Keyboard : public e2e::DialogTest {};
+
+} // namespace
+
+TEST_F(Keyboard, TabWalksEveryFieldInReadingOrderAndEachFollowsItsName) {
+    for (const Walk &w : kWalks) {
+        SCOPED_TRACE(w.what);
+        if (w.stage) w.stage(host);
+        show(w.function, w.args, [&](driver::Dialog &d) {
+            EXPECT_EQ(idOf(GetFocus()), w.focus);
+            std::vector<int> expected = w.stops;
+            const auto at = std::find(expected.begin(), expected.end(), w.focus);
+            ASSERT_NE(at, expected.end());
+            std::rotate(expected.begin(), at, expected.end());
+            const std::vector<int> forwards = walk(d, false);
+            EXPECT_EQ(forwards, expected);
+            std::vector<int> back = walk(d, true);
+            std::reverse(back.begin() + 1, back.end());
+            EXPECT_EQ(back, expected) << "Shift+Tab walks the same stops backwards";
+
+            // Every field of the dialog is a stop; a radio group is one.
+            const std::set<int> stops(forwards.begin(), forwards.end());
+            std::set<int> groups;
+            for (const driver::ControlInfo &c : d.controls()) {
+                if (!c.visible || !c.enabled || !isInput(c.hwnd)) continue;
+                if (hasClass(c.hwnd, L"Button") && (c.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON) {
+                    if (stops.count(c.id)) {
+                        EXPECT_TRUE(groups.insert(c.id / 100).second) << c.id;
+                    }
+                    continue;
+                }
+                EXPECT_EQ(stops.count(c.id), 1u) << "field " << c.id << " is no stop";
+            }
+
+            for (const std::pair<int, int> &field : w.named) {
+                const HWND window = d.control(field.first).hwnd;
+                EXPECT_EQ(idOf(GetWindow(window, GW_HWNDPREV)), field.second) << "the text before " << field.first;
+            }
+            d.close();
+        });
+    }
+}
+
+// The rows of the form test that the mouse fills in, filled in with keys
+// alone: the same choices come back the same.
+TEST_F(Keyboard, AFormIsFilledInWithKeysAlone) {
+    const wchar_t kWorldText[] = L"\u0396\u03c9\u03ae \u65e5\u672c \U0001F600";
+    stageRows(host,
+              {L"Name", L"Password", L"Colour", L"Subscribe|Newsletter|Offers|", L"Small|Medium|Large|", L"Volume",
+               L"When", L"Price|to"},
+              {L"edit", L"password", L"combobox", L"checkbox", L"radio", L"slider", L"datetime", L"range"},
+              {L"", L"", L"red|green|blue|=green", L"101", L"2", L"30|100", L"1:30 PM|12/24/2024", L"10|20"});
+    SYSTEMTIME time = {};
+    SYSTEMTIME date = {};
+    std::wstring result = show(L"Tessary_DoDialog", {L"", L"Order", L"Please fill in the form.", L"OK", L"Cancel"},
+                               [&](driver::Dialog &d) {
+        auto next = [&](int id) {
+            d.pressKey(VK_TAB);
+            EXPECT_EQ(idOf(GetFocus()), id);
+        };
+        d.typeText(kWorldText);
+        next(37);
+        d.typeText(L"s3cret");
+        next(4038);
+        d.pressKey(VK_DOWN); // blue
+        next(39);
+        d.pressKey(VK_SPACE); // Subscribe off
+        next(63);
+        d.pressKey(VK_SPACE); // Newsletter on
+        next(87);
+        next(4002);
+        d.pressKey(VK_DOWN); // Large
+        EXPECT_EQ(idOf(GetFocus()), 4003);
+        next(41);
+        const int page = int(SendMessageW(GetFocus(), TBM_GETPAGESIZE, 0, 0));
+        ASSERT_GT(page, 0);
+        d.pressKey(VK_HOME);
+        d.pressKey(VK_NEXT, 0, 75 / page);
+        d.pressKey(VK_RIGHT, 0, 75 % page);
+        EXPECT_EQ(d.trackbarPos(41), 75);
+        // Wine's picker, unlike the system's, selects no field of its own
+        // when Tab brings the focus: an arrow key selects one.
+        next(42);
+        d.pressKey(VK_RIGHT);
+        d.pressKey(VK_UP);
+        time = d.dateTime(42).value_or(SYSTEMTIME{});
+        EXPECT_FALSE(time.wHour == 13 && time.wMinute == 30) << "Up changed the time";
+        next(66);
+        d.pressKey(VK_RIGHT);
+        d.pressKey(VK_UP);
+        date = d.dateTime(66).value_or(SYSTEMTIME{});
+        EXPECT_FALSE(date.wYear == 2024 && date.wMonth == 12 && date.wDay == 24) << "Up changed the date";
+        next(43);
+        next(91);
+        d.pressKey(VK_END);
+        d.typeText(L"5");
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), kWorldText);
+    EXPECT_EQ(input(L"text2"), L"s3cret");
+    EXPECT_EQ(input(L"text3"), L"blue");
+    EXPECT_EQ(input(L"text4"), L"011");
+    EXPECT_EQ(input(L"text5"), L"3");
+    EXPECT_EQ(input(L"text6"), L"75");
+    wchar_t shownDate[64] = {0};
+    wchar_t shownTime[64] = {0};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &date, nullptr, shownDate, 64);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, L"h:mm tt", shownTime, 64);
+    EXPECT_EQ(input(L"text7"), std::wstring(shownTime) + L"|" + shownDate);
+    EXPECT_EQ(input(L"text8"), L"10|205");
+}
+
+// The tab dialog's pages switched with Ctrl+Tab and Ctrl+Page Down/Up, each
+// filled in with keys: the choices of the mouse test come back the same.
+TEST_F(Keyboard, TabPagesAreSwitchedAndFilledInWithKeysAlone) {
+    stageRows(host, {L"Name", L"Notes", L"", L"", L"", L"", L"", L"", L"Options|Extras|", L"City"},
+              {L"edit", L"edit3", L"", L"", L"", L"", L"", L"", L"checkbox", L"combobox"},
+              {L"", L"Line one\rLine two", L"", L"", L"", L"", L"", L"", L"00", L"Oslo|Bergen|"});
+    std::wstring result = show(L"Tessary_DoTabDialog",
+                               {L"gotoTab2", L"Customer", L"Person", L"Who is it?", L"More", L"Details", L"", L"",
+                                L"OK", L"Cancel"},
+                               [](driver::Dialog &d) {
+        // The page shown first has the focus on its first field.
+        EXPECT_EQ(d.selectedTab(kTabs), 1);
+        EXPECT_EQ(idOf(GetFocus()), 44);
+        // Round the end and back again; the focus follows to the page shown.
+        d.pressKey(VK_NEXT, VK_CONTROL);
+        EXPECT_EQ(d.selectedTab(kTabs), 0);
+        EXPECT_TRUE(d.control(36).visible);
+        EXPECT_EQ(idOf(GetFocus()), 36);
+        d.pressKey(VK_TAB, VK_CONTROL, 1);
+        EXPECT_EQ(d.selectedTab(kTabs), 1);
+        EXPECT_EQ(idOf(GetFocus()), 44);
+        d.pressKey(VK_TAB);
+        d.pressKey(VK_SPACE); // Extras
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 4045);
+        d.typeText(L"B"); // Bergen
+        d.pressKey(VK_PRIOR, VK_CONTROL);
+        EXPECT_EQ(d.selectedTab(kTabs), 0);
+        EXPECT_EQ(idOf(GetFocus()), 36);
+        d.typeText(L"\u65e5\u672c");
+        d.pressKey(VK_TAB);
+        d.pressKey(VK_END, VK_CONTROL);
+        d.typeText(L"\nLine three");
+        // Out of the many-line field, past the other page's fields, to the
+        // buttons.
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 5);
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"2");
+    EXPECT_EQ(input(L"text1"), L"\u65e5\u672c");
+    EXPECT_EQ(input(L"text2"), L"Line one\rLine two\rLine three");
+    EXPECT_EQ(input(L"text9"), L"01");
+    EXPECT_EQ(input(L"text10"), L"Bergen");
+}

@@ -75,16 +75,17 @@ void addDataColumns(HWND list, const ControlSpec &slot, int count) {
     }
 }
 
-// Adds one row for every `columns` cells (a last row may be short), each
-// under an empty label, and lends the list its cell texts: the list asks for
-// a cell's text as it draws it, so a long list fills with one message a row.
-// Returns the number of rows.
+// Adds one row for every `columns` cells (a last row may be short) and
+// lends the list its cell texts: the list asks for a cell's text as it
+// draws it, so a long list fills with one message a row. A row's own text
+// is asked for too: its first cell (see answerCellText). Returns the number
+// of rows.
 int addRowsOfLentCells(HWND list, const ControlSpec &slot, const WideFields &cells, int columns,
                        bool withCheckBoxes) {
     // Titles without a column count give no column to hold a cell, so no row.
     const int rows = listRowCount(cells.itemCount(), columns);
     SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(rows), 0);
-    for (int row = 0; row < rows; ++row) insertRow(list, row, TEXT16(""), withCheckBoxes);
+    for (int row = 0; row < rows; ++row) insertRow(list, row, LPSTR_TEXTCALLBACKW, withCheckBoxes);
     lendCellTexts(list, slot.text, columns);
     return rows;
 }
@@ -110,7 +111,8 @@ void preselectRows(HWND list, ControlSpec &slot, const WideFields &cells, int co
         bool matches = hidden.empty() ? isWanted(cells, size_t(row) * size_t(columns), values)
                                       : isWanted(hiddenKeys, size_t(row), values);
         if (!matches) continue;
-        setRowStateImage(list, row, kCheckedImage);
+        // Checked by the script, not by a click: no "b1ns" button wakes.
+        setOwnRowCheck(list, row, kCheckedImage);
         if (!multiple) {
             setListChosenRow(slot, row);
             return;
@@ -299,6 +301,11 @@ namespace {
 INT_PTR tabPageProcBody(HWND page, UINT message, LPARAM lParam) {
     if (message == WM_NOTIFY && reinterpret_cast<NMHDR *>(lParam)->code == UINT(LVN_GETDISPINFOW)) {
         return answerCellText(reinterpret_cast<NMLVDISPINFOW *>(lParam));
+    }
+    LRESULT answer = 0;
+    if (message == WM_NOTIFY && followListPainting(reinterpret_cast<NMHDR *>(lParam), answer)) {
+        SetWindowLongPtrW(page, DWLP_MSGRESULT, LONG_PTR(answer));
+        return TRUE;
     }
     if (message != WM_INITDIALOG) return FALSE;
     EnableThemeDialogTexture(page, ETDT_ENABLETAB);

@@ -121,6 +121,7 @@ WideText readWindowText(const ControlReading &reading);
 bool onListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
 bool onTableNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
 bool onTabNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
+bool onListKey(HWND dialogWindow, int slot, const MSG &message);
 void relayoutListColumns(HWND list, const ControlSpec &slot);
 void relayoutTableColumns(HWND table, const ControlSpec &slot);
 void showFirstTabPage(HWND dialogWindow, int slot);

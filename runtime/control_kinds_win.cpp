@@ -51,7 +51,7 @@ const KindRow kKinds[] = {
     /* combobox */
     {TEXT16("COMBOBOX"),     0,                             kComboBoxStyle,     0,                                             kComboIdOffset, 0,                    fillComboBox,    kFontAndText, 1, kComboIdOffset, readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* listbox */
-    {WC_LISTVIEWW,           0,                             kListStyle,         kHeaderless,                                   0,              ICC_LISTVIEW_CLASSES, fillList,        kFontOnly,    1, 0,              readChoiceList,   onListNotify,   relayoutListColumns,  nullptr, nullptr},
+    {WC_LISTVIEWW,           0,                             kListStyle,         kHeaderless,                                   0,              ICC_LISTVIEW_CLASSES, fillList,        kFontOnly,    1, 0,              readChoiceList,   onListNotify,   relayoutListColumns,  nullptr, nullptr, onListKey},
     /* listboxview */
     {WC_LISTVIEWW,           0,                             kListStyle,         0,                                             0,              ICC_LISTVIEW_CLASSES, fillTable,       kFontOnly,    1, 0,              readTable,        onTableNotify,  relayoutTableColumns, nullptr, nullptr},
     /* slider */

@@ -152,6 +152,10 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
         return TRUE;
     }
     LRESULT answer = 0;
+    if (followListPainting(header, answer)) {
+        SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, LONG_PTR(answer));
+        return TRUE;
+    }
     bool handled = false;
     if (slot >= 0 && slot < d.controlCount && slot < kSlotCount) {
         const DialogHooks &hooks = hooksOf(dialogWindow);

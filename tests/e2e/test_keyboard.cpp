@@ -196,8 +196,13 @@ TEST_F(Keyboard, AFormIsFilledInWithKeysAlone) {
         next(63);
         d.pressKey(VK_SPACE); // Newsletter on
         next(87);
+        // The arrows go round the radio group and never leave it.
         next(4002);
-        d.pressKey(VK_DOWN); // Large
+        d.pressKey(VK_DOWN);
+        EXPECT_EQ(idOf(GetFocus()), 4003);
+        d.pressKey(VK_DOWN);
+        EXPECT_EQ(idOf(GetFocus()), 4001);
+        d.pressKey(VK_UP); // Large
         EXPECT_EQ(idOf(GetFocus()), 4003);
         next(41);
         const int page = int(SendMessageW(GetFocus(), TBM_GETPAGESIZE, 0, 0));
@@ -283,4 +288,37 @@ TEST_F(Keyboard, TabPagesAreSwitchedAndFilledInWithKeysAlone) {
     EXPECT_EQ(input(L"text2"), L"Line one\rLine two\rLine three");
     EXPECT_EQ(input(L"text9"), L"01");
     EXPECT_EQ(input(L"text10"), L"Bergen");
+}
+
+// A check-box list by keys: a row's first cell is its name, which typing
+// finds; Space checks as a click does, one row at a time without "multi";
+// Enter presses button 1 once "b1ns" lets it.
+TEST_F(Keyboard, AListIsCheckedWithKeysAlone) {
+    std::wstring result = show(L"Tessary_DoList",
+                               {L"b1ns", L"2", L"Fruit|Origin", L"", L"", L"Fruit", L"Pick one:",
+                                L"Apple|Norway|Pear|Chile|Plum|Japan", L"", L"Take", L"Cancel"},
+                               [](driver::Dialog &d) {
+        EXPECT_EQ(idOf(GetFocus()), 36);
+        EXPECT_EQ(d.listCell(36, 1, 0), L"Pear");
+        EXPECT_EQ(d.defaultButtonId(), 4);
+        d.pressKey(VK_RETURN);
+        EXPECT_TRUE(d.isOpen()) << "button 1 waits for a checked row";
+        d.typeText(L"p");
+        EXPECT_EQ(SendMessageW(d.control(36).hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED), 1);
+        d.pressKey(VK_SPACE);
+        EXPECT_TRUE(d.listRowChecked(36, 1));
+        EXPECT_TRUE(d.control(4).enabled);
+        d.pressKey(VK_DOWN);
+        d.pressKey(VK_SPACE);
+        EXPECT_TRUE(d.listRowChecked(36, 2));
+        EXPECT_FALSE(d.listRowChecked(36, 1)) << "one row at a time";
+        EXPECT_TRUE(d.control(4).enabled);
+        d.pressKey(VK_SPACE);
+        EXPECT_FALSE(d.listRowChecked(36, 2));
+        EXPECT_FALSE(d.control(4).enabled);
+        d.pressKey(VK_SPACE);
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"Plum|Japan|");
 }

@@ -322,3 +322,43 @@ TEST_F(Keyboard, AListIsCheckedWithKeysAlone) {
     EXPECT_EQ(result, L"1");
     EXPECT_EQ(input(L"text1"), L"Plum|Japan|");
 }
+
+// The dual list by keys: a row chosen with the arrows wakes its move button
+// as a click does, and Enter moves it; the choice comes back as from the
+// mouse.
+TEST_F(Keyboard, ADualListIsChosenWithKeysAlone) {
+    std::wstring result = show(L"Tessary_DoDualListDialog",
+                               {L"", L"Team", L"Who comes?", L"Everyone", L"Ann|Bob|Cy", L"Coming", L"", L"OK",
+                                L"Cancel"},
+                               [](driver::Dialog &d) {
+        EXPECT_EQ(idOf(GetFocus()), 36);
+        EXPECT_FALSE(d.control(8).enabled);
+        d.pressKey(VK_DOWN);
+        EXPECT_EQ(d.listSelectedRow(36), 0);
+        EXPECT_TRUE(d.control(8).enabled) << "\">\" wakes for a row chosen by key";
+        d.pressKey(VK_RETURN); // Ann
+        d.pressKey(VK_DOWN);
+        d.pressKey(VK_RETURN); // Bob
+        EXPECT_TRUE(d.isOpen()) << "Enter in a list moves, it presses no button";
+        EXPECT_EQ(d.listRowCount(37), 2);
+        // On to the right list past the buttons that move all.
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 10);
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 11);
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 37);
+        d.pressKey(VK_DOWN);
+        EXPECT_TRUE(d.control(9).enabled);
+        EXPECT_FALSE(d.control(8).enabled) << "the left list's row is forgotten";
+        EXPECT_EQ(d.listSelectedRow(36), -1);
+        d.pressKey(VK_RETURN); // Ann back
+        EXPECT_EQ(d.listRowCount(37), 1);
+        d.pressKey(VK_TAB);
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 4);
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"Bob|");
+}

@@ -1,5 +1,6 @@
 #include "runtime/control_kinds.h"
 
+#include "runtime/cell_editor.h"
 #include "runtime/control_factory.h"
 
 namespace {
@@ -53,7 +54,7 @@ const KindRow kKinds[] = {
     /* listbox */
     {WC_LISTVIEWW,           0,                             kListStyle,         kHeaderless,                                   0,              ICC_LISTVIEW_CLASSES, fillList,        kFontOnly,    1, 0,              readChoiceList,   onListNotify,   relayoutListColumns,  nullptr, nullptr, onListKey},
     /* listboxview */
-    {WC_LISTVIEWW,           0,                             kListStyle,         0,                                             0,              ICC_LISTVIEW_CLASSES, fillTable,       kFontOnly,    1, 0,              readTable,        onTableNotify,  relayoutTableColumns, nullptr, nullptr},
+    {WC_LISTVIEWW,           0,                             kListStyle,         0,                                             0,              ICC_LISTVIEW_CLASSES, fillTable,       kFontOnly,    1, 0,              readTable,        onTableNotify,  relayoutTableColumns, startCellCursor, nullptr, cellEditorKey},
     /* slider */
     {TRACKBAR_CLASSW,        0,                             kSliderStyle,       0,                                             0,              ICC_BAR_CLASSES,      setSliderRange,  kNoFinish,    1, 0,              readSlider,       nullptr,        nullptr,              nullptr, nullptr},
     /* date */

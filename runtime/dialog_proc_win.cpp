@@ -152,7 +152,7 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
         return TRUE;
     }
     LRESULT answer = 0;
-    if (followListPainting(header, answer)) {
+    if (paintCellCursor(header, answer) || followListPainting(header, answer)) {
         SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, LONG_PTR(answer));
         return TRUE;
     }

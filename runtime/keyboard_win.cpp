@@ -123,7 +123,9 @@ bool handleKey(const MSG &message) {
     const OpenDialog *open = openDialogOf(dialogWindow);
     if (open == nullptr || open->keyWatch == nullptr || dialog().dialogWindow != dialogWindow) return false;
     if (open->hooks->onKey != nullptr && open->hooks->onKey(dialogWindow, message)) return true;
-    const int slot = slotOfWindow(message.hwnd);
+    // A control's own child (a table's cell editor) goes with the control.
+    int slot = slotOfWindow(message.hwnd);
+    if (slot < 0 && GetParent(message.hwnd) != dialogWindow) slot = slotOfWindow(GetParent(message.hwnd));
     if (slot >= 0) {
         const KindRow &row = kindRow(dialog().controls[slot].kind.control());
         if (row.key != nullptr && row.key(dialogWindow, slot, message)) return true;

@@ -362,3 +362,90 @@ TEST_F(Keyboard, ADualListIsChosenWithKeysAlone) {
     EXPECT_EQ(result, L"1");
     EXPECT_EQ(input(L"text1"), L"Bob|");
 }
+
+// The grid by keys: a cell cursor that Left and Right move along the row,
+// F2, Enter, Alt+Down and typing to open a cell, Tab to go on to the next
+// cell that opens anything. The grid comes back as the mouse leaves it.
+TEST_F(Keyboard, AGridIsEditedWithKeysAlone) {
+    // Columns: Name typed, Fruit chosen, Id read-only, Note not editable.
+    std::wstring result = show(L"Tessary_DoListView",
+                               {L"b2ns", L"ECex", L"Name|Fruit|Id|Note", L"30|30|20|",
+                                L"x|\rpear|Apple|banana|\r", L"LLR", L"Fruit", L"Edit the cells:",
+                                L"Ann|Pear|1|n1|Bob|kiwi|2|n2|Cy|banana|3|n3", L"OK", L"Cancel"},
+                               [](driver::Dialog &d) {
+        const HWND grid = d.control(36).hwnd;
+        auto editor = [&]() -> HWND {
+            HWND focus = GetFocus();
+            return focus != grid && GetParent(focus) == grid ? focus : nullptr;
+        };
+        auto text = [](HWND window) {
+            wchar_t buffer[64] = {0};
+            GetWindowTextW(window, buffer, 64);
+            return std::wstring(buffer);
+        };
+        EXPECT_EQ(GetFocus(), grid);
+        d.pressKey(VK_DOWN);
+        EXPECT_TRUE(d.control(5).enabled) << "a row chosen by key wakes \"b2ns\"";
+        // Typing opens the text cell under the cursor with what is typed.
+        d.typeText(L"Zoe");
+        ASSERT_NE(editor(), nullptr);
+        EXPECT_EQ(text(editor()), L"Zoe");
+        d.pressKey(VK_RETURN);
+        EXPECT_EQ(GetFocus(), grid);
+        EXPECT_EQ(d.listCell(36, 0, 1), L"Zoe");
+        // Enter on the choice cell to the right drops its choices down.
+        d.pressKey(VK_RIGHT);
+        d.pressKey(VK_RETURN);
+        ASSERT_NE(editor(), nullptr);
+        d.pressKey(VK_DOWN);
+        d.pressKey(VK_RETURN);
+        EXPECT_EQ(d.listCell(36, 0, 2), L"Apple");
+        // The cursor keeps its column on the next row, where typing opens
+        // the choices at the first that begins with what was typed.
+        d.pressKey(VK_DOWN);
+        d.typeText(L"b");
+        ASSERT_NE(editor(), nullptr);
+        d.pressKey(VK_RETURN);
+        EXPECT_EQ(d.listCell(36, 1, 2), L"banana");
+        d.pressKey(VK_DOWN);
+        d.pressKey(VK_DOWN, VK_MENU);
+        ASSERT_NE(editor(), nullptr) << "Alt+Down drops the choices down";
+        d.pressKey(VK_DOWN);
+        d.pressKey(VK_RETURN);
+        EXPECT_EQ(d.listCell(36, 2, 2), L"pear");
+        d.pressKey(VK_UP);
+        // F2 opens the name; Tab keeps it and opens the next cell that opens
+        // anything: the choice, then past the fixed ones the next row's name.
+        d.pressKey(VK_LEFT);
+        d.pressKey(VK_F2);
+        ASSERT_NE(editor(), nullptr);
+        d.pressKey(VK_END);
+        d.typeText(L"by");
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(d.listCell(36, 1, 1), L"Bobby");
+        ASSERT_NE(editor(), nullptr);
+        d.pressKey(VK_TAB);
+        ASSERT_NE(editor(), nullptr);
+        EXPECT_EQ(text(editor()), L"Cy");
+        EXPECT_EQ(d.listSelectedRow(36), 2);
+        // Shift+Tab goes back; Esc leaves the cell as it was.
+        d.pressKey(VK_TAB, VK_SHIFT);
+        EXPECT_EQ(d.listSelectedRow(36), 1);
+        d.pressKey(VK_ESCAPE);
+        EXPECT_EQ(GetFocus(), grid);
+        EXPECT_EQ(d.listCell(36, 1, 2), L"banana");
+        // A cell that opens nothing shows its text for copying.
+        d.pressKey(VK_RIGHT);
+        d.pressKey(VK_F2);
+        ASSERT_NE(editor(), nullptr);
+        EXPECT_EQ(text(editor()), L"2");
+        EXPECT_TRUE(GetWindowLongW(editor(), GWL_STYLE) & ES_READONLY);
+        d.pressKey(VK_ESCAPE);
+        d.pressKey(VK_TAB);
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 4);
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"Zoe|Apple|1|n1|\rBobby|banana|2|n2|\rCy|pear|3|n3|");
+}

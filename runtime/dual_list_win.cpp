@@ -78,6 +78,11 @@ bool onCommand(WindowHandle dialogWindow, int slot) {
     }
     if (appended) enableDialogItem(dialogWindow, kMoveAllBackSlot, true);
     applyButtonChanges(dialogWindow, move->after);
+    // No row stays chosen after a move, as the buttons say: the row left
+    // selected would take no click or key that chooses it again.
+    LVITEMW none = {};
+    none.stateMask = LVIS_SELECTED;
+    for (HWND list : lists) SendMessageW(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&none));
     return true;
 }
 

@@ -60,6 +60,9 @@ TEST_F(ListDialogs, DualListMovesCopiesAndReturnsTheChoice) {
         d.click(8);
         EXPECT_EQ(d.listRowCount(37), 1);
         EXPECT_FALSE(d.control(8).enabled);
+        // The row moved is chosen again by a click of its own.
+        d.clickListCell(36, 1, 0);
+        EXPECT_TRUE(d.control(8).enabled);
         d.click(10); // >>
         EXPECT_EQ(d.listRowCount(37), 3);
         EXPECT_EQ(d.listRowCount(36), 3);

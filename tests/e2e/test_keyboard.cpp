@@ -169,15 +169,13 @@ TEST_F(Keyboard, TabWalksEveryFieldInReadingOrderAndEachFollowsItsName) {
     }
 }
 
-// The rows of the form test that the mouse fills in, filled in with keys
-// alone: the same choices come back the same.
+// Rows of the form test that the mouse fills in, filled in with keys alone:
+// the same choices come back the same.
 TEST_F(Keyboard, AFormIsFilledInWithKeysAlone) {
     const wchar_t kWorldText[] = L"\u0396\u03c9\u03ae \u65e5\u672c \U0001F600";
-    stageRows(host,
-              {L"Name", L"Password", L"Colour", L"Subscribe|Newsletter|Offers|", L"Small|Medium|Large|", L"Volume",
-               L"When", L"Price|to"},
-              {L"edit", L"password", L"combobox", L"checkbox", L"radio", L"slider", L"datetime", L"range"},
-              {L"", L"", L"red|green|blue|=green", L"101", L"2", L"30|100", L"1:30 PM|12/24/2024", L"10|20"});
+    stageRows(host, {L"Name", L"Colour", L"Subscribe|Newsletter|Offers|", L"Small|Medium|Large|", L"When"},
+              {L"edit", L"combobox", L"checkbox", L"radio", L"datetime"},
+              {L"", L"red|green|blue|=green", L"101", L"2", L"1:30 PM|12/24/2024"});
     SYSTEMTIME time = {};
     SYSTEMTIME date = {};
     std::wstring result = show(L"Tessary_DoDialog", {L"", L"Order", L"Please fill in the form.", L"OK", L"Cancel"},
@@ -187,61 +185,45 @@ TEST_F(Keyboard, AFormIsFilledInWithKeysAlone) {
             EXPECT_EQ(idOf(GetFocus()), id);
         };
         d.typeText(kWorldText);
-        next(37);
-        d.typeText(L"s3cret");
-        next(4038);
+        next(4037);
         d.pressKey(VK_DOWN); // blue
-        next(39);
+        next(38);
         d.pressKey(VK_SPACE); // Subscribe off
-        next(63);
+        next(62);
         d.pressKey(VK_SPACE); // Newsletter on
-        next(87);
+        next(86);
         // The arrows go round the radio group and never leave it.
-        next(4002);
+        next(3902);
         d.pressKey(VK_DOWN);
-        EXPECT_EQ(idOf(GetFocus()), 4003);
+        EXPECT_EQ(idOf(GetFocus()), 3903);
         d.pressKey(VK_DOWN);
-        EXPECT_EQ(idOf(GetFocus()), 4001);
+        EXPECT_EQ(idOf(GetFocus()), 3901);
         d.pressKey(VK_UP); // Large
-        EXPECT_EQ(idOf(GetFocus()), 4003);
-        next(41);
-        const int page = int(SendMessageW(GetFocus(), TBM_GETPAGESIZE, 0, 0));
-        ASSERT_GT(page, 0);
-        d.pressKey(VK_HOME);
-        d.pressKey(VK_NEXT, 0, 75 / page);
-        d.pressKey(VK_RIGHT, 0, 75 % page);
-        EXPECT_EQ(d.trackbarPos(41), 75);
+        EXPECT_EQ(idOf(GetFocus()), 3903);
         // Wine's picker, unlike the system's, selects no field of its own
         // when Tab brings the focus: an arrow key selects one.
-        next(42);
+        next(40);
         d.pressKey(VK_RIGHT);
         d.pressKey(VK_UP);
-        time = d.dateTime(42).value_or(SYSTEMTIME{});
+        time = d.dateTime(40).value_or(SYSTEMTIME{});
         EXPECT_FALSE(time.wHour == 13 && time.wMinute == 30) << "Up changed the time";
-        next(66);
+        next(64);
         d.pressKey(VK_RIGHT);
         d.pressKey(VK_UP);
-        date = d.dateTime(66).value_or(SYSTEMTIME{});
+        date = d.dateTime(64).value_or(SYSTEMTIME{});
         EXPECT_FALSE(date.wYear == 2024 && date.wMonth == 12 && date.wDay == 24) << "Up changed the date";
-        next(43);
-        next(91);
-        d.pressKey(VK_END);
-        d.typeText(L"5");
         d.pressKey(VK_RETURN);
     });
     EXPECT_EQ(result, L"1");
     EXPECT_EQ(input(L"text1"), kWorldText);
-    EXPECT_EQ(input(L"text2"), L"s3cret");
-    EXPECT_EQ(input(L"text3"), L"blue");
-    EXPECT_EQ(input(L"text4"), L"011");
-    EXPECT_EQ(input(L"text5"), L"3");
-    EXPECT_EQ(input(L"text6"), L"75");
+    EXPECT_EQ(input(L"text2"), L"blue");
+    EXPECT_EQ(input(L"text3"), L"011");
+    EXPECT_EQ(input(L"text4"), L"3");
     wchar_t shownDate[64] = {0};
     wchar_t shownTime[64] = {0};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &date, nullptr, shownDate, 64);
     GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, L"h:mm tt", shownTime, 64);
-    EXPECT_EQ(input(L"text7"), std::wstring(shownTime) + L"|" + shownDate);
-    EXPECT_EQ(input(L"text8"), L"10|205");
+    EXPECT_EQ(input(L"text5"), std::wstring(shownTime) + L"|" + shownDate);
 }
 
 // The tab dialog's pages switched with Ctrl+Tab and Ctrl+Page Down/Up, each

@@ -49,10 +49,6 @@ TEST_F(ReadingOrder, SlotsAreMadeAsTheyAreRead) {
         // second field; boxes without a label; an empty row takes nothing.
         {"form dialog", {u"Price|to", u"A|B|", u"", u"Name"}, {u"range", u"checkbox", u"", u"edit"},
          u"Tessary_DoDialog", {u"", u"T", u"M", u"OK", u"Cancel"}, {1, 12, 36, 60, 84, 37, 61, 15, 39, 5, 4}},
-        // The move buttons between the lists, each list under its title.
-        {"dual list", {}, {}, u"Tessary_DoDualListDialog",
-         {u"", u"T", u"M", u"Left", u"a|b", u"Right", u"c", u"OK", u"Cancel"},
-         {1, 12, 36, 8, 9, 10, 11, 13, 37, 5, 4}},
         // The markup's own order stands, wherever its objects are placed.
         {"markup dialog", {}, {}, u"Tessary_CustomDialog",
          {u"<object><type>static</type></object><object><type>edit</type></object>"

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "functions/reading_order.h"
 #include "model/call.h"
 #include "runtime/presence.h"
 #include "runtime/runner.h"
@@ -44,6 +45,7 @@ void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &s
     d.timerEnabled = 0;
     d.timerInterval = 0;
     d.noCaption = 0;
+    d.ordered = 0;
 }
 
 void applyPresetSizes(DialogDefinition &d, const OptionSet &options, const PresetSize *presets, size_t count,
@@ -152,6 +154,10 @@ int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t widt
 
 
 void showFrame(const DialogHooks &hooks, std::initializer_list<int> unread) {
+    DialogDefinition &d = dialog();
+    // A markup dialog's objects come in the markup's order, which is the
+    // author's reading order; a dialog that set its own order keeps it.
+    if (!d.ordered && !d.holdsMarkupObjects && !hooks.modeless) orderForReading(d);
     if (userPresent()) {
         if (runDialog(hooks)) throw DialogNotShown();
         if (buttonPressed()) return;

@@ -62,8 +62,8 @@ struct FrameStart {
 };
 
 // Empties the slots as `carry` says, then resets what every dialog sets:
-// title, template, sizes, sizing border, default button, and no timer and a
-// caption bar. Position and resultIndex are left alone.
+// title, template, sizes, sizing border, default button, and no timer, a
+// caption bar and no reading order of its own. Position and resultIndex are left alone.
 void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &start, const WideText &title);
 
 struct PresetSize {
@@ -147,7 +147,8 @@ int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t widt
 // ---- running ------------------------------------------------------------
 
 // Shows the dialog and returns when it has closed (a modeless one once it
-// is shown). A dialog the system could not create throws DialogNotShown, so
+// is shown). A modal dialog of staged rows that set no reading order of its
+// own is made in the standard one (functions/reading_order.h). A dialog the system could not create throws DialogNotShown, so
 // the host gets its general error code instead of a result that reads as
 // "closed without a button". Closed without a button, the dialog read
 // nothing back: each slot of `unread` (one given a list, which is no value

@@ -4,6 +4,7 @@
 // Tessary_GetInput("text1").
 #include "functions/dialog_frame.h"
 #include "functions/functions.h"
+#include "functions/reading_order.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
 #include "model/call.h"
@@ -130,6 +131,9 @@ void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
     slotAt(kMoveAllBackSlot).disabled = targetItems.empty() ? 1 : 0;
     d.minHeight = slotAt(kMoveAllBackSlot).y + kBelowLastMoveButton;
     d.controlCount = kListDialogControlCount;
+    // The move buttons stand between the lists, each list under its title.
+    orderForReading(d, {kMessageSlot, kSourceTitleSlot, kDualSourceSlot, kMoveOneSlot, kMoveBackSlot, kMoveAllSlot,
+                        kMoveAllBackSlot, kTargetTitleSlot, kDualTargetSlot});
 
     // No choice when no button closed the dialog.
     showFrame(dualListHooks(), {kDualSourceSlot, kDualTargetSlot});

@@ -13,19 +13,19 @@ constexpr int32_t kTextHeight = 11;
 constexpr int32_t kListBelowText = 35;       // the list's y under a text
 constexpr int32_t kListBottomWithText = 115; // window height minus the list's height
 constexpr int32_t kListBottom = 90;
-// Enter presses nothing unless an option names a button: slot 1 holds text.
-constexpr int32_t kNoDefaultButton = kMessageSlot;
 
 } // namespace
 
 static ListArea placeTextAboveList(DialogDefinition &d, const WideText &text);
 
 ListArea startListFrame(DialogDefinition &d, const OptionSet &options, const WideText &title, const WideText &text) {
-    startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kNoDefaultButton}, title);
+    startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kFirstButtonSlot}, title);
     applyPresetSizes(d, options, kFieldDialogPresets, kFirstPresetWins);
     applyExplicitSize(d, options);
     applyPosition(d, options);
-    d.defaultButton = defaultButtonSlot(options, kListButtonCount, kNoDefaultButton);
+    // Enter presses button 1 unless an option names another; a button that
+    // waits for a chosen row ("b1ns") takes no Enter while it is disabled.
+    d.defaultButton = defaultButtonSlot(options, kListButtonCount, kFirstButtonSlot);
     // Laid out for a window smaller than it can be, the controls would not
     // fill it when the system makes it that large.
     clampToMinimum(d);

@@ -236,6 +236,12 @@ struct DialogDefinition {
     int32_t defaultButton;        // slot of the default button; -1 none
     uint8_t noCaption;            // 1: no caption bar
     uint8_t holdsMarkupObjects;   // 1: the slots hold a markup dialog's objects, not staged rows
+    // The order the slots' controls are made in, which is the order the
+    // keyboard walks them and a screen reader reads them: slot
+    // creationOrder[k] is made k-th. Without it (ordered == 0) the slots
+    // are made in index order, as a markup dialog's objects are.
+    uint8_t creationOrder[kSlotCount];
+    uint8_t ordered;
 
     DialogDefinition();
     DialogDefinition(const DialogDefinition &) = delete;
@@ -243,6 +249,9 @@ struct DialogDefinition {
 
     ScreenRect windowRect() const;
 };
+
+// The slot whose control is made `place`-th (0..kSlotCount-1).
+int slotMadeAt(const DialogDefinition &d, int place);
 
 // The module-global record, built when the module loads. The plug-in layer
 // gives it its owner window at load and the focus back at unload; the model

@@ -201,32 +201,109 @@ void openChoiceList(const EditedCell &c, HWND table) {
     SendMessageW(choiceList, CB_SHOWDROPDOWN, TRUE, 0);
 }
 
-// A click makes its cell the current one; the column's kind decides what
-// opens over it.
-void onClick(EditedCell &c, HWND table, int slot, const NMITEMACTIVATE *click) {
-    closeChoiceList(table, GetDlgItem(table, kCellEditorId));
-    // A new current cell; an editor still open stays tracked until it ends.
+// Watching the table from its first click or key on also tells when it
+// goes, so no later table is taken for it.
+void followTable(EditedCell &c, HWND table, int slot) {
+    if (c.table != table) c.column = 1;
     c.table = table;
     c.slot = slot;
-    c.row = click->iItem;
-    c.column = click->iSubItem;
-    // Watching the table from its first click on also tells when it goes,
-    // so no later table is taken for it.
     SetWindowSubclass(table, tableProc, kTableSubclassId, 0);
-    if (c.row < 0 || c.column < 1 || slot < 0 || slot >= kSlotCount) return;
+}
+
+// Opens what the current cell's column opens over it. With `typed`, the
+// text editor starts with that character instead of the cell's text, and
+// the choice list goes to the first choice it begins.
+void openCell(EditedCell &c, HWND table, TextUnit typed = 0) {
+    if (c.row < 0 || c.column < 1 || c.slot < 0 || c.slot >= kSlotCount) return;
     switch (currentEdit(c)) {
-    case CellEdit::kText:
-        SendMessageW(table, LVM_EDITLABELW, WPARAM(c.row), 0);
+    case CellEdit::kText: {
+        HWND editor = reinterpret_cast<HWND>(SendMessageW(table, LVM_EDITLABELW, WPARAM(c.row), 0));
+        if (editor != nullptr && typed != 0) {
+            const TextUnit text[2] = {typed, 0};
+            SetWindowTextW(editor, text);
+            SendMessageW(editor, EM_SETSEL, 1, 1);
+        }
         break;
+    }
     case CellEdit::kChoice:
         openChoiceList(c, table);
+        if (typed != 0) {
+            // The first choice that begins with it, the list left open.
+            HWND choiceList = GetDlgItem(table, kCellEditorId);
+            const TextUnit start[2] = {typed, 0};
+            const LRESULT found = SendMessageW(choiceList, CB_FINDSTRING, WPARAM(-1), LPARAM(start));
+            if (choiceList != nullptr && found != CB_ERR) SendMessageW(choiceList, CB_SETCURSEL, WPARAM(found), 0);
+        }
         break;
     case CellEdit::kFixed:
         break;
     }
 }
 
-} // namespace
+// A click makes its cell the current one; the column's kind decides what
+// opens over it.
+void onClick(EditedCell &c, HWND table, int slot, const NMITEMACTIVATE *click) {
+    closeChoiceList(table, GetDlgItem(table, kCellEditorId));
+    // A new current cell; an editor still open stays tracked until it ends.
+    followTable(c, table, slot);
+    c.row = click->iItem;
+    c.column = click->iSubItem;
+    openCell(c, table);
+}
+
+// ---- the keyboard ---------------------------------------------------------
+
+int focusedRow(HWND table) {
+    return int(SendMessageW(table, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+}
+
+void showCellCursor(const EditedCell &c) {
+    if (c.row >= 0) {
+        // Scrolled sideways until the cell is in view, its left edge first.
+        RECT client;
+        GetClientRect(c.table, &client);
+        const RECT cell = currentCellRect(c);
+        int dx = 0;
+        if (cell.right > client.right) dx = cell.right - client.right;
+        if (cell.left - dx < client.left) dx = cell.left - client.left;
+        if (dx != 0) SendMessageW(c.table, LVM_SCROLL, WPARAM(dx), 0);
+    }
+    InvalidateRect(c.table, nullptr, FALSE);
+}
+
+// Tab in an open editor or choice list: what it holds goes into the cell,
+// and the next cell that opens anything opens, row by row and round.
+void editNextCell(EditedCell &c, HWND table, HWND editor, bool backwards) {
+    if (editor == GetDlgItem(table, kCellEditorId)) {
+        takeChoice(c, table, editor);
+        closeChoiceList(table, editor);
+    } else {
+        // As Enter in the label editor: what it holds goes into the cell.
+        // Losing the focus would drop it on some systems.
+        SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
+    }
+    SetFocus(table);
+    const ControlSpec &slot = dialog().controls[c.slot];
+    const GridCell next = nextEditableCell(gridColumnKinds(slot), gridChoices(slot), rowCount(table),
+                                           std::max(listColumnCount(slot), 0), GridCell{c.row, c.column},
+                                           backwards ? -1 : 1);
+    if (next.row < 0) return;
+    c.row = next.row;
+    c.column = next.column;
+    LVITEMW chosen = {};
+    chosen.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    chosen.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(table, LVM_SETITEMSTATE, WPARAM(c.row), LPARAM(&chosen));
+    SendMessageW(table, LVM_ENSUREVISIBLE, WPARAM(c.row), FALSE);
+    showCellCursor(c);
+    openCell(c, table);
+}
+
+bool keyDown(const MSG &message, UINT key) {
+    return message.message == WM_KEYDOWN && message.wParam == key;
+}
+
+} // namespace} // namespace
 
 LRESULT cellEditorHandler(HWND listView, UINT, WPARAM slot, NMHDR *header) {
     OpenDialog *open = openDialogOf(listView);
@@ -265,4 +342,96 @@ void cellEditorFollowLayout(HWND listView) {
     RECT cell = currentCellRect(c);
     SetWindowPos(c.editor, nullptr, cell.left, placed.top, cell.right - cell.left, placed.bottom - placed.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void startCellCursor(HWND, int slot) {
+    HWND table = dialog().controls[slot].window;
+    OpenDialog *open = openDialogOf(table);
+    if (table != nullptr && open != nullptr && open->cell.table == nullptr) followTable(open->cell, table, slot);
+}
+
+bool cellEditorKey(HWND, int slot, const MSG &message) {
+    const HWND table = dialog().controls[slot].window;
+    OpenDialog *open = openDialogOf(table);
+    if (table == nullptr || open == nullptr) return false;
+    EditedCell &c = open->cell;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    if (message.hwnd != table) {
+        // The text editor or the choice list over a cell.
+        if (GetParent(message.hwnd) != table || !keyDown(message, VK_TAB) || control || !isCurrentTable(c, table)) {
+            return false;
+        }
+        editNextCell(c, table, message.hwnd, GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    followTable(c, table, slot);
+    const int columns = std::max(listColumnCount(dialog().controls[slot]), 0);
+    const int row = focusedRow(table);
+    if ((keyDown(message, VK_LEFT) || keyDown(message, VK_RIGHT)) && !control) {
+        const int step = message.wParam == VK_LEFT ? -1 : 1;
+        c.column = std::min(std::max(c.column + step, 1), std::max(columns, 1));
+        c.row = row;
+        showCellCursor(c);
+        return true;
+    }
+    // Enter opens the cell while there is one, and presses the default
+    // button of a grid without rows.
+    if (keyDown(message, VK_F2) || (keyDown(message, VK_RETURN) && row >= 0)) {
+        c.row = row;
+        // A cell that opens nothing shows its text in a read-only box.
+        if (currentEdit(c) == CellEdit::kFixed && row >= 0) {
+            SendMessageW(table, LVM_EDITLABELW, WPARAM(row), 0);
+        } else {
+            openCell(c, table);
+        }
+        return true;
+    }
+    const bool dropDown = keyDown(message, VK_F4) || (message.message == WM_SYSKEYDOWN && message.wParam == VK_DOWN);
+    if (dropDown) {
+        c.row = row;
+        if (currentEdit(c) != CellEdit::kChoice) return false;
+        openCell(c, table);
+        return true;
+    }
+    if (message.message == WM_CHAR && message.wParam >= 0x20 && message.wParam != 0x7F && !control) {
+        // Typing starts the cell's editor with what was typed; the list's
+        // own search by the rows' first letters gives way to it.
+        c.row = row;
+        if (currentEdit(c) != CellEdit::kFixed) openCell(c, table, TextUnit(message.wParam));
+        return true;
+    }
+    return false;
+}
+
+bool paintCellCursor(const NMHDR *header, LRESULT &answer) {
+    if (header->code != UINT(NM_CUSTOMDRAW)) return false;
+    const OpenDialog *open = openDialogOf(header->hwndFrom);
+    if (open == nullptr || !isCurrentTable(open->cell, header->hwndFrom)) return false;
+    const EditedCell &c = open->cell;
+    NMLVCUSTOMDRAW *draw = reinterpret_cast<NMLVCUSTOMDRAW *>(const_cast<NMHDR *>(header));
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        followListPainting(header, answer);
+        answer |= CDRF_NOTIFYITEMDRAW;
+        return true;
+    case CDDS_ITEMPREPAINT:
+        answer = CDRF_NOTIFYPOSTPAINT;
+        return true;
+    case CDDS_ITEMPOSTPAINT: {
+        answer = CDRF_DODEFAULT;
+        const int row = int(draw->nmcd.dwItemSpec);
+        if (GetFocus() != c.table || row != focusedRow(c.table) || c.column < 1) return true;
+        // A frame inside the cell, in the colour of the row's text, so it
+        // shows on a chosen row as on any other.
+        EditedCell at = c;
+        at.row = row;
+        RECT cell = currentCellRect(at);
+        InflateRect(&cell, -1, -1);
+        const bool chosen = (SendMessageW(c.table, LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+        FrameRect(draw->nmcd.hdc, &cell, GetSysColorBrush(chosen ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        return true;
+    }
+    default:
+        return false;
+    }
 }

@@ -19,25 +19,30 @@ ControlSpec &slotAt(int index) {
     return dialog().controls[index];
 }
 
-// Keeps the chosen rows of a check-box list consistent with the clicks.
-void onCheckListClick(HWND dialogWindow, int slot, HWND list, int row) {
+// Keeps the chosen rows of a check-box list consistent with what the user
+// checks, by a click or by Space: in a single-choice list the row checked
+// before is unchecked; in a list of several choices the chosen count goes
+// up or down. The buttons that wait for a chosen row follow.
+void onUserCheck(HWND dialogWindow, int slot, HWND list, int row, bool checked) {
     ControlSpec &s = slotAt(slot);
     int chosen = listChosenRow(s);
     if (listMultiple(s)) {
-        bool checking = row >= 0 && rowStateImage(list, row) == kUncheckedImage;
-        chosen = checking ? chosen + 1 : chosen - 1;
+        chosen = checked ? chosen + 1 : chosen - 1;
         if (chosen < -1) chosen = -1;
-    } else if (chosen == row) {
-        chosen = -1;
+    } else if (!checked) {
+        if (chosen == row) chosen = -1;
     } else {
-        if (chosen >= 0) setRowStateImage(list, chosen, kUncheckedImage);
+        if (chosen >= 0 && chosen != row) setOwnRowCheck(list, chosen, kUncheckedImage);
         chosen = row;
     }
     setListChosenRow(s, chosen);
-    if (row < 0) return;
     for (int i = 0; i < kSlotCount; ++i) {
         if (slotAt(i).requiresSelection == 1) enableDialogItem(dialogWindow, i, chosen != -1);
     }
+}
+
+int stateImageOf(UINT state) {
+    return int((state & LVIS_STATEIMAGEMASK) >> 12);
 }
 
 void moveToSlot(HWND control, const ControlSpec &s) {
@@ -47,12 +52,20 @@ void moveToSlot(HWND control, const ControlSpec &s) {
 } // namespace
 
 bool onListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer) {
-    if (header->code == UINT(NM_CLICK)) {
-        NMITEMACTIVATE *click = reinterpret_cast<NMITEMACTIVATE *>(header);
+    if (header->code == UINT(LVN_ITEMCHANGED)) {
         // A plain list has no check boxes to keep in step: marking its rows
         // unchecked would drop them from what it reads back.
-        if (click->iSubItem == 0 && listHasCheckBoxes(slotAt(slot)) == 1) {
-            onCheckListClick(dialogWindow, slot, header->hwndFrom, click->iItem);
+        const NMLISTVIEW *change = reinterpret_cast<const NMLISTVIEW *>(header);
+        if (listHasCheckBoxes(slotAt(slot)) != 1 || !(change->uChanged & LVIF_STATE) || change->iItem < 0 ||
+            settingOwnCheck(header->hwndFrom)) {
+            return false;
+        }
+        const int before = stateImageOf(change->uOldState);
+        const int after = stateImageOf(change->uNewState);
+        if (before == kUncheckedImage && after == kCheckedImage) {
+            onUserCheck(dialogWindow, slot, header->hwndFrom, change->iItem, true);
+        } else if (before == kCheckedImage && after == kUncheckedImage) {
+            onUserCheck(dialogWindow, slot, header->hwndFrom, change->iItem, false);
         }
         return false;
     }
@@ -79,6 +92,19 @@ bool onTableNotify(HWND, int slot, NMHDR *header, LRESULT &answer) {
     default:
         return false;
     }
+}
+
+// Space checks or unchecks the focused row as a click on its box would;
+// the list's own handling is left out, which on some systems toggles every
+// selected row.
+bool onListKey(HWND, int slot, const MSG &message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_SPACE || listHasCheckBoxes(slotAt(slot)) != 1) {
+        return false;
+    }
+    const HWND list = message.hwnd;
+    const int row = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+    if (row >= 0) setRowStateImage(list, row, rowStateImage(list, row) == kCheckedImage ? kUncheckedImage : kCheckedImage);
+    return true;
 }
 
 // The tab control notifies for all its tabs: the page of the chosen tab is

@@ -75,16 +75,17 @@ void addDataColumns(HWND list, const ControlSpec &slot, int count) {
     }
 }
 
-// Adds one row for every `columns` cells (a last row may be short), each
-// under an empty label, and lends the list its cell texts: the list asks for
-// a cell's text as it draws it, so a long list fills with one message a row.
-// Returns the number of rows.
+// Adds one row for every `columns` cells (a last row may be short) and
+// lends the list its cell texts: the list asks for a cell's text as it
+// draws it, so a long list fills with one message a row. A row's own text
+// is asked for too: its first cell (see answerCellText). Returns the number
+// of rows.
 int addRowsOfLentCells(HWND list, const ControlSpec &slot, const WideFields &cells, int columns,
                        bool withCheckBoxes) {
     // Titles without a column count give no column to hold a cell, so no row.
     const int rows = listRowCount(cells.itemCount(), columns);
     SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(rows), 0);
-    for (int row = 0; row < rows; ++row) insertRow(list, row, TEXT16(""), withCheckBoxes);
+    for (int row = 0; row < rows; ++row) insertRow(list, row, LPSTR_TEXTCALLBACKW, withCheckBoxes);
     lendCellTexts(list, slot.text, columns);
     return rows;
 }
@@ -110,7 +111,8 @@ void preselectRows(HWND list, ControlSpec &slot, const WideFields &cells, int co
         bool matches = hidden.empty() ? isWanted(cells, size_t(row) * size_t(columns), values)
                                       : isWanted(hiddenKeys, size_t(row), values);
         if (!matches) continue;
-        setRowStateImage(list, row, kCheckedImage);
+        // Checked by the script, not by a click: no "b1ns" button wakes.
+        setOwnRowCheck(list, row, kCheckedImage);
         if (!multiple) {
             setListChosenRow(slot, row);
             return;
@@ -270,8 +272,12 @@ HWND makeRadioGroup(const ControlBuild &build, HWND) {
     int x = slot.x;
     int y = slot.y;
     HWND last = nullptr;
+    // Tab stops at the checked button, or at the first when none is; the
+    // arrows walk the group.
+    const size_t stop = radioChecked(slot) >= 1 && size_t(radioChecked(slot)) <= count ? size_t(radioChecked(slot) - 1) : 0;
     for (size_t k = 0; k < count; ++k) {
         DWORD style = k == 0 ? build.row.style : build.row.style & ~DWORD(WS_GROUP);
+        if (k != stop) style &= ~DWORD(WS_TABSTOP);
         HWND button = createWindow(build, style, x, y, build.index * kRadioIdFactor + 1 + int(k));
         if (button != nullptr) {
             WideText caption = captions.text(k);
@@ -296,12 +302,18 @@ INT_PTR tabPageProcBody(HWND page, UINT message, LPARAM lParam) {
     if (message == WM_NOTIFY && reinterpret_cast<NMHDR *>(lParam)->code == UINT(LVN_GETDISPINFOW)) {
         return answerCellText(reinterpret_cast<NMLVDISPINFOW *>(lParam));
     }
+    LRESULT answer = 0;
+    if (message == WM_NOTIFY && followListPainting(reinterpret_cast<NMHDR *>(lParam), answer)) {
+        SetWindowLongPtrW(page, DWLP_MSGRESULT, LONG_PTR(answer));
+        return TRUE;
+    }
     if (message != WM_INITDIALOG) return FALSE;
     EnableThemeDialogTexture(page, ETDT_ENABLETAB);
     const OpenDialog *open = openDialogOf(page);
     if (open == nullptr || open->tabSlotBeingBuilt < 0) return FALSE;
     const int buildingTab = open->tabSlotBeingBuilt;
-    for (int i = 0; i < kSlotCount; ++i) {
+    for (int place = 0; place < kSlotCount; ++place) {
+        const int i = slotMadeAt(dialog(), place);
         const ControlSpec &slot = dialog().controls[i];
         // A page hosts controls; a kind made first (a tab) it never does.
         if (slot.kind.empty() || (kindRow(slot.kind.control()).options & kMadeFirst)) continue;
@@ -330,8 +342,33 @@ HWND tabControlOf(const ControlBuild &build) {
 
 } // namespace
 
+namespace {
+
+// The pages lie over the tab control's display area as its siblings, made
+// after it, so that Tab walks from the tabs into the page shown and on to
+// the buttons. The tab control leaves that area to them: without it there,
+// it neither paints over a page nor takes the clicks meant for its fields.
+void leaveAreaToPage(HWND tabs, HWND page) {
+    RECT whole;
+    RECT area;
+    GetWindowRect(tabs, &whole);
+    GetWindowRect(page, &area);
+    OffsetRect(&area, -whole.left, -whole.top);
+    HRGN kept = CreateRectRgn(0, 0, whole.right - whole.left, whole.bottom - whole.top);
+    HRGN hole = CreateRectRgn(area.left, area.top, area.right, area.bottom);
+    if (kept != nullptr && hole != nullptr && CombineRgn(kept, kept, hole, RGN_DIFF) != ERROR &&
+        SetWindowRgn(tabs, kept, TRUE)) {
+        kept = nullptr; // the window owns it now
+    }
+    if (kept != nullptr) DeleteObject(kept);
+    if (hole != nullptr) DeleteObject(hole);
+}
+
+} // namespace
+
 // One tab and its page; the page's procedure creates the page's controls
-// while the page is made.
+// while the page is made. The page is a control container of the dialog
+// (DS_CONTROL), placed where the slot says within the tab control.
 HWND makeTabPage(const ControlBuild &build, HWND) {
     const ControlSpec &slot = build.slot;
     HWND tabs = tabControlOf(build);
@@ -344,10 +381,15 @@ HWND makeTabPage(const ControlBuild &build, HWND) {
     tab.pszText = const_cast<TextUnit *>(tabTitle(slot).data());
     SendMessageW(tabs, TCM_INSERTITEMW, WPARAM(tabPosition(slot)), LPARAM(&tab));
 
-    HWND page = CreateDialogParamW(static_cast<HINSTANCE>(runtimeModule()), MAKEINTRESOURCEW(IDD_TAB_PAGE), tabs,
-                                   tabPageProc, 0);
+    HWND page = CreateDialogParamW(static_cast<HINSTANCE>(runtimeModule()), MAKEINTRESOURCEW(IDD_TAB_PAGE),
+                                   build.parent, tabPageProc, 0);
     SendMessageW(tabs, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    if (page != nullptr) MoveWindow(page, slot.x, slot.y, slot.width, slot.height - kTabStripHeight, FALSE);
+    if (page != nullptr) {
+        POINT at = {slot.x, slot.y};
+        MapWindowPoints(tabs, build.parent, &at, 1);
+        MoveWindow(page, at.x, at.y, slot.width, slot.height - kTabStripHeight, FALSE);
+        leaveAreaToPage(tabs, page);
+    }
     return page;
 }
 
@@ -376,7 +418,6 @@ void createControl(HWND parent, int index) {
         slot.window = nullptr;
         return;
     }
-    if ((row->options & kSkipsDefaultButton) && index == dialog().defaultButton) return;
     registerClasses(row->commonControls);
 
     ControlBuild build{parent, index, slot, *row};

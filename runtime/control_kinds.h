@@ -46,6 +46,9 @@ typedef void (*OpenedStep)(HWND dialogWindow, int slot);
 // The window that takes the keyboard focus a slot asks for, where that is
 // not the slot's own window.
 typedef HWND (*FocusWindow)(const ControlSpec &slot);
+// A key for the kind's control, which has the focus, before the dialog
+// manager sees it. True when the step handled it.
+typedef bool (*KeyStep)(HWND dialogWindow, int slot, const MSG &message);
 
 enum Finish {
     kFontAndText, // the slot's font, then its text with WM_SETTEXT
@@ -56,7 +59,6 @@ enum Finish {
 enum KindOption : unsigned {
     kAddsExtraStyle = 1u << 0,    // the slot's extraStyle is OR-ed into the style
     kNoWindowName = 1u << 1,      // created without a window name
-    kSkipsDefaultButton = 1u << 2,// the dialog procedure has made the default button already
     kHeaderless = 1u << 3,        // no column header (and shared image lists) without data columns
     kComposite = 1u << 4,         // the content step makes the windows
     kPressable = 1u << 5,         // a click closes the dialog; the kind has no value of its own
@@ -82,6 +84,7 @@ struct KindRow {
     RelayoutStep relayout;
     OpenedStep opened;
     FocusWindow focusWindow;
+    KeyStep key = nullptr;
 };
 
 // The row of `kind`; kNone's row makes and reads nothing.
@@ -118,6 +121,7 @@ WideText readWindowText(const ControlReading &reading);
 bool onListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
 bool onTableNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
 bool onTabNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
+bool onListKey(HWND dialogWindow, int slot, const MSG &message);
 void relayoutListColumns(HWND list, const ControlSpec &slot);
 void relayoutTableColumns(HWND table, const ControlSpec &slot);
 void showFirstTabPage(HWND dialogWindow, int slot);

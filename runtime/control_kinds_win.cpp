@@ -1,5 +1,6 @@
 #include "runtime/control_kinds.h"
 
+#include "runtime/cell_editor.h"
 #include "runtime/control_factory.h"
 
 namespace {
@@ -22,12 +23,14 @@ constexpr DWORD kListStyle =
 constexpr DWORD kSliderStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_AUTOTICKS | TBS_TOP;
 constexpr DWORD kDateStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | DTS_UPDOWN;
 constexpr DWORD kDateDropDownStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
-constexpr DWORD kTimeStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | DTS_TIMEFORMAT | DTS_RIGHTALIGN;
+constexpr DWORD kTimeStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | DTS_TIMEFORMAT | DTS_RIGHTALIGN;
 constexpr DWORD kCheckBoxStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_LEFT | BS_AUTOCHECKBOX;
 constexpr DWORD kProgressBarStyle = WS_CHILD | WS_VISIBLE;
-// The group's first button; the others are made without WS_GROUP.
+// The group's first button; the others are made without WS_GROUP, and the
+// group is one stop for Tab.
 constexpr DWORD kRadioStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_LEFT | BS_AUTORADIOBUTTON;
-constexpr DWORD kTabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+// A stop for Tab: its arrows switch the pages.
+constexpr DWORD kTabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP;
 
 constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 
@@ -39,7 +42,7 @@ const KindRow kKinds[] = {
     /* static */
     {TEXT16("STATIC"),       0,                             kStaticStyle,       kAddsExtraStyle,                               0,              0,                    noContent,       kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* button */
-    {TEXT16("BUTTON"),       0,                             kButtonStyle,       kSkipsDefaultButton | kPressable,              0,              0,                    markButton,      kFontAndText, 1, 0,              nullptr,          nullptr,        nullptr,              nullptr, nullptr},
+    {TEXT16("BUTTON"),       0,                             kButtonStyle,       kPressable,                                    0,              0,                    markButton,      kFontAndText, 1, 0,              nullptr,          nullptr,        nullptr,              nullptr, nullptr},
     /* editBox */
     {TEXT16("EDIT"),         kEdge,                         kEditBoxStyle,      kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* edit */
@@ -49,9 +52,9 @@ const KindRow kKinds[] = {
     /* combobox */
     {TEXT16("COMBOBOX"),     0,                             kComboBoxStyle,     0,                                             kComboIdOffset, 0,                    fillComboBox,    kFontAndText, 1, kComboIdOffset, readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* listbox */
-    {WC_LISTVIEWW,           0,                             kListStyle,         kHeaderless,                                   0,              ICC_LISTVIEW_CLASSES, fillList,        kFontOnly,    1, 0,              readChoiceList,   onListNotify,   relayoutListColumns,  nullptr, nullptr},
+    {WC_LISTVIEWW,           0,                             kListStyle,         kHeaderless,                                   0,              ICC_LISTVIEW_CLASSES, fillList,        kFontOnly,    1, 0,              readChoiceList,   onListNotify,   relayoutListColumns,  nullptr, nullptr, onListKey},
     /* listboxview */
-    {WC_LISTVIEWW,           0,                             kListStyle,         0,                                             0,              ICC_LISTVIEW_CLASSES, fillTable,       kFontOnly,    1, 0,              readTable,        onTableNotify,  relayoutTableColumns, nullptr, nullptr},
+    {WC_LISTVIEWW,           0,                             kListStyle,         0,                                             0,              ICC_LISTVIEW_CLASSES, fillTable,       kFontOnly,    1, 0,              readTable,        onTableNotify,  relayoutTableColumns, startCellCursor, nullptr, cellEditorKey},
     /* slider */
     {TRACKBAR_CLASSW,        0,                             kSliderStyle,       0,                                             0,              ICC_BAR_CLASSES,      setSliderRange,  kNoFinish,    1, 0,              readSlider,       nullptr,        nullptr,              nullptr, nullptr},
     /* date */

@@ -9,6 +9,7 @@
 #include "model/text.h"
 
 struct tagNMHDR; // the system's notification header
+struct tagMSG;   // a message of the dialog's modal loop
 
 struct DialogHooks {
     const char *name; // for tests and diagnostics
@@ -26,6 +27,10 @@ struct DialogHooks {
     // Reads the value of `slot`, whose control lives under `parent`, before
     // the generic reader would. True when it did, with the value in `value`.
     bool (*readValue)(WindowHandle parent, int slot, WideText &value);
+    // A key of the dialog's modal loop (WM_KEYDOWN, WM_SYSKEYDOWN, WM_CHAR),
+    // before the system's dialog manager sees it. True when the hook
+    // handled it; the key then goes no further.
+    bool (*onKey)(WindowHandle dialogWindow, const tagMSG &message) = nullptr;
 };
 
 // The dialogs that need no hooks.

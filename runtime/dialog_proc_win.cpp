@@ -14,6 +14,7 @@
 #include "runtime/entry_guard_win.h"
 #include "runtime/fonts.h"
 #include "runtime/grid_rules.h"
+#include "runtime/keyboard_win.h"
 #include "runtime/list_view_win.h"
 #include "runtime/open_dialog.h"
 #include "runtime/readback.h"
@@ -36,21 +37,6 @@ const KindRow &rowOf(int index) {
 }
 
 // ---- WM_INITDIALOG -----------------------------------------------------
-
-void createDefaultButton(HWND dialogWindow) {
-    DialogDefinition &d = dialog();
-    int index = d.defaultButton;
-    if (index < 0 || index >= kSlotCount || !(rowOf(index).options & kSkipsDefaultButton)) return;
-    ControlSpec &s = slotAt(index);
-    const KindRow &row = rowOf(index);
-    HWND button = CreateWindowExW(row.exStyle, row.className, L"", row.style, s.x, s.y, s.width, s.height, dialogWindow,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(index)), GetModuleHandleW(nullptr),
-                                  nullptr);
-    SetDlgItemTextW(dialogWindow, index, s.text.data());
-    if (button != nullptr) applyControlFont(button, s.font);
-    s.window = button;
-    if (s.requiresSelection == 1) s.disabled = 1;
-}
 
 void focusFirstRequested(bool &focusSet) {
     for (int i = 0; i < kSlotCount; ++i) {
@@ -96,12 +82,14 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     LONG style = d.noCaption ? kStyleNoCaption : (d.resizable ? kStyleSizable : kStyleFixed);
     SetWindowLongW(dialogWindow, GWL_STYLE, style);
 
-    createDefaultButton(dialogWindow);
-    // Kinds that host others (the tabs and their pages) come first.
+    // Kinds that host others (the tabs and their pages) come first, then the
+    // rest in the dialog's reading order: each control is made after the
+    // ones before it, which is the order Tab walks them.
     for (int i = 0; i < kSlotCount; ++i) {
         if (rowOf(i).options & kMadeFirst) createControl(dialogWindow, i);
     }
-    for (int i = 0; i < kSlotCount; ++i) {
+    for (int place = 0; place < kSlotCount; ++place) {
+        const int i = slotMadeAt(d, place);
         if (!(rowOf(i).options & kMadeFirst) && slotAt(i).ownerIndex < 1) createControl(dialogWindow, i);
     }
     for (int i = 0; i < kSlotCount; ++i) {
@@ -109,6 +97,11 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     }
     for (int i = 0; i < kSlotCount; ++i) {
         if (slotAt(i).disabled == 1 && slotAt(i).window != nullptr) EnableWindow(slotAt(i).window, FALSE);
+    }
+    const bool modal = hooks == nullptr || !hooks->modeless;
+    if (modal) {
+        markControlGroups(dialogWindow);
+        watchKeys(dialogWindow);
     }
     if (d.timerEnabled == 1) SetTimer(dialogWindow, kCloseTimerId, d.timerInterval, closeTimerProc);
     if (d.defaultButton != 0) SendMessageW(dialogWindow, DM_SETDEFID, WPARAM(d.defaultButton), 0);
@@ -121,8 +114,12 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
 
     // Only once the window is shown: focusing a control of the hidden window
     // activated it early, and the shown window kept an inactive caption.
+    // Without a field asked for, the first field takes the focus, so that
+    // a user types straight away; a dialog without one leaves it on its
+    // default button.
     bool focusSet = false;
     focusFirstRequested(focusSet);
+    if (!focusSet && modal) focusSet = focusFirstField(dialogWindow);
     return focusSet ? FALSE : TRUE;
 }
 
@@ -157,6 +154,10 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
         return TRUE;
     }
     LRESULT answer = 0;
+    if (paintCellCursor(header, answer) || followListPainting(header, answer)) {
+        SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, LONG_PTR(answer));
+        return TRUE;
+    }
     bool handled = false;
     if (slot >= 0 && slot < d.controlCount && slot < kSlotCount) {
         const DialogHooks &hooks = hooksOf(dialogWindow);
@@ -203,9 +204,11 @@ BOOL onSize(HWND dialogWindow) {
         if (s.growWidth > 0) s.width = int(s.growWidth * dw + s.width);
         if (s.followRight == 1) s.x += dw;
         if (s.followBottom == 1) s.y += dh;
-        HWND control = GetDlgItem(dialogWindow, controlIdOf(s, i));
-        if (control == nullptr) continue;
+        // A slot that makes no control has no window to move: the child
+        // that answers to its id (a tab page has id 0) is someone else's.
         const KindRow &row = rowOf(i);
+        HWND control = row.className != nullptr ? GetDlgItem(dialogWindow, controlIdOf(s, i)) : nullptr;
+        if (control == nullptr) continue;
         if (row.relayout != nullptr) {
             row.relayout(control, s);
         } else {
@@ -261,6 +264,7 @@ static INT_PTR dialogProcBody(HWND dialogWindow, UINT message, WPARAM wParam, LP
         return onClose(dialogWindow);
     case WM_NCDESTROY:
         // Children are gone by now, so their fonts and lent texts can go too.
+        stopWatchingKeys(dialogWindow);
         closeDialogRecord(dialogWindow);
         // A destroyed modeless window must not be driven through a handle
         // that the system may give to another window.

@@ -78,21 +78,80 @@ bool onCommand(WindowHandle dialogWindow, int slot) {
     }
     if (appended) enableDialogItem(dialogWindow, kMoveAllBackSlot, true);
     applyButtonChanges(dialogWindow, move->after);
+    // No row stays chosen after a move, as the buttons say: the row left
+    // selected would take no click or key that chooses it again.
+    LVITEMW none = {};
+    none.stateMask = LVIS_SELECTED;
+    for (HWND list : lists) SendMessageW(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&none));
     return true;
 }
 
-// A click chooses the row of one list and forgets the other's, and lets
-// only the matching move button act on it.
-bool onNotify(WindowHandle dialogWindow, int slot, tagNMHDR *header, intptr_t &) {
-    if (header->code != UINT(NM_CLICK) || (slot != kDualSourceSlot && slot != kDualTargetSlot)) return false;
-    int row = reinterpret_cast<NMITEMACTIVATE *>(header)->iItem;
-    bool left = slot == kDualSourceSlot;
+// Choosing a row of one list, by a click or by the keyboard, forgets the
+// other list's, and lets only the matching move button act on it.
+void choose(HWND dialogWindow, bool left, int row) {
     setListChosenRow(slotAt(kDualSourceSlot), left ? row : -1);
     setListChosenRow(slotAt(kDualTargetSlot), left ? -1 : row);
-    // A click on empty space chooses nothing: the button that would move
-    // the clicked row is disabled, so nothing stale can be moved.
+    // The other list shows no row as chosen that a key would not move.
+    LVITEMW none = {};
+    none.stateMask = LVIS_SELECTED;
+    SendMessageW(GetDlgItem(dialogWindow, left ? kDualTargetSlot : kDualSourceSlot), LVM_SETITEMSTATE, WPARAM(-1),
+                 LPARAM(&none));
     enableDialogItem(dialogWindow, left ? kMoveOneSlot : kMoveBackSlot, row >= 0);
     enableDialogItem(dialogWindow, left ? kMoveBackSlot : kMoveOneSlot, false);
+}
+
+// A row no longer chosen (a click on empty space, a move of the
+// selection): the button that would move it is disabled, so nothing stale
+// can be moved.
+void forget(HWND dialogWindow, bool left, int row) {
+    ControlSpec &list = slotAt(left ? kDualSourceSlot : kDualTargetSlot);
+    if (listChosenRow(list) < 0 || (row >= 0 && row != listChosenRow(list))) return;
+    setListChosenRow(list, -1);
+    enableDialogItem(dialogWindow, left ? kMoveOneSlot : kMoveBackSlot, false);
+}
+
+// Moves the row of a list as its move button does ("<" or ">").
+void moveRow(HWND dialogWindow, bool left, int row) {
+    HWND list = GetDlgItem(dialogWindow, left ? kDualSourceSlot : kDualTargetSlot);
+    LVITEMW chosen = {};
+    chosen.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    chosen.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&chosen));
+    choose(dialogWindow, left, row);
+    onCommand(dialogWindow, left ? kMoveOneSlot : kMoveBackSlot);
+}
+
+bool onNotify(WindowHandle dialogWindow, int slot, tagNMHDR *header, intptr_t &) {
+    if (slot != kDualSourceSlot && slot != kDualTargetSlot) return false;
+    const bool left = slot == kDualSourceSlot;
+    if (header->code == UINT(LVN_ITEMCHANGED)) {
+        const NMLISTVIEW *change = reinterpret_cast<const NMLISTVIEW *>(header);
+        if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) return false;
+        if (change->uNewState & LVIS_SELECTED) {
+            choose(dialogWindow, left, change->iItem);
+        } else {
+            forget(dialogWindow, left, change->iItem);
+        }
+        return false;
+    }
+    if (header->code == UINT(NM_DBLCLK)) {
+        const int row = reinterpret_cast<NMITEMACTIVATE *>(header)->iItem;
+        if (row >= 0) moveRow(dialogWindow, left, row);
+        return true;
+    }
+    return false;
+}
+
+// Enter in a list moves its focused row, rather than pressing the default
+// button; a list without rows takes it all the same.
+bool onKey(WindowHandle dialogWindow, const MSG &message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) return false;
+    const int slot = GetDlgCtrlID(message.hwnd);
+    if ((slot != kDualSourceSlot && slot != kDualTargetSlot) || GetDlgItem(dialogWindow, slot) != message.hwnd) {
+        return false;
+    }
+    const int row = int(SendMessageW(message.hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+    if (row >= 0) moveRow(dialogWindow, slot == kDualSourceSlot, row);
     return true;
 }
 
@@ -136,6 +195,6 @@ bool readValue(WindowHandle parent, int slot, WideText &value) {
 } // namespace
 
 const DialogHooks &dualListHooks() {
-    static const DialogHooks hooks = {"dual list", false, onCommand, onNotify, onSize, readValue};
+    static const DialogHooks hooks = {"dual list", false, onCommand, onNotify, onSize, readValue, onKey};
     return hooks;
 }

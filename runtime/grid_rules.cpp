@@ -76,6 +76,33 @@ std::vector<WideText> columnChoices(const WideText &values, int column) {
     return choices;
 }
 
+GridCell nextEditableCell(const NarrowText &kinds, const WideText &values, int rows, int columns, GridCell from,
+                          int step) {
+    if (rows < 1 || columns < 1) return GridCell{-1, 0};
+    // Whether each column opens anything, decided once: the choices of a
+    // column are a split of the whole text.
+    std::vector<bool> opens(size_t(columns) + 1, false);
+    bool any = false;
+    for (int column = 1; column <= columns; ++column) {
+        const CellEdit edit = cellEditOf(kinds, column);
+        opens[size_t(column)] =
+            edit == CellEdit::kText || (edit == CellEdit::kChoice && !columnChoices(values, column).empty());
+        any = any || opens[size_t(column)];
+    }
+    if (!any) return GridCell{-1, 0};
+    const long long cells = static_cast<long long>(rows) * columns;
+    const int row = std::min(std::max(from.row, 0), rows - 1);
+    const int column = std::min(std::max(from.column, 1), columns);
+    const long long at = static_cast<long long>(row) * columns + (column - 1);
+    const int direction = step < 0 ? -1 : 1;
+    for (long long k = 1; k <= cells; ++k) {
+        const long long index = ((at + direction * k) % cells + cells) % cells;
+        const int next = int(index % columns) + 1;
+        if (opens[size_t(next)]) return GridCell{int(index / columns), next};
+    }
+    return GridCell{row, column};
+}
+
 int choiceIndex(const std::vector<WideText> &choices, const WideText &current) {
     for (size_t i = 0; i < choices.size(); ++i) {
         if (choices[i] == current) return int(i);

@@ -36,6 +36,19 @@ CellEdit cellEditOf(const NarrowText &kinds, int column);
 // the choices were written in.
 std::vector<WideText> columnChoices(const WideText &values, int column);
 
+// A cell of the grid: row from 0, data column from 1.
+struct GridCell {
+    int row;
+    int column;
+};
+
+// The cell that Tab (step 1) or Shift+Tab (step -1) goes to from `from` in
+// a grid of `rows` x `columns`: the next one, row by row and round the
+// end, that opens anything, a text cell or a choice cell with choices in
+// `values`. `from` itself when no other cell does; {-1, 0} when none does.
+GridCell nextEditableCell(const NarrowText &kinds, const WideText &values, int rows, int columns, GridCell from,
+                          int step);
+
 // Index of the choice that is exactly `current` (unit by unit); -1 when no
 // choice is, so that an empty or unknown cell text preselects nothing.
 int choiceIndex(const std::vector<WideText> &choices, const WideText &current);

@@ -110,29 +110,74 @@ void lendCellTexts(HWND list, const WideText &text, int columns) {
     lent.push_back(std::unique_ptr<LentCells>(new LentCells(list, text, columns)));
 }
 
-bool answerCellText(NMLVDISPINFOW *request) {
-    const OpenDialog *open = openDialogOf(request->hdr.hwndFrom);
-    if (open == nullptr) return false;
+namespace {
+
+LentCells *lentCellsOf(HWND list) {
+    OpenDialog *open = openDialogOf(list);
+    if (open == nullptr) return nullptr;
     for (const std::unique_ptr<LentCells> &l : open->lentCells) {
-        if (l->list != request->hdr.hwndFrom) continue;
-        LVITEMW &item = request->item;
-        if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return true;
-        const int column = item.iSubItem;
-        size_t length = 0;
-        const TextUnit *cell = nullptr;
-        if (column >= 1 && column <= l->columns && item.iItem >= 0) {
-            const size_t index = size_t(item.iItem) * size_t(l->columns) + size_t(column - 1);
-            if (index < l->cells.itemCount()) {
-                cell = l->cells.data(index);
-                length = l->cells.length(index);
-            }
+        if (l->list == list) return l.get();
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool answerCellText(NMLVDISPINFOW *request) {
+    const LentCells *l = lentCellsOf(request->hdr.hwndFrom);
+    if (l == nullptr) return false;
+    LVITEMW &item = request->item;
+    if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return true;
+    const int column = item.iSubItem;
+    size_t length = 0;
+    const TextUnit *cell = nullptr;
+    WideText first;
+    if (column == 0 && !l->painting && l->columns >= 1 && item.iItem >= 0) {
+        // As the list holds it: an edited cell holds its own text.
+        first = CellReader(l->list).text(item.iItem, 1);
+        cell = first.data();
+        length = first.length();
+    } else if (column >= 1 && column <= l->columns && item.iItem >= 0) {
+        const size_t index = size_t(item.iItem) * size_t(l->columns) + size_t(column - 1);
+        if (index < l->cells.itemCount()) {
+            cell = l->cells.data(index);
+            length = l->cells.length(index);
         }
-        length = wholeCharacterCut(cell, length, size_t(item.cchTextMax) - 1);
-        std::copy(cell, cell + length, item.pszText);
-        item.pszText[length] = 0;
+    }
+    length = wholeCharacterCut(cell, length, size_t(item.cchTextMax) - 1);
+    std::copy(cell, cell + length, item.pszText);
+    item.pszText[length] = 0;
+    return true;
+}
+
+bool followListPainting(const NMHDR *header, LRESULT &answer) {
+    if (header->code != UINT(NM_CUSTOMDRAW)) return false;
+    LentCells *lent = lentCellsOf(header->hwndFrom);
+    if (lent == nullptr) return false;
+    const DWORD stage = reinterpret_cast<const NMCUSTOMDRAW *>(header)->dwDrawStage;
+    if (stage == CDDS_PREPAINT) {
+        lent->painting = true;
+        answer = CDRF_NOTIFYPOSTPAINT;
+        return true;
+    }
+    if (stage == CDDS_POSTPAINT) {
+        lent->painting = false;
+        answer = CDRF_DODEFAULT;
         return true;
     }
     return false;
+}
+
+void setOwnRowCheck(HWND list, int row, int image) {
+    OpenDialog *open = openDialogOf(list);
+    if (open != nullptr) ++open->ownCheckChanges;
+    setRowStateImage(list, row, image);
+    if (open != nullptr) --open->ownCheckChanges;
+}
+
+bool settingOwnCheck(HWND list) {
+    const OpenDialog *open = openDialogOf(list);
+    return open != nullptr && open->ownCheckChanges > 0;
 }
 
 RedrawPause::RedrawPause(HWND window) : window_(window) {

@@ -22,8 +22,8 @@ int rowStateImage(HWND list, int row);
 void setRowStateImage(HWND list, int row, int image);
 
 void insertColumn(HWND list, int index, const TextUnit *title, int width, int format);
-// Inserts a row whose first cell is `label`; with a check box it starts
-// unchecked.
+// Inserts a row whose first cell is `label` (LPSTR_TEXTCALLBACKW: asked for
+// when needed); with a check box it starts unchecked.
 void insertRow(HWND list, int row, const TextUnit *label, bool withCheckBox);
 void appendRow(HWND list, const WideText &label);
 void setCellText(HWND list, int row, int column, const TextUnit *text);
@@ -50,8 +50,20 @@ private:
 // copy) for its columns 1..columns, until the dialog that holds it is gone.
 void lendCellTexts(HWND list, const WideText &text, int columns);
 // Answers a list view's request for a cell's text. False when the list has
-// no lent texts and the request is someone else's.
+// no lent texts and the request is someone else's. A row's own text (column
+// 0, hidden or a check box) is its first data cell, which the list's search
+// as the user types and a screen reader take; the list draws it empty.
 bool answerCellText(NMLVDISPINFOW *request);
+// Follows a list with lent texts through its painting (NM_CUSTOMDRAW), so
+// that a row's own text is drawn empty. False when the notification is no
+// such list's; `answer` is then untouched.
+bool followListPainting(const NMHDR *header, LRESULT &answer);
+
+// Sets a row's check mark as the program, not the user: the list's
+// notifications of the change are not taken for a click.
+void setOwnRowCheck(HWND list, int row, int image);
+// True while the program sets a check mark of `list`.
+bool settingOwnCheck(HWND list);
 
 // Stops a list view from repainting while it is filled row by row, and
 // repaints it once at the end.

@@ -31,6 +31,7 @@ struct LentCells {
     WideText text;
     WideFields cells; // over `text`, which stays where it is
     int columns;
+    bool painting = false; // between the list's CDDS_PREPAINT and CDDS_POSTPAINT
 
     LentCells(HWND l, const WideText &t, int c) : list(l), text(t), cells(text), columns(c) {}
 };
@@ -67,6 +68,8 @@ public:
     EditedCell cell;
     std::vector<AppliedFont> appliedFonts;
     int tabSlotBeingBuilt = -1; // the "tabcontrol" slot whose page is being made
+    HHOOK keyWatch = nullptr;   // hands the modal loop's keys to the dialog first
+    int ownCheckChanges = 0;    // check marks being set by the program, not the user
 };
 
 // Makes the record of `dialogWindow`, which runs with `hooks`, and attaches

@@ -60,6 +60,9 @@ TEST_F(ListDialogs, DualListMovesCopiesAndReturnsTheChoice) {
         d.click(8);
         EXPECT_EQ(d.listRowCount(37), 1);
         EXPECT_FALSE(d.control(8).enabled);
+        // The row moved is chosen again by a click of its own.
+        d.clickListCell(36, 1, 0);
+        EXPECT_TRUE(d.control(8).enabled);
         d.click(10); // >>
         EXPECT_EQ(d.listRowCount(37), 3);
         EXPECT_EQ(d.listRowCount(36), 3);
@@ -95,9 +98,12 @@ TEST_F(ListDialogs, DualListMovesCopiesAndReturnsTheChoice) {
         EXPECT_TRUE(d.control(9).enabled);
         d.clickAt(37, POINT{20, d.control(37).height() - 30});
         EXPECT_FALSE(d.control(9).enabled);
+        // A double click moves its row as the button does.
+        d.clickListCell(37, 1, 0, 2);
+        EXPECT_EQ(d.listRowCount(36), 2);
         d.click(4);
     });
-    EXPECT_EQ(input(L"text1"), L"a|b|");
+    EXPECT_EQ(input(L"text1"), L"a|");
 
     // Items with line breaks of every kind come back as they were given.
     const std::wstring items = L"a\rb|c\r\nd|e\nf|";

@@ -285,7 +285,7 @@ TEST_F(RuntimeControls, EveryKindHasItsClassStylesAndId) {
         {"slider", 0, 0, L"msctls_trackbar32", 0, 0x50010005, 40},
         {"date", 0, 0, L"SysDateTimePick32", 0, 0x50810001, 40},
         {"datedd", 0, 0, L"SysDateTimePick32", 0, 0x50810000, 40},
-        {"time", 0, 0, L"SysDateTimePick32", WS_EX_RIGHT, 0x50800029, 40},
+        {"time", 0, 0, L"SysDateTimePick32", WS_EX_RIGHT, 0x50810029, 40},
         {"checkbox", 0, 0, L"Button", 0, 0x50010103, 40},
         {"progressbar", 0, 0, L"msctls_progress32", WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, 0x50000000, 40},
     };
@@ -328,12 +328,13 @@ TEST_F(RuntimeControls, SlotsWithoutAKnownKindGetNoWindow) {
     }
 }
 
-TEST_F(RuntimeControls, DefaultButtonIsLeftToTheDialogAndSelectionButtonsStartDisabled) {
+TEST_F(RuntimeControls, DefaultButtonIsMadeInItsPlaceAndSelectionButtonsStartDisabled) {
     dialog().defaultButton = 4;
     fill(4, "button", L"OK").window = parent_;
-    createControl(parent_, 4);
-    EXPECT_EQ(nullptr, GetDlgItem(parent_, 4));
-    EXPECT_EQ(parent_, slot(4).window) << "the dialog procedure recorded the default button";
+    HWND made = create(4);
+    ASSERT_NE(nullptr, made);
+    EXPECT_EQ(made, GetDlgItem(parent_, 4));
+    EXPECT_EQ(L"OK", textOf(made));
 
     ControlSpec &other = fill(5, "button", L"Next");
     other.requiresSelection = 1;
@@ -607,7 +608,11 @@ TEST_F(RuntimeControls, RadioGroupsLayOutTheirButtonsInRows) {
             EXPECT_EQ(10 + 80 * c.cells[k].x, r.left) << "button " << k;
             EXPECT_EQ(10 + 20 * c.cells[k].y, r.top) << "button " << k;
             EXPECT_EQ(80, r.right - r.left);
-            EXPECT_EQ(k == 0 ? 0x50030109u : 0x50010109u, creations[k].style) << "button " << k;
+            // The first button begins the group; Tab stops at the checked
+            // one, or at the first when none is.
+            const size_t stop = c.checked >= 1 && size_t(c.checked) <= c.cells.size() ? size_t(c.checked - 1) : 0;
+            EXPECT_EQ(0x50000109u | (k == 0 ? WS_GROUP : 0u) | (k == stop ? WS_TABSTOP : 0u), creations[k].style)
+                << "button " << k;
             EXPECT_EQ(int(k) + 1 == c.checked ? BST_CHECKED : BST_UNCHECKED, SendMessageW(button, BM_GETCHECK, 0, 0));
         }
         EXPECT_EQ(nullptr, GetDlgItem(parent_, 4600 + 1 + int(c.cells.size())));
@@ -656,7 +661,7 @@ TEST_F(RuntimeControls, TabControlGetsOnePageperTabWithItsControls) {
     HWND secondPage = create(61);
     ASSERT_FALSE(creations.empty());
     EXPECT_EQ(0, _wcsicmp(L"SysTabControl32", creations[0].className.c_str())) << "made with the first tab, once";
-    EXPECT_EQ(0x54000000u, creations[0].style);
+    EXPECT_EQ(0x54010000u, creations[0].style);
     EXPECT_EQ(kTabControlId, creations[0].id);
     HWND tabControl = GetDlgItem(parent_, kTabControlId);
     ASSERT_NE(nullptr, tabControl);
@@ -667,9 +672,20 @@ TEST_F(RuntimeControls, TabControlGetsOnePageperTabWithItsControls) {
               (std::vector<LONG>{strip.rect.left, strip.rect.top, strip.width(), strip.height()}));
     EXPECT_EQ((std::vector<std::wstring>{L"First", kWorldText}), shown().tabTitles(kTabControlId));
 
+    // The pages are control containers beside the tab control and after it,
+    // which leaves their area to them: a click there reaches the page.
+    EXPECT_EQ(firstPage, GetWindow(tabControl, GW_HWNDNEXT));
+    EXPECT_EQ(secondPage, GetWindow(firstPage, GW_HWNDNEXT));
+    HRGN kept = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, GetWindowRgn(tabControl, kept));
+    EXPECT_TRUE(PtInRegion(kept, 20, 5)) << "the tabs";
+    EXPECT_TRUE(PtInRegion(kept, 1, 100)) << "the border";
+    EXPECT_FALSE(PtInRegion(kept, 100, 100)) << "the page";
+    DeleteObject(kept);
     for (HWND page : {firstPage, secondPage}) {
         ASSERT_NE(nullptr, page);
-        EXPECT_EQ(tabControl, GetParent(page));
+        EXPECT_EQ(parent_, GetParent(page));
+        EXPECT_TRUE(GetWindowLongW(page, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
         EXPECT_FALSE(IsWindowVisible(page));
         EXPECT_NE(nullptr, GetDlgItem(page, IDC_TAB_PAGE_STATIC));
         RECT p = rectIn(page, tabControl);

@@ -34,6 +34,40 @@ TEST(GridRules, EditKindOfAColumn) {
     EXPECT_EQ(cellEditOf(NarrowText(""), 1), CellEdit::kFixed);
 }
 
+TEST(GridRules, TabGoesToTheNextCellThatOpens) {
+    // Columns: text, choice without choices, fixed, choice with choices.
+    const NarrowText kinds("ECeC");
+    const WideText values(u"\r\r\ra|b|");
+    struct Case {
+        const char *what;
+        int rows;
+        GridCell from;
+        int step;
+        GridCell expected;
+    } cases[] = {
+        {"past a column without choices and a fixed one", 3, {0, 1}, 1, {0, 4}},
+        {"on to the next row", 3, {0, 4}, 1, {1, 1}},
+        {"back to the row before", 3, {1, 1}, -1, {0, 4}},
+        {"round the end", 3, {2, 4}, 1, {0, 1}},
+        {"round the start", 3, {0, 1}, -1, {2, 4}},
+        {"from a fixed cell", 3, {1, 3}, 1, {1, 4}},
+        {"a row beyond the grid counts as its last", 3, {7, 1}, 1, {2, 4}},
+        {"one row: round to its start", 1, {0, 4}, 1, {0, 1}},
+        {"no rows", 0, {0, 1}, 1, {-1, 0}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const GridCell next = nextEditableCell(kinds, values, c.rows, 4, c.from, c.step);
+        EXPECT_EQ(next.row, c.expected.row);
+        EXPECT_EQ(next.column, c.expected.column);
+    }
+    const GridCell none = nextEditableCell(NarrowText("eC"), WideText(u""), 2, 2, GridCell{0, 1}, 1);
+    EXPECT_EQ(none.row, -1) << "nothing opens";
+    const GridCell alone = nextEditableCell(NarrowText("Ee"), WideText(u""), 1, 2, GridCell{0, 1}, 1);
+    EXPECT_EQ(alone.row, 0);
+    EXPECT_EQ(alone.column, 1) << "the only cell that opens";
+}
+
 TEST(GridRules, ChoicesOfAColumn) {
     struct Case {
         const char *what;

@@ -134,7 +134,7 @@ TEST_F(ListDialog, GeometryOfTextListInputRowAndButtons) {
 
 TEST_F(ListDialog, ButtonOptions) {
     Seen plain = show(listArgs(u"", u"1"));
-    EXPECT_EQ(plain.defaultButton, 1) << "Enter presses nothing";
+    EXPECT_EQ(plain.defaultButton, 4) << "Enter presses button 1";
     EXPECT_EQ(plain.buttons[0].requiresSelection, 0);
     Seen marked = show(listArgs(u"b1ns b2ns defaultButton2", u"1"));
     EXPECT_EQ(marked.defaultButton, 5);

@@ -1,0 +1,197 @@
+#include "runtime/keyboard_win.h"
+
+#include <commctrl.h>
+
+#include "model/dialog_definition.h"
+#include "runtime/control_factory.h"
+#include "runtime/control_kinds.h"
+#include "runtime/entry_guard_win.h"
+#include "runtime/open_dialog.h"
+
+namespace {
+
+bool hasClass(HWND window, const wchar_t *name) {
+    wchar_t found[32] = {0};
+    return window != nullptr && GetClassNameW(window, found, 32) > 0 && lstrcmpiW(found, name) == 0;
+}
+
+DWORD styleOf(HWND window) {
+    return DWORD(GetWindowLongW(window, GWL_STYLE));
+}
+
+bool isPushButton(HWND window) {
+    if (!hasClass(window, L"Button")) return false;
+    const DWORD type = styleOf(window) & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+bool isRadioButton(HWND window) {
+    if (!hasClass(window, L"Button")) return false;
+    const DWORD type = styleOf(window) & BS_TYPEMASK;
+    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+// Buttons of one radio group share the slot their ids count from.
+bool sameRadioGroup(HWND a, HWND b) {
+    return isRadioButton(a) && isRadioButton(b) &&
+           GetDlgCtrlID(a) / kRadioIdFactor == GetDlgCtrlID(b) / kRadioIdFactor;
+}
+
+bool isControlParent(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
+}
+
+void markGroupsIn(HWND parent) {
+    HWND before = nullptr;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        const bool follows = sameRadioGroup(before, child) || (isPushButton(before) && isPushButton(child));
+        const DWORD style = styleOf(child);
+        const DWORD wanted = follows ? style & ~DWORD(WS_GROUP) : style | WS_GROUP;
+        if (wanted != style) SetWindowLongW(child, GWL_STYLE, LONG(wanted));
+        if (isControlParent(child)) markGroupsIn(child);
+        before = child;
+    }
+}
+
+// A field takes what is typed; the tabs and push buttons only act.
+bool isField(HWND window) {
+    return !isPushButton(window) && window != dialog().tabControlWindow;
+}
+
+// The first stop of Tab under `parent` (a page shown, or the dialog) that
+// is a field; null when there is none.
+HWND firstField(HWND parent) {
+    HWND first = GetNextDlgTabItem(parent, nullptr, FALSE);
+    for (HWND stop = first; stop != nullptr;) {
+        if (isField(stop) && IsChild(parent, stop)) return stop;
+        stop = GetNextDlgTabItem(parent, stop, FALSE);
+        if (stop == first) break;
+    }
+    return nullptr;
+}
+
+// ---- keys before the dialog manager -------------------------------------
+
+bool controlDown() {
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
+bool shiftDown() {
+    return GetKeyState(VK_SHIFT) < 0;
+}
+
+// Ctrl+Tab and Ctrl+Page Down show the next page, with Shift or Page Up
+// the one before, as in the system's property sheets.
+bool switchTabPage(HWND dialogWindow, const MSG &message) {
+    if (message.message != WM_KEYDOWN || !controlDown()) return false;
+    const HWND tabs = dialog().tabControlWindow;
+    if (tabs == nullptr || GetParent(tabs) != dialogWindow) return false;
+    int step = 0;
+    if (message.wParam == VK_TAB) step = shiftDown() ? -1 : 1;
+    if (message.wParam == VK_NEXT) step = 1;
+    if (message.wParam == VK_PRIOR) step = -1;
+    if (step == 0) return false;
+    showNextTabPage(dialogWindow, step);
+    return true;
+}
+
+// A multi-line field passes Tab to its parent, which for a field on a tab
+// page is the page: the walk would go round that page for ever. The dialog
+// walks on itself.
+bool leaveMultiLineField(HWND dialogWindow, const MSG &message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || controlDown()) return false;
+    if (!hasClass(message.hwnd, L"Edit") || !(styleOf(message.hwnd) & ES_MULTILINE)) return false;
+    if (GetParent(message.hwnd) == dialogWindow) return false;
+    SendMessageW(dialogWindow, WM_NEXTDLGCTL, WPARAM(shiftDown() ? 1 : 0), 0);
+    return true;
+}
+
+// The slot whose control is `window`; -1 when none.
+int slotOfWindow(HWND window) {
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (dialog().controls[i].window == window) return i;
+    }
+    return -1;
+}
+
+bool handleKey(const MSG &message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN && message.message != WM_CHAR) {
+        return false;
+    }
+    if (message.hwnd == nullptr) return false;
+    const HWND dialogWindow = GetAncestor(message.hwnd, GA_ROOT);
+    const OpenDialog *open = openDialogOf(dialogWindow);
+    if (open == nullptr || open->keyWatch == nullptr || dialog().dialogWindow != dialogWindow) return false;
+    if (open->hooks->onKey != nullptr && open->hooks->onKey(dialogWindow, message)) return true;
+    // A control's own child (a table's cell editor) goes with the control.
+    int slot = slotOfWindow(message.hwnd);
+    if (slot < 0 && GetParent(message.hwnd) != dialogWindow) slot = slotOfWindow(GetParent(message.hwnd));
+    if (slot >= 0) {
+        const KindRow &row = kindRow(dialog().controls[slot].kind.control());
+        if (row.key != nullptr && row.key(dialogWindow, slot, message)) return true;
+    }
+    return switchTabPage(dialogWindow, message) || leaveMultiLineField(dialogWindow, message);
+}
+
+// The system calls this for each message of a dialog's modal loop before
+// the dialog manager takes it; TRUE keeps the message from going on.
+LRESULT CALLBACK keyFilter(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_DIALOGBOX && lParam != 0) {
+        const MSG &message = *reinterpret_cast<const MSG *>(lParam);
+        if (guardEntry(message.hwnd, false, [&] { return handleKey(message); })) return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+void markControlGroups(HWND dialogWindow) {
+    markGroupsIn(dialogWindow);
+}
+
+bool focusFirstField(HWND dialogWindow) {
+    HWND target = firstField(dialogWindow);
+    if (target == nullptr) {
+        const int slot = dialog().defaultButton;
+        HWND button = slot >= 0 && slot < kSlotCount ? GetDlgItem(dialogWindow, slot) : nullptr;
+        if (button != nullptr && IsWindowVisible(button) && IsWindowEnabled(button)) target = button;
+    }
+    if (target == nullptr) return false;
+    SendMessageW(dialogWindow, WM_NEXTDLGCTL, WPARAM(target), TRUE);
+    return true;
+}
+
+void watchKeys(HWND dialogWindow) {
+    OpenDialog *open = openDialogOf(dialogWindow);
+    if (open == nullptr || open->keyWatch != nullptr) return;
+    open->keyWatch = SetWindowsHookExW(WH_MSGFILTER, keyFilter, nullptr, GetCurrentThreadId());
+}
+
+void stopWatchingKeys(HWND dialogWindow) {
+    OpenDialog *open = openDialogOf(dialogWindow);
+    if (open == nullptr || open->keyWatch == nullptr) return;
+    UnhookWindowsHookEx(open->keyWatch);
+    open->keyWatch = nullptr;
+}
+
+void showNextTabPage(HWND dialogWindow, int step) {
+    const HWND tabs = dialog().tabControlWindow;
+    const int count = int(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    if (count < 1) return;
+    const int current = int(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+    const int next = ((current + step) % count + count) % count;
+    const bool onTabs = GetFocus() == tabs;
+    SendMessageW(tabs, TCM_SETCURSEL, WPARAM(next), 0);
+    NMHDR change = {tabs, UINT_PTR(kTabControlId), UINT(TCN_SELCHANGE)};
+    SendMessageW(dialogWindow, WM_NOTIFY, WPARAM(kTabControlId), LPARAM(&change));
+    // The focus stays on the tabs; from a field it goes to the new page's
+    // first field, never staying on one that is hidden now.
+    if (onTabs) return;
+    HWND page = nullptr;
+    for (int i = 0; i < kSlotCount; ++i) {
+        const ControlSpec &s = dialog().controls[i];
+        if (s.kind.control() == ControlKind::kTabControl && tabPosition(s) == next) page = s.window;
+    }
+    HWND field = page != nullptr ? firstField(page) : nullptr;
+    SendMessageW(dialogWindow, WM_NEXTDLGCTL, WPARAM(field != nullptr ? field : tabs), TRUE);
+}

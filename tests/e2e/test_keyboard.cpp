@@ -1,0 +1,433 @@
+// The dialogs with the keyboard alone, through the host: Tab walks every
+// field in the order it stands on the screen, each field follows the text
+// that names it (which is where a screen reader looks for its name), and
+// what a user fills in with keys alone comes back as it does from the mouse.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dialog_test.h"
+
+namespace {
+
+using e2e::Args;
+
+constexpr int kTabs = 1043; // the tab dialog's tab control
+
+int idOf(HWND window) {
+    return window != nullptr ? GetDlgCtrlID(window) : 0;
+}
+
+// The ids of the controls that hold the focus as Tab (or Shift+Tab) is
+// pressed from the one that has it, until the focus is back there.
+std::vector<int> walk(driver::Dialog &d, bool backwards) {
+    const HWND start = GetFocus();
+    std::vector<int> ids = {idOf(start)};
+    for (int i = 0; i < 40; ++i) {
+        d.pressKey(VK_TAB, backwards ? VK_SHIFT : 0);
+        if (GetFocus() == start) return ids;
+        ids.push_back(idOf(GetFocus()));
+    }
+    ADD_FAILURE() << "Tab never came back to where it started";
+    return ids;
+}
+
+bool hasClass(HWND window, const wchar_t *name) {
+    wchar_t found[64] = {0};
+    GetClassNameW(window, found, 64);
+    return lstrcmpiW(found, name) == 0;
+}
+
+// A control a user fills in: every one of them must be a stop of Tab (a
+// radio group once, at one of its buttons).
+bool isInput(HWND window) {
+    if (hasClass(window, L"Button")) {
+        const DWORD type = DWORD(GetWindowLongW(window, GWL_STYLE)) & BS_TYPEMASK;
+        return type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON;
+    }
+    for (const wchar_t *name : {L"Edit", L"ComboBox", WC_LISTVIEWW, TRACKBAR_CLASSW, DATETIMEPICK_CLASSW}) {
+        if (hasClass(window, name)) return true;
+    }
+    return false;
+}
+
+struct Walk {
+    const char *what;
+    std::function<void(hostcore::PluginHost &)> stage; // staging calls before the dialog
+    const wchar_t *function;
+    Args args;
+    std::vector<int> stops;               // every stop of Tab, in reading order
+    int focus;                            // the stop that has the focus at opening
+    std::vector<std::pair<int, int>> named; // a field and the text made just before it
+};
+
+void stageRows(hostcore::PluginHost &host, const Args &labels, const Args &kinds, const Args &defaults) {
+    host.call(L"Tessary_SetLabels", labels);
+    host.call(L"Tessary_SetInputTypes", kinds);
+    host.call(L"Tessary_SetDefaultInputs", defaults);
+}
+
+const std::vector<Walk> kWalks = {
+    {"message dialog: the buttons left to right, the default one first",
+     nullptr, L"Tessary_Dialog", {L"", L"T", L"Save the changes?", L"Yes", L"No", L"Cancel"},
+     {6, 5, 4}, 4, {}},
+    {"form dialog: row by row, each part of a row left to right, then the buttons",
+     [](hostcore::PluginHost &host) {
+         stageRows(host,
+                   {L"Name", L"Password", L"Colour", L"Subscribe|Newsletter|Offers|", L"Small|Medium|Large|",
+                    L"Volume", L"When", L"Price|to"},
+                   {L"edit", L"password", L"combobox", L"checkbox", L"radio", L"slider", L"datetime", L"range"},
+                   {L"", L"", L"red|green|blue|=green", L"101", L"2", L"30|100", L"1:30 PM|12/24/2024",
+                    L"10|20"});
+     },
+     L"Tessary_DoDialog", {L"", L"Order", L"Please fill in the form.", L"OK", L"Cancel"},
+     {36, 37, 4038, 39, 63, 87, 4002, 41, 42, 66, 43, 91, 5, 4}, 36,
+     {{36, 12}, {37, 13}, {4038, 14}, {41, 17}, {42, 18}, {43, 19}, {91, 67}}},
+    {"form dialog: focus=N names the field that has the focus",
+     [](hostcore::PluginHost &host) { stageRows(host, {L"A", L"B"}, {L"edit", L"edit"}, {L"", L""}); },
+     L"Tessary_DoDialog", {L"focus=2", L"T", L"", L"OK"},
+     {36, 37, 4}, 37, {{36, 12}, {37, 13}}},
+    {"tab dialog: the tabs, the fields of the page shown, the buttons",
+     [](hostcore::PluginHost &host) {
+         stageRows(host, {L"Name", L"Notes", L"Kind", L"", L"", L"", L"", L"", L"City"},
+                   {L"edit", L"edit3", L"radio", L"", L"", L"", L"", L"", L"combobox"},
+                   {L"", L"", L"", L"", L"", L"", L"", L"", L"Oslo|Bergen|"});
+     },
+     L"Tessary_DoTabDialog", {L"", L"Customer", L"Person", L"Who is it?", L"More", L"", L"", L"", L"OK", L"Cancel"},
+     {kTabs, 36, 37, 3801, 5, 4}, 36, {{36, 12}, {37, 13}}},
+    {"login dialog: the password keeps the focus",
+     nullptr, L"Tessary_DoLogin",
+     {L"", L"Sign in", L"Please sign in.", L"User", L"Password", L"ann|bob|", L"", L"OK", L"Cancel"},
+     {4036, 37, 5, 4}, 37, {{4036, 12}, {37, 13}}},
+    {"big edit box: the field, then the buttons",
+     nullptr, L"Tessary_BigEditBox", {L"", L"Notes", L"Write it down:", L"text", L"OK", L"Cancel"},
+     {36, 5, 4}, 36, {{36, 1}}},
+    {"list dialog: the list, the input row, the buttons",
+     nullptr, L"Tessary_DoList",
+     {L"", L"1", L"", L"", L"", L"Fruit", L"Pick one:", L"Apple|Pear|", L"", L"Take", L"Cancel", L"", L"", L"",
+      L"edit", L"Note", L""},
+     {36, 37, 5, 4}, 36, {{36, 1}, {37, 13}}},
+    {"grid dialog: the grid, then the buttons",
+     nullptr, L"Tessary_DoListView",
+     {L"", L"EC", L"Name|Fruit", L"", L"pear|", L"", L"Fruit", L"Edit the cells:", L"Ann|pear|Bob|pear", L"OK",
+      L"Cancel"},
+     {36, 5, 4}, 36, {{36, 1}}},
+    {"dual list: a list under its title, the move buttons between the lists, the buttons",
+     nullptr, L"Tessary_DoDualListDialog",
+     {L"", L"Team", L"Who comes?", L"Everyone", L"Ann|Bob|Cy", L"Coming", L"Dan", L"OK", L"Cancel"},
+     {36, 10, 11, 37, 5, 4}, 36, {{36, 12}, {37, 13}}},
+};
+
+class Keyboard : public e2e::DialogTest {};
+
+} // namespace
+
+TEST_F(Keyboard, TabWalksEveryFieldInReadingOrderAndEachFollowsItsName) {
+    for (const Walk &w : kWalks) {
+        SCOPED_TRACE(w.what);
+        if (w.stage) w.stage(host);
+        show(w.function, w.args, [&](driver::Dialog &d) {
+            EXPECT_EQ(idOf(GetFocus()), w.focus);
+            std::vector<int> expected = w.stops;
+            const auto at = std::find(expected.begin(), expected.end(), w.focus);
+            ASSERT_NE(at, expected.end());
+            std::rotate(expected.begin(), at, expected.end());
+            const std::vector<int> forwards = walk(d, false);
+            EXPECT_EQ(forwards, expected);
+            std::vector<int> back = walk(d, true);
+            std::reverse(back.begin() + 1, back.end());
+            EXPECT_EQ(back, expected) << "Shift+Tab walks the same stops backwards";
+
+            // Every field of the dialog is a stop; a radio group is one.
+            const std::set<int> stops(forwards.begin(), forwards.end());
+            std::set<int> groups;
+            for (const driver::ControlInfo &c : d.controls()) {
+                if (!c.visible || !c.enabled || !isInput(c.hwnd)) continue;
+                if (hasClass(c.hwnd, L"Button") && (c.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON) {
+                    if (stops.count(c.id)) {
+                        EXPECT_TRUE(groups.insert(c.id / 100).second) << c.id;
+                    }
+                    continue;
+                }
+                EXPECT_EQ(stops.count(c.id), 1u) << "field " << c.id << " is no stop";
+            }
+
+            for (const std::pair<int, int> &field : w.named) {
+                const HWND window = d.control(field.first).hwnd;
+                EXPECT_EQ(idOf(GetWindow(window, GW_HWNDPREV)), field.second) << "the text before " << field.first;
+            }
+            d.close();
+        });
+    }
+}
+
+// Rows of the form test that the mouse fills in, filled in with keys alone:
+// the same choices come back the same.
+TEST_F(Keyboard, AFormIsFilledInWithKeysAlone) {
+    const wchar_t kWorldText[] = L"\u0396\u03c9\u03ae \u65e5\u672c \U0001F600";
+    stageRows(host, {L"Name", L"Colour", L"Subscribe|Newsletter|Offers|", L"Small|Medium|Large|", L"When"},
+              {L"edit", L"combobox", L"checkbox", L"radio", L"datetime"},
+              {L"", L"red|green|blue|=green", L"101", L"2", L"1:30 PM|12/24/2024"});
+    SYSTEMTIME time = {};
+    SYSTEMTIME date = {};
+    std::wstring result = show(L"Tessary_DoDialog", {L"", L"Order", L"Please fill in the form.", L"OK", L"Cancel"},
+                               [&](driver::Dialog &d) {
+        auto next = [&](int id) {
+            d.pressKey(VK_TAB);
+            EXPECT_EQ(idOf(GetFocus()), id);
+        };
+        d.typeText(kWorldText);
+        next(4037);
+        d.pressKey(VK_DOWN); // blue
+        next(38);
+        d.pressKey(VK_SPACE); // Subscribe off
+        next(62);
+        d.pressKey(VK_SPACE); // Newsletter on
+        next(86);
+        // The arrows go round the radio group and never leave it.
+        next(3902);
+        d.pressKey(VK_DOWN);
+        EXPECT_EQ(idOf(GetFocus()), 3903);
+        d.pressKey(VK_DOWN);
+        EXPECT_EQ(idOf(GetFocus()), 3901);
+        d.pressKey(VK_UP); // Large
+        EXPECT_EQ(idOf(GetFocus()), 3903);
+        // Wine's picker, unlike the system's, selects no field of its own
+        // when Tab brings the focus: an arrow key selects one.
+        next(40);
+        d.pressKey(VK_RIGHT);
+        d.pressKey(VK_UP);
+        time = d.dateTime(40).value_or(SYSTEMTIME{});
+        EXPECT_FALSE(time.wHour == 13 && time.wMinute == 30) << "Up changed the time";
+        next(64);
+        d.pressKey(VK_RIGHT);
+        d.pressKey(VK_UP);
+        date = d.dateTime(64).value_or(SYSTEMTIME{});
+        EXPECT_FALSE(date.wYear == 2024 && date.wMonth == 12 && date.wDay == 24) << "Up changed the date";
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), kWorldText);
+    EXPECT_EQ(input(L"text2"), L"blue");
+    EXPECT_EQ(input(L"text3"), L"011");
+    EXPECT_EQ(input(L"text4"), L"3");
+    wchar_t shownDate[64] = {0};
+    wchar_t shownTime[64] = {0};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &date, nullptr, shownDate, 64);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, L"h:mm tt", shownTime, 64);
+    EXPECT_EQ(input(L"text5"), std::wstring(shownTime) + L"|" + shownDate);
+}
+
+// The tab dialog's pages switched with Ctrl+Tab and Ctrl+Page Down/Up, each
+// filled in with keys: the choices of the mouse test come back the same.
+TEST_F(Keyboard, TabPagesAreSwitchedAndFilledInWithKeysAlone) {
+    stageRows(host, {L"Name", L"Notes", L"", L"", L"", L"", L"", L"", L"Options|Extras|", L"City"},
+              {L"edit", L"edit3", L"", L"", L"", L"", L"", L"", L"checkbox", L"combobox"},
+              {L"", L"Line one\rLine two", L"", L"", L"", L"", L"", L"", L"00", L"Oslo|Bergen|"});
+    std::wstring result = show(L"Tessary_DoTabDialog",
+                               {L"gotoTab2", L"Customer", L"Person", L"Who is it?", L"More", L"Details", L"", L"",
+                                L"OK", L"Cancel"},
+                               [](driver::Dialog &d) {
+        // The page shown first has the focus on its first field.
+        EXPECT_EQ(d.selectedTab(kTabs), 1);
+        EXPECT_EQ(idOf(GetFocus()), 44);
+        // Round the end and back again; the focus follows to the page shown.
+        d.pressKey(VK_NEXT, VK_CONTROL);
+        EXPECT_EQ(d.selectedTab(kTabs), 0);
+        EXPECT_TRUE(d.control(36).visible);
+        EXPECT_EQ(idOf(GetFocus()), 36);
+        d.pressKey(VK_TAB, VK_CONTROL, 1);
+        EXPECT_EQ(d.selectedTab(kTabs), 1);
+        EXPECT_EQ(idOf(GetFocus()), 44);
+        d.pressKey(VK_TAB);
+        d.pressKey(VK_SPACE); // Extras
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 4045);
+        d.typeText(L"B"); // Bergen
+        d.pressKey(VK_PRIOR, VK_CONTROL);
+        EXPECT_EQ(d.selectedTab(kTabs), 0);
+        EXPECT_EQ(idOf(GetFocus()), 36);
+        d.typeText(L"\u65e5\u672c");
+        d.pressKey(VK_TAB);
+        d.pressKey(VK_END, VK_CONTROL);
+        d.typeText(L"\nLine three");
+        // Out of the many-line field, past the other page's fields, to the
+        // buttons.
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 5);
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"2");
+    EXPECT_EQ(input(L"text1"), L"\u65e5\u672c");
+    EXPECT_EQ(input(L"text2"), L"Line one\rLine two\rLine three");
+    EXPECT_EQ(input(L"text9"), L"01");
+    EXPECT_EQ(input(L"text10"), L"Bergen");
+}
+
+// A check-box list by keys: a row's first cell is its name, which typing
+// finds; Space checks as a click does, one row at a time without "multi";
+// Enter presses button 1 once "b1ns" lets it.
+TEST_F(Keyboard, AListIsCheckedWithKeysAlone) {
+    std::wstring result = show(L"Tessary_DoList",
+                               {L"b1ns", L"2", L"Fruit|Origin", L"", L"", L"Fruit", L"Pick one:",
+                                L"Apple|Norway|Pear|Chile|Plum|Japan", L"", L"Take", L"Cancel"},
+                               [](driver::Dialog &d) {
+        EXPECT_EQ(idOf(GetFocus()), 36);
+        EXPECT_EQ(d.listCell(36, 1, 0), L"Pear");
+        EXPECT_EQ(d.defaultButtonId(), 4);
+        d.pressKey(VK_RETURN);
+        EXPECT_TRUE(d.isOpen()) << "button 1 waits for a checked row";
+        d.typeText(L"p");
+        EXPECT_EQ(SendMessageW(d.control(36).hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED), 1);
+        d.pressKey(VK_SPACE);
+        EXPECT_TRUE(d.listRowChecked(36, 1));
+        EXPECT_TRUE(d.control(4).enabled);
+        d.pressKey(VK_DOWN);
+        d.pressKey(VK_SPACE);
+        EXPECT_TRUE(d.listRowChecked(36, 2));
+        EXPECT_FALSE(d.listRowChecked(36, 1)) << "one row at a time";
+        EXPECT_TRUE(d.control(4).enabled);
+        d.pressKey(VK_SPACE);
+        EXPECT_FALSE(d.listRowChecked(36, 2));
+        EXPECT_FALSE(d.control(4).enabled);
+        d.pressKey(VK_SPACE);
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"Plum|Japan|");
+}
+
+// The dual list by keys: a row chosen with the arrows wakes its move button
+// as a click does, and Enter moves it; the choice comes back as from the
+// mouse.
+TEST_F(Keyboard, ADualListIsChosenWithKeysAlone) {
+    std::wstring result = show(L"Tessary_DoDualListDialog",
+                               {L"", L"Team", L"Who comes?", L"Everyone", L"Ann|Bob|Cy", L"Coming", L"", L"OK",
+                                L"Cancel"},
+                               [](driver::Dialog &d) {
+        EXPECT_EQ(idOf(GetFocus()), 36);
+        EXPECT_FALSE(d.control(8).enabled);
+        d.pressKey(VK_DOWN);
+        EXPECT_EQ(d.listSelectedRow(36), 0);
+        EXPECT_TRUE(d.control(8).enabled) << "\">\" wakes for a row chosen by key";
+        d.pressKey(VK_RETURN); // Ann
+        d.pressKey(VK_DOWN);
+        d.pressKey(VK_RETURN); // Bob
+        EXPECT_TRUE(d.isOpen()) << "Enter in a list moves, it presses no button";
+        EXPECT_EQ(d.listRowCount(37), 2);
+        // On to the right list past the buttons that move all.
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 10);
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 11);
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 37);
+        d.pressKey(VK_DOWN);
+        EXPECT_TRUE(d.control(9).enabled);
+        EXPECT_FALSE(d.control(8).enabled) << "the left list's row is forgotten";
+        EXPECT_EQ(d.listSelectedRow(36), -1);
+        d.pressKey(VK_RETURN); // Ann back
+        EXPECT_EQ(d.listRowCount(37), 1);
+        d.pressKey(VK_TAB);
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 4);
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"Bob|");
+}
+
+// The grid by keys: a cell cursor that Left and Right move along the row,
+// F2, Enter, Alt+Down and typing to open a cell, Tab to go on to the next
+// cell that opens anything. The grid comes back as the mouse leaves it.
+TEST_F(Keyboard, AGridIsEditedWithKeysAlone) {
+    // Columns: Name typed, Fruit chosen, Id read-only, Note not editable.
+    std::wstring result = show(L"Tessary_DoListView",
+                               {L"b2ns", L"ECex", L"Name|Fruit|Id|Note", L"30|30|20|",
+                                L"x|\rpear|Apple|banana|\r", L"LLR", L"Fruit", L"Edit the cells:",
+                                L"Ann|Pear|1|n1|Bob|kiwi|2|n2|Cy|banana|3|n3", L"OK", L"Cancel"},
+                               [](driver::Dialog &d) {
+        const HWND grid = d.control(36).hwnd;
+        auto editor = [&]() -> HWND {
+            HWND focus = GetFocus();
+            return focus != grid && GetParent(focus) == grid ? focus : nullptr;
+        };
+        auto text = [](HWND window) {
+            wchar_t buffer[64] = {0};
+            GetWindowTextW(window, buffer, 64);
+            return std::wstring(buffer);
+        };
+        EXPECT_EQ(GetFocus(), grid);
+        d.pressKey(VK_DOWN);
+        EXPECT_TRUE(d.control(5).enabled) << "a row chosen by key wakes \"b2ns\"";
+        // Typing opens the text cell under the cursor with what is typed.
+        d.typeText(L"Zoe");
+        ASSERT_NE(editor(), nullptr);
+        EXPECT_EQ(text(editor()), L"Zoe");
+        d.pressKey(VK_RETURN);
+        EXPECT_EQ(GetFocus(), grid);
+        EXPECT_EQ(d.listCell(36, 0, 1), L"Zoe");
+        // Enter on the choice cell to the right drops its choices down.
+        d.pressKey(VK_RIGHT);
+        d.pressKey(VK_RETURN);
+        ASSERT_NE(editor(), nullptr);
+        d.pressKey(VK_DOWN);
+        d.pressKey(VK_RETURN);
+        EXPECT_EQ(d.listCell(36, 0, 2), L"Apple");
+        // The cursor keeps its column on the next row, where typing opens
+        // the choices at the first that begins with what was typed.
+        d.pressKey(VK_DOWN);
+        d.typeText(L"b");
+        ASSERT_NE(editor(), nullptr);
+        d.pressKey(VK_RETURN);
+        EXPECT_EQ(d.listCell(36, 1, 2), L"banana");
+        d.pressKey(VK_DOWN);
+        d.pressKey(VK_DOWN, VK_MENU);
+        ASSERT_NE(editor(), nullptr) << "Alt+Down drops the choices down";
+        d.pressKey(VK_DOWN);
+        d.pressKey(VK_RETURN);
+        EXPECT_EQ(d.listCell(36, 2, 2), L"pear");
+        d.pressKey(VK_UP);
+        // F2 opens the name; Tab keeps it and opens the next cell that opens
+        // anything: the choice, then past the fixed ones the next row's name.
+        d.pressKey(VK_LEFT);
+        d.pressKey(VK_F2);
+        ASSERT_NE(editor(), nullptr);
+        d.pressKey(VK_END);
+        d.typeText(L"by");
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(d.listCell(36, 1, 1), L"Bobby");
+        ASSERT_NE(editor(), nullptr);
+        d.pressKey(VK_TAB);
+        ASSERT_NE(editor(), nullptr);
+        EXPECT_EQ(text(editor()), L"Cy");
+        EXPECT_EQ(d.listSelectedRow(36), 2);
+        // Shift+Tab goes back; Esc leaves the cell as it was.
+        d.pressKey(VK_TAB, VK_SHIFT);
+        EXPECT_EQ(d.listSelectedRow(36), 1);
+        d.pressKey(VK_ESCAPE);
+        EXPECT_EQ(GetFocus(), grid);
+        EXPECT_EQ(d.listCell(36, 1, 2), L"banana");
+        // A cell that opens nothing shows its text for copying.
+        d.pressKey(VK_RIGHT);
+        d.pressKey(VK_F2);
+        ASSERT_NE(editor(), nullptr);
+        EXPECT_EQ(text(editor()), L"2");
+        EXPECT_TRUE(GetWindowLongW(editor(), GWL_STYLE) & ES_READONLY);
+        d.pressKey(VK_ESCAPE);
+        d.pressKey(VK_TAB);
+        d.pressKey(VK_TAB);
+        EXPECT_EQ(idOf(GetFocus()), 4);
+        d.pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"Zoe|Apple|1|n1|\rBobby|banana|2|n2|\rCy|pear|3|n3|");
+}

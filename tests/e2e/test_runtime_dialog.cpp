@@ -177,13 +177,16 @@ TEST_F(RuntimeDialog, ResizeGrowsFollowsAndSnapsToTheMinimum) {
         EXPECT_EQ(d.control(1).height(), 130);
         EXPECT_EQ(d.control(4).rect.left, 400);
         EXPECT_EQ(d.control(4).rect.top, 240);
-        // Columns are laid out again from whole percentages of the width
-        // less the check-box column.
+        // Columns are laid out again from percentages of what the list
+        // shows beside its scroll bar, less the check-box column.
         std::vector<int> widths = d.listColumnWidths(20);
         ASSERT_EQ(widths.size(), 3u);
+        RECT inside{};
+        GetClientRect(d.control(20).hwnd, &inside);
+        EXPECT_GT(inside.right, 280);
         EXPECT_EQ(widths[0], 25);
-        EXPECT_EQ(widths[1], (300 - 25) * 25 / 100);
-        EXPECT_EQ(widths[2], (300 - 25) * 75 / 100);
+        EXPECT_EQ(widths[1], (inside.right - 25) * 25 / 100);
+        EXPECT_EQ(widths[2], (inside.right - 25) * 75 / 100);
 
         d.resize(250, 150);
         RECT r = d.windowRect();

@@ -44,6 +44,7 @@ void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &s
     d.timerEnabled = 0;
     d.timerInterval = 0;
     d.noCaption = 0;
+    d.copiesMessage = 0;
 }
 
 void applyPresetSizes(DialogDefinition &d, const OptionSet &options, const PresetSize *presets, size_t count,

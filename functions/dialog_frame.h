@@ -62,8 +62,9 @@ struct FrameStart {
 };
 
 // Empties the slots as `carry` says, then resets what every dialog sets:
-// title, template, sizes, sizing border, default button, and no timer and a
-// caption bar. Position and resultIndex are left alone.
+// title, template, sizes, sizing border, default button, and no timer, a
+// caption bar and no copying of the message. Position and resultIndex are
+// left alone.
 void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &start, const WideText &title);
 
 struct PresetSize {

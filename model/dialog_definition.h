@@ -236,6 +236,7 @@ struct DialogDefinition {
     int32_t defaultButton;        // slot of the default button; -1 none
     uint8_t noCaption;            // 1: no caption bar
     uint8_t holdsMarkupObjects;   // 1: the slots hold a markup dialog's objects, not staged rows
+    uint8_t copiesMessage;        // 1: Ctrl+C copies the title and the message of slot 1
 
     DialogDefinition();
     DialogDefinition(const DialogDefinition &) = delete;

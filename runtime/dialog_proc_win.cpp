@@ -15,6 +15,7 @@
 #include "runtime/fonts.h"
 #include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
+#include "runtime/message_copy_win.h"
 #include "runtime/open_dialog.h"
 #include "runtime/readback.h"
 
@@ -89,6 +90,7 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     DialogDefinition &d = dialog();
     d.dialogWindow = dialogWindow;
     openDialogRecord(dialogWindow, hooks != nullptr ? *hooks : kPlainDialog);
+    if (d.copiesMessage == 1) watchCopyKey(dialogWindow);
 
     EnableMenuItem(GetSystemMenu(dialogWindow, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     SetWindowTextW(dialogWindow, d.title.data());

@@ -26,6 +26,12 @@ struct DialogHooks {
     // Reads the value of `slot`, whose control lives under `parent`, before
     // the generic reader would. True when it did, with the value in `value`.
     bool (*readValue)(WindowHandle parent, int slot, WideText &value);
+    // Esc was pressed. True when the hook acted on it; without a hook Esc
+    // does nothing.
+    bool (*onEscape)(WindowHandle dialogWindow);
+    // A window without a caption is dragged by any point of its client
+    // area that no control covers.
+    bool dragsByClientArea;
 };
 
 // The dialogs that need no hooks.

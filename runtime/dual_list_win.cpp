@@ -136,6 +136,6 @@ bool readValue(WindowHandle parent, int slot, WideText &value) {
 } // namespace
 
 const DialogHooks &dualListHooks() {
-    static const DialogHooks hooks = {"dual list", false, onCommand, onNotify, onSize, readValue};
+    static const DialogHooks hooks = {"dual list", false, onCommand, onNotify, onSize, readValue, nullptr, false};
     return hooks;
 }

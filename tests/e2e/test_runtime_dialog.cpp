@@ -284,8 +284,8 @@ bool throwingSize(WindowHandle, int width, int) {
 }
 
 TEST_F(RuntimeDialog, AFailureInsideTheDialogEndsItAndReachesTheCaller) {
-    static const DialogHooks failingRead = {"failing read", false, nullptr, nullptr, nullptr, throwingRead};
-    static const DialogHooks failingSize = {"failing size", false, nullptr, nullptr, throwingSize, nullptr};
+    static const DialogHooks failingRead = {"failing read", false, nullptr, nullptr, nullptr, throwingRead, nullptr, false};
+    static const DialogHooks failingSize = {"failing size", false, nullptr, nullptr, throwingSize, nullptr, nullptr, false};
     struct Case {
         const char *what;
         const DialogHooks *hooks;
@@ -334,7 +334,7 @@ TEST_F(RuntimeDialog, ModelessRunShowsTheSameWindowAgain) {
     dialog().width = 300;
     dialog().height = 120;
     place(1, "static", 10, 10, 200, 20, L"progress");
-    static const DialogHooks modeless = {"modeless", true, nullptr, nullptr, nullptr, nullptr};
+    static const DialogHooks modeless = {"modeless", true, nullptr, nullptr, nullptr, nullptr, nullptr, false};
     EXPECT_FALSE(runDialog(modeless));
     HWND first = dialog().dialogWindow;
     ASSERT_NE(first, nullptr);

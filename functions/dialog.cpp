@@ -29,6 +29,8 @@ void dialogFunction(const CallArguments &args, CallResult &result) {
 
     startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kMinWidth, height, kMinWidth, height, true, kFirstButtonSlot},
                args.wide(1));
+    // Users paste error messages into support requests.
+    d.copiesMessage = 1;
     OptionSet options(args.narrow(0, kShortOptionsBytes).c_str());
     applyNoResize(d, options);
     applyPresetSizes(d, options, kMessageDialogPresets, kFirstPresetWins);

@@ -46,6 +46,7 @@ void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &s
     d.timerInterval = 0;
     d.noCaption = 0;
     d.ordered = 0;
+    d.copiesMessage = 0;
 }
 
 void applyPresetSizes(DialogDefinition &d, const OptionSet &options, const PresetSize *presets, size_t count,

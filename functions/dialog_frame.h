@@ -63,7 +63,8 @@ struct FrameStart {
 
 // Empties the slots as `carry` says, then resets what every dialog sets:
 // title, template, sizes, sizing border, default button, and no timer, a
-// caption bar and no reading order of its own. Position and resultIndex are left alone.
+// caption bar, no reading order of its own and no copying of the message.
+// Position and resultIndex are left alone.
 void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &start, const WideText &title);
 
 struct PresetSize {

@@ -87,6 +87,7 @@ void doDialogFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
     startFrame(d, keepStagedRows(kRows), FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, false, kFirstButtonSlot},
                args.wide(1));
+    d.copiesMessage = 1;
     OptionSet options(args.narrow(0, kLongOptionsBytes).c_str());
     applyPosition(d, options);
     applyFocus(options);

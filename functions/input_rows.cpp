@@ -98,6 +98,12 @@ void linkToRow(ControlSpec &partner, int inputSlot) {
     partner.linkIndex = inputSlot;
 }
 
+// Tessary_SetFont reaches only the input of a row; every part of the row
+// shows in its font, so one row never mixes two sizes.
+void takeRowFont(ControlSpec &part, const ControlSpec &input) {
+    part.font = input.font;
+}
+
 // ---- one expansion per kind -------------------------------------------
 
 struct Row {
@@ -150,6 +156,7 @@ void expandDateTime(const Row &row) {
     date.disabled = s.disabled;
     date.ownerIndex = row.owner;
     linkToRow(date, row.input);
+    takeRowFont(date, s);
 
     s.kind = NarrowText("time");
     s.text = text.first;
@@ -189,6 +196,7 @@ void expandRange(const Row &row, const RangeKind &range) {
     caption.y = label.y;
     caption.height = kFieldHeight;
     pin(caption);
+    takeRowFont(caption, s);
 
     Split values = splitAtBar(s.text, true);
     for (ControlSpec *field : {&s, &to}) {
@@ -203,6 +211,7 @@ void expandRange(const Row &row, const RangeKind &range) {
     to.text = values.rest;
     to.y = s.y;
     to.disabled = s.disabled;
+    takeRowFont(to, s);
 
     if (range.pickers) {
         s.x = label.x + label.width + kPickerRangeGap;
@@ -259,6 +268,7 @@ void expandCheckBoxes(const Row &row) {
                                 false});
         b.disabled = box.disabled;
         linkToRow(b, row.input);
+        takeRowFont(b, box);
         setCheckBoxChecked(b, size_t(k) < states.length() && states[size_t(k)] == TextUnit('1') ? 1 : 0);
         if (k > 0) b.ownerIndex = row.owner;
     }

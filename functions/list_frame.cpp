@@ -20,6 +20,7 @@ static ListArea placeTextAboveList(DialogDefinition &d, const WideText &text);
 
 ListArea startListFrame(DialogDefinition &d, const OptionSet &options, const WideText &title, const WideText &text) {
     startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kFirstButtonSlot}, title);
+    d.copiesMessage = 1;
     applyPresetSizes(d, options, kFieldDialogPresets, kFirstPresetWins);
     applyExplicitSize(d, options);
     applyPosition(d, options);

@@ -20,8 +20,8 @@ struct ListArea {
 };
 
 // Starts a list dialog on a fresh table (fonts kept): 383 x 360 pixels,
-// resizable down to 363 x 170, button 1 the default button unless an
-// option names another; "small", "medium", "large" (the first present wins), "width",
+// resizable down to 363 x 170, Ctrl+C copying title and text, button 1
+// the default button unless an option names another; "small", "medium", "large" (the first present wins), "width",
 // "height", "left" and "top" apply, and the size is raised to the minimum.
 // Puts `text`, when not empty, above the list in slot 1, and returns the
 // list's place in a window of the dialog's size.

@@ -242,6 +242,7 @@ struct DialogDefinition {
     // are made in index order, as a markup dialog's objects are.
     uint8_t creationOrder[kSlotCount];
     uint8_t ordered;
+    uint8_t copiesMessage;        // 1: Ctrl+C copies the title and the message of slot 1
 
     DialogDefinition();
     DialogDefinition(const DialogDefinition &) = delete;

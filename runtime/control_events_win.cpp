@@ -2,18 +2,12 @@
 // resize: the event steps of their kind rows.
 #include "runtime/control_kinds.h"
 
-#include <algorithm>
-
-#include "model/fields.h"
-#include "model/options.h"
 #include "runtime/cell_editor.h"
+#include "runtime/control_factory.h"
 #include "runtime/dialog_proc.h"
-#include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
 
 namespace {
-
-constexpr int kListCheckColumnWidth = 25;
 
 ControlSpec &slotAt(int index) {
     return dialog().controls[index];
@@ -140,53 +134,10 @@ HWND tabFocusWindow(const ControlSpec &) {
 }
 
 void relayoutListColumns(HWND list, const ControlSpec &s) {
-    if (!listHasCheckBoxes(s)) {
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(s.width, 0));
-        moveToSlot(list, s);
-        // The one column of a plain list fills what lies inside the border
-        // and beside the scroll bar, so no horizontal scroll bar appears
-        // for a list that has nothing to scroll sideways.
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));
-        return;
-    }
-    const int first = kListCheckColumnWidth;
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(first, 0));
-    int columns = listColumnCount(s);
-    if (columns == 0) {
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(s.width - first, 0));
-    } else {
-        const NarrowFields widths(listColumnWidths(s));
-        for (int k = 1; k <= columns; ++k) {
-            // An empty or missing width takes an even share, as when the
-            // list was made; a width of 0 would hide the column's text.
-            const NarrowText field = widths.text(size_t(k - 1));
-            const int width = field.empty() ? (s.width - first) / columns
-                                            : (s.width - first) * decimalValue(field.data()) / 100;
-            SendMessageW(list, LVM_SETCOLUMNWIDTH, WPARAM(k), MAKELPARAM(width, 0));
-        }
-    }
-    moveToSlot(list, s);
+    fitSlotColumns(list, s);
 }
 
-// A table's columns keep the widths they were made with, for its new width:
-// laid out by one rule, the widths a caller gives look the same before and
-// after the user resizes the dialog.
 void relayoutTableColumns(HWND table, const ControlSpec &s) {
-    {
-        // Thousands of columns are laid out in one go; a column that keeps
-        // its width is left alone, so the first sizing of the window costs
-        // nothing.
-        RedrawPause pause(table);
-        SendMessageW(table, LVM_SETCOLUMNWIDTH, 0, 0);
-        const int columns = listColumnCount(s);
-        const NarrowText &widths = listColumnWidths(s);
-        const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
-        for (int k = 1; k <= columns; ++k) {
-            const int width = dataColumnWidth(widthFields, k, columns, s.width);
-            if (SendMessageW(table, LVM_GETCOLUMNWIDTH, WPARAM(k), 0) == width) continue;
-            SendMessageW(table, LVM_SETCOLUMNWIDTH, WPARAM(k), LPARAM(width));
-        }
-    }
-    moveToSlot(table, s);
+    fitSlotColumns(table, s);
     cellEditorFollowLayout(table);
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "model/dialog_definition.h"
+
 // Control ids that are not a slot index.
 constexpr int kComboIdOffset = 4000;     // a combobox's id is its slot + 4000
 constexpr int kRadioIdFactor = 100;      // radio button k of slot s: s * 100 + 1 + k
@@ -13,5 +15,14 @@ constexpr int kCellEditorId = 41111;     // drop-down editor of a table cell
 // Creates the control(s) of `slot` under `parent` and records the window in
 // the slot. A slot without a known kind gets nothing.
 void createControl(HWND parent, int slot);
+
+// Places the list of `slot` (a list or a table) at the slot's rectangle
+// and sizes its columns for it: a check-box column, or a table's hidden
+// column 0, then the data columns by their widths in percent of what is
+// left inside the list; a plain list's one column, and the one data column
+// of a check-box list without titles, take all of it. Run when the list is
+// made and whenever it is resized, so no list ever scrolls sideways for
+// widths that add up to at most 100 percent.
+void fitSlotColumns(HWND list, const ControlSpec &slot);
 
 #endif

@@ -24,8 +24,6 @@ namespace {
 
 // ---- sizes and limits --------------------------------------------------
 
-constexpr int kCheckColumnWidth = 20;      /* px: the check-box column of a list */
-constexpr int kSoleColumnAllowance = 3;    /* px: further room left beside a header-less data column */
 constexpr int kTabControlLeft = 10;        /* px, in the dialog */
 constexpr int kTabControlTop = 10;         /* px, in the dialog */
 constexpr int kTabControlWidthAllowance = 28; /* px: dialog width minus the tab control's */
@@ -60,18 +58,14 @@ int dataColumnCount(const ControlSpec &slot) {
     return std::min(std::max(listColumnCount(slot), 0), kMaxDataColumns);
 }
 
-// Data columns 1..count: titles from the header text, widths in percent of
-// the usable width (an empty width field shares the width evenly) and the
-// alignment letters.
+// Data columns 1..count: titles from the header text and the alignment
+// letters. fitSlotColumns sizes them once the rows are in.
 void addDataColumns(HWND list, const ControlSpec &slot, int count) {
     const WideText &titles = listColumnTitles(slot);
     const WideFields titleFields(titles.data(), std::min(titles.length(), kMaxFieldScan));
-    const NarrowText &widths = listColumnWidths(slot);
-    const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
     for (int k = 1; k <= count; ++k) {
         WideText title = titleFields.text(size_t(k - 1));
-        insertColumn(list, k, title.data(), dataColumnWidth(widthFields, k, count, slot.width),
-                     columnFormat(listAlignment(slot), k));
+        insertColumn(list, k, title.data(), 0, columnFormat(listAlignment(slot), k));
     }
 }
 
@@ -179,7 +173,7 @@ HWND fillCheckBoxList(const ControlBuild &build, HWND list) {
     insertColumn(list, 0, TEXT16(""), kCheckColumnWidth, LVCFMT_LEFT);
     int columns = 1;
     if (listColumnTitles(slot).empty()) {
-        insertColumn(list, 1, TEXT16(""), slot.width - kListWidthAllowance - kSoleColumnAllowance, LVCFMT_LEFT);
+        insertColumn(list, 1, TEXT16(""), 0, LVCFMT_LEFT);
     } else {
         columns = dataColumnCount(slot);
         addDataColumns(list, slot, columns);
@@ -187,6 +181,7 @@ HWND fillCheckBoxList(const ControlBuild &build, HWND list) {
     const WideFields cells = listCells(slot.text);
     const int rows = addRowsOfLentCells(list, slot, cells, columns, true);
     preselectRows(list, slot, cells, columns, rows);
+    fitSlotColumns(list, slot);
     return list;
 }
 
@@ -198,10 +193,27 @@ HWND fillPlainList(const ControlBuild &build, HWND list) {
         WideText label = cells.text(n);
         insertRow(list, int(n), label.data(), false);
     }
+    fitSlotColumns(list, build.slot);
     return list;
 }
 
 } // namespace
+
+void fitSlotColumns(HWND list, const ControlSpec &slot) {
+    const RECT place = {slot.x, slot.y, slot.x + slot.width, slot.y + slot.height};
+    const NarrowText &widths = listColumnWidths(slot);
+    const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
+    const NarrowFields evenShares("", 0);
+    if (slot.kind.control() == ControlKind::kTable) {
+        fitListColumns(list, place, 0, widthFields, dataColumnCount(slot));
+    } else if (listHasCheckBoxes(slot) != 1) {
+        fitListColumns(list, place, kWholeRoom, evenShares, 0);
+    } else if (listColumnTitles(slot).empty()) {
+        fitListColumns(list, place, kCheckColumnWidth, evenShares, 1);
+    } else {
+        fitListColumns(list, place, kCheckColumnWidth, widthFields, dataColumnCount(slot));
+    }
+}
 
 HWND fillList(const ControlBuild &build, HWND list) {
     RedrawPause pause(list);
@@ -218,6 +230,7 @@ HWND fillTable(const ControlBuild &build, HWND list) {
     const int columns = dataColumnCount(build.slot);
     addDataColumns(list, build.slot, columns);
     addRowsOfLentCells(list, build.slot, listCells(build.slot.text), columns, false);
+    fitSlotColumns(list, build.slot);
     return list;
 }
 

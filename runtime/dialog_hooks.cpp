@@ -1,3 +1,3 @@
 #include "runtime/dialog_hooks.h"
 
-const DialogHooks kPlainDialog = {"plain", false, nullptr, nullptr, nullptr, nullptr};
+const DialogHooks kPlainDialog = {"plain", false, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false};

@@ -31,6 +31,12 @@ struct DialogHooks {
     // before the system's dialog manager sees it. True when the hook
     // handled it; the key then goes no further.
     bool (*onKey)(WindowHandle dialogWindow, const tagMSG &message) = nullptr;
+    // Esc was pressed. True when the hook acted on it; without a hook Esc
+    // does nothing.
+    bool (*onEscape)(WindowHandle dialogWindow) = nullptr;
+    // A window without a caption is dragged by any point of its client
+    // area that no control covers.
+    bool dragsByClientArea = false;
 };
 
 // The dialogs that need no hooks.

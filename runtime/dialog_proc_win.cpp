@@ -16,6 +16,7 @@
 #include "runtime/grid_rules.h"
 #include "runtime/keyboard_win.h"
 #include "runtime/list_view_win.h"
+#include "runtime/message_copy_win.h"
 #include "runtime/open_dialog.h"
 #include "runtime/readback.h"
 #include "runtime/screen_rules.h"
@@ -76,6 +77,7 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     DialogDefinition &d = dialog();
     d.dialogWindow = dialogWindow;
     openDialogRecord(dialogWindow, hooks != nullptr ? *hooks : kPlainDialog);
+    if (d.copiesMessage == 1) watchCopyKey(dialogWindow);
 
     EnableMenuItem(GetSystemMenu(dialogWindow, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     SetWindowTextW(dialogWindow, d.title.data());
@@ -139,8 +141,13 @@ void captureValuesAndEnd(HWND dialogWindow, int pressed) {
 }
 
 BOOL onCommand(HWND dialogWindow, int id, int code) {
-    if (id >= kSlotCount || id == kCancelId || !(rowOf(id).options & kPressable) || code != BN_CLICKED) return TRUE;
     const DialogHooks &hooks = hooksOf(dialogWindow);
+    if (id == kCancelId) {
+        // Esc, from the dialog manager.
+        if (hooks.onEscape != nullptr) hooks.onEscape(dialogWindow);
+        return TRUE;
+    }
+    if (id >= kSlotCount || !(rowOf(id).options & kPressable) || code != BN_CLICKED) return TRUE;
     if (hooks.onCommand != nullptr && hooks.onCommand(dialogWindow, id)) return TRUE;
     captureValuesAndEnd(dialogWindow, id);
     return TRUE;
@@ -231,11 +238,27 @@ BOOL onTimer(HWND dialogWindow, UINT_PTR id) {
     return FALSE;
 }
 
+// Handled here in full: left to the system, a close would also send the
+// command that Esc sends, and press a progress window's cancel button.
 BOOL onClose(HWND dialogWindow) {
     KillTimer(dialogWindow, kCloseTimerId);
     KillTimer(dialogWindow, kSpareTimerId);
     EndDialog(dialogWindow, 0);
-    return FALSE;
+    return TRUE;
+}
+
+// ---- WM_NCHITTEST --------------------------------------------------------
+
+// A point of the client area answers as the caption would, so the system
+// drags the window from there. A control under the point answers for
+// itself and the point never gets here, but for a text, which lets it
+// through: the window is dragged by its texts too.
+BOOL onHitTest(HWND dialogWindow, LPARAM point) {
+    if (!hooksOf(dialogWindow).dragsByClientArea) return FALSE;
+    if ((GetWindowLongW(dialogWindow, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) return FALSE;
+    if (DefWindowProcW(dialogWindow, WM_NCHITTEST, 0, point) != HTCLIENT) return FALSE;
+    SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, LONG_PTR(HTCAPTION));
+    return TRUE;
 }
 
 } // namespace
@@ -262,6 +285,8 @@ static INT_PTR dialogProcBody(HWND dialogWindow, UINT message, WPARAM wParam, LP
         return onTimer(dialogWindow, UINT_PTR(wParam));
     case WM_CLOSE:
         return onClose(dialogWindow);
+    case WM_NCHITTEST:
+        return onHitTest(dialogWindow, lParam);
     case WM_NCDESTROY:
         // Children are gone by now, so their fonts and lent texts can go too.
         stopWatchingKeys(dialogWindow);

@@ -3,6 +3,6 @@
 // Without windows no row is ever chosen; the table only tells a test which
 // dialog a function asked for.
 const DialogHooks &gridDialogHooks() {
-    static const DialogHooks hooks = {"grid", false, nullptr, nullptr, nullptr, nullptr};
+    static const DialogHooks hooks = {"grid", false, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false};
     return hooks;
 }

@@ -26,6 +26,6 @@ bool onNotify(WindowHandle dialogWindow, int slot, tagNMHDR *header, intptr_t &r
 } // namespace
 
 const DialogHooks &gridDialogHooks() {
-    static const DialogHooks hooks = {"grid", false, nullptr, onNotify, nullptr, nullptr};
+    static const DialogHooks hooks = {"grid", false, nullptr, onNotify, nullptr, nullptr, nullptr, nullptr, false};
     return hooks;
 }

@@ -3,6 +3,7 @@
 #include "model/numbers.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -110,12 +111,19 @@ int choiceIndex(const std::vector<WideText> &choices, const WideText &current) {
     return -1;
 }
 
-int dataColumnWidth(const NarrowFields &widths, int column, int count, int listWidth) {
-    const int usable = listWidth - kListWidthAllowance;
-    if (usable <= 0 || column < 1 || count < 1) return 0;
+int dataColumnsRoom(const ListRoom &list) {
+    int room = list.insideWidth - list.fixedWidth;
+    const bool overflows = list.rows > 0 && list.rowHeight > 0 &&
+                           int64_t(list.rows) * int64_t(list.rowHeight) > int64_t(list.viewHeight);
+    if (overflows) room -= list.scrollBarWidth;
+    return std::max(room, 0);
+}
+
+int dataColumnWidth(const NarrowFields &widths, int column, int count, int room) {
+    if (room <= 0 || column < 1 || count < 1) return 0;
     const size_t n = size_t(column - 1);
-    if (widths.length(n) == 0) return usable / count;
-    const double width = leadingDecimal(widths.data(n), widths.length(n)) / 100.0 * usable;
+    if (widths.length(n) == 0) return room / count;
+    const double width = leadingDecimal(widths.data(n), widths.length(n)) / 100.0 * room;
     // A percentage far past 100 would overflow the pixel count, and the list
     // view takes a column width as a signed 16-bit number.
     constexpr double kWidest = 32767;

@@ -1,6 +1,6 @@
 // The rules of the editable grid ("listboxview") that need no window: how a
 // column's cells are edited, which choices a drop-down column offers and in
-// what order, and how wide the data columns of a list are. The cell editor
+// what order, and how wide the columns of every list are. The cell editor
 // (cell_editor_win.cpp), the control factory and the dialog procedure build
 // on these; the native build tests them directly.
 #ifndef TESSARY_RUNTIME_GRID_RULES_H
@@ -12,7 +12,7 @@
 #include "model/fields.h"
 #include "model/text.h"
 
-constexpr int kListWidthAllowance = 28;     /* px: border and scroll bar kept free of data columns */
+constexpr int kCheckColumnWidth = 25;       /* px: the check-box column of a check-box list */
 constexpr size_t kMaxWidthTextUnits = 1023; // a column widths text is read up to this
 
 // How the cells of one column are edited.
@@ -54,11 +54,29 @@ GridCell nextEditableCell(const NarrowText &kinds, const WideText &values, int r
 int choiceIndex(const std::vector<WideText> &choices, const WideText &current);
 
 
-// Width in pixels of data column `column` (from 1) of `count` in a list
-// `listWidth` pixels wide: piece `column` of the widths text in percent of
-// the usable width (listWidth - kListWidthAllowance), cut to whole pixels;
-// an empty or missing piece gives an even share, usable / count. Never
-// negative and never past 32,767, the widest a list view column takes.
-int dataColumnWidth(const NarrowFields &widths, int column, int count, int listWidth);
+// What decides the room a list leaves its data columns, in pixels.
+struct ListRoom {
+    int insideWidth;    // the list's width inside its borders
+    int viewHeight;     // its height inside the borders, less the column header's
+    int rows;
+    int rowHeight;
+    int scrollBarWidth; // of a vertical scroll bar
+    int fixedWidth;     // the columns before the data columns (a check-box column)
+};
+
+// The width the data columns share: the width inside the borders, less the
+// vertical scroll bar's when the rows are taller than the view (the list
+// then shows the bar inside its borders), less the fixed columns. Columns
+// that share exactly this width leave nothing to scroll sideways and none
+// lies under the scroll bar. Never negative.
+int dataColumnsRoom(const ListRoom &list);
+
+// Width in pixels of data column `column` (from 1) of `count` that share
+// `room` pixels: piece `column` of the widths text in percent of the room,
+// cut to whole pixels, so percentages that add up to at most 100 never need
+// more than the room; an empty or missing piece gives an even share,
+// room / count. Never negative and never past 32,767, the widest a list view
+// column takes.
+int dataColumnWidth(const NarrowFields &widths, int column, int count, int room);
 
 #endif

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "model/fields.h"
+#include "runtime/grid_rules.h"
 #include "runtime/open_dialog.h"
 
 int rowCount(HWND list) {
@@ -66,6 +67,83 @@ bool holdsRow(HWND list, const WideText &label) {
     find.flags = LVFI_STRING;
     find.psz = label.data();
     return SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)) != -1;
+}
+
+namespace {
+
+// What the list spends round its rows: its borders, measured without its
+// scroll bars, and a visible column header. The same at any size, so a list
+// can be measured before it is moved.
+struct ListFrame {
+    int borderWidth, borderHeight, headerHeight;
+};
+
+ListFrame frameOf(HWND list) {
+    RECT outer{}, client{};
+    GetWindowRect(list, &outer);
+    GetClientRect(list, &client);
+    const LONG style = GetWindowLongW(list, GWL_STYLE);
+    ListFrame frame{};
+    frame.borderWidth = (outer.right - outer.left) - client.right;
+    frame.borderHeight = (outer.bottom - outer.top) - client.bottom;
+    if (style & WS_VSCROLL) frame.borderWidth -= GetSystemMetrics(SM_CXVSCROLL);
+    if (style & WS_HSCROLL) frame.borderHeight -= GetSystemMetrics(SM_CYHSCROLL);
+    // Measured by its style, not IsWindowVisible: a list made for a dialog
+    // that is not shown yet has a header all the same.
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    if (header != nullptr && (GetWindowLongW(header, GWL_STYLE) & WS_VISIBLE)) {
+        RECT r{};
+        GetWindowRect(header, &r);
+        frame.headerHeight = r.bottom - r.top;
+    }
+    return frame;
+}
+
+int rowHeight(HWND list) {
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (rowCount(list) == 0 || !SendMessageW(list, LVM_GETITEMRECT, 0, LPARAM(&row))) return 0;
+    return row.bottom - row.top;
+}
+
+void setColumnWidth(HWND list, int column, int width) {
+    if (SendMessageW(list, LVM_GETCOLUMNWIDTH, WPARAM(column), 0) == width) return;
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, WPARAM(column), MAKELPARAM(width, 0));
+}
+
+} // namespace
+
+void fitListColumns(HWND list, const RECT &place, int first, const NarrowFields &widths, int count) {
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    const ListFrame frame = frameOf(list);
+    ListRoom shape{};
+    shape.insideWidth = width - frame.borderWidth;
+    shape.viewHeight = height - frame.borderHeight - frame.headerHeight;
+    shape.rows = rowCount(list);
+    shape.rowHeight = rowHeight(list);
+    shape.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
+    shape.fixedWidth = first == kWholeRoom ? 0 : first;
+    const int room = dataColumnsRoom(shape);
+    std::vector<int> wanted(size_t(count) + 1);
+    wanted[0] = first == kWholeRoom ? room : first;
+    for (int k = 1; k <= count; ++k) wanted[size_t(k)] = dataColumnWidth(widths, k, count, room);
+
+    // Never wider than the list at any moment: a sideways scroll bar that
+    // appeared on the way would take height from the rows, the vertical bar
+    // it brought would take width, and each would then keep the other. So
+    // columns narrow before the list moves and widen after.
+    // Thousands of columns are set with the drawing held back.
+    {
+        RedrawPause pause(list);
+        for (int k = 0; k <= count; ++k) {
+            const int now = int(SendMessageW(list, LVM_GETCOLUMNWIDTH, WPARAM(k), 0));
+            if (wanted[size_t(k)] < now) setColumnWidth(list, k, wanted[size_t(k)]);
+        }
+    }
+    MoveWindow(list, place.left, place.top, width, height, TRUE);
+    RedrawPause pause(list);
+    for (int k = 0; k <= count; ++k) setColumnWidth(list, k, wanted[size_t(k)]);
 }
 
 CellReader::CellReader(HWND list) : list_(list), buffer_(kFirstCellUnits + 1, 0) {}

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "model/fields.h"
 #include "model/text.h"
 
 // State images of a row in a list with check boxes; 0 is a list without.
@@ -43,6 +44,18 @@ private:
     HWND list_;
     std::vector<TextUnit> buffer_;
 };
+
+// Column 0 of fitListColumns that takes the whole room: a plain list's one
+// column.
+constexpr int kWholeRoom = -1;
+
+// Moves a list to `place` (in its parent's coordinates) and sizes its
+// columns for that size by the rule of grid_rules.h: column 0 `first`
+// pixels wide (kWholeRoom: the room itself), data columns 1..count by
+// `widths` in percent of the room. A column that keeps its width is not
+// touched, so a list of thousands of columns that did not change size costs
+// nothing.
+void fitListColumns(HWND list, const RECT &place, int first, const NarrowFields &widths, int count);
 
 // Cell texts that a list view asks for as it draws them, instead of a copy
 // in every cell: a long list then fills with one message a row. The list

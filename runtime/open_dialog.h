@@ -1,7 +1,8 @@
 // What one open dialog holds besides the definition record that scripts
 // observe: the hooks it runs with, the fonts made for its controls, the
 // cell texts lent to its lists, the cell being edited in its table, the
-// fonts its progress texts last got, and the tab whose page is being built.
+// fonts its progress texts last got, the tab whose page is being built, and
+// the filter that lets Ctrl+C copy its message.
 // One record per dialog window: made when the window gets WM_INITDIALOG,
 // attached to it (DWLP_USER) and freed with it at WM_NCDESTROY, once its
 // controls are gone. Nothing of one dialog can outlive it or reach the next.
@@ -57,7 +58,8 @@ struct AppliedFont {
 class OpenDialog {
 public:
     explicit OpenDialog(const DialogHooks &hooks) : hooks(&hooks) {}
-    // Deletes the fonts: the controls that used them are gone by now.
+    // Deletes the fonts: the controls that used them are gone by now. Ends
+    // the copy filter.
     ~OpenDialog();
     OpenDialog(const OpenDialog &) = delete;
     OpenDialog &operator=(const OpenDialog &) = delete;
@@ -70,6 +72,7 @@ public:
     int tabSlotBeingBuilt = -1; // the "tabcontrol" slot whose page is being made
     HHOOK keyWatch = nullptr;   // hands the modal loop's keys to the dialog first
     int ownCheckChanges = 0;    // check marks being set by the program, not the user
+    HHOOK copyHook = nullptr;   // watchCopyKey's filter, for a dialog whose message copies
 };
 
 // Makes the record of `dialogWindow`, which runs with `hooks`, and attaches

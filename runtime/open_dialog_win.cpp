@@ -21,6 +21,7 @@ Attached *attachedTo(HWND dialogWindow) {
 
 OpenDialog::~OpenDialog() {
     for (const OwnedFont &owned : fonts) DeleteObject(owned.font);
+    if (copyHook != nullptr) UnhookWindowsHookEx(copyHook);
 }
 
 OpenDialog &openDialogRecord(HWND dialogWindow, const DialogHooks &hooks) {

@@ -7,7 +7,7 @@
 // by the same rule as on Windows.
 
 const DialogHooks &progressHooks() {
-    static const DialogHooks hooks = {"progress", true, nullptr, nullptr, nullptr, nullptr};
+    static const DialogHooks hooks = {"progress", true, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, true};
     return hooks;
 }
 

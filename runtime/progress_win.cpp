@@ -114,6 +114,14 @@ bool onCommand(WindowHandle window, int slot) {
     return true;
 }
 
+// Esc presses the cancel button, as a click does, while the window shows
+// one that can still be pressed.
+bool onEscape(WindowHandle window) {
+    HWND cancel = GetDlgItem(window, kProgressCancelSlot);
+    if (cancel == nullptr || !IsWindowVisible(cancel) || !IsWindowEnabled(cancel)) return false;
+    return onCommand(window, kProgressCancelSlot);
+}
+
 // The function lays the window out; a size change moves nothing.
 bool keepLayout(WindowHandle, int, int) {
     return true;
@@ -122,7 +130,9 @@ bool keepLayout(WindowHandle, int, int) {
 } // namespace
 
 const DialogHooks &progressHooks() {
-    static const DialogHooks hooks = {"progress", true, onCommand, nullptr, keepLayout, nullptr};
+    // Without a caption, which scripts rely on for its size, the window is
+    // moved by its client area.
+    static const DialogHooks hooks = {"progress", true, onCommand, nullptr, keepLayout, nullptr, nullptr, onEscape, true};
     return hooks;
 }
 

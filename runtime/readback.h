@@ -12,4 +12,7 @@
 // link target. Empty when the control does not exist.
 WideText readControlValue(HWND parent, int slot);
 
+// The whole text of a window, however long.
+WideText windowText(HWND window);
+
 #endif

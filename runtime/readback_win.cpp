@@ -23,6 +23,8 @@ WideText decimal(long long value) {
     return integerToText(value, 10);
 }
 
+} // namespace
+
 // The whole window text. The buffer starts at the size the control reports
 // and grows while the text fills it, because not every control reports the
 // length of the text it answers with. Every buffer is overwritten when
@@ -39,8 +41,6 @@ WideText windowText(HWND control) {
         capacity *= 2;
     }
 }
-
-} // namespace
 
 // ---- readers -----------------------------------------------------------
 

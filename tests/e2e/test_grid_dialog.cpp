@@ -48,9 +48,9 @@ const Args kFruitGrid = {L"b2ns", L"ECex", L"Name|Fruit|Id|Note", L"30|30|20|",
 
 TEST_F(GridDialog, TextCellsAreTypedAndChoiceCellsPicked) {
     std::wstring result = show(kFruitGrid, [](driver::Dialog &d) {
-        // 339 pixels less 28 for border and scroll bar; the empty piece takes
-        // an even share.
-        EXPECT_EQ(d.listColumnWidths(kGrid), (std::vector<int>{0, 93, 93, 62, 77}));
+        // 339 pixels less the border's pixel on each side: three rows need
+        // no scroll bar. The empty piece takes an even share.
+        EXPECT_EQ(d.listColumnWidths(kGrid), (std::vector<int>{0, 101, 101, 67, 84}));
         EXPECT_FALSE(d.control(kSecondButton).enabled) << "b2ns waits for a chosen row";
 
         // A text cell: the editor covers exactly the cell and holds its text.
@@ -133,7 +133,7 @@ TEST_F(GridDialog, ResizingKeepsTheEditorOverItsCell) {
         driver::ControlInfo editor = textEditor(d);
         ASSERT_TRUE(editor.exists()) << "the editor stays open";
         const RECT cell = d.listCellRect(kGrid, 1, 1);
-        EXPECT_EQ(cell.right - cell.left, (600 - 44 - 28) * 30 / 100);
+        EXPECT_EQ(cell.right - cell.left, (600 - 44 - 2) * 30 / 100);
         EXPECT_EQ(editor.rect.left, cell.left);
         EXPECT_EQ(editor.rect.right, cell.right);
         EXPECT_EQ(editor.text, L"Dee");

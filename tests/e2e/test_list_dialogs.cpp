@@ -14,6 +14,32 @@ using e2e::Args;
 
 class ListDialogs : public e2e::DialogTest {};
 
+// `count` cells "row 1", "row 2", ... each followed by '|'; `per` cells a row.
+std::wstring numberedCells(int count, int per = 1) {
+    std::wstring cells;
+    for (int n = 1; n <= count; ++n) {
+        for (int k = 0; k < per; ++k) cells += L"row " + std::to_wstring(n) + L"|";
+    }
+    return cells;
+}
+
+// The columns of list view `id` lie inside what the list shows: no
+// sideways scroll bar, no column under the vertical one, and widths that
+// add up to 100 percent fill the list but for the pixels they are cut by.
+void expectColumnsFit(driver::Dialog &d, int id, bool overflowing) {
+    const driver::ControlInfo list = d.control(id);
+    ASSERT_TRUE(list.exists());
+    EXPECT_FALSE(list.style & WS_HSCROLL) << "list " << id;
+    EXPECT_EQ(bool(list.style & WS_VSCROLL), overflowing) << "list " << id;
+    RECT client{};
+    GetClientRect(list.hwnd, &client);
+    const std::vector<int> widths = d.listColumnWidths(id);
+    int right = 0;
+    for (int w : widths) right += w;
+    EXPECT_LE(right, client.right) << "list " << id;
+    EXPECT_GE(right, client.right - int(widths.size())) << "list " << id;
+}
+
 } // namespace
 
 TEST_F(ListDialogs, CheckedRowsAndTheInputRowComeBack) {
@@ -44,6 +70,32 @@ TEST_F(ListDialogs, CheckedRowsAndTheInputRowComeBack) {
     EXPECT_EQ(result, L"1");
     EXPECT_EQ(input(L"text1"), L"Pear|2|\u65e5\u672c|\rPlum|3|Chile|");
     EXPECT_EQ(input(L"text2"), L"ripe \u00e9");
+}
+
+TEST_F(ListDialogs, ColumnsFitInsideEveryListKind) {
+    for (int rows : {4, 30}) {
+        SCOPED_TRACE(std::to_string(rows) + " rows");
+        const bool overflowing = rows == 30;
+        auto check = [&](driver::Dialog &d, std::initializer_list<int> lists) {
+            for (int id : lists) expectColumnsFit(d, id, overflowing);
+            // Every resize lays the columns out by the same rule.
+            d.resize(520, 420);
+            for (int id : lists) expectColumnsFit(d, id, overflowing);
+            d.click(4);
+        };
+        show(L"Tessary_DoList",
+             {L"", L"2", L"Name|Note", L"40|60", L"", L"T", L"Pick:", numberedCells(rows, 2), L"", L"OK", L""},
+             [&](driver::Dialog &d) { check(d, {36}); });
+        // Without titles each cell is a row of one column, which fills the list.
+        show(L"Tessary_DoList", {L"", L"", L"", L"", L"", L"T", L"", numberedCells(rows), L"", L"OK", L""},
+             [&](driver::Dialog &d) { check(d, {36}); });
+        show(L"Tessary_DoListView",
+             {L"", L"EE", L"Name|Note", L"30|70", L"", L"", L"T", L"Edit:", numberedCells(rows, 2), L"OK", L""},
+             [&](driver::Dialog &d) { check(d, {36}); });
+        show(L"Tessary_DoDualListDialog",
+             {L"", L"T", L"", L"All", numberedCells(rows), L"Chosen", numberedCells(rows), L"OK"},
+             [&](driver::Dialog &d) { check(d, {36, 37}); });
+    }
 }
 
 TEST_F(ListDialogs, DualListMovesCopiesAndReturnsTheChoice) {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,27 @@ protected:
         return DialogTest::show(L"Tessary_Dialog", args, std::move(act), 15000, ran);
     }
 };
+
+void setClipboardText(const std::wstring &text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return L"(clipboard not opened)";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t *>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
 
 SIZE outerSize(const driver::Dialog &d) {
     RECT r = d.windowRect();
@@ -118,6 +140,56 @@ TEST_F(MessageDialog, EscapeDoesNotCloseButEnterPressesTheDefault) {
         d.pressKey(VK_RETURN);
     });
     EXPECT_EQ(result, L"3");
+}
+
+// Ctrl+C copies what a user would paste into a support request, and does
+// nothing else: the dialog stays open and the press answers nothing. In a
+// field it keeps copying the field's selection.
+TEST_F(MessageDialog, CtrlCCopiesTheTitleAndTheText) {
+    auto copyOnce = [](driver::Dialog &d, const std::wstring &expected) {
+        setClipboardText(L"before");
+        d.pressKey('C', VK_CONTROL);
+        EXPECT_EQ(clipboardText(), expected);
+        EXPECT_TRUE(d.isOpen());
+    };
+    std::wstring result = show({L"", L"Import failed", L"Line 7:\rno such field", L"OK", L"Cancel"},
+                               [&](driver::Dialog &d) {
+        copyOnce(d, L"Import failed\r\n\r\nLine 7:\r\nno such field");
+        d.click(5);
+    });
+    EXPECT_EQ(result, L"2");
+
+    host.call(L"Tessary_SetLabels", {L"Name"});
+    host.call(L"Tessary_SetInputTypes", {L"edit"});
+    host.call(L"Tessary_SetDefaultInputs", {L"Ann Berg"});
+    result = DialogTest::show(L"Tessary_DoDialog", {L"", L"Order", L"Please check the order.", L"OK"},
+                              [&](driver::Dialog &d) {
+        d.click(36);
+        d.pressKey('A', VK_CONTROL);
+        copyOnce(d, L"Ann Berg");
+        d.pressKey(VK_TAB);
+        ASSERT_FALSE(d.focusedControl().hasClass(L"Edit"));
+        copyOnce(d, L"Order\r\n\r\nPlease check the order.");
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"Ann Berg");
+
+    result = DialogTest::show(L"Tessary_DoList", {L"", L"", L"", L"", L"", L"Fruit", L"Pick some fruit:", L"Apple|Pear",
+                                                  L"", L"Take", L""},
+                              [&](driver::Dialog &d) {
+        copyOnce(d, L"Fruit\r\n\r\nPick some fruit:");
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
+
+    // Without a text only the title is copied.
+    result = DialogTest::show(L"Tessary_DoDualListDialog", {L"", L"Team", L"", L"All", L"Ann|Bob", L"", L"", L"OK"},
+                              [&](driver::Dialog &d) {
+        copyOnce(d, L"Team");
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
 }
 
 TEST_F(MessageDialog, TimerWithoutButtonsClosesByItselfAndReportsNoButton) {

@@ -28,6 +28,34 @@ std::vector<COLORREF> middleRow(HWND control) {
     return row;
 }
 
+INPUT mouseAt(POINT screen, DWORD buttons = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    in.mi.dx = (screen.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+    in.mi.dy = (screen.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+    return in;
+}
+
+// A drag from and to points of the window's client area, sent as one batch
+// and then handled: moving a window is a loop of the system's own that runs
+// until the button is released, so a drag that waits for each of its steps
+// to be handled (driver::Dialog::drag) would wait for ever.
+void dragInOneGo(HWND window, POINT from, POINT to) {
+    SetForegroundWindow(window);
+    driver::pumpMessages(100);
+    ClientToScreen(window, &from);
+    ClientToScreen(window, &to);
+    std::vector<INPUT> inputs{mouseAt(from), mouseAt(from, MOUSEEVENTF_LEFTDOWN)};
+    constexpr int kSteps = 8;
+    for (int step = 1; step <= kSteps; ++step) {
+        inputs.push_back(mouseAt(POINT{from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps}));
+    }
+    inputs.push_back(mouseAt(to, MOUSEEVENTF_LEFTUP));
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+    driver::pumpMessages(300);
+}
+
 class ProgressBarWindow : public e2e::DialogTest {
 protected:
     std::wstring progress(const Args &args) {
@@ -213,10 +241,39 @@ TEST_F(ProgressBarWindow, TheCancelButtonRecordsAPressBetweenCalls) {
     d.pressKey(VK_SPACE);
     EXPECT_EQ(progress({L"cancelled"}), L"1");
 
-    // Without a caption there is no button.
+    // Esc presses it as a click does, once.
+    progress({L"show", L"Sending", L"10", L"", L"", L"", L"", L"", L"Stop"});
+    d.pressKey(VK_ESCAPE);
+    EXPECT_FALSE(d.control(kCancel).enabled);
+    EXPECT_EQ(progress({L"cancelled"}), L"1");
+
+    // Without a caption there is no button, and Esc presses nothing.
     progress({L"show", L"Sending", L"10", L"", L"", L"", L"", L"", L""});
     EXPECT_FALSE(d.control(kCancel).visible);
     EXPECT_EQ(outerSize(d).cy, plain.cy);
+    d.pressKey(VK_ESCAPE);
+    EXPECT_EQ(progress({L"cancelled"}), L"");
+    EXPECT_TRUE(d.isOpen());
+}
+
+// The window has no caption; the user moves it by its client area, but a
+// press on its button stays a press of the button.
+TEST_F(ProgressBarWindow, TheWindowIsDraggedByItsClientArea) {
+    progress({L"show", L"Sending", L"10", L"", L"", L"", L"", L"", L"Stop"});
+    driver::Dialog d = window();
+    const RECT before = d.windowRect();
+    dragInOneGo(d.hwnd(), POINT{6, 6}, POINT{66, 46});
+    const RECT after = d.windowRect();
+    EXPECT_EQ(after.left - before.left, 60);
+    EXPECT_EQ(after.top - before.top, 40);
+
+    const RECT button = d.control(kCancel).rect;
+    const POINT inside{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    dragInOneGo(d.hwnd(), inside, POINT{inside.x - 60, inside.y - 40});
+    const RECT still = d.windowRect();
+    EXPECT_EQ(still.left, after.left);
+    EXPECT_EQ(still.top, after.top);
+    EXPECT_EQ(progress({L"cancelled"}), L"") << "released off the button, the press is dropped";
 }
 
 TEST_F(ProgressBarWindow, AnotherDialogDropsTheWindow) {

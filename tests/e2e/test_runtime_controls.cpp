@@ -397,29 +397,33 @@ TEST_F(RuntimeControls, CheckBoxListColumnsRowsAndPreselection) {
         std::vector<int> checked;
         int chosen; // param 1 afterwards
     } cases[] = {
+        // 228 pixels less a border pixel on each side and the check-box
+        // column leave the data columns 201; every list is tall enough for
+        // its rows, so no scroll bar takes its share.
         {"no titles: one column, every cell a row", 228, 3, L"", "", "", L"a|b|c", L"", L"", 0,
-         {20, 197}, {LVCFMT_LEFT}, L"a;b;c", {}, -1},
+         {25, 201}, {LVCFMT_LEFT}, L"a;b;c", {}, -1},
         {"percent widths with fractions, alignment", 228, 3, L"A|B|C", "25|50.5|", "RCx", L"1|2|3|4|5", L"", L"", 0,
-         {20, 50, 101, 66}, {LVCFMT_RIGHT, LVCFMT_CENTER, LVCFMT_LEFT}, L"1,2,3;4,5,", {}, -1},
+         {25, 50, 101, 67}, {LVCFMT_RIGHT, LVCFMT_CENTER, LVCFMT_LEFT}, L"1,2,3;4,5,", {}, -1},
         {"short alignment text", 228, 2, L"A|B", "5|10", "C", L"", L"", L"", 0,
-         {20, 10, 20}, {LVCFMT_CENTER, LVCFMT_LEFT}, L"", {}, -1},
+         {25, 10, 20}, {LVCFMT_CENTER, LVCFMT_LEFT}, L"", {}, -1},
         {"single selection stops at the first match", 228, 1, L"A", "", "", L"p|q|r|s|q|t", L"q|s", L"", 0,
-         {20, 200}, {LVCFMT_LEFT}, L"p;q;r;s;q;t", {1}, 1},
+         {25, 201}, {LVCFMT_LEFT}, L"p;q;r;s;q;t", {1}, 1},
         {"multiple selection checks every match", 228, 1, L"A", "", "", L"p|q|r|s|q|t", L"q|s|", L"", 1,
-         {20, 200}, {LVCFMT_LEFT}, L"p;q;r;s;q;t", {1, 3, 4}, -1},
+         {25, 201}, {LVCFMT_LEFT}, L"p;q;r;s;q;t", {1, 3, 4}, -1},
         {"keys from the hidden column", 228, 2, L"A|B", "", "", L"a|1|b|2|c|3", L"k3|k1", L"k1|k2|k3", 1,
-         {20, 100, 100}, {LVCFMT_LEFT, LVCFMT_LEFT}, L"a,1;b,2;c,3", {0, 2}, -1},
+         {25, 100, 100}, {LVCFMT_LEFT, LVCFMT_LEFT}, L"a,1;b,2;c,3", {0, 2}, -1},
         {"case matters", 228, 1, L"A", "", "", L"apple|Apple", L"Apple", L"", 0,
-         {20, 200}, {LVCFMT_LEFT}, L"apple;Apple", {1}, 1},
+         {25, 201}, {LVCFMT_LEFT}, L"apple;Apple", {1}, 1},
         {"titles without columns: no rows", 228, 0, L"A|B|C", "", "", L"a|b|c", L"a", L"", 0,
-         {20}, {}, L"", {}, -1},
+         {25}, {}, L"", {}, -1},
         {"more columns than titles", 228, 4, L"A|B", "", "", L"a|b|c|d|e", L"", L"", 0,
-         {20, 50, 50, 50, 50}, {LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT}, L"a,b,c,d;e,,,", {}, -1},
+         {25, 50, 50, 50, 50}, {LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT}, L"a,b,c,d;e,,,", {}, -1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         ControlSpec &s = fill(36, "listbox", c.text);
         s.width = c.width;
+        s.height = 200;
         setListHasCheckBoxes(s, 1);
         setListMultiple(s, uint8_t(c.multiple));
         setListChosenRow(s, -1);
@@ -482,7 +486,10 @@ TEST_F(RuntimeControls, PlainListAndTableRows) {
         EXPECT_EQ(c.rows, table ? rows(37, 1, c.columns) : rows(37, 0, 0));
         std::vector<int> widths = shown().listColumnWidths(37);
         ASSERT_FALSE(widths.empty());
-        EXPECT_EQ(table ? 0 : 200, widths[0]);
+        // A plain list's one column fills what lies inside the list.
+        RECT client{};
+        GetClientRect(list, &client);
+        EXPECT_EQ(table ? 0 : client.right, widths[0]);
         EXPECT_EQ(table ? size_t(c.columns) + 1 : 1u, widths.size());
         for (int row = 0; row < shown().listRowCount(37); ++row) EXPECT_EQ(0, stateImage(list, row));
         EXPECT_EQ(c.readBack, read(37));

@@ -177,13 +177,16 @@ TEST_F(RuntimeDialog, ResizeGrowsFollowsAndSnapsToTheMinimum) {
         EXPECT_EQ(d.control(1).height(), 130);
         EXPECT_EQ(d.control(4).rect.left, 400);
         EXPECT_EQ(d.control(4).rect.top, 240);
-        // Columns are laid out again from whole percentages of the width
-        // less the check-box column.
+        // Columns are laid out again from percentages of what the list
+        // shows beside its scroll bar, less the check-box column.
         std::vector<int> widths = d.listColumnWidths(20);
         ASSERT_EQ(widths.size(), 3u);
+        RECT inside{};
+        GetClientRect(d.control(20).hwnd, &inside);
+        EXPECT_GT(inside.right, 280);
         EXPECT_EQ(widths[0], 25);
-        EXPECT_EQ(widths[1], (300 - 25) * 25 / 100);
-        EXPECT_EQ(widths[2], (300 - 25) * 75 / 100);
+        EXPECT_EQ(widths[1], (inside.right - 25) * 25 / 100);
+        EXPECT_EQ(widths[2], (inside.right - 25) * 75 / 100);
 
         d.resize(250, 150);
         RECT r = d.windowRect();
@@ -281,8 +284,8 @@ bool throwingSize(WindowHandle, int width, int) {
 }
 
 TEST_F(RuntimeDialog, AFailureInsideTheDialogEndsItAndReachesTheCaller) {
-    static const DialogHooks failingRead = {"failing read", false, nullptr, nullptr, nullptr, throwingRead};
-    static const DialogHooks failingSize = {"failing size", false, nullptr, nullptr, throwingSize, nullptr};
+    static const DialogHooks failingRead = {"failing read", false, nullptr, nullptr, nullptr, throwingRead, nullptr, nullptr, false};
+    static const DialogHooks failingSize = {"failing size", false, nullptr, nullptr, throwingSize, nullptr, nullptr, nullptr, false};
     struct Case {
         const char *what;
         const DialogHooks *hooks;
@@ -359,7 +362,7 @@ TEST_F(RuntimeDialog, ModelessRunShowsTheSameWindowAgain) {
     dialog().width = 300;
     dialog().height = 120;
     place(1, "static", 10, 10, 200, 20, L"progress");
-    static const DialogHooks modeless = {"modeless", true, nullptr, nullptr, nullptr, nullptr};
+    static const DialogHooks modeless = {"modeless", true, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false};
     EXPECT_FALSE(runDialog(modeless));
     HWND first = dialog().dialogWindow;
     ASSERT_NE(first, nullptr);

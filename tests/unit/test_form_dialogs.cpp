@@ -118,6 +118,41 @@ TEST_F(FormDialogs, FormOptions) {
     }
 }
 
+// Tessary_SetFont reaches the slots of a row's input; the parts the row
+// spreads over (boxes, a date beside a time, a range's caption and second
+// field) must take the same font, or one row shows two sizes.
+TEST_F(FormDialogs, PartsOfARowTakeTheFontOfItsInput) {
+    struct Case {
+        const char *what;
+        const char16_t *fontOptions;
+        std::vector<int> arial; // slots shown in Arial 11; the other parts keep the default
+    } cases[] = {
+        {"every row", u"setAll", {36, 60, 84, 37, 61, 38, 62, 86}},
+        {"the boxes' row only", u"setInputType1", {36, 60, 84}},
+        {"the range's row only", u"setInputType3", {38, 62, 86}},
+    };
+    const std::vector<int> parts = {36, 60, 84, 37, 61, 38, 62, 86};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        stage({u"Subscribe|Newsletter|Offers|", u"When", u"Price|to"}, {u"checkbox", u"datetime", u"range"},
+              {u"101", u"1:30 PM|12/24/2024", u"10|20"});
+        harness::call(u"Tessary_SetFont", {c.fontOptions, u"Arial", u"", u"11"});
+        std::vector<int> arial, sized;
+        setDialogPlayer([&](DialogDefinition &d) {
+            for (int slot : parts) {
+                const FontSpec &f = d.controls[slot].font;
+                if (std::string(f.faceName) == "Arial" && f.pointSize == 11) arial.push_back(slot);
+                if (f.pointSize != 0) sized.push_back(slot);
+            }
+            d.resultIndex = 4;
+        });
+        harness::call(u"Tessary_DoDialog", {u"", u"Order", u"", u"OK"});
+        setDialogPlayer(nullptr);
+        EXPECT_EQ(arial, c.arial);
+        EXPECT_EQ(sized, c.arial);
+    }
+}
+
 TEST_F(FormDialogs, TabPagesExistOnlyWithTheirTitles) {
     struct Case {
         const char *what;

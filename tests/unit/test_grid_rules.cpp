@@ -106,19 +106,50 @@ TEST(GridRules, TheCellsOwnTextIsChosen) {
 }
 
 TEST(GridRules, ColumnWidths) {
-    // 228 pixels leave 200 for the columns.
     const NarrowText widths("50|25.5|| x|200000|12abc| 7");
     const NarrowFields fields(widths);
     struct Case {
-        int column, count, listWidth, expected;
+        int column, count, room, expected;
     } cases[] = {
-        {1, 8, 228, 100},   {2, 8, 228, 51},    {3, 8, 228, 25},  // empty: an even share
-        {4, 8, 228, 0},     {5, 8, 228, 32767}, {6, 8, 228, 24},  // digits up to the first other character
-        {7, 8, 228, 14},    {8, 8, 228, 25},                      // leading blanks; a missing piece
-        {1, 8, 28, 0},      {1, 8, 10, 0},      {3, 0, 228, 0},   {0, 8, 228, 0},
+        {1, 8, 200, 100},   {2, 8, 200, 51},    {3, 8, 200, 25},  // empty: an even share
+        {4, 8, 200, 0},     {5, 8, 200, 32767}, {6, 8, 200, 24},  // digits up to the first other character
+        {7, 8, 200, 14},    {8, 8, 200, 25},                      // leading blanks; a missing piece
+        {1, 8, 0, 0},       {1, 8, -18, 0},     {3, 0, 200, 0},   {0, 8, 200, 0},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(dataColumnWidth(fields, c.column, c.count, c.listWidth), c.expected)
-            << "column " << c.column << " of " << c.count << " in " << c.listWidth;
+        EXPECT_EQ(dataColumnWidth(fields, c.column, c.count, c.room), c.expected)
+            << "column " << c.column << " of " << c.count << " in " << c.room;
+    }
+}
+
+TEST(GridRules, ColumnsShareTheRoomInsideTheList) {
+    struct Case {
+        const char *what;
+        ListRoom list;
+        int room;
+    } cases[] = {
+        // inside width, view height, rows, row height, scroll bar, fixed columns
+        {"rows that fit keep the whole width", {335, 200, 4, 17, 16, 25}, 310},
+        {"rows that fill the view exactly", {335, 204, 12, 17, 16, 25}, 310},
+        {"one row more shows the scroll bar", {335, 204, 13, 17, 16, 25}, 294},
+        {"thirty rows", {335, 200, 30, 17, 16, 0}, 319},
+        {"no rows", {335, 0, 0, 17, 16, 0}, 335},
+        {"a row height not known", {335, 200, 30, 0, 16, 0}, 335},
+        {"a list narrower than its fixed columns", {20, 200, 30, 17, 16, 25}, 0},
+        {"rows past any pixel count", {335, 200, 2000000000, 2000, 16, 0}, 319},
+    };
+    for (const Case &c : cases) EXPECT_EQ(dataColumnsRoom(c.list), c.room) << c.what;
+
+    // Percentages that add up to 100, fractions among them, never need more
+    // than the room, whatever its width.
+    const NarrowText thirdsText("33.3|33.3|33.4"), unevenText("12.5|37.5|50");
+    const NarrowFields thirds(thirdsText), uneven(unevenText);
+    for (int room = 0; room <= 400; ++room) {
+        for (const NarrowFields *widths : {&thirds, &uneven}) {
+            int sum = 0;
+            for (int column = 1; column <= 3; ++column) sum += dataColumnWidth(*widths, column, 3, room);
+            ASSERT_LE(sum, room);
+            ASSERT_GE(sum, room - 3) << "the columns fill the room";
+        }
     }
 }

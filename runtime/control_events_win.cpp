@@ -39,10 +39,6 @@ int stateImageOf(UINT state) {
     return int((state & LVIS_STATEIMAGEMASK) >> 12);
 }
 
-void moveToSlot(HWND control, const ControlSpec &s) {
-    MoveWindow(control, s.x, s.y, s.width, s.height, TRUE);
-}
-
 } // namespace
 
 bool onListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer) {

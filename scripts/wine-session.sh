@@ -10,8 +10,8 @@
 # side by side: desk n is an Xvfb display of its own and a Wine prefix of
 # its own (TREE/wineprefix for desk 1, a copy TREE/wineprefix-n for the
 # others), each with its wineserver kept running. Writes TREE/desks.json,
-# for `ctest --resource-spec-file`; scripts/wine-run picks the desk ctest
-# hands a test.
+# the resource file that ctest hands the desks out from; scripts/wine-run
+# picks the desk a test was given.
 
 wine_session_xvfb=""
 wine_session_prefixes=()
@@ -46,10 +46,12 @@ prepare_prefixes() {
     local root tree pids=()
     root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
     for tree in "$@"; do
+        # A prefix made before needs no Wine started to say so.
+        [ -f "$tree/wineprefix/.tessary-ready" ] && continue
         DISPLAY="" "$root/scripts/wine-run" --prefix "$tree/wineprefix" cmd /c exit 0 >/dev/null 2>&1 &
         pids+=("$!")
     done
-    wait "${pids[@]}" || true
+    [ "${#pids[@]}" = 0 ] || wait "${pids[@]}" || true
 }
 
 start_desks() {

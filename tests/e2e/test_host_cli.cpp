@@ -46,10 +46,17 @@ struct HostRun {
 // that outlasts waitMs is ended with status 99.
 HostRun runHost(const std::wstring& arguments, const std::string& input = std::string(), DWORD waitMs = 60000) {
     const std::wstring dir = binDir();
-    const std::wstring inPath = dir + L"\\cli_in.txt", outPath = dir + L"\\cli_out.txt",
-                       errPath = dir + L"\\cli_err.txt";
+    // Each run has files of its own: under Wine a host that has just ended
+    // may still hold its streams open for a moment, and a file shared with
+    // the next run then cannot be opened.
+    static unsigned runs = 0;
+    const std::wstring stem = dir + L"\\cli_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++runs);
+    const std::wstring inPath = stem + L"_in.txt", outPath = stem + L"_out.txt", errPath = stem + L"_err.txt";
     HostRun run;
-    if (!writeFile(inPath, input)) return run;
+    if (!writeFile(inPath, input)) {
+        run.err = "the input file could not be written: error " + std::to_string(GetLastError());
+        return run;
+    }
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE in = CreateFileW(inPath.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
     HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
@@ -62,7 +69,10 @@ HostRun runHost(const std::wstring& arguments, const std::string& input = std::s
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
     std::wstring commandLine = L"\"" + dir + L"\\fmhost.exe\" " + arguments;
-    if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(), &si, &pi)) {
+    const bool started =
+        CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(), &si, &pi) != FALSE;
+    const DWORD startError = started ? 0 : GetLastError();
+    if (started) {
         if (WaitForSingleObject(pi.hProcess, waitMs) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &run.status);
         else TerminateProcess(pi.hProcess, 99);
         CloseHandle(pi.hThread);
@@ -72,7 +82,10 @@ HostRun runHost(const std::wstring& arguments, const std::string& input = std::s
     CloseHandle(out);
     CloseHandle(err);
     run.out = readFile(outPath);
-    run.err = readFile(errPath);
+    run.err = started ? readFile(errPath) : "fmhost did not start: error " + std::to_string(startError);
+    DeleteFileW(inPath.c_str());
+    DeleteFileW(outPath.c_str());
+    DeleteFileW(errPath.c_str());
     return run;
 }
 

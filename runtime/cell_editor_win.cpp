@@ -16,7 +16,7 @@
 namespace {
 
 constexpr DWORD kChoiceListStyle = 0x50A10343; // the "combobox" kind's: a drop-down list
-constexpr int kChoiceBoxHeight = 15;           /* px asked for; the box takes its font's height */
+constexpr int kChoiceBoxHeight = 15;           // script units asked for; the box takes its font's height
 constexpr UINT_PTR kTableSubclassId = 1;
 // Posted to the table when the drop-down list is done: a window cannot go
 // while it is still sending the notification that says so.
@@ -182,7 +182,7 @@ void openChoiceList(const EditedCell &c, HWND table) {
     if (choices.empty()) return;
     const RECT cell = currentCellRect(c);
     HWND choiceList = CreateWindowExW(0, TEXT16("COMBOBOX"), TEXT16(""), kChoiceListStyle, cell.left, cell.top,
-                                      cell.right - cell.left, kChoiceBoxHeight, table,
+                                      cell.right - cell.left, scaleOf(table).pixels(kChoiceBoxHeight), table,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCellEditorId)),
                                       GetModuleHandleW(nullptr), nullptr);
     if (choiceList == nullptr) return;

@@ -24,10 +24,11 @@ namespace {
 
 // ---- sizes and limits --------------------------------------------------
 
-constexpr int kTabControlLeft = 10;        /* px, in the dialog */
-constexpr int kTabControlTop = 10;         /* px, in the dialog */
-constexpr int kTabControlWidthAllowance = 28; /* px: dialog width minus the tab control's */
-constexpr int kTabStripHeight = 15;        /* px: the tab control is this much taller than a page */
+// In script units, as every size the dialog's slots give.
+constexpr int kTabControlLeft = 10;           // in the dialog
+constexpr int kTabControlTop = 10;            // in the dialog
+constexpr int kTabControlWidthAllowance = 28; // dialog width minus the tab control's
+constexpr int kTabStripHeight = 15;           // the tab control is this much taller than a page
 constexpr size_t kMaxSelectionUnits = 1024;  // preselected combobox entry
 // Radio button ids run from slot x 100 + 1; a group of more than 99 buttons
 // would take the ids of the next slot's group.
@@ -114,12 +115,16 @@ void preselectRows(HWND list, ControlSpec &slot, const WideFields &cells, int co
     }
 }
 
+// Every control of a dialog is placed here, from the script units of its
+// slot (x and y given apart for the buttons of a radio group).
 HWND createWindow(const ControlBuild &build, DWORD style, int x, int y, int id) {
     const KindRow &row = build.row;
     const ControlSpec &slot = build.slot;
-    return CreateWindowExW(row.exStyle, row.className, (row.options & kNoWindowName) ? nullptr : TEXT16(""), style, x,
-                           y, slot.width, slot.height, build.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+    const Scale scale = scaleOf(build.parent);
+    return CreateWindowExW(row.exStyle, row.className, (row.options & kNoWindowName) ? nullptr : TEXT16(""), style,
+                           scale.pixels(x), scale.pixels(y), scale.pixels(slot.width), scale.pixels(slot.height),
+                           build.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                           nullptr);
 }
 
 } // namespace
@@ -200,7 +205,8 @@ HWND fillPlainList(const ControlBuild &build, HWND list) {
 } // namespace
 
 void fitSlotColumns(HWND list, const ControlSpec &slot) {
-    const RECT place = {slot.x, slot.y, slot.x + slot.width, slot.y + slot.height};
+    const RECT place = pixelRect(scaleOf(list), slot);
+    const int checkColumnWidth = scaleOf(list).pixels(kCheckColumnWidth);
     const NarrowText &widths = listColumnWidths(slot);
     const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
     const NarrowFields evenShares("", 0);
@@ -209,9 +215,9 @@ void fitSlotColumns(HWND list, const ControlSpec &slot) {
     } else if (listHasCheckBoxes(slot) != 1) {
         fitListColumns(list, place, kWholeRoom, evenShares, 0);
     } else if (listColumnTitles(slot).empty()) {
-        fitListColumns(list, place, kCheckColumnWidth, evenShares, 1);
+        fitListColumns(list, place, checkColumnWidth, evenShares, 1);
     } else {
-        fitListColumns(list, place, kCheckColumnWidth, widthFields, dataColumnCount(slot));
+        fitListColumns(list, place, checkColumnWidth, widthFields, dataColumnCount(slot));
     }
 }
 
@@ -345,9 +351,11 @@ HWND tabControlOf(const ControlBuild &build) {
     DialogDefinition &d = dialog();
     HWND tabs = d.tabControlWindow;
     if (tabs != nullptr && IsWindow(tabs) && GetParent(tabs) == build.parent) return tabs;
-    tabs = CreateWindowExW(build.row.exStyle, build.row.className, TEXT16(""), build.row.style, kTabControlLeft,
-                           kTabControlTop, d.width - kTabControlWidthAllowance, build.slot.height + kTabStripHeight,
-                           build.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)),
+    const Scale scale = scaleOf(build.parent);
+    tabs = CreateWindowExW(build.row.exStyle, build.row.className, TEXT16(""), build.row.style,
+                           scale.pixels(kTabControlLeft), scale.pixels(kTabControlTop),
+                           scale.pixels(d.width - kTabControlWidthAllowance),
+                           scale.pixels(build.slot.height + kTabStripHeight), build.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)),
                            GetModuleHandleW(nullptr), nullptr);
     d.tabControlWindow = tabs;
     return tabs;
@@ -398,9 +406,10 @@ HWND makeTabPage(const ControlBuild &build, HWND) {
                                    build.parent, tabPageProc, 0);
     SendMessageW(tabs, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     if (page != nullptr) {
-        POINT at = {slot.x, slot.y};
+        const Scale scale = scaleOf(build.parent);
+        POINT at = {scale.pixels(slot.x), scale.pixels(slot.y)};
         MapWindowPoints(tabs, build.parent, &at, 1);
-        MoveWindow(page, at.x, at.y, slot.width, slot.height - kTabStripHeight, FALSE);
+        MoveWindow(page, at.x, at.y, scale.pixels(slot.width), scale.pixels(slot.height - kTabStripHeight), FALSE);
         leaveAreaToPage(tabs, page);
     }
     return page;

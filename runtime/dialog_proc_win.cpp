@@ -76,7 +76,10 @@ const DialogHooks &hooksOf(HWND dialogWindow) {
 BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     DialogDefinition &d = dialog();
     d.dialogWindow = dialogWindow;
-    openDialogRecord(dialogWindow, hooks != nullptr ? *hooks : kPlainDialog);
+    OpenDialog &open = openDialogRecord(dialogWindow, hooks != nullptr ? *hooks : kPlainDialog);
+    // The dialog manager made the dialog's font for this window's scale;
+    // every control is placed at the same.
+    open.scale = Scale{dpiOfWindow(dialogWindow)};
     if (d.copiesMessage == 1) watchCopyKey(dialogWindow);
 
     EnableMenuItem(GetSystemMenu(dialogWindow, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
@@ -109,9 +112,9 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     if (d.defaultButton != 0) SendMessageW(dialogWindow, DM_SETDEFID, WPARAM(d.defaultButton), 0);
 
     // The new style takes effect with the frame recomputed here.
-    const ScreenRect placed = keepOnNearestScreen(d.windowRect());
-    SetWindowPos(dialogWindow, HWND_NOTOPMOST, placed.left, placed.top, d.width, d.height,
-                 SWP_SHOWWINDOW | SWP_FRAMECHANGED);
+    const ScreenRect placed = keepOnNearestScreen(drawnAt(open.scale, d.windowRect()));
+    SetWindowPos(dialogWindow, HWND_NOTOPMOST, placed.left, placed.top, placed.right - placed.left,
+                 placed.bottom - placed.top, SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     InvalidateRect(dialogWindow, nullptr, TRUE);
 
     // Only once the window is shown: focusing a control of the hidden window
@@ -183,24 +186,29 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
     return TRUE;
 }
 
-// ---- WM_SIZE -----------------------------------------------------------
+// ---- WM_SIZE, WM_DPICHANGED ---------------------------------------------
 
+// The record keeps the window's size in script units, as scripts read it
+// back; the window has it in pixels.
 BOOL onSize(HWND dialogWindow) {
     DialogDefinition &d = dialog();
+    const Scale scale = scaleOf(dialogWindow);
     RECT outer;
     GetWindowRect(dialogWindow, &outer);
-    int w = outer.right - outer.left;
-    int h = outer.bottom - outer.top;
-    if (w < d.minWidth) {
-        SetWindowPos(dialogWindow, nullptr, 0, 0, d.minWidth, h, SWP_NOMOVE | SWP_NOZORDER);
+    const int pixelWidth = outer.right - outer.left;
+    const int pixelHeight = outer.bottom - outer.top;
+    if (pixelWidth < scale.pixels(d.minWidth)) {
+        SetWindowPos(dialogWindow, nullptr, 0, 0, scale.pixels(d.minWidth), pixelHeight, SWP_NOMOVE | SWP_NOZORDER);
         d.width = d.minWidth;
         return TRUE;
     }
-    if (h < d.minHeight) {
-        SetWindowPos(dialogWindow, nullptr, 0, 0, w, d.minHeight, SWP_NOMOVE | SWP_NOZORDER);
+    if (pixelHeight < scale.pixels(d.minHeight)) {
+        SetWindowPos(dialogWindow, nullptr, 0, 0, pixelWidth, scale.pixels(d.minHeight), SWP_NOMOVE | SWP_NOZORDER);
         d.height = d.minHeight;
         return TRUE;
     }
+    const int w = scale.units(pixelWidth);
+    const int h = scale.units(pixelHeight);
     const DialogHooks &hooks = hooksOf(dialogWindow);
     if (hooks.onSize != nullptr && hooks.onSize(dialogWindow, w, h)) return TRUE;
     int dw = w - d.width;
@@ -219,12 +227,30 @@ BOOL onSize(HWND dialogWindow) {
         if (row.relayout != nullptr) {
             row.relayout(control, s);
         } else {
-            MoveWindow(control, s.x, s.y, s.width, s.height, TRUE);
+            const RECT place = pixelRect(scale, s);
+            MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
         }
     }
     d.width = w;
     d.height = h;
     InvalidateRect(dialogWindow, nullptr, TRUE);
+    return TRUE;
+}
+
+// A per-monitor host's dialog dragged to a screen of another scale: the
+// dialog takes the new scale, the rectangle the system suggests, and lays
+// its controls out again. The fonts it made grow or shrink with it; the
+// dialog's own font is the system's to change.
+BOOL onDpiChanged(HWND dialogWindow, int dpi, const RECT &suggested) {
+    OpenDialog *open = openDialogOf(dialogWindow);
+    if (open == nullptr || dpi <= 0) return FALSE;
+    const int before = open->scale.dpi;
+    open->scale = Scale{dpi};
+    rescaleOwnedFonts(*open, before, dpi);
+    SetWindowPos(dialogWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Also when the size in script units stays, and no WM_SIZE came.
+    onSize(dialogWindow);
     return TRUE;
 }
 
@@ -281,6 +307,8 @@ static INT_PTR dialogProcBody(HWND dialogWindow, UINT message, WPARAM wParam, LP
         return onNotify(dialogWindow, int(LOWORD(wParam)), reinterpret_cast<NMHDR *>(lParam));
     case WM_SIZE:
         return onSize(dialogWindow);
+    case WM_DPICHANGED:
+        return onDpiChanged(dialogWindow, int(HIWORD(wParam)), *reinterpret_cast<const RECT *>(lParam));
     case WM_TIMER:
         return onTimer(dialogWindow, UINT_PTR(wParam));
     case WM_CLOSE:

@@ -9,6 +9,13 @@
 // Gives `control` a font built from the default GUI font and the request.
 // The font belongs to the control's dialog and goes when that dialog's
 // record does, after its controls.
+// Point sizes are drawn at the dialog's scale, and so is the default GUI
+// font, which the system makes for the scale of the whole screen.
 void applyControlFont(HWND control, const FontSpec &font);
+
+class OpenDialog;
+// The fonts `open` made, made again for a scale that went from `fromDpi`
+// to `toDpi`, each control given its new one.
+void rescaleOwnedFonts(OpenDialog &open, int fromDpi, int toDpi);
 
 #endif

@@ -41,10 +41,13 @@ HFONT recordFont(std::vector<OwnedFont> &fonts, HWND control, HFONT font) {
     return nullptr;
 }
 
-// The default GUI font's description with the request applied on top.
-LOGFONTW requestedFont(HDC dc, const FontSpec &request) {
+// The default GUI font's description with the request applied on top, for
+// a dialog drawn at `dpi`.
+LOGFONTW requestedFont(HDC dc, const FontSpec &request, int dpi) {
     LOGFONTW font = {};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    const int screenDpi = GetDeviceCaps(dc, LOGPIXELSY);
+    if (screenDpi > 0 && screenDpi != dpi) font.lfHeight = MulDiv(font.lfHeight, dpi, screenDpi);
     font.lfQuality = DEFAULT_QUALITY;
     font.lfWidth = 0;
 
@@ -54,7 +57,7 @@ LOGFONTW requestedFont(HDC dc, const FontSpec &request) {
         WideText face = utf8ToWide(request.faceName);
         wideCopy(font.lfFaceName, LF_FACESIZE, face.data());
     }
-    if (request.pointSize > 0) font.lfHeight = -MulDiv(request.pointSize, GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch);
+    if (request.pointSize > 0) font.lfHeight = -MulDiv(request.pointSize, dpi, kPointsPerInch);
     if (request.style[0] != 0) {
         // Words are matched case-sensitively anywhere in the text, so any
         // separator or none works; a text without them means plain.
@@ -77,7 +80,7 @@ void applyControlFont(HWND control, const FontSpec &request) {
     if (open == nullptr) return;
     HDC dc = GetDC(control);
     if (dc == nullptr) return;
-    LOGFONTW description = requestedFont(dc, request);
+    LOGFONTW description = requestedFont(dc, request, open->scale.dpi);
     HFONT font = CreateFontIndirectW(&description);
     if (font != nullptr) {
         releaseFontsOfDeadControls(open->fonts);
@@ -88,4 +91,19 @@ void applyControlFont(HWND control, const FontSpec &request) {
         if (previous != nullptr) DeleteObject(previous);
     }
     ReleaseDC(control, dc);
+}
+
+void rescaleOwnedFonts(OpenDialog &open, int fromDpi, int toDpi) {
+    if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi) return;
+    releaseFontsOfDeadControls(open.fonts);
+    for (OwnedFont &owned : open.fonts) {
+        LOGFONTW description = {};
+        if (GetObjectW(owned.font, sizeof description, &description) == 0) continue;
+        description.lfHeight = MulDiv(description.lfHeight, toDpi, fromDpi);
+        HFONT font = CreateFontIndirectW(&description);
+        if (font == nullptr) continue;
+        SendMessageW(owned.control, WM_SETFONT, WPARAM(font), TRUE);
+        DeleteObject(owned.font);
+        owned.font = font;
+    }
 }

@@ -12,7 +12,7 @@
 #include "model/fields.h"
 #include "model/text.h"
 
-constexpr int kCheckColumnWidth = 25;       /* px: the check-box column of a check-box list */
+constexpr int kCheckColumnWidth = 25;       /* script units: the check-box column of a check-box list */
 constexpr size_t kMaxWidthTextUnits = 1023; // a column widths text is read up to this
 
 // How the cells of one column are edited.

@@ -1,5 +1,5 @@
 // What one open dialog holds besides the definition record that scripts
-// observe: the hooks it runs with, the fonts made for its controls, the
+// observe: the hooks it runs with, its scale, the fonts made for its controls, the
 // cell texts lent to its lists, the cell being edited in its table, the
 // fonts its progress texts last got, the tab whose page is being built, and
 // the filter that lets Ctrl+C copy its message.
@@ -17,6 +17,7 @@
 #include "model/dialog_definition.h"
 #include "model/fields.h"
 #include "runtime/dialog_hooks.h"
+#include "runtime/screen_rules.h"
 
 // A font this dialog made for one of its controls. Each font serves exactly
 // one control, so it can go as soon as that control is gone.
@@ -65,6 +66,7 @@ public:
     OpenDialog &operator=(const OpenDialog &) = delete;
 
     const DialogHooks *hooks;
+    Scale scale;                // script units to this dialog's pixels
     std::vector<OwnedFont> fonts;
     std::vector<std::unique_ptr<LentCells>> lentCells;
     EditedCell cell;
@@ -84,5 +86,10 @@ void closeDialogRecord(HWND dialogWindow);
 // its controls, or a control on one of its tab pages. Null for a window of
 // no dialog of ours.
 OpenDialog *openDialogOf(HWND window);
+// The scale of the dialog that holds `window`; 96 dpi for a window of no
+// dialog of ours.
+Scale scaleOf(HWND window);
+// Where `slot` lies in its parent's client area, in pixels at `scale`.
+RECT pixelRect(const Scale &scale, const ControlSpec &slot);
 
 #endif

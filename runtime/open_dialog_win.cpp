@@ -44,3 +44,13 @@ OpenDialog *openDialogOf(HWND window) {
     Attached *attached = attachedTo(GetAncestor(window, GA_ROOT));
     return attached != nullptr ? &attached->record : nullptr;
 }
+
+Scale scaleOf(HWND window) {
+    const OpenDialog *open = openDialogOf(window);
+    return open != nullptr ? open->scale : Scale{};
+}
+
+RECT pixelRect(const Scale &scale, const ControlSpec &slot) {
+    const int left = scale.pixels(slot.x), top = scale.pixels(slot.y);
+    return RECT{left, top, left + scale.pixels(slot.width), top + scale.pixels(slot.height)};
+}

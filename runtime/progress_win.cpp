@@ -195,12 +195,16 @@ void progressPresent(const SlotSet &shown) {
     // A press of the last run disabled it.
     if (HWND cancel = controlOf(window, kProgressCancelSlot)) EnableWindow(cancel, TRUE);
 
-    const ScreenRect placed = keepOnNearestScreen(d.windowRect());
-    SetWindowPos(window, nullptr, placed.left, placed.top, d.width, d.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const Scale scale = scaleOf(window);
+    const ScreenRect placed = keepOnNearestScreen(drawnAt(scale, d.windowRect()));
+    SetWindowPos(window, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     for (int slot : kProgressSlots) {
         if (slot == kProgressDefaultSlot) continue;
-        const ControlSpec &s = slotAt(slot);
-        if (HWND control = controlOf(window, slot)) MoveWindow(control, s.x, s.y, s.width, s.height, TRUE);
+        const RECT place = pixelRect(scale, slotAt(slot));
+        if (HWND control = controlOf(window, slot)) {
+            MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+        }
     }
     for (int slot : kProgressSlots) {
         if (!shown.test(size_t(slot))) continue;

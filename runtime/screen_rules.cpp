@@ -16,6 +16,33 @@ int32_t moveInto(int32_t start, int64_t length, int32_t low, int32_t high) {
 
 } // namespace
 
+namespace {
+
+int32_t scaled(int32_t value, int from, int to) {
+    if (from <= 0 || to <= 0 || from == to) return value;
+    const int64_t product = int64_t(value) * to;
+    const int64_t half = from / 2;
+    const int64_t rounded = product >= 0 ? (product + half) / from : -((-product + half) / from);
+    return int32_t(std::clamp<int64_t>(rounded, INT32_MIN, INT32_MAX));
+}
+
+} // namespace
+
+int32_t Scale::pixels(int32_t units) const {
+    return scaled(units, kScriptDpi, dpi);
+}
+
+int32_t Scale::units(int32_t pixels) const {
+    return scaled(pixels, dpi, kScriptDpi);
+}
+
+ScreenRect drawnAt(const Scale &scale, const ScreenRect &asked) {
+    const int64_t width = scale.pixels(int32_t(std::clamp<int64_t>(int64_t(asked.right) - asked.left, 0, INT32_MAX)));
+    const int64_t height = scale.pixels(int32_t(std::clamp<int64_t>(int64_t(asked.bottom) - asked.top, 0, INT32_MAX)));
+    return ScreenRect{asked.left, asked.top, int32_t(std::min<int64_t>(asked.left + width, INT32_MAX)),
+                      int32_t(std::min<int64_t>(asked.top + height, INT32_MAX))};
+}
+
 ScreenRect keepInside(const ScreenRect &window, const ScreenRect &workArea) {
     const int64_t width = int64_t(window.right) - window.left;
     const int64_t height = int64_t(window.bottom) - window.top;

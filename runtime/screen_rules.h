@@ -1,6 +1,9 @@
-// Where a window goes on the screen. Scripts place their dialogs where they
-// want them, but a modal dialog opened off the screen could be neither seen
-// nor answered, and the host would wait for it for ever.
+// Where a window goes on the screen and how large it is drawn there.
+// Scripts place their dialogs where they want them, but a modal dialog
+// opened off the screen could be neither seen nor answered, and the host
+// would wait for it for ever. Sizes are written in script units, the pixels
+// of a screen at 96 dpi, and drawn at the scale of the screen the dialog
+// opens on, so a dialog written at 100 % looks the same at 150 %.
 #ifndef TESSARY_RUNTIME_SCREEN_RULES_H
 #define TESSARY_RUNTIME_SCREEN_RULES_H
 
@@ -11,7 +14,28 @@
 // the work area keeps its top-left corner inside.
 ScreenRect keepInside(const ScreenRect &window, const ScreenRect &workArea);
 
+constexpr int kScriptDpi = 96;
+
+// The scale of one dialog: script units to the pixels of its screen and
+// back. Both round to the nearest whole number, halves away from zero, so a
+// size read back from the screen gives the size that was asked for.
+struct Scale {
+    int dpi = kScriptDpi;
+
+    int32_t pixels(int32_t units) const;
+    int32_t units(int32_t pixels) const;
+};
+
+// A window asked for at `asked` (position in screen pixels, size in script
+// units) as it is drawn at `scale`: the same position, the size in pixels.
+ScreenRect drawnAt(const Scale &scale, const ScreenRect &asked);
+
 #ifdef _WIN32
+// The dots per inch that `window` is drawn at: its own where the system
+// keeps one per window, else the screen's. A host that is not DPI-aware
+// gets 96, since the system stretches such a host's windows itself.
+int dpiOfWindow(WindowHandle window);
+
 // `window` kept inside the work area of the monitor nearest to it.
 ScreenRect keepOnNearestScreen(const ScreenRect &window);
 #endif

@@ -172,3 +172,30 @@ TEST(ScreenRule, KeepsAWindowInsideTheWorkArea) {
             << c.wanted.left << "," << c.wanted.top;
     }
 }
+
+// Script units are 96-dpi pixels: drawn at the screen's scale, and read
+// back from it as the same number, so that a size a script fed back through
+// Tessary_GetPosition gives the same window.
+TEST(ScreenRule, ScalesScriptUnitsToTheScreenAndBack) {
+    struct Case {
+        int dpi;
+        int32_t units, pixels;
+    } cases[] = {
+        {96, 339, 339},   {120, 339, 424},  {144, 339, 509}, {144, 25, 38},   {144, -3, -5},
+        {192, 500, 1000}, {144, 0, 0},      {0, 77, 77},     {144, 2000000000, INT32_MAX},
+    };
+    for (const Case &c : cases) {
+        const Scale scale{c.dpi};
+        EXPECT_EQ(scale.pixels(c.units), c.pixels) << c.dpi << " dpi, " << c.units;
+        if (c.pixels != INT32_MAX) {
+            EXPECT_EQ(scale.units(c.pixels), c.units) << c.dpi << " dpi, " << c.pixels;
+        }
+    }
+    for (int dpi : {96, 120, 144, 168, 192, 288}) {
+        for (int32_t units = 0; units < 2000; ++units) ASSERT_EQ(Scale{dpi}.units(Scale{dpi}.pixels(units)), units) << dpi;
+    }
+    // The window keeps its place in screen pixels; only its size scales.
+    const ScreenRect drawn = drawnAt(Scale{144}, ScreenRect{-3000, 50, -2500, 450});
+    EXPECT_EQ(std::vector<int32_t>({drawn.left, drawn.top, drawn.right, drawn.bottom}),
+              std::vector<int32_t>({-3000, 50, -2250, 650}));
+}

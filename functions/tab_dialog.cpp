@@ -20,7 +20,9 @@ constexpr int32_t kPageX = 3;            // in the tab control
 constexpr int32_t kPageY = 22;
 constexpr int32_t kPageWidthAllowance = 35; // window width minus a page's
 constexpr int32_t kPageAboveButtons = 30;   // the buttons' y minus a page's height
-constexpr int32_t kTextWidthAllowance = 30; // window width minus a page text's
+// A page text ends as far inside its page as it starts, never under the
+// page's right edge, where the ends of its lines would be cut off.
+constexpr int32_t kTextWidthAllowance = kPageWidthAllowance + 2 * kContentLeft; // window width minus a page text's
 constexpr int32_t kTextHeight = 30;
 constexpr int32_t kRowsBelowText = 45;   // the first row's y on a page with a text
 constexpr uint32_t kTwoButtonRowsArguments = 13; // from this many arguments on, buttons take two rows

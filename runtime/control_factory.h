@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "model/dialog_definition.h"
+#include "runtime/screen_rules.h"
 
 // Control ids that are not a slot index.
 constexpr int kComboIdOffset = 4000;     // a combobox's id is its slot + 4000
@@ -15,6 +16,11 @@ constexpr int kCellEditorId = 41111;     // drop-down editor of a table cell
 // Creates the control(s) of `slot` under `parent` and records the window in
 // the slot. A slot without a known kind gets nothing.
 void createControl(HWND parent, int slot);
+
+// Moves the control of `slot` to the slot's rectangle at `scale`; a text
+// keeps at least the height of one line of its font, whatever the slot
+// says, so that no scale cuts a line of it in half.
+void placeControl(HWND control, const Scale &scale, const ControlSpec &slot);
 
 // Places the list of `slot` (a list or a table) at the slot's rectangle
 // and sizes its columns for it: a check-box column, or a table's hidden

@@ -127,7 +127,29 @@ HWND createWindow(const ControlBuild &build, DWORD style, int x, int y, int id) 
                            nullptr);
 }
 
+// A text shorter than one line of its font grows downward to one line.
+void keepOneLine(HWND text) {
+    HDC dc = GetDC(text);
+    if (dc == nullptr) return;
+    HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    const bool measured = GetTextMetricsW(dc, &metrics) != FALSE;
+    SelectObject(dc, before);
+    ReleaseDC(text, dc);
+    RECT r;
+    GetWindowRect(text, &r);
+    if (measured && r.bottom - r.top < metrics.tmHeight) {
+        SetWindowPos(text, nullptr, 0, 0, r.right - r.left, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 } // namespace
+
+void placeControl(HWND control, const Scale &scale, const ControlSpec &slot) {
+    const RECT place = pixelRect(scale, slot);
+    MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+    if (slot.kind.control() == ControlKind::kStatic) keepOneLine(control);
+}
 
 // ---- content steps -----------------------------------------------------
 
@@ -280,6 +302,17 @@ HWND setCheck(const ControlBuild &build, HWND box) {
     return box;
 }
 
+namespace {
+
+// Where button `k` of a radio group lies, in script units: rows of
+// radioColumns buttons (0 or less counts as one), each the slot's size.
+POINT radioButtonAt(const ControlSpec &slot, size_t k) {
+    const size_t perRow = size_t(std::max(radioColumns(slot), 1));
+    return POINT{LONG(slot.x + int(k % perRow) * slot.width), LONG(slot.y + int(k / perRow) * slot.height)};
+}
+
+} // namespace
+
 // One auto radio button per caption, laid out in rows of radioColumns
 // buttons (0 or less counts as one); the button numbered radioChecked is
 // checked.
@@ -287,9 +320,6 @@ HWND makeRadioGroup(const ControlBuild &build, HWND) {
     const ControlSpec &slot = build.slot;
     const WideFields captions(slot.text);
     const size_t count = std::min(captions.itemCount(), size_t(kMaxRadioButtons));
-    const int perRow = std::max(radioColumns(slot), 1);
-    int x = slot.x;
-    int y = slot.y;
     HWND last = nullptr;
     // Tab stops at the checked button, or at the first when none is; the
     // arrows walk the group.
@@ -297,7 +327,8 @@ HWND makeRadioGroup(const ControlBuild &build, HWND) {
     for (size_t k = 0; k < count; ++k) {
         DWORD style = k == 0 ? build.row.style : build.row.style & ~DWORD(WS_GROUP);
         if (k != stop) style &= ~DWORD(WS_TABSTOP);
-        HWND button = createWindow(build, style, x, y, build.index * kRadioIdFactor + 1 + int(k));
+        const POINT at = radioButtonAt(slot, k);
+        HWND button = createWindow(build, style, at.x, at.y, build.index * kRadioIdFactor + 1 + int(k));
         if (button != nullptr) {
             WideText caption = captions.text(k);
             SetWindowTextW(button, caption.data());
@@ -305,14 +336,22 @@ HWND makeRadioGroup(const ControlBuild &build, HWND) {
             if (int(k) + 1 == radioChecked(slot)) SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
             last = button;
         }
-        if ((k + 1) % size_t(perRow) != 0) {
-            x += slot.width;
-        } else {
-            x = slot.x;
-            y += slot.height;
-        }
     }
     return last;
+}
+
+// The group's buttons are found by their ids from the first one's.
+void relayoutRadioGroup(HWND firstButton, const ControlSpec &slot) {
+    HWND parent = GetParent(firstButton);
+    const int firstId = GetDlgCtrlID(firstButton);
+    const Scale scale = scaleOf(parent);
+    for (int k = 0; k < kMaxRadioButtons; ++k) {
+        HWND button = GetDlgItem(parent, firstId + k);
+        if (button == nullptr) break;
+        const POINT at = radioButtonAt(slot, size_t(k));
+        MoveWindow(button, scale.pixels(at.x), scale.pixels(at.y), scale.pixels(slot.width), scale.pixels(slot.height),
+                   TRUE);
+    }
 }
 
 namespace {
@@ -452,6 +491,7 @@ void createControl(HWND parent, int index) {
             row->content(build, window);
             if (row->finish != kNoFinish) applyControlFont(window, slot.font);
             if (row->finish == kFontAndText) SendMessageW(window, WM_SETTEXT, 0, LPARAM(slot.text.data()));
+            if (slot.kind.control() == ControlKind::kStatic) keepOneLine(window);
         }
     }
     slot.window = window;

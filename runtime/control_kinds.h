@@ -124,6 +124,7 @@ bool onTabNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
 bool onListKey(HWND dialogWindow, int slot, const MSG &message);
 void relayoutListColumns(HWND list, const ControlSpec &slot);
 void relayoutTableColumns(HWND table, const ControlSpec &slot);
+void relayoutRadioGroup(HWND firstButton, const ControlSpec &slot);
 void showFirstTabPage(HWND dialogWindow, int slot);
 HWND tabFocusWindow(const ControlSpec &slot);
 

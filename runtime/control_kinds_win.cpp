@@ -68,7 +68,7 @@ const KindRow kKinds[] = {
     /* progressbar */
     {PROGRESS_CLASSW,        kEdge | WS_EX_WINDOWEDGE,      kProgressBarStyle,  kNoWindowName,                                 0,              ICC_PROGRESS_CLASS,   noContent,       kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
     /* radio */
-    {TEXT16("BUTTON"),       0,                             kRadioStyle,        kComposite,                                    0,              0,                    makeRadioGroup,  kNoFinish,    kRadioIdFactor, 1, readRadioGroup, nullptr,        nullptr,              nullptr, nullptr},
+    {TEXT16("BUTTON"),       0,                             kRadioStyle,        kComposite,                                    0,              0,                    makeRadioGroup,  kNoFinish,    kRadioIdFactor, 1, readRadioGroup, nullptr,        relayoutRadioGroup,   nullptr, nullptr},
     /* tabcontrol */
     {WC_TABCONTROLW,         0,                             kTabControlStyle,   kComposite | kMadeFirst,                       0,              ICC_TAB_CLASSES,      makeTabPage,     kNoFinish,    1, 0,              readWindowText,   onTabNotify,    nullptr,              showFirstTabPage, tabFocusWindow},
 };

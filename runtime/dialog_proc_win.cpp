@@ -222,13 +222,14 @@ BOOL onSize(HWND dialogWindow) {
         // A slot that makes no control has no window to move: the child
         // that answers to its id (a tab page has id 0) is someone else's.
         const KindRow &row = rowOf(i);
-        HWND control = row.className != nullptr ? GetDlgItem(dialogWindow, controlIdOf(s, i)) : nullptr;
+        // A radio group answers by its first button.
+        HWND control =
+            row.className != nullptr ? GetDlgItem(dialogWindow, i * row.readIdFactor + row.readFirstId) : nullptr;
         if (control == nullptr) continue;
         if (row.relayout != nullptr) {
             row.relayout(control, s);
         } else {
-            const RECT place = pixelRect(scale, s);
-            MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+            placeControl(control, scale, s);
         }
     }
     d.width = w;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/control_factory.h"
 #include "runtime/dialog_proc.h"
 #include "runtime/fonts.h"
 #include "runtime/open_dialog.h"
@@ -201,10 +202,7 @@ void progressPresent(const SlotSet &shown) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     for (int slot : kProgressSlots) {
         if (slot == kProgressDefaultSlot) continue;
-        const RECT place = pixelRect(scale, slotAt(slot));
-        if (HWND control = controlOf(window, slot)) {
-            MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
-        }
+        if (HWND control = controlOf(window, slot)) placeControl(control, scale, slotAt(slot));
     }
     for (int slot : kProgressSlots) {
         if (!shown.test(size_t(slot))) continue;

@@ -3,7 +3,9 @@
 # of docs/pictures.list makes the host program call the plug-in under Wine
 # while the dialog driver answers the dialog and takes its picture; the
 # script "modeless {shot}" instead pictures the modeless window (the progress
-# window) that the calls leave on screen. Nothing else writes docs/images.
+# window) that the calls leave on screen. A name ending in "-144dpi.png" is
+# taken on a screen at 144 dpi (150 %), in the prefix copy that
+# TESSARY_DPI=144 gives. Nothing else writes docs/images.
 #   scripts/pictures.sh              every picture of the list
 #   scripts/pictures.sh NAME.png...  only these
 # Builds the plug-in and the host first, as the demo does; without a display
@@ -61,9 +63,11 @@ while IFS= read -r line || [ -n "$line" ]; do
     else
         taking=(--answer "${script//\{shot\}/shot \"Z:$work/$name\"}")
     fi
+    dpi=96
+    [[ "$name" != *-144dpi.png ]] || dpi=144
     echo "pictures: $name"
     (cd "$out/windows/bin" &&
-        "$root/scripts/wine-run" --prefix "$out/windows/wineprefix" fmhost.exe "${taking[@]}" \
+        TESSARY_DPI="$dpi" "$root/scripts/wine-run" --prefix "$out/windows/wineprefix" fmhost.exe "${taking[@]}" \
             TessaryPlugin.fmx -f "Z:$work/${name%.png}.calc" </dev/null)
     if [ ! -s "$work/$name" ]; then
         echo "pictures: $name was not taken" >&2

@@ -11,7 +11,9 @@
 # its own (TREE/wineprefix for desk 1, a copy TREE/wineprefix-n for the
 # others), each with its wineserver kept running. Writes TREE/desks.json,
 # the resource file that ctest hands the desks out from; scripts/wine-run
-# picks the desk a test was given.
+# picks the desk a test was given. Each tree also gets TREE/wineprefix-dpi144,
+# a copy of its prefix with the screen at 144 dpi, for the programs that
+# ctest runs with TESSARY_DPI=144 (on the display of the desk they get).
 
 wine_session_xvfb=""
 wine_session_prefixes=()
@@ -54,6 +56,20 @@ prepare_prefixes() {
     [ "${#pids[@]}" = 0 ] || wait "${pids[@]}" || true
 }
 
+# Copies TREE/wineprefix to TREE/wineprefix-dpiDPI and sets its screen's
+# scale (the first time only); no server may run for either prefix.
+prepare_scaled_prefix() {
+    local tree="$1" dpi="$2" root scaled
+    root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+    scaled="$tree/wineprefix-dpi$dpi"
+    WINEPREFIX="$scaled" wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX="$scaled" wineserver -w >/dev/null 2>&1 || true
+    [ -f "$scaled/.tessary-dpi-$dpi" ] && return 0
+    rm -rf "$scaled"
+    cp -a "$tree/wineprefix" "$scaled"
+    TESSARY_DPI="$dpi" DISPLAY="" "$root/scripts/wine-run" --prefix "$scaled" cmd /c exit 0 >/dev/null 2>&1 || true
+}
+
 start_desks() {
     local count="$1" root tree n display prefix ids
     shift
@@ -65,6 +81,7 @@ start_desks() {
         # display, and a prefix is copied only while no server writes to it.
         WINEPREFIX="$tree/wineprefix" wineserver -k >/dev/null 2>&1 || true
         WINEPREFIX="$tree/wineprefix" wineserver -w >/dev/null 2>&1 || true
+        prepare_scaled_prefix "$tree" 144
         ids=()
         for n in $(seq 1 "$count"); do
             prefix="$tree/wineprefix"

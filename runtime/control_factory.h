@@ -22,6 +22,10 @@ void createControl(HWND parent, int slot);
 // says, so that no scale cuts a line of it in half.
 void placeControl(HWND control, const Scale &scale, const ControlSpec &slot);
 
+// Places a tab dialog's tab control, its pages and their fields at the
+// dialog's scale, which was `fromDpi` before.
+void placeTabs(HWND dialogWindow, int fromDpi);
+
 // Places the list of `slot` (a list or a table) at the slot's rectangle
 // and sizes its columns for it: a check-box column, or a table's hidden
 // column 0, then the data columns by their widths in percent of what is

@@ -424,6 +424,16 @@ void leaveAreaToPage(HWND tabs, HWND page) {
     if (hole != nullptr) DeleteObject(hole);
 }
 
+// Lays `page` over the display area of `tabs`, where `slot` says.
+void placeTabPage(HWND tabs, HWND page, const ControlSpec &slot, BOOL repaint) {
+    HWND parent = GetParent(tabs);
+    const Scale scale = scaleOf(parent);
+    POINT at = {scale.pixels(slot.x), scale.pixels(slot.y)};
+    MapWindowPoints(tabs, parent, &at, 1);
+    MoveWindow(page, at.x, at.y, scale.pixels(slot.width), scale.pixels(slot.height - kTabStripHeight), repaint);
+    leaveAreaToPage(tabs, page);
+}
+
 } // namespace
 
 // One tab and its page; the page's procedure creates the page's controls
@@ -444,14 +454,50 @@ HWND makeTabPage(const ControlBuild &build, HWND) {
     HWND page = CreateDialogParamW(static_cast<HINSTANCE>(runtimeModule()), MAKEINTRESOURCEW(IDD_TAB_PAGE),
                                    build.parent, tabPageProc, 0);
     SendMessageW(tabs, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    if (page != nullptr) {
-        const Scale scale = scaleOf(build.parent);
-        POINT at = {scale.pixels(slot.x), scale.pixels(slot.y)};
-        MapWindowPoints(tabs, build.parent, &at, 1);
-        MoveWindow(page, at.x, at.y, scale.pixels(slot.width), scale.pixels(slot.height - kTabStripHeight), FALSE);
-        leaveAreaToPage(tabs, page);
-    }
+    if (page != nullptr) placeTabPage(tabs, page, slot, FALSE);
     return page;
+}
+
+void placeTabs(HWND dialogWindow, int fromDpi) {
+    DialogDefinition &d = dialog();
+    HWND tabs = d.tabControlWindow;
+    if (tabs == nullptr || !IsWindow(tabs) || GetParent(tabs) != dialogWindow) return;
+    const Scale scale = scaleOf(dialogWindow);
+    bool placed = false;
+    for (int index = 0; index < kSlotCount; ++index) {
+        const ControlSpec &slot = d.controls[index];
+        if (slot.kind.control() != ControlKind::kTabControl || slot.window == nullptr) continue;
+        if (!placed) {
+            // Sized by the first page, as when it was made.
+            MoveWindow(tabs, scale.pixels(kTabControlLeft), scale.pixels(kTabControlTop),
+                       scale.pixels(d.width - kTabControlWidthAllowance),
+                       scale.pixels(slot.height + kTabStripHeight), TRUE);
+            placed = true;
+        }
+        HWND page = slot.window;
+        placeTabPage(tabs, page, slot, TRUE);
+        // The page template's own text, placed in dialog units by the
+        // dialog manager, grows with the rest.
+        if (HWND text = GetDlgItem(page, IDC_TAB_PAGE_STATIC)) {
+            RECT r;
+            GetWindowRect(text, &r);
+            MapWindowPoints(nullptr, page, reinterpret_cast<POINT *>(&r), 2);
+            MoveWindow(text, MulDiv(r.left, scale.dpi, fromDpi), MulDiv(r.top, scale.dpi, fromDpi),
+                       MulDiv(r.right - r.left, scale.dpi, fromDpi), MulDiv(r.bottom - r.top, scale.dpi, fromDpi), TRUE);
+        }
+        for (int child = 0; child < kSlotCount; ++child) {
+            const ControlSpec &field = d.controls[child];
+            const KindRow &row = kindRow(field.kind.control());
+            if (field.ownerIndex != index || row.className == nullptr) continue;
+            HWND control = GetDlgItem(page, child * row.readIdFactor + row.readFirstId);
+            if (control == nullptr) continue;
+            if (row.relayout != nullptr) {
+                row.relayout(control, field);
+            } else {
+                placeControl(control, scale, field);
+            }
+        }
+    }
 }
 
 namespace {

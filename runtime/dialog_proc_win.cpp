@@ -252,6 +252,7 @@ BOOL onDpiChanged(HWND dialogWindow, int dpi, const RECT &suggested) {
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // Also when the size in script units stays, and no WM_SIZE came.
     onSize(dialogWindow);
+    placeTabs(dialogWindow, before);
     return TRUE;
 }
 

@@ -51,6 +51,22 @@ protected:
     hostcore::PluginHost host;
 };
 
+// Stages rows as a script does before a form or tab dialog.
+inline void stageRows(hostcore::PluginHost &host, const Args &labels, const Args &kinds, const Args &defaults) {
+    host.call(L"Tessary_SetLabels", labels);
+    host.call(L"Tessary_SetInputTypes", kinds);
+    host.call(L"Tessary_SetDefaultInputs", defaults);
+}
+
+// A form with a row of every input kind, each with a default.
+inline void stageEveryKind(hostcore::PluginHost &host) {
+    stageRows(host,
+              {L"Name", L"Password", L"Colour", L"Subscribe|Newsletter|Offers|", L"Small|Medium|Large|", L"Volume",
+               L"When", L"Price|to"},
+              {L"edit", L"password", L"combobox", L"checkbox", L"radio", L"slider", L"datetime", L"range"},
+              {L"", L"", L"red|green|blue|=green", L"101", L"2", L"30|100", L"1:30 PM|12/24/2024", L"10|20"});
+}
+
 } // namespace e2e
 
 #endif

@@ -69,25 +69,14 @@ struct Walk {
     std::vector<std::pair<int, int>> named; // a field and the text made just before it
 };
 
-void stageRows(hostcore::PluginHost &host, const Args &labels, const Args &kinds, const Args &defaults) {
-    host.call(L"Tessary_SetLabels", labels);
-    host.call(L"Tessary_SetInputTypes", kinds);
-    host.call(L"Tessary_SetDefaultInputs", defaults);
-}
+using e2e::stageRows;
 
 const std::vector<Walk> kWalks = {
     {"message dialog: the buttons left to right, the default one first",
      nullptr, L"Tessary_Dialog", {L"", L"T", L"Save the changes?", L"Yes", L"No", L"Cancel"},
      {6, 5, 4}, 4, {}},
     {"form dialog: row by row, each part of a row left to right, then the buttons",
-     [](hostcore::PluginHost &host) {
-         stageRows(host,
-                   {L"Name", L"Password", L"Colour", L"Subscribe|Newsletter|Offers|", L"Small|Medium|Large|",
-                    L"Volume", L"When", L"Price|to"},
-                   {L"edit", L"password", L"combobox", L"checkbox", L"radio", L"slider", L"datetime", L"range"},
-                   {L"", L"", L"red|green|blue|=green", L"101", L"2", L"30|100", L"1:30 PM|12/24/2024",
-                    L"10|20"});
-     },
+     e2e::stageEveryKind,
      L"Tessary_DoDialog", {L"", L"Order", L"Please fill in the form.", L"OK", L"Cancel"},
      {36, 37, 4038, 39, 63, 87, 4002, 41, 42, 66, 43, 91, 5, 4}, 36,
      {{36, 12}, {37, 13}, {4038, 14}, {41, 17}, {42, 18}, {43, 19}, {91, 67}}},

@@ -167,11 +167,7 @@ struct Case {
     Args args;
 };
 
-void stageRows(hostcore::PluginHost &host, const Args &labels, const Args &kinds, const Args &defaults) {
-    host.call(L"Tessary_SetLabels", labels);
-    host.call(L"Tessary_SetInputTypes", kinds);
-    host.call(L"Tessary_SetDefaultInputs", defaults);
-}
+using e2e::stageRows;
 
 const std::wstring kMarkup =
     L"<title>Order</title><width>420</width><height>300</height>"
@@ -189,14 +185,7 @@ const std::wstring kMarkup =
 const Case kCases[] = {
     {"message", nullptr, L"Tessary_Dialog",
      {L"", L"Delete", L"Delete the three selected records?", L"Delete", L"Keep", L"Cancel"}},
-    {"form",
-     [](hostcore::PluginHost &host) {
-         stageRows(host,
-                   {L"Name", L"Password", L"Colour", L"Subscribe|Newsletter|Offers|", L"Small|Medium|Large|",
-                    L"Volume", L"When", L"Price|to"},
-                   {L"edit", L"password", L"combobox", L"checkbox", L"radio", L"slider", L"datetime", L"range"},
-                   {L"", L"", L"red|green|blue|=green", L"101", L"2", L"30|100", L"1:30 PM|12/24/2024", L"10|20"});
-     },
+    {"form", e2e::stageEveryKind,
      L"Tessary_DoDialog", {L"", L"Order", L"Please fill in the form.", L"OK", L"Cancel"}},
     {"tab",
      [](hostcore::PluginHost &host) {
@@ -319,19 +308,41 @@ TEST_F(AtOneAndAHalf, APositionReadBackOpensTheSameWindow) {
                                             << second.right << "," << second.bottom;
 }
 
+// A window asked for off the screen comes onto it whole, moved and never
+// shrunk; at 150 % it is larger than the numbers the script gave.
+TEST_F(AtOneAndAHalf, ADialogAskedForOffTheScreenOpensOnIt) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    for (const wchar_t *where : {L"left=5000 top=5000", L"left=-3000 top=50"}) {
+        SCOPED_TRACE(e2e::narrow(where));
+        RECT r{};
+        show(L"Tessary_Dialog", {where, L"T", L"M", L"OK"}, [&](driver::Dialog &d) {
+            r = d.windowRect();
+            PostMessageW(d.hwnd(), WM_CLOSE, 0, 0);
+        });
+        EXPECT_GE(r.left, work.left);
+        EXPECT_GE(r.top, work.top);
+        EXPECT_LE(r.right, work.right);
+        EXPECT_LE(r.bottom, work.bottom);
+        EXPECT_EQ(r.right - r.left, 575); // 383 at 150 %
+    }
+}
+
 // Wine sends no WM_DPICHANGED; sent here as a system would send it when a
 // dialog is dragged onto a screen at 144 dpi, the dialog lays itself out
 // again as one opened there.
 TEST_F(AtOneAndAHalf, ADialogMovedToAScreenOfAnotherScaleLaysItselfOutAgain) {
-    const Case &form = kCases[1];
-    Layout before, after;
-    open(form, kUnaware, [&](driver::Dialog &d) {
-        before = layoutOf(d);
-        const RECT r = d.windowRect();
-        RECT suggested{r.left, r.top, r.left + LONG(std::lround(before.window.cx * 1.5)),
-                       r.top + LONG(std::lround(before.window.cy * 1.5))};
-        SendMessageW(d.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
-        after = layoutOf(d);
-        EXPECT_EQ(joined(scaleDifferences(before, after, d)), "");
-    });
+    for (const Case &c : {kCases[1], kCases[2]}) {
+        SCOPED_TRACE(c.name);
+        Layout before, after;
+        open(c, kUnaware, [&](driver::Dialog &d) {
+            before = layoutOf(d);
+            const RECT r = d.windowRect();
+            RECT suggested{r.left, r.top, r.left + LONG(std::lround(before.window.cx * 1.5)),
+                           r.top + LONG(std::lround(before.window.cy * 1.5))};
+            SendMessageW(d.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+            after = layoutOf(d);
+            EXPECT_EQ(joined(scaleDifferences(before, after, d)), "");
+        });
+    }
 }

@@ -50,6 +50,7 @@ bool onListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer) {
             settingOwnCheck(header->hwndFrom)) {
             return false;
         }
+        takeListCheckChange(header->hwndFrom, *change);
         const int before = stateImageOf(change->uOldState);
         const int after = stateImageOf(change->uNewState);
         if (before == kUncheckedImage && after == kCheckedImage) {
@@ -57,6 +58,10 @@ bool onListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer) {
         } else if (before == kCheckedImage && after == kUncheckedImage) {
             onUserCheck(dialogWindow, slot, header->hwndFrom, change->iItem, false);
         }
+        return false;
+    }
+    if (header->code == UINT(NM_CLICK) && listHasCheckBoxes(slotAt(slot)) == 1) {
+        onCheckBoxClick(header->hwndFrom, *reinterpret_cast<const NMITEMACTIVATE *>(header));
         return false;
     }
     if (header->code == UINT(HDN_ITEMCHANGINGA) || header->code == UINT(HDN_ITEMCHANGINGW)) {

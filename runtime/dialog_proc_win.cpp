@@ -163,6 +163,11 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
     if (header->code == UINT(LVN_GETDISPINFOW) && answerCellText(reinterpret_cast<NMLVDISPINFOW *>(header))) {
         return TRUE;
     }
+    if (header->code == UINT(LVN_ODFINDITEMW) && holdsNoRows(header->hwndFrom)) {
+        SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT,
+                          LONG_PTR(answerFindRow(reinterpret_cast<const NMLVFINDITEMW *>(header))));
+        return TRUE;
+    }
     LRESULT answer = 0;
     if (paintCellCursor(header, answer) || followListPainting(header, answer)) {
         SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, LONG_PTR(answer));

@@ -61,7 +61,24 @@ void fitListColumns(HWND list, const RECT &place, int first, const NarrowFields 
 // in every cell: a long list then fills with one message a row. The list
 // gets `columns` cells a row of the '|'-separated `text` (its dialog keeps a
 // copy) for its columns 1..columns, until the dialog that holds it is gone.
-void lendCellTexts(HWND list, const WideText &text, int columns);
+// With `heldRows` of 0 or more the list holds no rows of its own
+// (LVS_OWNERDATA): it shows that many, their check marks (unchecked at
+// first, with `checkBoxes`) and edited cells kept with the texts, and the
+// functions here read and change them there, telling the dialog of a change
+// of a check mark as a list that holds its rows would.
+void lendCellTexts(HWND list, const WideText &text, int columns, int heldRows = -1, bool checkBoxes = false);
+// True for a list that holds no rows of its own.
+bool holdsNoRows(HWND list);
+// A change of a check mark that such a list made itself (a click on the
+// box, on systems whose list views do so) taken into its record; false
+// when the change is none of that.
+bool takeListCheckChange(HWND list, const NMLISTVIEW &change);
+// A click on a row's check box of such a list: the mark turns over, unless
+// the list turned it itself during the click.
+void onCheckBoxClick(HWND list, const NMITEMACTIVATE &click);
+// The row a list that holds no rows finds as the user types (LVN_ODFINDITEM),
+// by the start of its first cell; -1 when none.
+int answerFindRow(const NMLVFINDITEMW *request);
 // Answers a list view's request for a cell's text. False when the list has
 // no lent texts and the request is someone else's. A row's own text (column
 // 0, hidden or a check box) is its first data cell, which the list's search

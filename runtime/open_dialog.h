@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -28,12 +29,22 @@ struct OwnedFont {
 
 // Cell texts a list view asks for as it draws them, instead of a copy in
 // every cell: `columns` cells a row of the '|'-separated `text`.
+// A list that holds no rows of its own (LVS_OWNERDATA: the check-box list
+// and the table) has all of its rows here, their check marks and the cells
+// a user edited included; it asks for what it draws, so it opens in the
+// same time at any length.
 struct LentCells {
     HWND list;
     WideText text;
     WideFields cells; // over `text`, which stays where it is
     int columns;
     bool painting = false; // between the list's CDDS_PREPAINT and CDDS_POSTPAINT
+
+    bool holdsNoRows = false;
+    std::vector<unsigned char> checks;               // state image a row; empty: no check boxes
+    std::map<std::pair<int, int>, WideText> edited;  // by row and column: what a user put there
+    bool listChecked = false;   // the list changed a check mark itself since the last click
+    bool reporting = false;     // a check change of ours is being told to the dialog
 
     LentCells(HWND l, const WideText &t, int c) : list(l), text(t), cells(text), columns(c) {}
 };

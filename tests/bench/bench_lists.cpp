@@ -6,8 +6,10 @@
 //
 // Each size runs three times and the median is printed, in milliseconds:
 // "dialog" from the call until the dialog has painted its rows, "bare" from
-// creating the list view until it has painted them, and their ratio; then
-// the growth between sizes four times apart.
+// creating the list view until it has painted them, and their ratio, then
+// "close" from the dialog being told to close until the call returns, and
+// "dual" for Tessary_DoDualListDialog with as many rows on its left; then the
+// growth between sizes four times apart.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -27,7 +29,9 @@ using bench::now;
 
 constexpr int kColumns = 3;
 constexpr int kRuns = 3;
-constexpr DWORD kListStyle = 0x50A10301;   // as the plug-in creates its check-box lists
+// The style of the plug-in's check-box lists, but a list view that holds its
+// rows (no LVS_OWNERDATA): what a list costs that is filled row by row.
+constexpr DWORD kListStyle = 0x50A10301;
 constexpr int kWindowWidth = 383;
 constexpr int kWindowHeight = 360;
 
@@ -76,14 +80,19 @@ LRESULT CALLBACK onGetMessage(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(gHook, code, wParam, lParam);
 }
 
-double timeDialog(hostcore::PluginHost &host, const std::wstring &rows) {
+struct DialogTimes {
+    double open, close;
+};
+
+DialogTimes timeDialog(hostcore::PluginHost &host, const wchar_t *function, const std::vector<std::wstring> &args) {
     gReady = 0;
     gHook = SetWindowsHookExW(WH_GETMESSAGE, onGetMessage, nullptr, GetCurrentThreadId());
     PostThreadMessageW(GetCurrentThreadId(), kReadyProbe, 0, 0);
     const double start = now();
-    host.call(L"Tessary_DoList", {L"multi", L"3", L"A|B|C", L"", L"", L"Bench", L"", rows, L"", L"OK", L""});
+    host.call(function, args);
+    const double end = now();
     UnhookWindowsHookEx(gHook);
-    return gReady > 0 ? gReady - start : -1;
+    return gReady > 0 ? DialogTimes{gReady - start, end - gReady} : DialogTimes{-1, -1};
 }
 
 // ---- the bare list view --------------------------------------------------
@@ -146,18 +155,26 @@ int wmain(int argc, wchar_t **argv) {
         std::fprintf(stderr, "bench_lists: the plug-in did not start\n");
         return 2;
     }
-    std::printf("%8s %12s %12s %8s\n", "rows", "dialog ms", "bare ms", "ratio");
+    std::printf("%8s %12s %12s %8s %12s %12s\n", "rows", "dialog ms", "bare ms", "ratio", "close ms", "dual ms");
     std::vector<double> dialogTimes;
     for (int rows : sizes) {
         const std::wstring text = listText(rows);
-        std::vector<double> dialog, bare;
+        // The dual list shows one cell a row, as many rows on its left.
+        std::wstring items;
+        for (int row = 0; row < rows; ++row) items += cellText(row, 0) + L"|";
+        std::vector<double> dialog, bare, close, dual;
         for (int run = 0; run < kRuns; ++run) {
-            dialog.push_back(timeDialog(host, text));
+            const DialogTimes times =
+                timeDialog(host, L"Tessary_DoList", {L"multi", L"3", L"A|B|C", L"", L"", L"Bench", L"", text, L"", L"OK", L""});
+            dual.push_back(timeDialog(host, L"Tessary_DoDualListDialog",
+                                      {L"", L"Bench", L"", L"All", items, L"Chosen", L"", L"OK"}).open);
+            dialog.push_back(times.open);
+            close.push_back(times.close);
             bare.push_back(timeBare(rows));
         }
         const double d = median(dialog), b = median(bare);
         dialogTimes.push_back(d);
-        std::printf("%8d %12.1f %12.1f %8.2f\n", rows, d, b, d / b);
+        std::printf("%8d %12.1f %12.1f %8.2f %12.1f %12.1f\n", rows, d, b, d / b, median(close), median(dual));
         std::fflush(stdout);
     }
     // Linear growth would be 4 times for 4 times the rows.

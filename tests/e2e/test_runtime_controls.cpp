@@ -132,11 +132,10 @@ int stateImage(HWND list, int row) {
     return int((SendMessageW(list, LVM_GETITEMSTATE, WPARAM(row), LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >> 12);
 }
 
+// A check-box list holds no rows of its own: its marks are set where the
+// dialog keeps them, as a click or Space sets them.
 void setChecked(HWND list, int row, bool checked) {
-    LVITEMW item = {};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&item));
+    setRowStateImage(list, row, checked ? kCheckedImage : kUncheckedImage);
 }
 
 LOGFONTW fontOf(HWND control) {
@@ -281,7 +280,7 @@ TEST_F(RuntimeControls, EveryKindHasItsClassStylesAndId) {
         {"combobox", WS_DISABLED, 0, L"ComboBox", 0, 0x50A10343, 4040},
         {"listbox", 0, 0, L"SysListView32", 0, 0x50A14341, 40},
         {"listbox", 0, 2, L"SysListView32", 0, 0x50A10301, 40},
-        {"listboxview", 0, 2, L"SysListView32", 0, 0x50A10301, 40},
+        {"listboxview", 0, 2, L"SysListView32", 0, 0x50A11301, 40}, // LVS_OWNERDATA: it holds no rows
         {"slider", 0, 0, L"msctls_trackbar32", 0, 0x50010005, 40},
         {"date", 0, 0, L"SysDateTimePick32", 0, 0x50810001, 40},
         {"datedd", 0, 0, L"SysDateTimePick32", 0, 0x50810000, 40},
@@ -847,24 +846,16 @@ TEST_F(RuntimeControls, CheckedRowsReadBackByTheListRules) {
 TEST_F(RuntimeControls, ReadBackKeepsWindowTextsAndTablesWhole) {
     // A table, like a list, comes back whole: 25 rows of a 9999-unit cell
     // and its '|', CRs between them; its longest cell too.
+    // The last cell is one the user edited.
     const size_t tableUnits = 25 * 10000 + 24;
-    ControlSpec &table = fill(38, "listboxview", L"");
+    std::wstring cellText(9999, L'x');
+    std::wstring rows;
+    for (int row = 0; row < 25; ++row) rows += cellText + L"|";
+    ControlSpec &table = fill(38, "listboxview", rows.c_str());
     setListColumnCount(table, 1);
     HWND list = create(38);
-    std::wstring cellText(9999, L'x');
-    for (int row = 0; row < 25; ++row) {
-        LVITEMW item = {};
-        item.iItem = row;
-        SendMessageW(list, LVM_INSERTITEMW, 0, LPARAM(&item));
-        item.iSubItem = 1;
-        item.pszText = &cellText[0];
-        SendMessageW(list, LVM_SETITEMTEXTW, WPARAM(row), LPARAM(&item));
-    }
     std::wstring longCell(30000, L'z');
-    LVITEMW last = {};
-    last.iSubItem = 1;
-    last.pszText = &longCell[0];
-    SendMessageW(list, LVM_SETITEMTEXTW, WPARAM(24), LPARAM(&last));
+    setCellText(list, 24, 1, longCell.c_str());
     std::wstring value = read(38);
     EXPECT_EQ(tableUnits - 9999 + 30000, value.size());
     EXPECT_EQ(cellText + L"|\r", value.substr(0, 10001));

@@ -296,6 +296,7 @@ TEST_F(AtOneAndAHalf, APositionReadBackOpensTheSameWindow) {
     ASSERT_EQ(parts.size(), 4u) << e2e::narrow(position);
     EXPECT_EQ(parts[2], L"500");
     EXPECT_EQ(first.left, 100);
+    EXPECT_EQ(first.top, 50);
     EXPECT_EQ(first.right - first.left, 750);
     show(L"Tessary_Dialog",
          {L"left=" + parts[0] + L" top=" + parts[1] + L" width=" + parts[2] + L" height=" + parts[3], L"T", L"M", L"OK"},

@@ -73,8 +73,8 @@ void addDataColumns(HWND list, const ControlSpec &slot, int count) {
 // Gives a list that holds no rows of its own (LVS_OWNERDATA) one row for
 // every `columns` cells (a last row may be short): the rows, their check
 // marks and edited cells stay in the dialog's record, and the list asks for
-// what it draws, so a list of a million rows opens as fast as one of ten.
-// A row's own text is its first cell (see answerCellText). Returns the
+// what it draws, so a list of a million rows opens about as fast as one of
+// ten. A row's own text is its first cell (see answerCellText). Returns the
 // number of rows.
 int lendRows(HWND list, const ControlSpec &slot, const WideFields &cells, int columns, bool withCheckBoxes) {
     // Titles without a column count give no column to hold a cell, so no row.

@@ -17,6 +17,14 @@ constexpr int kCellEditorId = 41111;     // drop-down editor of a table cell
 // the slot. A slot without a known kind gets nothing.
 void createControl(HWND parent, int slot);
 
+// The control that slot `index` made under `parent` (a radio group's first
+// button); null for a slot that makes none, whose id may be someone else's.
+HWND slotControlIn(HWND parent, int index);
+
+// Lays the control of slot `index` under `parent` out again where its slot
+// says, at the dialog's scale: by its kind's own step, else placeControl.
+void placeSlotControl(HWND parent, int index);
+
 // Moves the control of `slot` to the slot's rectangle at `scale`; a text
 // keeps at least the height of one line of its font, whatever the slot
 // says, so that no scale cuts a line of it in half.

@@ -146,6 +146,24 @@ void keepOneLine(HWND text) {
 
 } // namespace
 
+HWND slotControlIn(HWND parent, int index) {
+    if (index < 0 || index >= kSlotCount) return nullptr;
+    const KindRow &row = kindRow(dialog().controls[index].kind.control());
+    return row.className != nullptr ? GetDlgItem(parent, index * row.readIdFactor + row.readFirstId) : nullptr;
+}
+
+void placeSlotControl(HWND parent, int index) {
+    HWND control = slotControlIn(parent, index);
+    if (control == nullptr) return;
+    const ControlSpec &slot = dialog().controls[index];
+    const KindRow &row = kindRow(slot.kind.control());
+    if (row.relayout != nullptr) {
+        row.relayout(control, slot);
+    } else {
+        placeControl(control, scaleOf(parent), slot);
+    }
+}
+
 void placeControl(HWND control, const Scale &scale, const ControlSpec &slot) {
     const RECT place = pixelRect(scale, slot);
     MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
@@ -487,16 +505,7 @@ void placeTabs(HWND dialogWindow, int fromDpi) {
                        MulDiv(r.right - r.left, scale.dpi, fromDpi), MulDiv(r.bottom - r.top, scale.dpi, fromDpi), TRUE);
         }
         for (int child = 0; child < kSlotCount; ++child) {
-            const ControlSpec &field = d.controls[child];
-            const KindRow &row = kindRow(field.kind.control());
-            if (field.ownerIndex != index || row.className == nullptr) continue;
-            HWND control = GetDlgItem(page, child * row.readIdFactor + row.readFirstId);
-            if (control == nullptr) continue;
-            if (row.relayout != nullptr) {
-                row.relayout(control, field);
-            } else {
-                placeControl(control, scale, field);
-            }
+            if (d.controls[child].ownerIndex == index) placeSlotControl(page, child);
         }
     }
 }

@@ -224,18 +224,7 @@ BOOL onSize(HWND dialogWindow) {
         if (s.growWidth > 0) s.width = int(s.growWidth * dw + s.width);
         if (s.followRight == 1) s.x += dw;
         if (s.followBottom == 1) s.y += dh;
-        // A slot that makes no control has no window to move: the child
-        // that answers to its id (a tab page has id 0) is someone else's.
-        const KindRow &row = rowOf(i);
-        // A radio group answers by its first button.
-        HWND control =
-            row.className != nullptr ? GetDlgItem(dialogWindow, i * row.readIdFactor + row.readFirstId) : nullptr;
-        if (control == nullptr) continue;
-        if (row.relayout != nullptr) {
-            row.relayout(control, s);
-        } else {
-            placeControl(control, scale, s);
-        }
+        placeSlotControl(dialogWindow, i);
     }
     d.width = w;
     d.height = h;

@@ -67,6 +67,21 @@ inline void stageEveryKind(hostcore::PluginHost &host) {
               {L"", L"", L"red|green|blue|=green", L"101", L"2", L"30|100", L"1:30 PM|12/24/2024", L"10|20"});
 }
 
+// A tab dialog's rows: a name and notes on page 1, two check boxes and a
+// city on page 2.
+inline void stageTabPages(hostcore::PluginHost &host) {
+    stageRows(host, {L"Name", L"Notes", L"", L"", L"", L"", L"", L"", L"Options|Extras|", L"City"},
+              {L"edit", L"edit3", L"", L"", L"", L"", L"", L"", L"checkbox", L"combobox"},
+              {L"", L"Line one\rLine two", L"", L"", L"", L"", L"", L"", L"00", L"Oslo|Bergen|"});
+}
+
+// Tessary_DoTabDialog on those rows, its second page shown first.
+inline const Args &tabDialogArgs() {
+    static const Args args = {L"gotoTab2", L"Customer", L"Person", L"Who is it?", L"More", L"Details", L"", L"",
+                              L"OK",       L"Cancel"};
+    return args;
+}
+
 } // namespace e2e
 
 #endif

@@ -100,13 +100,8 @@ TEST_F(FormDialogs, AFormClosedByItsCloseBoxReturnsNothingAndReadsNothing) {
 }
 
 TEST_F(FormDialogs, TabPagesAreSwitchedAndEveryPageIsReadBack) {
-    stage({L"Name", L"Notes", L"", L"", L"", L"", L"", L"", L"Options|Extras|", L"City"},
-          {L"edit", L"edit3", L"", L"", L"", L"", L"", L"", L"checkbox", L"combobox"},
-          {L"", L"Line one\rLine two", L"", L"", L"", L"", L"", L"", L"00", L"Oslo|Bergen|"});
-    std::wstring result = show(L"Tessary_DoTabDialog",
-                               {L"gotoTab2", L"Customer", L"Person", L"Who is it?", L"More", L"Details", L"", L"",
-                                L"OK", L"Cancel"},
-                               [](driver::Dialog &d) {
+    e2e::stageTabPages(host);
+    std::wstring result = show(L"Tessary_DoTabDialog", e2e::tabDialogArgs(), [](driver::Dialog &d) {
         // Two pages; the second is shown first, as asked.
         EXPECT_EQ(d.tabTitles(1043), (std::vector<std::wstring>{L"Person", L"More"}));
         EXPECT_EQ(d.selectedTab(1043), 1);

@@ -218,13 +218,8 @@ TEST_F(Keyboard, AFormIsFilledInWithKeysAlone) {
 // The tab dialog's pages switched with Ctrl+Tab and Ctrl+Page Down/Up, each
 // filled in with keys: the choices of the mouse test come back the same.
 TEST_F(Keyboard, TabPagesAreSwitchedAndFilledInWithKeysAlone) {
-    stageRows(host, {L"Name", L"Notes", L"", L"", L"", L"", L"", L"", L"Options|Extras|", L"City"},
-              {L"edit", L"edit3", L"", L"", L"", L"", L"", L"", L"checkbox", L"combobox"},
-              {L"", L"Line one\rLine two", L"", L"", L"", L"", L"", L"", L"00", L"Oslo|Bergen|"});
-    std::wstring result = show(L"Tessary_DoTabDialog",
-                               {L"gotoTab2", L"Customer", L"Person", L"Who is it?", L"More", L"Details", L"", L"",
-                                L"OK", L"Cancel"},
-                               [](driver::Dialog &d) {
+    e2e::stageTabPages(host);
+    std::wstring result = show(L"Tessary_DoTabDialog", e2e::tabDialogArgs(), [](driver::Dialog &d) {
         // The page shown first has the focus on its first field.
         EXPECT_EQ(d.selectedTab(kTabs), 1);
         EXPECT_EQ(idOf(GetFocus()), 44);

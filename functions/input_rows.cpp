@@ -44,6 +44,7 @@ constexpr size_t kMaxSplitUnits = 32;     // split texts are read this far
 // On a tab page (pixels).
 constexpr int32_t kPageBottomAllowance = 57; // window height minus the lowest row's bottom
 constexpr int32_t kPageWidthAllowance = 162; // window width minus an input's width
+constexpr int32_t kPageRowEndAllowance = kPageWidthAllowance - kSingleChoiceX; // window width minus where inputs end
 constexpr int32_t kLabelShift = 3;           // a label sits this much below its input's y
 constexpr int32_t kLineGap = 10;             // a control of n lines ends this much above the next line
 // A radio group of n lines takes 23 x n + 10 pixels, less than n lines of
@@ -239,9 +240,13 @@ struct ChoicePlaces {
     int32_t x, width;
 };
 
-ChoicePlaces choicePlaces(int count) {
+// On a tab page two or three share the row only as far as the page's
+// inputs reach: the window's widths would carry the last one past the
+// page's edge, where it could be neither seen nor clicked.
+ChoicePlaces choicePlaces(int count, int owner) {
     const int32_t w = dialog().width;
     if (count <= 1) return ChoicePlaces{kSingleChoiceX, kSingleChoiceWidth};
+    if (owner != kNoOwner) return ChoicePlaces{kSharedChoiceX, (w - kPageRowEndAllowance - kSharedChoiceX) / count};
     if (count == 2) return ChoicePlaces{kSharedChoiceX, w - kTwoChoiceAllowance};
     return ChoicePlaces{kSharedChoiceX, w - kThreeChoiceAllowance};
 }
@@ -251,7 +256,7 @@ ChoicePlaces choicePlaces(int count) {
 void expandCheckBoxes(const Row &row) {
     ControlSpec &s = row.s;
     const int count = std::min(std::max(int(barCount(row.label.text)), 1), kMaxCheckBoxes);
-    const ChoicePlaces places = choicePlaces(count);
+    const ChoicePlaces places = choicePlaces(count, row.owner);
     const WideText states =
         s.text.length() >= 1 && s.text.length() <= kMaxStateUnits ? s.text : WideText(TEXT16("000"));
     const WideText captionsText = row.label.text;
@@ -281,7 +286,7 @@ void expandRadio(const Row &row) {
     ControlSpec &s = row.s;
     if (radioColumns(s) == 0) setRadioColumns(s, std::max(int(barCount(row.label.text)), 1));
     setRadioChecked(s, digitsToInteger(s.text.data(), s.text.length()));
-    const ChoicePlaces places = choicePlaces(radioColumns(s));
+    const ChoicePlaces places = choicePlaces(radioColumns(s), row.owner);
     s.x = places.x;
     s.width = places.width;
     s.text = row.label.text;

@@ -167,7 +167,6 @@ struct Case {
     Args args;
 };
 
-using e2e::stageRows;
 
 const std::wstring kMarkup =
     L"<title>Order</title><width>420</width><height>300</height>"
@@ -187,14 +186,7 @@ const Case kCases[] = {
      {L"", L"Delete", L"Delete the three selected records?", L"Delete", L"Keep", L"Cancel"}},
     {"form", e2e::stageEveryKind,
      L"Tessary_DoDialog", {L"", L"Order", L"Please fill in the form.", L"OK", L"Cancel"}},
-    {"tab",
-     [](hostcore::PluginHost &host) {
-         stageRows(host, {L"Name", L"Notes", L"", L"", L"", L"", L"", L"", L"Options|Extras|", L"City"},
-                   {L"edit", L"edit3", L"", L"", L"", L"", L"", L"", L"checkbox", L"combobox"},
-                   {L"", L"Line one", L"", L"", L"", L"", L"", L"", L"00", L"Oslo|Bergen|"});
-     },
-     L"Tessary_DoTabDialog",
-     {L"", L"Customer", L"Person", L"Who is it?", L"More", L"Details", L"", L"", L"OK", L"Cancel"}},
+    {"tab", e2e::stageTabPages, L"Tessary_DoTabDialog", e2e::tabDialogArgs()},
     {"login", nullptr, L"Tessary_DoLogin",
      {L"", L"Sign in", L"Please sign in.", L"User name", L"Password", L"ann|bob|", L"ann", L"OK", L"Cancel"}},
     {"big edit box", nullptr, L"Tessary_BigEditBox", {L"", L"Notes", L"Your notes:", L"Some text", L"OK", L"Cancel"}},

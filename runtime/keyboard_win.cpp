@@ -72,6 +72,8 @@ HWND firstField(HWND parent) {
 
 // ---- keys before the dialog manager -------------------------------------
 
+constexpr WPARAM kEscapeCharacter = 0x1B; // WM_CHAR of Esc
+
 bool controlDown() {
     return GetKeyState(VK_CONTROL) < 0;
 }
@@ -106,6 +108,17 @@ bool leaveMultiLineField(HWND dialogWindow, const MSG &message) {
     return true;
 }
 
+// A multi-line field takes every key, Esc included, and answers Esc by
+// closing its dialog as the close box would: what the user wrote there would
+// be gone. Esc goes to the dialog instead, as from any other control.
+bool escapeFromMultiLineField(HWND dialogWindow, const MSG &message) {
+    const bool escape = (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) ||
+                        (message.message == WM_CHAR && message.wParam == kEscapeCharacter);
+    if (!escape || !hasClass(message.hwnd, L"Edit") || !(styleOf(message.hwnd) & ES_MULTILINE)) return false;
+    if (message.message == WM_KEYDOWN) SendMessageW(dialogWindow, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    return true;
+}
+
 // The slot whose control is `window`; -1 when none.
 int slotOfWindow(HWND window) {
     for (int i = 0; i < kSlotCount; ++i) {
@@ -130,7 +143,8 @@ bool handleKey(const MSG &message) {
         const KindRow &row = kindRow(dialog().controls[slot].kind.control());
         if (row.key != nullptr && row.key(dialogWindow, slot, message)) return true;
     }
-    return switchTabPage(dialogWindow, message) || leaveMultiLineField(dialogWindow, message);
+    return switchTabPage(dialogWindow, message) || leaveMultiLineField(dialogWindow, message) ||
+           escapeFromMultiLineField(dialogWindow, message);
 }
 
 // The system calls this for each message of a dialog's modal loop before

@@ -415,3 +415,50 @@ TEST_F(Keyboard, AGridIsEditedWithKeysAlone) {
     EXPECT_EQ(result, L"1");
     EXPECT_EQ(input(L"text1"), L"Zoe|Apple|1|n1|\rBobby|banana|2|n2|\rCy|pear|3|n3|");
 }
+
+// A multi-line field takes Esc without closing its dialog, wherever it
+// stands: what the user wrote there stays, and comes back with the button.
+TEST_F(Keyboard, EscInAMultiLineFieldKeepsTheDialogAndTheText) {
+    const std::wstring given = L"line1\rline2";
+    struct Case {
+        const char *what;
+        std::function<void(hostcore::PluginHost &)> stage;
+        const wchar_t *function;
+        Args args;
+        int field;           // the multi-line field's id
+        const wchar_t *name; // its value's name for Tessary_GetInput
+    } cases[] = {
+        {"big edit box", nullptr, L"Tessary_BigEditBox", {L"", L"Big", L"label", given, L"OK", L"Cancel"}, 36,
+         L"text1"},
+        {"form row", [&](hostcore::PluginHost &host) { stageRows(host, {L"Notes"}, {L"editBox"}, {given}); },
+         L"Tessary_DoDialog", {L"", L"T", L"", L"OK", L"Cancel"}, 36, L"text1"},
+        {"markup object", nullptr, L"Tessary_CustomDialog",
+         {L"<width>300</width><height>200</height>"
+          L"<object><type>editBox</type><name>notes</name><text>line1\rline2</text><hasfocus>true</hasfocus>"
+          L"<left>10</left><top>10</top><width>200</width><height>80</height></object>"
+          L"<object><type>button</type><name>ok</name><text>OK</text>"
+          L"<left>10</left><top>100</top><width>75</width><height>23</height></object>"},
+         3, L"notes"},
+        {"list input row", nullptr, L"Tessary_DoList",
+         {L"", L"1", L"", L"", L"", L"Fruit", L"Pick:", L"Apple|Pear|", L"", L"OK", L"Cancel", L"", L"", L"",
+          L"editBox", L"Note", given},
+         37, L"text2"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.stage) c.stage(host);
+        const std::wstring shown = L"line1\r\nline2 more";
+        show(c.function, c.args, [&](driver::Dialog &d) {
+            d.click(c.field);
+            d.pressKey(VK_END, VK_CONTROL);
+            d.typeText(L" more");
+            d.pressKey(VK_ESCAPE);
+            d.waitMs(200);
+            ASSERT_TRUE(d.isOpen()) << "Esc closed the dialog";
+            EXPECT_EQ(d.control(c.field).text, shown);
+            EXPECT_EQ(idOf(GetFocus()), c.field);
+            d.click(4); // OK in each of them
+        });
+        EXPECT_EQ(input(c.name), L"line1\rline2 more");
+    }
+}

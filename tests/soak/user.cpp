@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 #include <vector>
 
 namespace soak {
@@ -68,8 +69,9 @@ bool holdsHeavyText(const Dialog &d) {
     return false;
 }
 
-// One thing a user might do short of closing the dialog.
-void act(Dialog &d, Rng &rng) {
+// One thing a user might do short of closing the dialog. `timed`: the
+// dialog may close by its timer at any moment.
+void act(Dialog &d, Rng &rng, bool timed) {
     const uint32_t what = rng.below(9);
     step("acts", long(what));
     if ((what == 0 || what == 6) && holdsHeavyText(d)) return;
@@ -77,8 +79,14 @@ void act(Dialog &d, Rng &rng) {
     case 0: {
         auto edits = usableOf(d, [](const ControlInfo &c) { return c.hasClass(L"Edit"); });
         if (edits.empty()) break;
-        d.clickClient(centre(rng.pick(edits)));
+        const ControlInfo edit = rng.pick(edits);
+        d.clickClient(centre(edit));
         d.typeText(typedText(rng));
+        // Esc in a multi-line field must leave the dialog and what was typed.
+        if ((edit.style & ES_MULTILINE) && rng.chance(40)) {
+            d.pressKey(VK_ESCAPE);
+            if (!timed && !d.isOpen()) throw std::runtime_error("Esc in a multi-line field closed the dialog");
+        }
         break;
     }
     case 1: {
@@ -190,7 +198,7 @@ UserOutcome playUser(Dialog &d, Rng &rng, const Call &call) {
     if (call.systemDialog) return playSystemDialog(d, rng);
     UserOutcome out;
     out.movedIntoView = bringIntoView(d);
-    for (int i = rng.between(0, 4); i > 0 && d.isOpen(); --i, ++out.actions) act(d, rng);
+    for (int i = rng.between(0, 4); i > 0 && d.isOpen(); --i, ++out.actions) act(d, rng, call.timerSeconds > 0);
     if (!d.isOpen()) {
         out.closed = true;  // Esc or a click on a button did it
         return out;

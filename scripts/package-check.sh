@@ -8,9 +8,9 @@
 #      with trees and dist of its own: the plug-ins must not depend on where
 #      the sources or the build trees are;
 #   4. both archives and both pairs of plug-ins compared byte for byte;
-#   5. the archive's entries against tests/package/contents.txt, its
-#      SHA256SUMS against the files it names and those against the entries,
-#      and each plug-in's machine type against its name.
+#   5. the archive's make-up (scripts/check-archive.sh): its entries against
+#      tests/package/contents.txt and the pictures of the reference, its
+#      SHA256SUMS against the files, each plug-in's machine type.
 # Fails at the first difference, saying what differs. Takes as long as four
 # release builds; not part of scripts/test.sh.
 set -euo pipefail
@@ -71,42 +71,8 @@ cmp "$work/first/TessaryPlugin.fmx" "$copy/build/release-i686/bin/TessaryPlugin.
 cmp "$work/first/$name.zip" "$copy/dist/$name.zip" ||
     fail "the two archives differ"
 
-zip="$work/first/$name.zip"
-python3 -m zipfile -l "$zip"
-python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip" \
-    >"$work/entries"
-grep -v '^#' "$root/tests/package/contents.txt" | sed "s|^|$name/|" >"$work/expected"
-diff -u "$work/expected" "$work/entries" >&2 ||
-    fail "the archive's entries (+) are not the expected ones (-), tests/package/contents.txt"
-
-python3 -m zipfile -e "$zip" "$work/unpacked"
-top="$work/unpacked/$name"
-(cd "$top" && sha256sum --quiet --strict -c SHA256SUMS) ||
-    fail "a file of the archive does not match its line in SHA256SUMS"
-cut -d' ' -f3- "$top/SHA256SUMS" >"$work/summed"
-sed -e "s|^$name/||" -e '/^SHA256SUMS$/d' "$work/entries" >"$work/others"
-diff -u "$work/others" "$work/summed" >&2 ||
-    fail "SHA256SUMS (+) does not cover exactly the archive's other files (-)"
-
-# A host loads only a plug-in of its own word size, and tells the user
-# nothing more than that it did not load it.
-python3 - "$top/TessaryPlugin.fmx64" 0x8664 "$top/TessaryPlugin.fmx" 0x14c <<'EOF' ||
-import struct, sys
-ok = True
-for path, want in zip(sys.argv[1::2], sys.argv[2::2]):
-    with open(path, "rb") as f:
-        data = f.read(4096)
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    machine, stamp = (data[pe:pe + 4] == b"PE\0\0" and struct.unpack_from("<H4xI", data, pe + 4)) or (None, None)
-    if machine != int(want, 16):
-        print("%s: machine %s, not %s" % (path, machine and hex(machine), want), file=sys.stderr)
-        ok = False
-    elif stamp != 0:
-        print("%s: carries a link time stamp" % path, file=sys.stderr)
-        ok = False
-sys.exit(0 if ok else 1)
-EOF
-    fail "a plug-in is not for the machine its name says, or not free of time stamps"
+python3 -m zipfile -l "$work/first/$name.zip"
+bash "$root/scripts/check-archive.sh" "$work/first/$name.zip" || fail "the archive's make-up, above"
 
 echo "package-check: passed: $name.zip is the same from both builds and holds what it should"
 echo "package-check: one release took ${first_time}s, the other ${second_time}s; the check $((SECONDS))s in all"

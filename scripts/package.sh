@@ -19,6 +19,11 @@
 # stamp or build path, the archive's entries come in a fixed order with fixed
 # attributes, and their time is the commit's (or $SOURCE_DATE_EPOCH when
 # set). scripts/package-check.sh makes the release twice and compares.
+#
+#   bash scripts/package.sh --from-trees I686_TREE X86_64_TREE
+# builds nothing: it packs the plug-ins those trees already hold (the test
+# trees, say), so that the archive's make-up is checked on every test run
+# (scripts/test.sh with scripts/check-archive.sh) without a release build.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -31,6 +36,16 @@ export LC_ALL=C TZ=UTC
 umask 022
 
 fail() { echo "package: $*" >&2; exit 1; }
+
+tree_i686="$out/release-i686"
+tree_x86_64="$out/release-x86_64"
+prebuilt=0
+if [ "${1:-}" = --from-trees ]; then
+    [ $# = 3 ] || fail "usage: package.sh [--from-trees I686_TREE X86_64_TREE]"
+    tree_i686="$2"
+    tree_x86_64="$3"
+    prebuilt=1
+fi
 
 bash "$root/scripts/setup.sh"
 
@@ -69,14 +84,16 @@ build() {
 }
 
 version_of() {
-    sed -n 's/^#define TESSARY_VERSION_TEXT "\([^"]*\)".*/\1/p' "$out/release-$1/generated/resources/version.h"
+    sed -n 's/^#define TESSARY_VERSION_TEXT "\([^"]*\)".*/\1/p' "$1/generated/resources/version.h"
 }
 
-build x86_64
-build i686
+if [ "$prebuilt" = 0 ]; then
+    build x86_64
+    build i686
+fi
 
-version=$(version_of x86_64)
-[ "$version" = "$(version_of i686)" ] || fail "the two trees disagree on the version"
+version=$(version_of "$tree_x86_64")
+[ "$version" = "$(version_of "$tree_i686")" ] || fail "the two trees disagree on the version"
 # It names a folder and the archive: digits and dots only.
 [[ "$version" =~ ^[0-9]+(\.[0-9]+)*$ ]] || fail "unexpected version text: '$version'"
 name="TessaryPlugin-$version"
@@ -89,7 +106,7 @@ top="$stage/$name"
 rm -rf "$stage"
 mkdir -p "$top/docs" "$dist"
 
-cp "$out/release-x86_64/bin/TessaryPlugin.fmx64" "$out/release-i686/bin/TessaryPlugin.fmx" "$top/"
+cp "$tree_x86_64/bin/TessaryPlugin.fmx64" "$tree_i686/bin/TessaryPlugin.fmx" "$top/"
 
 # The reference with exactly the pictures it shows, beside it as in docs/,
 # so its links hold; the page carries them inside.

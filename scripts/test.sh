@@ -11,7 +11,9 @@
 #      deterministic replay of each target over its committed corpus, each
 #      target counted as one test;
 #   5. the tests of the release's page converter (tests/package), counted
-#      as one test; the release itself is checked by scripts/package-check.sh;
+#      as one test, and the make-up of an archive packed from the test trees'
+#      plug-ins (scripts/check-archive.sh), as another; making the release
+#      twice and comparing is scripts/package-check.sh's;
 #   6. the instructions a few calls cost under callgrind
 #      (scripts/call-cost.sh), counted as one test.
 # Steps 3 to 6 run at a lower priority than the Windows programs, which wait
@@ -126,6 +128,14 @@ echo "== the release's page converter"
 set +e
 python3 -m unittest discover -s "$root/tests/package" -p 'test_*.py' >"$out/package-tests.log" 2>&1
 tally markdown_page $? "$out/package-tests.log"
+set -e
+
+echo "== the release's make-up, packed from the test trees' plug-ins"
+set +e
+rm -rf "$out/release-probe"
+{ TESSARY_DIST="$out/release-probe" bash "$root/scripts/package.sh" --from-trees "$out/windows" "$out/windows64" &&
+  bash "$root/scripts/check-archive.sh" "$out"/release-probe/TessaryPlugin-*.zip; } >"$out/release-probe.log" 2>&1
+tally release_make_up $? "$out/release-probe.log"
 set -e
 
 echo "== instructions per call, under callgrind"

@@ -72,7 +72,7 @@ void bigEditBoxFunction(const CallArguments &args, CallResult &result) {
     ControlSpec &edit = d.controls[kEditSlot];
     edit.kind = NarrowText("editBox");
     edit.value = widenAscii("text1");
-    setText(edit, args.wide(kTextArgument));
+    edit.text = args.wide(kTextArgument);
     setLayout(edit, SlotLayout{kContentLeft, captioned ? kEditTopBelowLabel : kContentTop,
                                d.width - kContentWidthAllowance,
                                d.height - (captioned ? kEditBottomWithLabel : kEditBottom), 1.0, 1.0, false, false});

@@ -117,7 +117,7 @@ struct ObjectAttribute {
 const ObjectAttribute kObjectAttributes[] = {
     {"type", [](ControlSpec &s, const MarkupElement &e) { s.kind = kindOf(e); }},
     {"name", [](ControlSpec &s, const MarkupElement &e) { s.value = e.valueText(); }},
-    {"text", [](ControlSpec &s, const MarkupElement &e) { setText(s, e.valueText()); }},
+    {"text", [](ControlSpec &s, const MarkupElement &e) { s.text = e.valueText(); }},
     {"left", [](ControlSpec &s, const MarkupElement &e) { s.x = markupNumber(e); }},
     {"top", [](ControlSpec &s, const MarkupElement &e) { s.y = markupNumber(e); }},
     {"width", [](ControlSpec &s, const MarkupElement &e) { s.width = markupNumber(e); }},

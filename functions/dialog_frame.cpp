@@ -111,14 +111,14 @@ void clampToMinimum(DialogDefinition &d) {
 
 void placeStatic(ControlSpec &slot, const WideText &text, const SlotLayout &layout) {
     slot.kind = NarrowText("static");
-    setText(slot, text);
+    slot.text = text;
     setLayout(slot, layout);
 }
 
 void placeButton(int slot, const WideText &caption, int32_t x, int32_t y, int number) {
     ControlSpec &s = dialog().controls[slot];
     s.kind = NarrowText("button");
-    setText(s, caption);
+    s.text = caption;
     setLayout(s, SlotLayout{x, y, kButtonWidth, kButtonHeight, 0.0, 0.0, true, true});
     s.value = integerToText(number);
 }
@@ -169,6 +169,15 @@ void showFrame(const DialogHooks &hooks, std::initializer_list<int> unread) {
     for (int slot : unread) {
         if (slot >= 0 && slot < kSlotCount) dialog().controls[slot].text.clear();
     }
+}
+
+StagedTexts::StagedTexts(int first, int end) : first_(first) {
+    for (int slot = first; slot < end && slot < kSlotCount; ++slot) texts_.push_back(dialog().controls[slot].text);
+}
+
+void StagedTexts::restoreUnlessPressed() const {
+    if (buttonPressed()) return;
+    for (size_t k = 0; k < texts_.size(); ++k) dialog().controls[first_ + int(k)].text = texts_[k];
 }
 
 bool buttonPressed() {

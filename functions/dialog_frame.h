@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 #include "model/call.h"
 #include "model/dialog_definition.h"
@@ -157,6 +158,20 @@ int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t widt
 // runtime/presence.h), nothing is shown and the dialog reads as closed
 // without a button.
 void showFrame(const DialogHooks &hooks = kPlainDialog, std::initializer_list<int> unread = {});
+
+// The texts of input slots [first, end) as staged, taken before the rows are
+// laid out, which splits a row's text over its parts. A dialog that closes
+// without a button reads nothing back: restoreUnlessPressed then gives the
+// rows their staged texts again, so that each reads exactly as it was given.
+class StagedTexts {
+public:
+    StagedTexts(int first, int end);
+    void restoreUnlessPressed() const;
+
+private:
+    int first_;
+    std::vector<WideText> texts_;
+};
 
 // ---- result -------------------------------------------------------------
 

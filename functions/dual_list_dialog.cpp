@@ -61,7 +61,7 @@ void fillList(int slot, const WideText &items, int32_t x, int32_t y, const TextU
     ControlSpec &s = slotAt(slot);
     s.kind = NarrowText("listbox");
     s.value = WideText(name);
-    setText(s, items);
+    s.text = items;
     setLayout(s, SlotLayout{x, y, (d.width - kContentWidthAllowance) / 2 - kListInset, d.height - y - kListBottom,
                             0.0, 1.0, false, false});
     setListChosenRow(s, -1);
@@ -119,7 +119,7 @@ void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
     for (const MoveButton &m : kMoveButtons) {
         ControlSpec &s = slotAt(m.slot);
         s.kind = NarrowText("button");
-        setText(s, m.caption);
+        s.text = m.caption;
         s.value = WideText(m.caption);
         setLayout(s, SlotLayout{d.width / 2 - kMoveButtonOffset, y, kMoveButtonWidth, kButtonHeight, 0.0, 0.0, false,
                                 false});

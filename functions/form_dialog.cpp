@@ -107,6 +107,7 @@ void doDialogFunction(const CallArguments &args, CallResult &result) {
 
     // Buttons 1..4 stand in a row at buttonsY, 5..8 in a row below it: laid
     // out as the frame lays out two rows above a window's bottom edge.
+    const StagedTexts staged(kFirstInputSlot, kFirstInputSlot + kRows);
     const int32_t buttonsY = layOutRows(top);
     placeButtonRow(args, ButtonRow{kFirstButtonArgument, kButtonCount, kLowerRowDrop, false}, d.width,
                    buttonsY + kLowerRowDrop + kButtonBottom);
@@ -119,5 +120,6 @@ void doDialogFunction(const CallArguments &args, CallResult &result) {
     d.controlCount = kControlCount;
 
     showFrame();
+    staged.restoreUnlessPressed();
     return frameResult(result);
 }

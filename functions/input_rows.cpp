@@ -76,13 +76,14 @@ void pin(ControlSpec &s) {
 // to the next '|' when `restToNextBar`.
 struct Split {
     WideText first, rest;
+    bool split; // a '|' was found
 };
 
 Split splitAtBar(const WideText &text, bool restToNextBar) {
     const size_t used = wholeCharacterCut(text.data(), text.length(), kMaxSplitUnits);
     const WideFields fields(text.data(), used);
-    Split split{fields.text(0), WideText()};
-    if (fields.size() < 2) return split;
+    Split split{fields.text(0), WideText(), fields.size() > 1};
+    if (!split.split) return split;
     const size_t start = size_t(fields.data(1) - text.data());
     split.rest = restToNextBar ? fields.text(1) : WideText(text.data() + start, used - start);
     return split;
@@ -199,7 +200,11 @@ void expandRange(const Row &row, const RangeKind &range) {
     pin(caption);
     takeRowFont(caption, s);
 
-    Split values = splitAtBar(s.text, true);
+    // Everything after the first '|' is the second field's, further bars
+    // included, so that both come back as they were given; a row given with
+    // its '|' keeps it when the second field is left empty.
+    Split values = splitAtBar(s.text, false);
+    to.linksEmptyValue = values.split ? 1 : 0;
     for (ControlSpec *field : {&s, &to}) {
         field->kind = NarrowText(range.fieldKind);
         if (range.extraStyle != 0) field->extraStyle = range.extraStyle;

@@ -57,7 +57,7 @@ int32_t returnColumn(const OptionSet &options) {
 
 void fillList(ControlSpec &list, const CallArguments &args, const OptionSet &options, const ListArea &area) {
     placeList(list, dialog(), area, "listbox");
-    setText(list, args.wide(kListText));
+    list.text = args.wide(kListText);
     setListHasCheckBoxes(list, 1);
     setListMultiple(list, options.has("multi") ? 1 : 0);
     setListChosenRow(list, -1);
@@ -75,12 +75,13 @@ void fillList(ControlSpec &list, const CallArguments &args, const OptionSet &opt
     if (!hidden.empty()) setListHiddenKeys(list, hidden);
 }
 
-// The input row under the list, which takes its room from the list.
-void fillInputRow(ControlSpec &list, const CallArguments &args) {
+// The input row under the list, which takes its room from the list. Returns
+// the row's text as given, before the row is laid out.
+StagedTexts fillInputRow(ControlSpec &list, const CallArguments &args) {
     const uint32_t count = args.count();
-    if (count <= kInputType) return;
+    if (count <= kInputType) return StagedTexts(kInputSlot, kInputSlot);
     std::string kind = args.narrow(kInputType, kInputTypeBufferBytes);
-    if (kind.empty()) return;
+    if (kind.empty()) return StagedTexts(kInputSlot, kInputSlot);
     list.height -= kInputHeight;
     const int32_t below = list.y + list.height;
     ControlSpec &input = dialog().controls[kInputSlot];
@@ -97,8 +98,10 @@ void fillInputRow(ControlSpec &list, const CallArguments &args) {
             SlotLayout{kContentLeft, below + kLabelBelowList, kLabelWidth, kInputHeight, 0.0, 0.0, false, true});
     }
     const WideText &text = args.wide(kInputDefault);
-    if (!text.empty()) setText(input, text);
+    if (!text.empty()) input.text = text;
+    StagedTexts given(kInputSlot, kInputSlot + 1);
     expandInputRow(kInputSlot, kNoOwner);
+    return given;
 }
 
 } // namespace
@@ -109,11 +112,12 @@ void doListFunction(const CallArguments &args, CallResult &result) {
     const ListArea area = startListFrame(d, options, args.wide(kTitle), args.wide(kText));
     ControlSpec &list = d.controls[kListSlot];
     fillList(list, args, options, area);
-    fillInputRow(list, args);
+    const StagedTexts staged = fillInputRow(list, args);
 
     placeListButtons(args, kButton1, options);
 
     // No rows chosen when no button closed the list.
     showFrame(kPlainDialog, {kListSlot});
+    staged.restoreUnlessPressed();
     return frameResult(result);
 }

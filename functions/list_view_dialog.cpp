@@ -36,7 +36,7 @@ const char *const kDefaultKinds = "E";
 
 void fillGrid(ControlSpec &grid, const CallArguments &args, const ListArea &area) {
     placeList(grid, dialog(), area, "listboxview");
-    setText(grid, args.wide(kListText));
+    grid.text = args.wide(kListText);
     std::string kinds = args.narrow(kColumnKinds, kNarrowBufferBytes);
     if (kinds.empty()) kinds = kDefaultKinds;
     // One column per letter; the argument's buffer bounds the count.

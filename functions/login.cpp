@@ -93,7 +93,7 @@ void doLoginFunction(const CallArguments &args, CallResult &result) {
     placeLabel(kPasswordLabelSlot, args.wide(kPasswordLabelArgument), kPasswordFieldTop);
 
     placeField(kUserSlot, dropDown ? "combobox" : "edit", "text1", kUserFieldTop, d.width);
-    setText(d.controls[kUserSlot], userFieldText(args, dropDown));
+    d.controls[kUserSlot].text = userFieldText(args, dropDown);
     placeField(kPasswordSlot, "password", "text2", kPasswordFieldTop, d.width);
     // Someone who logs in again usually keeps the name and types the password.
     d.controls[kPasswordSlot].initialFocus = 1;

@@ -129,7 +129,7 @@ void fillText(const CallArguments &args, uint32_t count, uint32_t index, int slo
         return;
     }
     const WideText &text = args.wide(index);
-    if (!text.empty()) setText(slotAt(slot), text);
+    if (!text.empty()) slotAt(slot).text = text;
 }
 
 void fillBars(const CallArguments &args, uint32_t count) {
@@ -168,7 +168,7 @@ void show(const CallArguments &args, uint32_t count, const OptionSet &options) {
     if (label.empty()) {
         resetSlot(kProgressTextSlot, false, true);
     } else {
-        setText(slotAt(kProgressTextSlot), label);
+        slotAt(kProgressTextSlot).text = label;
     }
     fillBars(args, count);
     fillText(args, count, kLabel1, kProgressLabel1Slot);
@@ -177,7 +177,7 @@ void show(const CallArguments &args, uint32_t count, const OptionSet &options) {
     if (cancel.empty()) {
         resetSlot(kProgressCancelSlot, false, true);
     } else {
-        setText(slotAt(kProgressCancelSlot), cancel);
+        slotAt(kProgressCancelSlot).text = cancel;
     }
     clampToMinimum(d);
 
@@ -227,7 +227,7 @@ void reset(int slot) {
 
 void setWindowText(const CallArguments &args, uint32_t count, int slot) {
     if (count != kSetTextArguments || !progressWindowExists()) return;
-    progressSetText(slot, withLineFeeds(args.wide(kLabel)));
+    progressSetText(slot, args.wide(kLabel));
     progressArmTimer();
 }
 

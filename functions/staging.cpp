@@ -102,7 +102,7 @@ void setDefaultInputsFunction(const CallArguments &args, CallResult &result) {
     uint32_t count = stagedArgumentCount(args);
     for (uint32_t j = 0; j < count; ++j) {
         const WideText &text = args.wide(j);
-        if (!text.empty()) setText(dialog().controls[kFirstInputSlot + int(j)], text);
+        if (!text.empty()) dialog().controls[kFirstInputSlot + int(j)].text = text;
     }
     return result.setEmpty();
 }

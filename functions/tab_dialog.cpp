@@ -116,6 +116,7 @@ void doTabDialogFunction(const CallArguments &args, CallResult &result) {
     }
     const bool withTexts = !slotAt(kMessageSlot).kind.empty();
     const int32_t top = withTexts ? kRowsBelowText : kContentTop;
+    const StagedTexts staged(kFirstInputSlot, kFirstInputSlot + kRowSlots);
     for (const Page &page : kPages) stackTabPageRows(page.firstInput, page.firstInput + kRowsPerPage, top, page.slot);
 
     placeButtonRow(args, ButtonRow{kFirstButtonArgument, kButtonCount, extra, false}, d.width, d.height);
@@ -140,5 +141,6 @@ void doTabDialogFunction(const CallArguments &args, CallResult &result) {
     d.controlCount = kTabDialogControlCount;
 
     showFrame();
+    staged.restoreUnlessPressed();
     return frameResult(result);
 }

@@ -46,7 +46,7 @@ void setFont(FontSpec &font, const char *faceName, const char *style, int32_t po
 ControlSpec::ControlSpec()
     : window(nullptr), ownerIndex(-1), param{0, 0, 0}, flag{0, 0, 0}, x(0), y(0), width(0), height(0),
       growWidth(0.0), growHeight(0.0), followRight(0), followBottom(0), disabled(0), requiresSelection(0),
-      linkIndex(-1), linkMode(0), extraStyle(0), initialFocus(0) {
+      linkIndex(-1), linkMode(0), linksEmptyValue(0), extraStyle(0), initialFocus(0) {
     clearFont(font);
 }
 
@@ -87,12 +87,12 @@ void setFlag(ControlSpec &slot, int n, uint8_t value) {
 }
 
 namespace {
-
 constexpr TextUnit kCarriageReturn = TextUnit(13);
 constexpr TextUnit kLineFeed = TextUnit(10);
+} // namespace
 
-// `source` with one LF after each CR, in a buffer of its final size.
-WideText addLineFeeds(const WideText &source) {
+// In a buffer of its final size: a text without a CR is handed back as it is.
+WideText withLineFeeds(const WideText &source) {
     const size_t returns = size_t(std::count(source.data(), source.data() + source.length(), kCarriageReturn));
     if (returns == 0) return source;
     WideText out;
@@ -104,30 +104,14 @@ WideText addLineFeeds(const WideText &source) {
     return out;
 }
 
-// `value` without the LF right after each CR: the inverse of addLineFeeds,
-// so a text comes back unit for unit, a lone LF and a CR LF included.
-WideText dropLineFeeds(const WideText &value) {
+WideText withoutAddedLineFeeds(const WideText &shown) {
     WideText out;
-    out.reserve(value.length());
-    for (size_t i = 0; i < value.length(); ++i) {
-        if (value[i] == kLineFeed && i > 0 && value[i - 1] == kCarriageReturn) continue;
-        out.push_back(value[i]);
+    out.reserve(shown.length());
+    for (size_t i = 0; i < shown.length(); ++i) {
+        if (shown[i] == kLineFeed && i > 0 && shown[i - 1] == kCarriageReturn) continue;
+        out.push_back(shown[i]);
     }
     return out;
-}
-
-} // namespace
-
-WideText withLineFeeds(const WideText &source) {
-    return addLineFeeds(source);
-}
-
-void setText(ControlSpec &slot, const WideText &source) {
-    slot.text = addLineFeeds(source);
-}
-
-void storeReadValue(ControlSpec &slot, const WideText &value) {
-    slot.text = dropLineFeeds(value);
 }
 
 

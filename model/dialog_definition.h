@@ -126,6 +126,7 @@ struct ControlSpec {
     uint8_t requiresSelection;// 1: enabled only while its list has a chosen row
     int32_t linkIndex;        // slot that receives this value on close; < 1: none
     int32_t linkMode;         // 1 append after the target's linkSeparator, 2 replace
+    uint8_t linksEmptyValue;  // 1: an empty value is passed on too (a range given as two fields)
     WideText linkSeparator;   // put before a value another slot appends here
     uint32_t extraStyle;      // window style bits added at creation
     uint8_t initialFocus;     // 1: gets the keyboard focus when the dialog opens
@@ -203,15 +204,14 @@ TESSARY_KIND_FIELD(uint8_t, tabShownFirst, setTabShownFirst, flag, setFlag, 1)
 #undef TESSARY_KIND_FIELD
 #undef TESSARY_KIND_TEXT
 
-// Stores a text shown in a control (a caption, a default, a list's items),
-// whole: every CR gets an LF after it, so a host line break becomes a
-// Windows one.
-void setText(ControlSpec &slot, const WideText &source);
+// A slot's texts are kept as the host gave them, CR line breaks and all;
+// only the Windows edge changes them. What goes into a window gets an LF
+// after every CR, so a host line break shows as a Windows one; what is read
+// out of a window loses the LF right after each CR, so a text that was shown
+// and not touched comes back unit for unit, a lone LF and a CR LF included,
+// and a line break typed into a field comes back as the host's CR.
 WideText withLineFeeds(const WideText &source);
-// Stores a value read back from a control or typed: the LF right after each
-// CR is dropped, so CR LF line ends come back as the host's CR and a text
-// that went through setText comes back as it was given, a lone LF included.
-void storeReadValue(ControlSpec &slot, const WideText &value);
+WideText withoutAddedLineFeeds(const WideText &shown);
 
 struct ScreenRect {
     int32_t left, top, right, bottom;

@@ -86,33 +86,14 @@ int lendRows(HWND list, const ControlSpec &slot, const WideFields &cells, int co
     return rows;
 }
 
-// True when field `n` of `keys` is one of the wanted values.
-bool isWanted(const WideFields &keys, size_t n, const WideFields &wanted) {
-    for (size_t v = 0; v < wanted.itemCount(); ++v) {
-        if (keys.same(n, wanted.data(v), wanted.length(v))) return true;
-    }
-    return false;
-}
-
 // Checks the rows whose key is one of the wanted values: in single selection
 // only the first such row, which becomes the chosen row.
 void preselectRows(HWND list, ControlSpec &slot, const WideFields &cells, int columns, int rows) {
-    const WideText &wanted = listPreselected(slot);
-    if (wanted.empty()) return;
-    const WideFields values(wanted);
-    const WideText &hidden = listHiddenKeys(slot);
-    const WideFields hiddenKeys(hidden);
     const bool multiple = listMultiple(slot) != 0;
-    for (int row = 0; row < rows; ++row) {
-        bool matches = hidden.empty() ? isWanted(cells, size_t(row) * size_t(columns), values)
-                                      : isWanted(hiddenKeys, size_t(row), values);
-        if (!matches) continue;
+    for (int row : preselectedRows(slot, cells, columns, rows, !multiple)) {
         // Checked by the script, not by a click: no "b1ns" button wakes.
         setOwnRowCheck(list, row, kCheckedImage);
-        if (!multiple) {
-            setListChosenRow(slot, row);
-            return;
-        }
+        if (!multiple) setListChosenRow(slot, row);
     }
 }
 
@@ -198,12 +179,13 @@ HWND fillComboBox(const ControlBuild &build, HWND combo) {
     size_t itemUnits = size_t(equalsSign - text.data());
     const WideFields items(text.data(), itemUnits);
     for (size_t n = 0; n < items.itemCount(); ++n) {
-        WideText entry = items.text(n);
+        // As every text a field shows, so that the field reads it back unchanged.
+        WideText entry = withLineFeeds(items.text(n));
         SendMessageW(combo, CB_INSERTSTRING, WPARAM(-1), LPARAM(entry.data()));
     }
     if (itemUnits < text.length()) {
         size_t start = itemUnits + 1;
-        WideText selection(text.data() + start, std::min(text.length() - start, kMaxSelectionUnits));
+        WideText selection = withLineFeeds(WideText(text.data() + start, std::min(text.length() - start, kMaxSelectionUnits)));
         // "=" with nothing after it asks for no entry; the prefix match of an
         // empty text would pick the first one.
         if (!selection.empty()) SendMessageW(combo, CB_SELECTSTRING, WPARAM(-1), LPARAM(selection.data()));
@@ -349,8 +331,7 @@ HWND makeRadioGroup(const ControlBuild &build, HWND) {
         const POINT at = radioButtonAt(slot, k);
         HWND button = createWindow(build, style, at.x, at.y, build.index * kRadioIdFactor + 1 + int(k));
         if (button != nullptr) {
-            WideText caption = captions.text(k);
-            SetWindowTextW(button, caption.data());
+            SetWindowTextW(button, withLineFeeds(captions.text(k)).data());
             applyControlFont(button, slot.font);
             if (int(k) + 1 == radioChecked(slot)) SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
             last = button;
@@ -551,7 +532,7 @@ void createControl(HWND parent, int index) {
         if (window != nullptr) {
             row->content(build, window);
             if (row->finish != kNoFinish) applyControlFont(window, slot.font);
-            if (row->finish == kFontAndText) SendMessageW(window, WM_SETTEXT, 0, LPARAM(slot.text.data()));
+            if (row->finish == kFontAndText) SendMessageW(window, WM_SETTEXT, 0, LPARAM(withLineFeeds(slot.text).data()));
             if (slot.kind.control() == ControlKind::kStatic) keepOneLine(window);
         }
     }

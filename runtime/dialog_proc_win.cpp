@@ -137,7 +137,7 @@ void captureValuesAndEnd(HWND dialogWindow, int pressed) {
         HWND parent = dialogWindow;
         if (s.ownerIndex >= 0 && s.ownerIndex < kSlotCount) parent = slotAt(s.ownerIndex).window;
         WideText value = parent != nullptr ? readControlValue(parent, i) : WideText();
-        storeReadValue(s, value);
+        s.text = value;
     }
     dialog().resultIndex = pressed;
     EndDialog(dialogWindow, 0);

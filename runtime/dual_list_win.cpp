@@ -185,7 +185,7 @@ bool readValue(WindowHandle parent, int slot, WideText &value) {
     }
     const ControlSpec &s = slotAt(slot);
     if (s.linkMode == 2 && s.linkIndex >= 1 && s.linkIndex < kSlotCount) {
-        storeReadValue(dialog().controls[s.linkIndex], result.text());
+        dialog().controls[s.linkIndex].text = result.text();
         return true;
     }
     value = result.text();

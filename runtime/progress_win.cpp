@@ -61,7 +61,7 @@ void applyFontOnce(HWND control, int slot) {
 
 void setControlText(HWND control, int slot, const WideText &text) {
     if (control == nullptr) return;
-    SetWindowTextW(control, text.data());
+    SetWindowTextW(control, withLineFeeds(text).data());
     applyFontOnce(control, slot);
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
+#include <unordered_set>
 
 #include "model/fields.h"
 
@@ -78,6 +80,29 @@ WideText chosenRowsValue(const ControlSpec &slot, const std::vector<int> &chosen
     return result.text();
 }
 
+std::vector<int> preselectedRows(const ControlSpec &slot, const WideFields &cells, int columns, int rows,
+                                 bool firstOnly) {
+    typedef std::basic_string_view<TextUnit> Key;
+    std::vector<int> found;
+    const WideText &wanted = listPreselected(slot);
+    if (wanted.empty() || rows < 1 || columns < 1) return found;
+    const WideFields values(wanted);
+    std::unordered_set<Key> keys;
+    keys.reserve(values.itemCount());
+    for (size_t v = 0; v < values.itemCount(); ++v) keys.insert(Key(values.data(v), values.length(v)));
+
+    const WideText &hidden = listHiddenKeys(slot);
+    const WideFields hiddenKeys(hidden);
+    for (int row = 0; row < rows; ++row) {
+        const size_t n = hidden.empty() ? size_t(row) * size_t(columns) : size_t(row);
+        const WideFields &from = hidden.empty() ? cells : hiddenKeys;
+        if (keys.count(Key(from.data(n), from.length(n))) == 0) continue;
+        found.push_back(row);
+        if (firstOnly) break;
+    }
+    return found;
+}
+
 int listRowCount(size_t cellCount, int columns) {
     if (columns < 1) return 0;
     const size_t rows = (cellCount + size_t(columns) - 1) / size_t(columns);
@@ -104,7 +129,7 @@ WideText passValueOn(int index, const WideText &value) {
     if (index < 0 || index >= kSlotCount) return value;
     const ControlSpec &slot = dialog().controls[index];
     const int target = slot.linkIndex;
-    if (target < 1 || value.empty() || target == index) return value;
+    if (target < 1 || (value.empty() && slot.linksEmptyValue != 1) || target == index) return value;
     // A target outside the table cannot receive anything; keep the value.
     if (target >= kSlotCount) return value;
     ControlSpec &receiver = dialog().controls[target];
@@ -112,9 +137,9 @@ WideText passValueOn(int index, const WideText &value) {
         WideText joined = receiver.text;
         joined.append(receiver.linkSeparator);
         joined.append(value);
-        setText(receiver, joined);
+        receiver.text = joined;
     } else if (slot.linkMode == 2) {
-        setText(receiver, value);
+        receiver.text = value;
     }
     return WideText();
 }

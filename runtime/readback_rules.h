@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
+#include "model/fields.h"
 
 // The value being read. It holds everything unless given a limit; what
 // does not fit a limit is cut before a whole character.
@@ -34,6 +35,15 @@ private:
 // every chosen row, however long, and is built in one pass over the text.
 WideText chosenRowsValue(const ControlSpec &slot, const std::vector<int> &chosen);
 
+// The rows (from 0, in order) that a list checks at opening: those whose key
+// is one of the '|'-separated values of listPreselected, the key being the
+// row's hidden key when the list has hidden keys and else its first cell
+// (`cells`, `columns` to a row). Only the first such row when `firstOnly`.
+// The values are looked up in a hash set, so the cost grows with the rows
+// and the values, not with their product.
+std::vector<int> preselectedRows(const ControlSpec &slot, const WideFields &cells, int columns, int rows,
+                                 bool firstOnly);
+
 // Rows of a list of `cellCount` cells shown `columns` to a row; a last row
 // may be short. Without a column there is no row to hold a cell.
 int listRowCount(size_t cellCount, int columns);
@@ -46,9 +56,10 @@ WideText tableValue(int rows, int columns,
                     const std::function<const TextUnit *(int row, int column, size_t &length)> &cell);
 
 // Passes the value of slot `index` on to its link target. Returns what the
-// slot itself keeps: the value when there is no link, the value is empty or
-// the slot links to itself; nothing when the value went to the target or was
-// dropped.
+// slot itself keeps: the value when there is no link, the value is empty (and
+// the slot does not pass empty values on) or the slot links to itself;
+// nothing when the value went to the target or was dropped. `value` and the
+// target's text are both as the host gives texts (see withLineFeeds).
 WideText passValueOn(int index, const WideText &value);
 
 #endif

@@ -82,7 +82,7 @@ WideText readRadioGroup(const ControlReading &reading) {
 }
 
 WideText readWindowText(const ControlReading &reading) {
-    return passValueOn(reading.index, windowText(reading.control));
+    return passValueOn(reading.index, withoutAddedLineFeeds(windowText(reading.control)));
 }
 
 WideText readControlValue(HWND parent, int slot) {

@@ -9,7 +9,9 @@
 // creating the list view until it has painted them, and their ratio, then
 // "close" from the dialog being told to close until the call returns, and
 // "dual" and "dual close" the same for Tessary_DoDualListDialog with as many
-// rows on its left; then the growth between sizes four times apart.
+// rows on its left, and "checked" the dialog's open with every row checked
+// by the script (each row's key among the selected values) with its ratio to
+// the unchecked open; then the growth between sizes four times apart.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -155,20 +157,24 @@ int wmain(int argc, wchar_t **argv) {
         std::fprintf(stderr, "bench_lists: the plug-in did not start\n");
         return 2;
     }
-    std::printf("%8s %12s %12s %8s %12s %12s %12s\n", "rows", "dialog ms", "bare ms", "ratio", "close ms", "dual ms",
-                "dual close");
+    std::printf("%8s %12s %12s %8s %12s %12s %12s %12s %8s\n", "rows", "dialog ms", "bare ms", "ratio", "close ms",
+                "dual ms", "dual close", "checked ms", "ratio");
     std::vector<double> dialogTimes;
     for (int rows : sizes) {
         const std::wstring text = listText(rows);
         // The dual list shows one cell a row, as many rows on its left.
+        // Its first cells are also the keys that check every row at opening.
         std::wstring items;
         for (int row = 0; row < rows; ++row) items += cellText(row, 0) + L"|";
-        std::vector<double> dialog, bare, close, dual, dualClose;
+        std::vector<double> dialog, bare, close, dual, dualClose, checked;
         for (int run = 0; run < kRuns; ++run) {
             const DialogTimes times = timeDialog(
                 host, L"Tessary_DoList", {L"multi", L"3", L"A|B|C", L"", L"", L"Bench", L"", text, L"", L"OK", L""});
             const DialogTimes dualTimes = timeDialog(host, L"Tessary_DoDualListDialog",
                                                      {L"", L"Bench", L"", L"All", items, L"Chosen", L"", L"OK"});
+            const DialogTimes checkedTimes = timeDialog(
+                host, L"Tessary_DoList", {L"multi", L"3", L"A|B|C", L"", L"", L"Bench", L"", text, items, L"OK", L""});
+            checked.push_back(checkedTimes.open);
             dual.push_back(dualTimes.open);
             dualClose.push_back(dualTimes.close);
             dialog.push_back(times.open);
@@ -177,8 +183,8 @@ int wmain(int argc, wchar_t **argv) {
         }
         const double d = median(dialog), b = median(bare);
         dialogTimes.push_back(d);
-        std::printf("%8d %12.1f %12.1f %8.2f %12.1f %12.1f %12.1f\n", rows, d, b, d / b, median(close), median(dual),
-                    median(dualClose));
+        std::printf("%8d %12.1f %12.1f %8.2f %12.1f %12.1f %12.1f %12.1f %8.2f\n", rows, d, b, d / b, median(close),
+                    median(dual), median(dualClose), median(checked), median(checked) / d);
         std::fflush(stdout);
     }
     // Linear growth would be 4 times for 4 times the rows.

@@ -98,7 +98,7 @@ TEST_F(CustomDialog, EveryObjectIsFilledInAndReadBackByName) {
 TEST_F(CustomDialog, ClosedByItsCloseBoxItReturnsNothingAndReadsNothing) {
     // An earlier dialog closed by a button.
     EXPECT_EQ(show(L"Tessary_Dialog", {L"", L"T", L"M", L"A", L"B"}, [](driver::Dialog &d) { d.click(5); }), L"2");
-    const std::wstring markup = object(L"<type>edit</type><name>who</name><text>before</text>" + place(10, 10, 200, 22)) +
+    const std::wstring markup = object(L"<type>edit</type><name>who</name><text>before\r\nline</text>" + place(10, 10, 200, 22)) +
                                 object(L"<type>button</type><name>ok</name><text>OK</text>" + place(10, 40, 75, 23));
     std::wstring result = show(L"Tessary_CustomDialog", {markup}, [](driver::Dialog &d) {
         d.click(3);
@@ -106,7 +106,7 @@ TEST_F(CustomDialog, ClosedByItsCloseBoxItReturnsNothingAndReadsNothing) {
         d.close();
     });
     EXPECT_EQ(result, L"");
-    EXPECT_EQ(input(L"who"), L"before");
+    EXPECT_EQ(input(L"who"), L"before\r\nline") << "the given text, as it was given";
 }
 
 // A one-line edit narrower than its text, in a large font: typing into it

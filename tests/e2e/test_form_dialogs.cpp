@@ -151,3 +151,28 @@ TEST_F(FormDialogs, OneLineFieldsKeepEverythingTyped) {
     for (int row : {1, 2, 3}) EXPECT_EQ(input(row), typed) << row;
     EXPECT_EQ(input(4), wide + L"Jonas");
 }
+
+// Texts that nobody touched come back exactly as they were given, whatever
+// line breaks and bars they hold: through OK, and through the close box,
+// which reads nothing back.
+TEST_F(FormDialogs, UntouchedTextsComeBackAsGiven) {
+    const Args defaults = {L"a\rb|c", L"x|y\r\nz", L"|", L"a|b|c", L"a|", L"\n|\r\n", L"a\r\nb\rc\nd", L"p\r\nq"};
+    const Args kinds = {L"range", L"rangeR", L"rangeC", L"range", L"range", L"rangeC", L"editBox", L"edit"};
+    for (bool pressOk : {true, false}) {
+        SCOPED_TRACE(pressOk ? "OK" : "close box");
+        stage({L"a|to", L"b|to", L"c|to", L"d|to", L"e|to", L"f|to", L"Notes", L"Line"}, kinds, defaults);
+        show(L"Tessary_DoDialog", {L"", L"T", L"", L"OK", L"Cancel"}, [&](driver::Dialog &d) {
+            // A range shows its two values in two fields.
+            EXPECT_EQ(d.control(39).text, L"a");
+            EXPECT_EQ(d.control(39 + 48).text, L"b|c");
+            if (pressOk) d.click(4);
+            else d.close();
+        });
+        for (size_t row = 0; row < defaults.size(); ++row) {
+            EXPECT_EQ(input(int(row) + 1), defaults[row]) << "row " << row + 1 << ", " << e2e::narrow(kinds[row]);
+        }
+    }
+    // Never shown at all.
+    stage({L"Line"}, {L"edit"}, {L"a\r\nb"});
+    EXPECT_EQ(input(1), L"a\r\nb");
+}

@@ -105,6 +105,13 @@ TEST_F(LoginAndBigEdit, LoginClosedByItsCloseBoxAnswersNothingAndKeepsNoPassword
     });
     EXPECT_EQ(result, L"");
     EXPECT_EQ(input(L"text2"), L"");
+    // A name field's given text stays as it was given.
+    result = show(L"Tessary_DoLogin", loginArgs(L"editBox", L"a\r\nb", L""), [](driver::Dialog &d) {
+        EXPECT_TRUE(d.close());
+        EXPECT_TRUE(d.waitForClose(3000));
+    });
+    EXPECT_EQ(result, L"");
+    EXPECT_EQ(input(L"text1"), L"a\r\nb");
 }
 
 TEST_F(LoginAndBigEdit, LoginSurvivesHostileNameLists) {
@@ -209,13 +216,14 @@ TEST_F(LoginAndBigEdit, BigEditBoxWithoutCaptionFollowsTheWindow) {
 
 TEST_F(LoginAndBigEdit, BigEditBoxClosedByItsCloseBoxAnswersNothing) {
     show(L"Tessary_Dialog", {L"", L"T", L"M", L"A", L"B"}, [](driver::Dialog &d) { d.click(5); });
-    std::wstring result = show(L"Tessary_BigEditBox", {L"", L"T", L"", L"kept", L"OK", L"No"}, [](driver::Dialog &d) {
+    const std::wstring kept = L"a\r\nb\rc\nd";
+    std::wstring result = show(L"Tessary_BigEditBox", {L"", L"T", L"", kept, L"OK", L"No"}, [](driver::Dialog &d) {
         d.typeText(L" and more");
         EXPECT_TRUE(d.close());
         EXPECT_TRUE(d.waitForClose(3000));
     });
     EXPECT_EQ(result, L"");
-    EXPECT_EQ(input(L"text1"), L"kept") << "nothing is read back";
+    EXPECT_EQ(input(L"text1"), kept) << "nothing is read back, and the given text stays as it was";
 }
 
 TEST_F(LoginAndBigEdit, BigEditBoxTakesAHugeText) {

@@ -51,7 +51,7 @@ ControlSpec &place(int slot, const char *kind, int x, int y, int width, int heig
     s.y = y;
     s.width = width;
     s.height = height;
-    setText(s, text);
+    s.text = WideText(text);
     if (slot + 1 > dialog().controlCount) dialog().controlCount = slot + 1;
     return s;
 }

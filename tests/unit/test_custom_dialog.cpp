@@ -98,7 +98,7 @@ TEST_F(CustomDialog, ObjectAttributes) {
     EXPECT_EQ(show(markup, 7), u"");
     const ControlSpec &edit = slots[3];
     EXPECT_EQ(U(edit.value), u"notes");
-    EXPECT_EQ(U(edit.text), u"a\r\nb");
+    EXPECT_EQ(U(edit.text), u"a\rb");
     EXPECT_EQ((std::vector<int>{edit.followRight, edit.followBottom, edit.disabled, int(edit.extraStyle)}),
               (std::vector<int>{1, 0, 1, 2}));
     EXPECT_STREQ(edit.font.faceName, "\xe3\x83\xa1\xe3\x82\xa4\xe3\x83\xaa\xe3\x82\xaa"); // UTF-8, not low bytes

@@ -98,33 +98,31 @@ TEST_F(DialogDefinitionTest, OutOfRangeSlotsAndNumbersAreIgnored) {
     EXPECT_EQ(s.param[2], 7);
 }
 
-TEST_F(DialogDefinitionTest, TextSettersHandleLineBreaks) {
+TEST_F(DialogDefinitionTest, LineBreaksShownAndReadBack) {
     struct Case {
         const char16_t *source;
-        const char16_t *shown;   // setText
-        const char16_t *entered; // storeReadValue
+        const char16_t *shown; // withLineFeeds
+        const char16_t *typed; // withoutAddedLineFeeds of the source, as if typed
     } cases[] = {
         {u"a\rb", u"a\r\nb", u"a\rb"},
         {u"a\r\nb", u"a\r\n\nb", u"a\rb"},
         {u"\r\r", u"\r\n\r\n", u"\r\r"},
         {u"line\n", u"line\n", u"line\n"},
         {u"\na\n\nb", u"\na\n\nb", u"\na\n\nb"},
+        {u"a|\r\n|b", u"a|\r\n\n|b", u"a|\r|b"},
         {u"", u"", u""},
     };
-    ControlSpec s;
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << U(W(c.source)).size() << " units");
-        setText(s, W(c.source));
-        EXPECT_EQ(U(s.text), c.shown);
+        const WideText shown = withLineFeeds(W(c.source));
+        EXPECT_EQ(U(shown), c.shown);
         // What a control shows comes back as it was given.
-        storeReadValue(s, WideText(s.text));
-        EXPECT_EQ(U(s.text), c.source);
-        storeReadValue(s, W(c.source));
-        EXPECT_EQ(U(s.text), c.entered);
+        EXPECT_EQ(U(withoutAddedLineFeeds(shown)), c.source);
+        EXPECT_EQ(U(withoutAddedLineFeeds(W(c.source))), c.typed);
     }
 }
 
-TEST_F(DialogDefinitionTest, TextSettersKeepEveryUnit) {
+TEST_F(DialogDefinitionTest, LineBreakConversionKeepsEveryUnit) {
     // Past any 16-bit length and the former 200,000-unit cut, with a NUL, a
     // line feed of its own and a surrogate pair at the very end.
     std::u16string big(300000, u'\r');
@@ -132,13 +130,9 @@ TEST_F(DialogDefinitionTest, TextSettersKeepEveryUnit) {
     big[6] = u'\n';
     big += u"\U0001F600";
     const WideText source(reinterpret_cast<const TextUnit *>(big.data()), big.size());
-    ControlSpec s;
-    setText(s, source);
-    EXPECT_EQ(s.text.length(), 2 * 299998 + 4);
-    storeReadValue(s, WideText(s.text));
-    EXPECT_TRUE(s.text == source) << "the text did not come back whole";
-    setText(s, source);
-    EXPECT_EQ(s.text.length(), 2 * 299998 + 4);
+    const WideText shown = withLineFeeds(source);
+    EXPECT_EQ(shown.length(), 2 * 299998 + 4);
+    EXPECT_TRUE(withoutAddedLineFeeds(shown) == source) << "the text did not come back whole";
 }
 
 TEST_F(DialogDefinitionTest, FontTextsAreCutWithoutSplittingACharacter) {

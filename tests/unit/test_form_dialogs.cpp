@@ -236,3 +236,21 @@ TEST_F(FormDialogs, AMarkupDialogsObjectsAreNoStagedRows) {
         EXPECT_EQ(form.kind[36], stageFirst ? "edit" : "") << stageFirst;
     }
 }
+
+// Laying out a row splits its text over its parts; a dialog closed without a
+// button reads nothing back, so every row reads as it was staged.
+TEST_F(FormDialogs, ADialogClosedWithoutAButtonLeavesEveryRowAsStaged) {
+    const Args texts = {u"1:30 PM|12/24/2024", u"101", u"2", u"a|b|c", u"30|100", u"x\r\ny"};
+    for (const char16_t *function : {u"Tessary_DoDialog", u"Tessary_DoTabDialog"}) {
+        SCOPED_TRACE(function[10] == u'T' ? "tab dialog" : "form dialog");
+        stage({u"When", u"A|B|C|", u"S|M|L|", u"from|to", u"Volume", u"Notes"},
+              {u"datetime", u"checkbox", u"radio", u"rangeR", u"slider", u"editBox"}, texts);
+        Seen seen;
+        EXPECT_EQ(show(function, {u"", u"T", u"Page", u"", u"", u"", u"", u"", u"OK"}, seen, -1).text, u"");
+        for (size_t row = 0; row < texts.size(); ++row) {
+            EXPECT_EQ(harness::call(u"Tessary_GetInput", {u"text" + std::u16string(1, char16_t(u'1' + row))}).text,
+                      texts[row])
+                << "row " << row + 1;
+        }
+    }
+}

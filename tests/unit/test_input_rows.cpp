@@ -116,7 +116,7 @@ TEST_F(InputRows, CompositeRowsSpreadOverTheirPartners) {
          {{120, 10, 86, 23}, {210, 10, 86, 23}, {0, 0, 0, 0}}, u"When"},
         {u"When", u"datetimedd", u"9:00 AM", {"time", "datedd", ""}, {u"9:00 AM", u"", u""},
          {{120, 10, 86, 23}, {210, 10, 86, 23}, {0, 0, 0, 0}}, u"When"},
-        {u"Price|to", u"range", u"10|20|30", {"edit", "static", "edit"}, {u"10", u"to", u"20"},
+        {u"Price|to", u"range", u"10|20|30", {"edit", "static", "edit"}, {u"10", u"to", u"20|30"},
          {{120, 10, 81, 23}, {207, 10, 70, 23}, {272, 10, 86, 23}}, u"Price"},
         {u"From|until", u"daterange", u"1/1/2024|2/2/2024", {"date", "static", "date"},
          {u"1/1/2024", u"until", u"2/2/2024"}, {{120, 10, 86, 23}, {214, 10, 55, 23}, {272, 10, 86, 23}}, u"From"},

@@ -189,7 +189,7 @@ TEST_F(ListDialog, ChosenRowsComeBackWholeThroughGetInput) {
         setDialogPlayer([&c](DialogDefinition &d) {
             // What the read-back stores when the user ticked every row.
             ControlSpec &list = d.controls[36];
-            storeReadValue(list, chosenRowsValue(list, c.ticked));
+            list.text = chosenRowsValue(list, c.ticked);
             d.resultIndex = 4;
         });
         EXPECT_EQ(harness::call(u"Tessary_DoList", args).text, u"1");

@@ -110,7 +110,7 @@ TEST_F(LoginAndBigEdit, LoginFillsItsFixedForm) {
         double growWidth, growHeight;
         bool follows; // right and bottom edge
     } rows[] = {
-        {1, "static", u"", u"Welcome\r\nback", {17, 10, 310, 35}, 1.0, 0.0, false},
+        {1, "static", u"", u"Welcome\rback", {17, 10, 310, 35}, 1.0, 0.0, false},
         {12, "static", u"", u"User", {17, 55, 95, 12}, 0.0, 0.0, false},
         {13, "static", u"", u"Password", {17, 88, 95, 12}, 0.0, 0.0, false},
         {36, "combobox", u"text1", u"ann|bob|=bob", {120, 52, 215, 23}, 1.0, 1.0, false},
@@ -203,7 +203,7 @@ TEST_F(LoginAndBigEdit, BigEditBoxWithAndWithoutACaption) {
     const ControlSpec &edit = captioned.slot(36);
     EXPECT_STREQ(edit.kind.data(), "editBox");
     EXPECT_EQ(U(edit.value), u"text1");
-    EXPECT_EQ(U(edit.text), u"line one\r\nline two");
+    EXPECT_EQ(U(edit.text), u"line one\rline two");
     EXPECT_EQ(boxOf(edit), (Box{17, 35, 451, 481}));
     EXPECT_EQ(edit.growWidth, 1.0);
     EXPECT_EQ(edit.growHeight, 1.0);

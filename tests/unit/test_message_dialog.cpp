@@ -75,7 +75,7 @@ TEST_F(MessageDialogTest, OneButtonDialogHasTheStandardGeometry) {
     EXPECT_EQ(seen.width, 383);
     EXPECT_EQ(seen.height, 173);
     EXPECT_EQ(seen.title, u"T");
-    EXPECT_EQ(seen.message, u"M\r\nline two");
+    EXPECT_EQ(seen.message, u"M\rline two");
     EXPECT_EQ(seen.messageBox.x, 17);
     EXPECT_EQ(seen.messageBox.y, 10);
     EXPECT_EQ(seen.messageBox.width, 339);

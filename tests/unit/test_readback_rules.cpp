@@ -55,6 +55,32 @@ TEST(ReadbackRules, ChosenRowsOfAList) {
     }
 }
 
+TEST(ReadbackRules, PreselectedRowsMatchWholeKeys) {
+    struct Case {
+        const char *name;
+        ControlSpec slot;
+        const char16_t *wanted;
+        bool firstOnly;
+        std::vector<int> expected;
+    } cases[] = {
+        {"first cells", checkList(1, u"a|b|ab|b"), u"b|ab", false, {1, 2, 3}},
+        {"only the first in single mode", checkList(1, u"a|b|ab|b"), u"b|ab", true, {1}},
+        {"first cell of each row", checkList(2, u"a|b|b|a"), u"b", false, {1}},
+        {"hidden keys, not cells", checkList(1, u"a|b|c", 0, u"k0|a|k2"), u"a|k2", false, {1, 2}},
+        {"a closing bar adds no empty key", checkList(1, u"a||c"), u"c|", false, {2}},
+        {"an empty value inside matches an empty key", checkList(1, u"a||c"), u"x||y", false, {1}},
+        {"case counts", checkList(1, u"A|a"), u"a", false, {1}},
+        {"nothing wanted", checkList(1, u"a|b"), u"", false, {}},
+    };
+    for (Case &c : cases) {
+        setListPreselected(c.slot, W(c.wanted));
+        const WideFields cells(c.slot.text);
+        const int columns = listColumnCount(c.slot);
+        const int rows = listRowCount(cells.itemCount(), columns);
+        EXPECT_EQ(preselectedRows(c.slot, cells, columns, rows, c.firstOnly), c.expected) << c.name;
+    }
+}
+
 TEST(ReadbackRules, ResultsStopAtTheirLimit) {
     std::u16string cells;
     for (int i = 0; i < 100; ++i) cells += std::u16string(999, u'x') + u"|";
@@ -101,14 +127,18 @@ TEST(ReadbackRules, LinksAppendReplaceOrKeep) {
     // An empty value leaves the target alone and stays with the slot.
     EXPECT_TRUE(passValueOn(64, W(u"")).empty());
     EXPECT_EQ(U(time.text), u"9:30 AM|12/24/2024");
+    // Unless the slot passes empty values on: a range given as "from|".
+    date.linksEmptyValue = 1;
+    EXPECT_TRUE(passValueOn(64, W(u"")).empty());
+    EXPECT_EQ(U(time.text), u"9:30 AM|12/24/2024|");
 
     date.linkMode = 2;
     EXPECT_TRUE(passValueOn(64, W(u"a\rb")).empty());
-    EXPECT_EQ(U(time.text), u"a\r\nb") << "the target's text goes through setText";
+    EXPECT_EQ(U(time.text), u"a\rb") << "the target's text is stored as it came";
 
     date.linkMode = 7;
     EXPECT_TRUE(passValueOn(64, W(u"dropped")).empty());
-    EXPECT_EQ(U(time.text), u"a\r\nb");
+    EXPECT_EQ(U(time.text), u"a\rb");
 
     struct Keep {
         int linkIndex;

@@ -82,12 +82,12 @@ TEST_F(ReleasedTexts, ResettingAPasswordSlotOverwritesThePassword) {
     } cases[] = {
         {"resetSlot", [] { resetSlot(kFirstInputSlot + 1, false, true); }},
         {"resetAllSlots", [] { resetAllSlots(false); }},
-        {"a new entered value", [] { storeReadValue(dialog().controls[kFirstInputSlot + 1], TEXT16("n")); }},
+        {"a new entered value", [] { dialog().controls[kFirstInputSlot + 1].text = WideText(TEXT16("n")); }},
     };
     for (const Case &c : cases) {
         ControlSpec &slot = dialog().controls[password];
         slot.kind = NarrowText("password");
-        storeReadValue(slot, W(kSecret).data());
+        slot.text = W(kSecret);
         const void *old = slot.text.data();
         gReleased.clear();
         c.reset();
@@ -101,7 +101,7 @@ TEST_F(ReleasedTexts, StoringAnEnteredValueLeavesNoCopyUnwiped) {
     std::u16string typed;
     for (int i = 0; i < 300; ++i) typed += kSecret;
     gReleased.clear();
-    storeReadValue(dialog().controls[kFirstInputSlot + 1], W(typed.c_str()).data());
+    dialog().controls[kFirstInputSlot + 1].text = withoutAddedLineFeeds(W(typed.c_str()));
     ASSERT_FALSE(gReleased.empty());
     for (const Released &r : gReleased) EXPECT_TRUE(r.zeroed);
 }

@@ -73,7 +73,7 @@ TEST_F(StagingTest, LabelsTakeSuccessiveRowsAndSkipEmptyArguments) {
     } cases[] = {
         {{u"A", u"", u"C"}, {{12, "static", u"A", 10}, {13, "", u"", 0}, {14, "static", u"C", 43}}},
         {{u"", u"B"}, {{12, "", u"", 0}, {13, "static", u"B", 10}, {14, "", u"", 0}}},
-        {{u"one\rtwo"}, {{12, "static", u"one\r\ntwo", 10}, {13, "", u"", 0}}},
+        {{u"one\rtwo"}, {{12, "static", u"one\rtwo", 10}, {13, "", u"", 0}}},
         {Args(24, u"x"), {{12, "static", u"x", 10}, {35, "static", u"x", 10 + 33 * 23}, {36, "", u"", 0}}},
     };
     for (const Case &c : cases) {
@@ -136,8 +136,9 @@ TEST_F(StagingTest, InputTypesAreNamedByRowAndTakeTheReadOnlySuffix) {
 }
 
 TEST_F(StagingTest, GetInputMatchesTheWholeNameExactly) {
-    stage(u"Tessary_SetInputTypes", {u"edit", u"password"});
-    stage(u"Tessary_SetDefaultInputs", {u"first", u"line\rbreak"});
+    stage(u"Tessary_SetInputTypes", {u"edit", u"password", u"edit"});
+    // A text never shown comes back exactly as it was staged.
+    stage(u"Tessary_SetDefaultInputs", {u"first", u"line\rbreak", u"a\r\nb\n|c||\r"});
     // What earlier dialogs leave: unnamed texts (slot 0 is searched first)
     // and a button.
     slot(0).text = WideText(u"markup text");
@@ -148,8 +149,8 @@ TEST_F(StagingTest, GetInputMatchesTheWholeNameExactly) {
         std::u16string name;
         std::u16string expected;
     } cases[] = {
-        {u"text1", u"first"},     {u"text2", u"line\r\nbreak"}, {u"Text1", u""}, {u"text", u""},
-        {u"text1 ", u""},         {u"text10", u""},             {u"text3", u""}, {u"", u""},
+        {u"text1", u"first"},     {u"text2", u"line\rbreak"}, {u"Text1", u""}, {u"text", u""},
+        {u"text1 ", u""},         {u"text10", u""},             {u"text3", u"a\r\nb\n|c||\r"}, {u"text4", u""}, {u"", u""},
         {u"1", u"OK"},
     };
     for (const Case &c : cases) {

@@ -4,7 +4,6 @@
 #ifndef TESSARY_BRIDGE_PLATFORM_H
 #define TESSARY_BRIDGE_PLATFORM_H
 
-#include "model/dialog_definition.h"
 #include "model/text.h"
 
 // Loads string resource `id` of the module with LoadStringW's rules: at most
@@ -12,8 +11,11 @@
 // Returns the number of units copied.
 int platformLoadString(unsigned id, TextUnit *buffer, int size);
 
-WindowHandle platformActiveWindow();
-void platformGiveFocus(WindowHandle window);
+// A window of the system, opaque to the portable core.
+typedef void *PlatformWindow;
+
+PlatformWindow platformActiveWindow();
+void platformGiveFocus(PlatformWindow window);
 
 // The logged-on user's name. Returns 0 and sets name, or the system's
 // nonzero status.
@@ -30,8 +32,8 @@ void platformSetLoginUser(unsigned long status, const WideText &name);
 void platformSetComputerName(bool ok, const WideText &name);
 void platformSetWindowStationVisible(bool visible);
 // What platformActiveWindow answers, and the last window given the focus.
-void platformSetActiveWindow(WindowHandle window);
-WindowHandle platformFocusedWindow();
+void platformSetActiveWindow(PlatformWindow window);
+PlatformWindow platformFocusedWindow();
 #endif
 
 #endif

@@ -20,8 +20,8 @@ WideText gLoginName = WideText(u"tester");
 bool gComputerOk = true;
 WideText gComputerName = WideText(u"TESTHOST");
 bool gStationVisible = true;
-WindowHandle gActiveWindow = nullptr;
-WindowHandle gFocusedWindow = nullptr;
+PlatformWindow gActiveWindow = nullptr;
+PlatformWindow gFocusedWindow = nullptr;
 
 } // namespace
 
@@ -34,11 +34,11 @@ int platformLoadString(unsigned id, TextUnit *buffer, int size) {
     return 0;
 }
 
-WindowHandle platformActiveWindow() {
+PlatformWindow platformActiveWindow() {
     return gActiveWindow;
 }
 
-void platformGiveFocus(WindowHandle window) {
+void platformGiveFocus(PlatformWindow window) {
     if (window != nullptr) gFocusedWindow = window;
 }
 
@@ -70,10 +70,10 @@ void platformSetComputerName(bool ok, const WideText &name) {
     gComputerName = name;
 }
 
-void platformSetActiveWindow(WindowHandle window) {
+void platformSetActiveWindow(PlatformWindow window) {
     gActiveWindow = window;
 }
 
-WindowHandle platformFocusedWindow() {
+PlatformWindow platformFocusedWindow() {
     return gFocusedWindow;
 }

@@ -11,12 +11,12 @@ int platformLoadString(unsigned id, TextUnit *buffer, int size) {
     return LoadStringW(static_cast<HINSTANCE>(pluginInstance()), id, buffer, size);
 }
 
-WindowHandle platformActiveWindow() {
+PlatformWindow platformActiveWindow() {
     return GetActiveWindow();
 }
 
-void platformGiveFocus(WindowHandle window) {
-    if (window != nullptr) SetFocus(window);
+void platformGiveFocus(PlatformWindow window) {
+    if (window != nullptr) SetFocus(static_cast<HWND>(window));
 }
 
 unsigned long platformLoginUserName(WideText &name) {

@@ -160,7 +160,7 @@ void showFrame(const DialogHooks &hooks, std::initializer_list<int> unread) {
     // author's reading order; a dialog that set its own order keeps it.
     if (!d.ordered && !d.holdsMarkupObjects && !hooks.modeless) orderForReading(d);
     if (userPresent()) {
-        if (runDialog(hooks)) throw DialogNotShown();
+        runDialog(hooks);
         if (buttonPressed()) return;
     } else if (!hooks.modeless) {
         // As a dialog closed without a button; a modeless one stays unshown.

@@ -18,7 +18,7 @@ namespace {
 enum Argument : uint32_t { kOptions, kTitle, kText, kSourceTitle, kSourceText, kTargetTitle, kTargetText, kButton1 };
 
 
-constexpr int32_t kWidth = 383;           // pixels
+constexpr int32_t kWidth = 383;           // script units
 constexpr int32_t kHeight = 360;
 constexpr int32_t kMinHeight = 170;
 constexpr int32_t kTextHeight = 22;
@@ -27,12 +27,9 @@ constexpr int32_t kTitleGap = 8;          // from the text (or the top) to the l
 constexpr int32_t kTitleWidth = 115;
 constexpr int32_t kTitleHeight = 23;
 constexpr int32_t kListsBelowTitles = 18;
-constexpr int32_t kTargetTitleOffset = 24;  // the right title's x past the middle
-constexpr int32_t kListInset = 24;          // half the content width minus a list's width
 constexpr int32_t kListBottom = 80;         // window height minus a list's bottom
 constexpr int32_t kMoveButtonWidth = 32;
 constexpr int32_t kMoveButtonPitch = 28;
-constexpr int32_t kMoveButtonOffset = 19;   // the move buttons' x before the middle
 constexpr int32_t kBelowLastMoveButton = 96; // smallest window height minus the last move button's y
 constexpr int kButtonCount = 4;
 
@@ -47,9 +44,6 @@ const MoveButton kMoveButtons[] = {
     {kMoveAllBackSlot, TEXT16("<<")},
 };
 
-ControlSpec &slotAt(int index) {
-    return dialog().controls[index];
-}
 
 void fillTitle(int slot, const WideText &title, int32_t x, int32_t y) {
     ControlSpec &s = slotAt(slot);
@@ -62,7 +56,7 @@ void fillList(int slot, const WideText &items, int32_t x, int32_t y, const TextU
     s.kind = NarrowText("listbox");
     s.value = WideText(name);
     s.text = items;
-    setLayout(s, SlotLayout{x, y, (d.width - kContentWidthAllowance) / 2 - kListInset, d.height - y - kListBottom,
+    setLayout(s, SlotLayout{x, y, (d.width - kContentWidthAllowance) / 2 - kDualFirstListInset, d.height - y - kListBottom,
                             0.0, 1.0, false, false});
     setListChosenRow(s, -1);
 }
@@ -101,7 +95,7 @@ void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
         listsY = titlesY + kListsBelowTitles;
     }
     if (!targetTitle.empty()) {
-        targetX = d.width / 2 + kTargetTitleOffset;
+        targetX = d.width / 2 + kDualTargetTitleOffset;
         fillTitle(kTargetTitleSlot, targetTitle, targetX, titlesY);
         listsY = titlesY + kListsBelowTitles;
     }
@@ -121,7 +115,7 @@ void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
         s.kind = NarrowText("button");
         s.text = m.caption;
         s.value = WideText(m.caption);
-        setLayout(s, SlotLayout{d.width / 2 - kMoveButtonOffset, y, kMoveButtonWidth, kButtonHeight, 0.0, 0.0, false,
+        setLayout(s, SlotLayout{d.width / 2 - kDualMoveButtonOffset, y, kMoveButtonWidth, kButtonHeight, 0.0, 0.0, false,
                                 false});
         y += kMoveButtonPitch;
     }

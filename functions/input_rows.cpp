@@ -59,9 +59,6 @@ constexpr uint32_t kRightText = 2;
 
 constexpr TextUnit kSeparator = TextUnit('|');
 
-ControlSpec &slotAt(int index) {
-    return dialog().controls[index];
-}
 
 // No growth and no following: the control keeps its place as the window grows.
 void pin(ControlSpec &s) {

@@ -66,9 +66,6 @@ const CommandRow kCommands[] = {
     {"cancelled", ProgressCommand::kCancelled},
 };
 
-ControlSpec &slotAt(int index) {
-    return dialog().controls[index];
-}
 
 // ---- "show" --------------------------------------------------------------
 

@@ -47,9 +47,6 @@ static_assert(sizeof(kPages) / sizeof(kPages[0]) == kTabPageCount, "one page per
 constexpr int kPageCount = kTabPageCount;
 constexpr int kRowsPerPage = 8;
 
-ControlSpec &slotAt(int index) {
-    return dialog().controls[index];
-}
 
 // The page shown first: page 2 or 3 when asked for, else page 1. A page
 // that turns out not to exist loses the mark and page 1 is shown.
@@ -95,7 +92,6 @@ void doTabDialogFunction(const CallArguments &args, CallResult &result) {
 
     startFrame(d, keepStagedRows(kRows), FrameStart{IDD_MESSAGE, kWidth, kHeight, kWidth, kHeight, false, kFirstButtonSlot},
                args.wide(1));
-    d.tabControlWindow = nullptr;
     OptionSet options(args.narrow(0, kLongOptionsBytes).c_str());
     markFirstPage(options);
     applyPosition(d, options);

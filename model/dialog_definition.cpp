@@ -44,7 +44,7 @@ void setFont(FontSpec &font, const char *faceName, const char *style, int32_t po
 }
 
 ControlSpec::ControlSpec()
-    : window(nullptr), ownerIndex(-1), param{0, 0, 0}, flag{0, 0, 0}, x(0), y(0), width(0), height(0),
+    : ownerIndex(-1), param{0, 0, 0}, flag{0, 0, 0}, x(0), y(0), width(0), height(0),
       growWidth(0.0), growHeight(0.0), followRight(0), followBottom(0), disabled(0), requiresSelection(0),
       linkIndex(-1), linkMode(0), linksEmptyValue(0), extraStyle(0), initialFocus(0) {
     clearFont(font);
@@ -123,7 +123,7 @@ ControlKind controlKindOf(const NarrowText &keyword) {
         {"static", ControlKind::kStatic},     {"button", ControlKind::kButton},
         {"editBox", ControlKind::kEditBox},   {"edit", ControlKind::kEdit},
         {"password", ControlKind::kPassword}, {"combobox", ControlKind::kComboBox},
-        {"listbox", ControlKind::kList},      {"listboxview", ControlKind::kTable},
+        {"listbox", ControlKind::kPlainList}, {"listboxview", ControlKind::kGrid},
         {"slider", ControlKind::kSlider},     {"date", ControlKind::kDate},
         {"datedd", ControlKind::kDateDropDown}, {"time", ControlKind::kTime},
         {"checkbox", ControlKind::kCheckBox}, {"progressbar", ControlKind::kProgressBar},
@@ -137,9 +137,13 @@ ControlKind controlKindOf(const NarrowText &keyword) {
     return ControlKind::kNone;
 }
 
+ControlKind slotKind(const ControlSpec &slot) {
+    const ControlKind kind = slot.kind.control();
+    return kind == ControlKind::kPlainList && listHasCheckBoxes(slot) == 1 ? ControlKind::kCheckList : kind;
+}
+
 DialogDefinition::DialogDefinition()
-    : valueSeparator{TextUnit('|'), 0}, dialogWindow(nullptr), ownerWindow(nullptr),
-      tabControlWindow(nullptr), templateId(0), left(0), top(0), width(0), height(0), minHeight(0),
+    : valueSeparator{TextUnit('|'), 0}, templateId(0), left(0), top(0), width(0), height(0), minHeight(0),
       minWidth(0), timerEnabled(0), timerInterval(0), controlCount(0), resizable(0), resultIndex(0),
       defaultButton(0), noCaption(0), holdsMarkupObjects(0), creationOrder{}, ordered(0), copiesMessage(0) {}
 
@@ -204,9 +208,6 @@ void resetForLabels(bool all) {
 
 void resetDefinition() {
     DialogDefinition &d = dialog();
-    d.dialogWindow = nullptr;
-    d.ownerWindow = nullptr;
-    d.tabControlWindow = nullptr;
     d.title.clear();
     d.templateId = 0;
     d.left = d.top = d.width = d.height = 0;

@@ -1,5 +1,7 @@
 // The one global record that describes the dialog to show next and, after it
-// closes, what the user did in it. Every external function fills it, the
+// closes, what the user did in it. It is plain data: what lives only while a
+// dialog's window does (the windows, fonts, lent cells) is in that dialog's
+// own record in the runtime. Every external function fills it, the
 // dialog runtime reads it and writes the results back into it, and whatever a
 // function does not reset carries over to the next call.
 #ifndef TESSARY_MODEL_DIALOG_DEFINITION_H
@@ -9,13 +11,6 @@
 #include <utility>
 
 #include "model/text.h"
-
-#ifdef _WIN32
-struct HWND__;
-typedef HWND__ *WindowHandle;
-#else
-typedef void *WindowHandle;
-#endif
 
 constexpr int kSlotCount = 120;
 
@@ -62,8 +57,9 @@ enum class ControlKind : uint8_t {
     kEdit,
     kPassword,
     kComboBox,
-    kList,
-    kTable,
+    kPlainList,   // "listbox" without check boxes: one column of rows, the dual list's lists
+    kCheckList,   // "listbox" with check boxes (listHasCheckBoxes): rows held in the dialog's record
+    kGrid,        // "listboxview": the grid of editable cells
     kSlider,
     kDate,
     kDateDropDown,
@@ -75,7 +71,8 @@ enum class ControlKind : uint8_t {
 };
 constexpr int kControlKindCount = int(ControlKind::kTabControl) + 1;
 
-// The kind a keyword names, compared exactly ("static", "listboxview", ...).
+// The kind a keyword names, compared exactly ("static", "listboxview", ...);
+// "listbox" names the plain list, which slotKind tells from the check-box list.
 ControlKind controlKindOf(const NarrowText &keyword);
 
 // A slot's kind keyword together with the control kind it names. The
@@ -107,7 +104,6 @@ private:
 };
 
 struct ControlSpec {
-    WindowHandle window;      // child window made for this slot; 0 when none
     int32_t ownerIndex;       // slot of the hosting tab page; -1: the dialog itself
     WideText value;           // reported value; for buttons the result code ("1")
     WideText text;            // caption, content or items; inputs receive the entered text here
@@ -117,7 +113,7 @@ struct ControlSpec {
     NarrowText extraNarrow[3];// per-kind narrow texts 1..3
     int32_t param[3];         // per-kind integers 1..3
     uint8_t flag[3];          // per-kind flags 1..3
-    int32_t x, y, width, height; // pixels, client coordinates of the parent
+    int32_t x, y, width, height; // script units (96-dpi pixels), client coordinates of the parent
     double growWidth;         // share of the dialog's width change added to width (> 0 used)
     double growHeight;        // share of the dialog's height change added to height
     uint8_t followRight;      // 1: x moves with the dialog's right edge
@@ -134,9 +130,13 @@ struct ControlSpec {
     ControlSpec();
 };
 
+// The kind of control a slot makes: its keyword's kind, where a "listbox"
+// with check boxes is the check-box list.
+ControlKind slotKind(const ControlSpec &slot);
+
 // Where a control sits and how it follows the dialog when resized.
 struct SlotLayout {
-    int32_t x, y, width, height; // pixels, client coordinates of the parent
+    int32_t x, y, width, height; // script units (96-dpi pixels), client coordinates of the parent
     double growWidth;            // share of the dialog's width change
     double growHeight;           // share of the dialog's height change
     bool followRight;            // x moves with the right edge
@@ -220,13 +220,10 @@ struct ScreenRect {
 struct DialogDefinition {
     ControlSpec controls[kSlotCount]; // the control table
     TextUnit valueSeparator[2];   // "|": joins the parts of composite input rows
-    WindowHandle dialogWindow;    // the running dialog; 0 when none
-    WindowHandle ownerWindow;     // active window when the dialog started; its owner
-    WindowHandle tabControlWindow;// the one tab control of a tab dialog
     WideText title;               // window caption
     int32_t templateId;           // dialog template resource to run
     int32_t left, top;            // window position, screen pixels
-    int32_t width, height;        // outer window size, pixels; kept current on resize
+    int32_t width, height;        // outer window size, script units; kept current on resize
     int32_t minHeight, minWidth;  // smallest size the user can resize to
     uint8_t timerEnabled;         // 1: the close timer runs
     uint32_t timerInterval;       // close timer period, milliseconds
@@ -258,6 +255,11 @@ int slotMadeAt(const DialogDefinition &d, int place);
 // gives it its owner window at load and the focus back at unload; the model
 // itself asks nothing of the system.
 DialogDefinition &dialog();
+
+// Slot `index` (0..kSlotCount-1) of the record's control table.
+inline ControlSpec &slotAt(int index) {
+    return dialog().controls[index];
+}
 
 // Slot 120 or more is ignored. The text is emptied only when resetText is
 // true and the font cleared only when resetFont is true.

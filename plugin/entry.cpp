@@ -23,19 +23,18 @@ void shutdownHook() {
     closeModelessDialog();
 }
 
-// The dialog record's ties to the host's windows: the window active when the
-// host starts the module owns the first dialog, and gets the focus back when
-// the host shuts the module down. Both are done on the host's messages, never
-// while the module loads or unloads: then the system holds its loader lock,
-// and a window call made under it can deadlock the host.
+// The window active when the host starts the module gets the focus back
+// when the host shuts the module down. Both are done on the host's messages,
+// never while the module loads or unloads: then the system holds its loader
+// lock, and a window call made under it can deadlock the host.
+PlatformWindow gActiveAtStart = nullptr;
+
 void takeOwnerWindow() {
-    dialog().ownerWindow = platformActiveWindow();
+    gActiveAtStart = platformActiveWindow();
 }
 void giveFocusBack() {
-    DialogDefinition &d = dialog();
-    d.dialogWindow = nullptr;
-    platformGiveFocus(d.ownerWindow);
-    d.ownerWindow = nullptr;
+    platformGiveFocus(gActiveAtStart);
+    gActiveAtStart = nullptr;
 }
 
 // The host's server processes (and the database drivers) have nobody at a

@@ -17,29 +17,29 @@ namespace {
 
 constexpr DWORD kChoiceListStyle = 0x50A10343; // the "combobox" kind's: a drop-down list
 constexpr int kChoiceBoxHeight = 15;           // script units asked for; the box takes its font's height
-constexpr UINT_PTR kTableSubclassId = 1;
-// Posted to the table when the drop-down list is done: a window cannot go
+constexpr UINT_PTR kGridSubclassId = 1;
+// Posted to the grid when the drop-down list is done: a window cannot go
 // while it is still sending the notification that says so.
 constexpr UINT kChoiceListDone = WM_APP + 1;
 
 constexpr UINT_PTR kEditorSubclassId = 2;
 
-bool isCurrentTable(const EditedCell &c, HWND table) {
-    return table != nullptr && table == c.table && c.slot >= 0 && c.slot < kSlotCount;
+bool isCurrentGrid(const EditedCell &c, HWND grid) {
+    return grid != nullptr && grid == c.grid && c.slot >= 0 && c.slot < kSlotCount;
 }
 
 CellEdit currentEdit(const EditedCell &c) {
     return cellEditOf(gridColumnKinds(dialog().controls[c.slot]), c.column);
 }
 
-// The current cell's rectangle in the table's client area; its width is the
-// column's, also where the table shows only part of it.
+// The current cell's rectangle in the grid's client area; its width is the
+// column's, also where the grid shows only part of it.
 RECT currentCellRect(const EditedCell &c) {
     RECT cell = {};
     cell.top = c.column;
     cell.left = LVIR_BOUNDS;
-    SendMessageW(c.table, LVM_GETSUBITEMRECT, WPARAM(c.row), LPARAM(&cell));
-    cell.right = cell.left + int(SendMessageW(c.table, LVM_GETCOLUMNWIDTH, WPARAM(c.column), 0));
+    SendMessageW(c.grid, LVM_GETSUBITEMRECT, WPARAM(c.row), LPARAM(&cell));
+    cell.right = cell.left + int(SendMessageW(c.grid, LVM_GETCOLUMNWIDTH, WPARAM(c.column), 0));
     return cell;
 }
 
@@ -54,7 +54,7 @@ LRESULT editorProcBody(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) 
     OpenDialog *open = openDialogOf(editor);
     if (open != nullptr && editor == open->cell.editor) {
         EditedCell &c = open->cell;
-        if (message == WM_WINDOWPOSCHANGING && isCurrentTable(c, GetParent(editor))) {
+        if (message == WM_WINDOWPOSCHANGING && isCurrentGrid(c, GetParent(editor))) {
             WINDOWPOS *pos = reinterpret_cast<WINDOWPOS *>(lParam);
             RECT cell = currentCellRect(c);
             if (!(pos->flags & SWP_NOMOVE)) pos->x = cell.left;
@@ -79,12 +79,12 @@ void releaseEditor(EditedCell &c) {
 // click is edited, in the clicked column: the text a user types goes to the
 // cell the editor covers. In any column but a text column the editor only
 // shows the text.
-LRESULT onBeginEdit(EditedCell &c, HWND table, const NMLVDISPINFOW *info) {
-    if (!isCurrentTable(c, table) || info->item.iItem != c.row || c.column < 1) return TRUE;
-    HWND editor = reinterpret_cast<HWND>(SendMessageW(table, LVM_GETEDITCONTROL, 0, 0));
+LRESULT onBeginEdit(EditedCell &c, HWND grid, const NMLVDISPINFOW *info) {
+    if (!isCurrentGrid(c, grid) || info->item.iItem != c.row || c.column < 1) return TRUE;
+    HWND editor = reinterpret_cast<HWND>(SendMessageW(grid, LVM_GETEDITCONTROL, 0, 0));
     if (editor == nullptr) return TRUE;
     releaseEditor(c);
-    WideText text = CellReader(table).text(c.row, c.column);
+    WideText text = CellReader(grid).text(c.row, c.column);
     SetWindowTextW(editor, text.data());
     // The list view's own limit, or an edit's default of 30,000, would stop
     // a user typing on at the end of a long cell.
@@ -97,92 +97,92 @@ LRESULT onBeginEdit(EditedCell &c, HWND table, const NMLVDISPINFOW *info) {
 
 // The label editor closes: an edit that was not cancelled writes its text
 // into the cell of a text column. The hidden label stays empty.
-LRESULT onEndEdit(EditedCell &c, HWND table, const NMLVDISPINFOW *info) {
+LRESULT onEndEdit(EditedCell &c, HWND grid, const NMLVDISPINFOW *info) {
     releaseEditor(c);
-    if (!isCurrentTable(c, table) || info->item.pszText == nullptr) return FALSE;
+    if (!isCurrentGrid(c, grid) || info->item.pszText == nullptr) return FALSE;
     if (info->item.iItem == c.row && currentEdit(c) == CellEdit::kText) {
-        setCellText(table, c.row, c.column, info->item.pszText);
+        setCellText(grid, c.row, c.column, info->item.pszText);
     }
     return FALSE;
 }
 
 // ---- the drop-down list ---------------------------------------------------
 
-void closeChoiceList(HWND table, HWND choiceList) {
-    if (choiceList == nullptr || !IsWindow(choiceList) || GetParent(choiceList) != table) return;
+void closeChoiceList(HWND grid, HWND choiceList) {
+    if (choiceList == nullptr || !IsWindow(choiceList) || GetParent(choiceList) != grid) return;
     const bool hadFocus = GetFocus() == choiceList;
     DestroyWindow(choiceList);
-    if (hadFocus) SetFocus(table);
+    if (hadFocus) SetFocus(grid);
 }
 
 // The chosen entry goes into the cell it was opened for.
-void takeChoice(const EditedCell &c, HWND table, HWND choiceList) {
+void takeChoice(const EditedCell &c, HWND grid, HWND choiceList) {
     const LRESULT chosen = SendMessageW(choiceList, CB_GETCURSEL, 0, 0);
-    if (chosen < 0 || !isCurrentTable(c, table)) return;
+    if (chosen < 0 || !isCurrentGrid(c, grid)) return;
     const LRESULT length = SendMessageW(choiceList, CB_GETLBTEXTLEN, WPARAM(chosen), 0);
     if (length < 0) return;
     std::vector<TextUnit> text(size_t(length) + 1, 0);
     SendMessageW(choiceList, CB_GETLBTEXT, WPARAM(chosen), LPARAM(text.data()));
     text.back() = 0;
-    setCellText(table, c.row, c.column, text.data());
+    setCellText(grid, c.row, c.column, text.data());
 }
 
-// The table's own procedure sees the drop-down list's notifications, since
-// the list is the table's child, and the table's end.
-LRESULT CALLBACK tableProc(HWND table, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
+// The grid's own procedure sees the drop-down list's notifications, since
+// the list is the grid's child, and the grid's end.
+LRESULT CALLBACK gridProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
 
-LRESULT tableProcBody(HWND table, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT gridProcBody(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) != kCellEditorId) break;
         switch (HIWORD(wParam)) {
         case CBN_SELENDOK:
-            if (const OpenDialog *open = openDialogOf(table)) takeChoice(open->cell, table, reinterpret_cast<HWND>(lParam));
-            PostMessageW(table, kChoiceListDone, 0, lParam);
+            if (const OpenDialog *open = openDialogOf(grid)) takeChoice(open->cell, grid, reinterpret_cast<HWND>(lParam));
+            PostMessageW(grid, kChoiceListDone, 0, lParam);
             return 0;
         case CBN_SELENDCANCEL:
         case CBN_CLOSEUP:
-            PostMessageW(table, kChoiceListDone, 0, lParam);
+            PostMessageW(grid, kChoiceListDone, 0, lParam);
             return 0;
         default:
             return 0;
         }
     case kChoiceListDone:
-        closeChoiceList(table, reinterpret_cast<HWND>(lParam));
+        closeChoiceList(grid, reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_NOTIFY: {
         // A column's divider dragged in the header moves the cells beside it.
         const UINT code = reinterpret_cast<const NMHDR *>(lParam)->code;
-        const LRESULT result = DefSubclassProc(table, message, wParam, lParam);
-        if (code == UINT(HDN_ITEMCHANGEDW) || code == UINT(HDN_ITEMCHANGEDA)) cellEditorFollowLayout(table);
+        const LRESULT result = DefSubclassProc(grid, message, wParam, lParam);
+        if (code == UINT(HDN_ITEMCHANGEDW) || code == UINT(HDN_ITEMCHANGEDA)) cellEditorFollowLayout(grid);
         return result;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(table, tableProc, kTableSubclassId);
-        if (OpenDialog *open = openDialogOf(table)) {
-            if (open->cell.table == table) open->cell = EditedCell();
+        RemoveWindowSubclass(grid, gridProc, kGridSubclassId);
+        if (OpenDialog *open = openDialogOf(grid)) {
+            if (open->cell.grid == grid) open->cell = EditedCell();
         }
         break;
     default:
         break;
     }
-    return DefSubclassProc(table, message, wParam, lParam);
+    return DefSubclassProc(grid, message, wParam, lParam);
 }
 
-LRESULT CALLBACK tableProc(HWND table, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    return guardEntry(table, LRESULT(0), [&] { return tableProcBody(table, message, wParam, lParam); });
+LRESULT CALLBACK gridProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    return guardEntry(grid, LRESULT(0), [&] { return gridProcBody(grid, message, wParam, lParam); });
 }
 
 // Lays a drop-down list of the column's choices over the current cell, its
 // text chosen when it is one of them, and drops it down. A column without
 // choices gets none.
-void openChoiceList(const EditedCell &c, HWND table) {
+void openChoiceList(const EditedCell &c, HWND grid) {
     const ControlSpec &slot = dialog().controls[c.slot];
     const std::vector<WideText> choices = columnChoices(gridChoices(slot), c.column);
     if (choices.empty()) return;
     const RECT cell = currentCellRect(c);
     HWND choiceList = CreateWindowExW(0, TEXT16("COMBOBOX"), TEXT16(""), kChoiceListStyle, cell.left, cell.top,
-                                      cell.right - cell.left, scaleOf(table).pixels(kChoiceBoxHeight), table,
+                                      cell.right - cell.left, scaleOf(grid).pixels(kChoiceBoxHeight), grid,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCellEditorId)),
                                       GetModuleHandleW(nullptr), nullptr);
     if (choiceList == nullptr) return;
@@ -195,29 +195,29 @@ void openChoiceList(const EditedCell &c, HWND table) {
     for (const WideText &choice : choices) {
         SendMessageW(choiceList, CB_INSERTSTRING, WPARAM(-1), LPARAM(choice.data()));
     }
-    const WideText current = CellReader(table).text(c.row, c.column);
+    const WideText current = CellReader(grid).text(c.row, c.column);
     SendMessageW(choiceList, CB_SETCURSEL, WPARAM(choiceIndex(choices, current)), 0);
     SetFocus(choiceList);
     SendMessageW(choiceList, CB_SHOWDROPDOWN, TRUE, 0);
 }
 
-// Watching the table from its first click or key on also tells when it
-// goes, so no later table is taken for it.
-void followTable(EditedCell &c, HWND table, int slot) {
-    if (c.table != table) c.column = 1;
-    c.table = table;
+// Watching the grid from its first click or key on also tells when it
+// goes, so no later grid is taken for it.
+void followGrid(EditedCell &c, HWND grid, int slot) {
+    if (c.grid != grid) c.column = 1;
+    c.grid = grid;
     c.slot = slot;
-    SetWindowSubclass(table, tableProc, kTableSubclassId, 0);
+    SetWindowSubclass(grid, gridProc, kGridSubclassId, 0);
 }
 
 // Opens what the current cell's column opens over it. With `typed`, the
 // text editor starts with that character instead of the cell's text, and
 // the choice list goes to the first choice it begins.
-void openCell(EditedCell &c, HWND table, TextUnit typed = 0) {
+void openCell(EditedCell &c, HWND grid, TextUnit typed = 0) {
     if (c.row < 0 || c.column < 1 || c.slot < 0 || c.slot >= kSlotCount) return;
     switch (currentEdit(c)) {
     case CellEdit::kText: {
-        HWND editor = reinterpret_cast<HWND>(SendMessageW(table, LVM_EDITLABELW, WPARAM(c.row), 0));
+        HWND editor = reinterpret_cast<HWND>(SendMessageW(grid, LVM_EDITLABELW, WPARAM(c.row), 0));
         if (editor != nullptr && typed != 0) {
             const TextUnit text[2] = {typed, 0};
             SetWindowTextW(editor, text);
@@ -226,10 +226,10 @@ void openCell(EditedCell &c, HWND table, TextUnit typed = 0) {
         break;
     }
     case CellEdit::kChoice:
-        openChoiceList(c, table);
+        openChoiceList(c, grid);
         if (typed != 0) {
             // The first choice that begins with it, the list left open.
-            HWND choiceList = GetDlgItem(table, kCellEditorId);
+            HWND choiceList = GetDlgItem(grid, kCellEditorId);
             const TextUnit start[2] = {typed, 0};
             const LRESULT found = SendMessageW(choiceList, CB_FINDSTRING, WPARAM(-1), LPARAM(start));
             if (choiceList != nullptr && found != CB_ERR) SendMessageW(choiceList, CB_SETCURSEL, WPARAM(found), 0);
@@ -242,49 +242,49 @@ void openCell(EditedCell &c, HWND table, TextUnit typed = 0) {
 
 // A click makes its cell the current one; the column's kind decides what
 // opens over it.
-void onClick(EditedCell &c, HWND table, int slot, const NMITEMACTIVATE *click) {
-    closeChoiceList(table, GetDlgItem(table, kCellEditorId));
+void onClick(EditedCell &c, HWND grid, int slot, const NMITEMACTIVATE *click) {
+    closeChoiceList(grid, GetDlgItem(grid, kCellEditorId));
     // A new current cell; an editor still open stays tracked until it ends.
-    followTable(c, table, slot);
+    followGrid(c, grid, slot);
     c.row = click->iItem;
     c.column = click->iSubItem;
-    openCell(c, table);
+    openCell(c, grid);
 }
 
 // ---- the keyboard ---------------------------------------------------------
 
-int focusedRow(HWND table) {
-    return int(SendMessageW(table, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+int focusedRow(HWND grid) {
+    return int(SendMessageW(grid, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
 }
 
 void showCellCursor(const EditedCell &c) {
     if (c.row >= 0) {
         // Scrolled sideways until the cell is in view, its left edge first.
         RECT client;
-        GetClientRect(c.table, &client);
+        GetClientRect(c.grid, &client);
         const RECT cell = currentCellRect(c);
         int dx = 0;
         if (cell.right > client.right) dx = cell.right - client.right;
         if (cell.left - dx < client.left) dx = cell.left - client.left;
-        if (dx != 0) SendMessageW(c.table, LVM_SCROLL, WPARAM(dx), 0);
+        if (dx != 0) SendMessageW(c.grid, LVM_SCROLL, WPARAM(dx), 0);
     }
-    InvalidateRect(c.table, nullptr, FALSE);
+    InvalidateRect(c.grid, nullptr, FALSE);
 }
 
 // Tab in an open editor or choice list: what it holds goes into the cell,
 // and the next cell that opens anything opens, row by row and round.
-void editNextCell(EditedCell &c, HWND table, HWND editor, bool backwards) {
-    if (editor == GetDlgItem(table, kCellEditorId)) {
-        takeChoice(c, table, editor);
-        closeChoiceList(table, editor);
+void editNextCell(EditedCell &c, HWND grid, HWND editor, bool backwards) {
+    if (editor == GetDlgItem(grid, kCellEditorId)) {
+        takeChoice(c, grid, editor);
+        closeChoiceList(grid, editor);
     } else {
         // As Enter in the label editor: what it holds goes into the cell.
         // Losing the focus would drop it on some systems.
         SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
     }
-    SetFocus(table);
+    SetFocus(grid);
     const ControlSpec &slot = dialog().controls[c.slot];
-    const GridCell next = nextEditableCell(gridColumnKinds(slot), gridChoices(slot), rowCount(table),
+    const GridCell next = nextEditableCell(gridColumnKinds(slot), gridChoices(slot), rowCount(grid),
                                            std::max(listColumnCount(slot), 0), GridCell{c.row, c.column},
                                            backwards ? -1 : 1);
     if (next.row < 0) return;
@@ -293,10 +293,10 @@ void editNextCell(EditedCell &c, HWND table, HWND editor, bool backwards) {
     LVITEMW chosen = {};
     chosen.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     chosen.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(table, LVM_SETITEMSTATE, WPARAM(c.row), LPARAM(&chosen));
-    SendMessageW(table, LVM_ENSUREVISIBLE, WPARAM(c.row), FALSE);
+    SendMessageW(grid, LVM_SETITEMSTATE, WPARAM(c.row), LPARAM(&chosen));
+    SendMessageW(grid, LVM_ENSUREVISIBLE, WPARAM(c.row), FALSE);
     showCellCursor(c);
-    openCell(c, table);
+    openCell(c, grid);
 }
 
 bool keyDown(const MSG &message, UINT key) {
@@ -307,7 +307,7 @@ bool keyDown(const MSG &message, UINT key) {
 
 LRESULT cellEditorHandler(HWND listView, UINT, WPARAM slot, NMHDR *header) {
     OpenDialog *open = openDialogOf(listView);
-    // A table of no dialog of ours edits nothing; no label edit begins.
+    // A grid of no dialog of ours edits nothing; no label edit begins.
     if (open == nullptr) return header->code == UINT(LVN_BEGINLABELEDITW) ? TRUE : 0;
     EditedCell &c = open->cell;
     switch (header->code) {
@@ -319,7 +319,7 @@ LRESULT cellEditorHandler(HWND listView, UINT, WPARAM slot, NMHDR *header) {
     case UINT(LVN_ENDLABELEDITW):
         return onEndEdit(c, listView, reinterpret_cast<const NMLVDISPINFOW *>(header));
     case UINT(LVN_BEGINLABELEDITA):
-        // The dialogs are Unicode windows, so their tables notify in UTF-16;
+        // The dialogs are Unicode windows, so their grids notify in UTF-16;
         // an 8-bit edit would lose every character outside the code page.
         return TRUE;
     default:
@@ -333,7 +333,7 @@ void cellEditorFollowLayout(HWND listView) {
     const OpenDialog *open = openDialogOf(listView);
     if (open == nullptr) return;
     const EditedCell &c = open->cell;
-    if (c.editor == nullptr || !IsWindow(c.editor) || GetParent(c.editor) != listView || !isCurrentTable(c, listView)) {
+    if (c.editor == nullptr || !IsWindow(c.editor) || GetParent(c.editor) != listView || !isCurrentGrid(c, listView)) {
         return;
     }
     RECT placed;
@@ -344,29 +344,29 @@ void cellEditorFollowLayout(HWND listView) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void startCellCursor(HWND, int slot) {
-    HWND table = dialog().controls[slot].window;
-    OpenDialog *open = openDialogOf(table);
-    if (table != nullptr && open != nullptr && open->cell.table == nullptr) followTable(open->cell, table, slot);
+void startCellCursor(HWND dialogWindow, int slot) {
+    OpenDialog *open = openDialogOf(dialogWindow);
+    HWND grid = open != nullptr ? open->windowOf(slot) : nullptr;
+    if (grid != nullptr && open->cell.grid == nullptr) followGrid(open->cell, grid, slot);
 }
 
-bool cellEditorKey(HWND, int slot, const MSG &message) {
-    const HWND table = dialog().controls[slot].window;
-    OpenDialog *open = openDialogOf(table);
-    if (table == nullptr || open == nullptr) return false;
+bool cellEditorKey(HWND dialogWindow, int slot, const MSG &message) {
+    OpenDialog *open = openDialogOf(dialogWindow);
+    const HWND grid = open != nullptr ? open->windowOf(slot) : nullptr;
+    if (grid == nullptr) return false;
     EditedCell &c = open->cell;
     const bool control = GetKeyState(VK_CONTROL) < 0;
-    if (message.hwnd != table) {
+    if (message.hwnd != grid) {
         // The text editor or the choice list over a cell.
-        if (GetParent(message.hwnd) != table || !keyDown(message, VK_TAB) || control || !isCurrentTable(c, table)) {
+        if (GetParent(message.hwnd) != grid || !keyDown(message, VK_TAB) || control || !isCurrentGrid(c, grid)) {
             return false;
         }
-        editNextCell(c, table, message.hwnd, GetKeyState(VK_SHIFT) < 0);
+        editNextCell(c, grid, message.hwnd, GetKeyState(VK_SHIFT) < 0);
         return true;
     }
-    followTable(c, table, slot);
+    followGrid(c, grid, slot);
     const int columns = std::max(listColumnCount(dialog().controls[slot]), 0);
-    const int row = focusedRow(table);
+    const int row = focusedRow(grid);
     if ((keyDown(message, VK_LEFT) || keyDown(message, VK_RIGHT)) && !control) {
         const int step = message.wParam == VK_LEFT ? -1 : 1;
         c.column = std::min(std::max(c.column + step, 1), std::max(columns, 1));
@@ -380,9 +380,9 @@ bool cellEditorKey(HWND, int slot, const MSG &message) {
         c.row = row;
         // A cell that opens nothing shows its text in a read-only box.
         if (currentEdit(c) == CellEdit::kFixed && row >= 0) {
-            SendMessageW(table, LVM_EDITLABELW, WPARAM(row), 0);
+            SendMessageW(grid, LVM_EDITLABELW, WPARAM(row), 0);
         } else {
-            openCell(c, table);
+            openCell(c, grid);
         }
         return true;
     }
@@ -390,14 +390,14 @@ bool cellEditorKey(HWND, int slot, const MSG &message) {
     if (dropDown) {
         c.row = row;
         if (currentEdit(c) != CellEdit::kChoice) return false;
-        openCell(c, table);
+        openCell(c, grid);
         return true;
     }
     if (message.message == WM_CHAR && message.wParam >= 0x20 && message.wParam != 0x7F && !control) {
         // Typing starts the cell's editor with what was typed; the list's
         // own search by the rows' first letters gives way to it.
         c.row = row;
-        if (currentEdit(c) != CellEdit::kFixed) openCell(c, table, TextUnit(message.wParam));
+        if (currentEdit(c) != CellEdit::kFixed) openCell(c, grid, TextUnit(message.wParam));
         return true;
     }
     return false;
@@ -406,7 +406,7 @@ bool cellEditorKey(HWND, int slot, const MSG &message) {
 bool paintCellCursor(const NMHDR *header, LRESULT &answer) {
     if (header->code != UINT(NM_CUSTOMDRAW)) return false;
     const OpenDialog *open = openDialogOf(header->hwndFrom);
-    if (open == nullptr || !isCurrentTable(open->cell, header->hwndFrom)) return false;
+    if (open == nullptr || !isCurrentGrid(open->cell, header->hwndFrom)) return false;
     const EditedCell &c = open->cell;
     NMLVCUSTOMDRAW *draw = reinterpret_cast<NMLVCUSTOMDRAW *>(const_cast<NMHDR *>(header));
     switch (draw->nmcd.dwDrawStage) {
@@ -420,14 +420,14 @@ bool paintCellCursor(const NMHDR *header, LRESULT &answer) {
     case CDDS_ITEMPOSTPAINT: {
         answer = CDRF_DODEFAULT;
         const int row = int(draw->nmcd.dwItemSpec);
-        if (GetFocus() != c.table || row != focusedRow(c.table) || c.column < 1) return true;
+        if (GetFocus() != c.grid || row != focusedRow(c.grid) || c.column < 1) return true;
         // A frame inside the cell, in the colour of the row's text, so it
         // shows on a chosen row as on any other.
         EditedCell at = c;
         at.row = row;
         RECT cell = currentCellRect(at);
         InflateRect(&cell, -1, -1);
-        const bool chosen = (SendMessageW(c.table, LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+        const bool chosen = (SendMessageW(c.grid, LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
         FrameRect(draw->nmcd.hdc, &cell, GetSysColorBrush(chosen ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         return true;
     }

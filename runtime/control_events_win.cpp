@@ -1,4 +1,4 @@
-// What the lists, the grid and the tabs do with their notifications and on a
+// What the lists and the grid do with their notifications, keys and on a
 // resize: the event steps of their kind rows.
 #include "runtime/control_kinds.h"
 
@@ -9,9 +9,6 @@
 
 namespace {
 
-ControlSpec &slotAt(int index) {
-    return dialog().controls[index];
-}
 
 // Keeps the chosen rows of a check-box list consistent with what the user
 // checks, by a click or by Space: in a single-choice list the row checked
@@ -39,17 +36,23 @@ int stateImageOf(UINT state) {
     return int((state & LVIS_STATEIMAGEMASK) >> 12);
 }
 
+// Column widths follow the dialog, not the user's drag.
+bool keepColumnWidths(NMHDR *header, LRESULT &answer) {
+    if (header->code != UINT(HDN_ITEMCHANGINGA) && header->code != UINT(HDN_ITEMCHANGINGW)) return false;
+    answer = 1;
+    return true;
+}
+
 } // namespace
 
-bool onListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer) {
+bool onPlainListNotify(HWND, int, NMHDR *header, LRESULT &answer) {
+    return keepColumnWidths(header, answer);
+}
+
+bool onCheckListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer) {
     if (header->code == UINT(LVN_ITEMCHANGED)) {
-        // A plain list has no check boxes to keep in step: marking its rows
-        // unchecked would drop them from what it reads back.
         const NMLISTVIEW *change = reinterpret_cast<const NMLISTVIEW *>(header);
-        if (listHasCheckBoxes(slotAt(slot)) != 1 || !(change->uChanged & LVIF_STATE) || change->iItem < 0 ||
-            settingOwnCheck(header->hwndFrom)) {
-            return false;
-        }
+        if (!(change->uChanged & LVIF_STATE) || change->iItem < 0 || settingOwnCheck(header->hwndFrom)) return false;
         takeListCheckChange(header->hwndFrom, *change);
         const int before = stateImageOf(change->uOldState);
         const int after = stateImageOf(change->uNewState);
@@ -60,19 +63,14 @@ bool onListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer) {
         }
         return false;
     }
-    if (header->code == UINT(NM_CLICK) && listHasCheckBoxes(slotAt(slot)) == 1) {
+    if (header->code == UINT(NM_CLICK)) {
         onCheckBoxClick(header->hwndFrom, *reinterpret_cast<const NMITEMACTIVATE *>(header));
         return false;
     }
-    if (header->code == UINT(HDN_ITEMCHANGINGA) || header->code == UINT(HDN_ITEMCHANGINGW)) {
-        // Column widths follow the dialog, not the user's drag.
-        answer = 1;
-        return true;
-    }
-    return false;
+    return keepColumnWidths(header, answer);
 }
 
-bool onTableNotify(HWND, int slot, NMHDR *header, LRESULT &answer) {
+bool onGridNotify(HWND, int slot, NMHDR *header, LRESULT &answer) {
     switch (header->code) {
     case UINT(NM_CLICK):
     case UINT(NM_DBLCLK):
@@ -92,53 +90,19 @@ bool onTableNotify(HWND, int slot, NMHDR *header, LRESULT &answer) {
 // Space checks or unchecks the focused row as a click on its box would;
 // the list's own handling is left out, which on some systems toggles every
 // selected row.
-bool onListKey(HWND, int slot, const MSG &message) {
-    if (message.message != WM_KEYDOWN || message.wParam != VK_SPACE || listHasCheckBoxes(slotAt(slot)) != 1) {
-        return false;
-    }
+bool onCheckListKey(HWND, int, const MSG &message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_SPACE) return false;
     const HWND list = message.hwnd;
     const int row = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
     if (row >= 0) setRowStateImage(list, row, rowStateImage(list, row) == kCheckedImage ? kUncheckedImage : kCheckedImage);
     return true;
 }
 
-// The tab control notifies for all its tabs: the page of the chosen tab is
-// shown, every other one hidden.
-bool onTabNotify(HWND, int, NMHDR *header, LRESULT &) {
-    if (header->code != UINT(TCN_SELCHANGE)) return false;
-    DialogDefinition &d = dialog();
-    int current = int(SendMessageW(d.tabControlWindow, TCM_GETCURSEL, 0, 0));
-    HWND shown = nullptr;
-    for (int i = 0; i < kSlotCount; ++i) {
-        const ControlSpec &s = slotAt(i);
-        if (s.kind.control() != ControlKind::kTabControl) continue;
-        if (s.window != nullptr) ShowWindow(s.window, SW_HIDE);
-        if (tabPosition(s) == current) shown = s.window;
-    }
-    if (shown != nullptr) ShowWindow(shown, SW_SHOW);
-    return true;
-}
-
-void showFirstTabPage(HWND, int slot) {
-    const ControlSpec &s = slotAt(slot);
-    if (tabShownFirst(s) != 1) return;
-    SendMessageW(dialog().tabControlWindow, TCM_SETCURSEL, WPARAM(tabPosition(s)), 0);
-    if (s.window != nullptr) ShowWindow(s.window, SW_SHOW);
-}
-
-// A page is a container, never a place for the keyboard: with the focus on
-// a page, a key the dialog looks up as a mnemonic walks the dialog's
-// controls for ever, since no walk from the dialog reaches into a page.
-// The tab control takes the focus instead.
-HWND tabFocusWindow(const ControlSpec &) {
-    return dialog().tabControlWindow;
-}
-
 void relayoutListColumns(HWND list, const ControlSpec &s) {
     fitSlotColumns(list, s);
 }
 
-void relayoutTableColumns(HWND table, const ControlSpec &s) {
-    fitSlotColumns(table, s);
-    cellEditorFollowLayout(table);
+void relayoutGridColumns(HWND grid, const ControlSpec &s) {
+    fitSlotColumns(grid, s);
+    cellEditorFollowLayout(grid);
 }

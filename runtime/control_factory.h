@@ -11,10 +11,10 @@
 constexpr int kComboIdOffset = 4000;     // a combobox's id is its slot + 4000
 constexpr int kRadioIdFactor = 100;      // radio button k of slot s: s * 100 + 1 + k
 constexpr int kTabControlId = 1043;      // the one tab control of a dialog
-constexpr int kCellEditorId = 41111;     // drop-down editor of a table cell
+constexpr int kCellEditorId = 41111;     // drop-down editor of a grid cell
 
-// Creates the control(s) of `slot` under `parent` and records the window in
-// the slot. A slot without a known kind gets nothing.
+// Creates the control(s) of `slot` under `parent` and records the windows in
+// the dialog's record. A slot without a known kind gets nothing.
 void createControl(HWND parent, int slot);
 
 // The control that slot `index` made under `parent` (a radio group's first
@@ -30,12 +30,8 @@ void placeSlotControl(HWND parent, int index);
 // says, so that no scale cuts a line of it in half.
 void placeControl(HWND control, const Scale &scale, const ControlSpec &slot);
 
-// Places a tab dialog's tab control, its pages and their fields at the
-// dialog's scale, which was `fromDpi` before.
-void placeTabs(HWND dialogWindow, int fromDpi);
-
-// Places the list of `slot` (a list or a table) at the slot's rectangle
-// and sizes its columns for it: a check-box column, or a table's hidden
+// Places the list of `slot` (a list or a grid) at the slot's rectangle
+// and sizes its columns for it: a check-box column, or a grid's hidden
 // column 0, then the data columns by their widths in percent of what is
 // left inside the list; a plain list's one column, and the one data column
 // of a check-box list without titles, take all of it. Run when the list is

@@ -2,7 +2,6 @@
 #include "runtime/control_factory.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 #include <vector>
@@ -25,10 +24,6 @@ namespace {
 // ---- sizes and limits --------------------------------------------------
 
 // In script units, as every size the dialog's slots give.
-constexpr int kTabControlLeft = 10;           // in the dialog
-constexpr int kTabControlTop = 10;            // in the dialog
-constexpr int kTabControlWidthAllowance = 28; // dialog width minus the tab control's
-constexpr int kTabStripHeight = 15;           // the tab control is this much taller than a page
 constexpr size_t kMaxSelectionUnits = 1024;  // preselected combobox entry
 // Radio button ids run from slot x 100 + 1; a group of more than 99 buttons
 // would take the ids of the next slot's group.
@@ -103,10 +98,12 @@ HWND createWindow(const ControlBuild &build, DWORD style, int x, int y, int id) 
     const KindRow &row = build.row;
     const ControlSpec &slot = build.slot;
     const Scale scale = scaleOf(build.parent);
-    return CreateWindowExW(row.exStyle, row.className, (row.options & kNoWindowName) ? nullptr : TEXT16(""), style,
-                           scale.pixels(x), scale.pixels(y), scale.pixels(slot.width), scale.pixels(slot.height),
-                           build.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                           nullptr);
+    HWND made = CreateWindowExW(row.exStyle, row.className, (row.options & kNoWindowName) ? nullptr : TEXT16(""),
+                                style, scale.pixels(x), scale.pixels(y), scale.pixels(slot.width),
+                                scale.pixels(slot.height), build.parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (OpenDialog *open = openDialogOf(build.parent)) open->madeFor(build.index, made);
+    return made;
 }
 
 // A text shorter than one line of its font grows downward to one line.
@@ -129,7 +126,7 @@ void keepOneLine(HWND text) {
 
 HWND slotControlIn(HWND parent, int index) {
     if (index < 0 || index >= kSlotCount) return nullptr;
-    const KindRow &row = kindRow(dialog().controls[index].kind.control());
+    const KindRow &row = kindRow(dialog().controls[index]);
     return row.className != nullptr ? GetDlgItem(parent, index * row.readIdFactor + row.readFirstId) : nullptr;
 }
 
@@ -137,7 +134,7 @@ void placeSlotControl(HWND parent, int index) {
     HWND control = slotControlIn(parent, index);
     if (control == nullptr) return;
     const ControlSpec &slot = dialog().controls[index];
-    const KindRow &row = kindRow(slot.kind.control());
+    const KindRow &row = kindRow(slot);
     if (row.relayout != nullptr) {
         row.relayout(control, slot);
     } else {
@@ -148,7 +145,7 @@ void placeSlotControl(HWND parent, int index) {
 void placeControl(HWND control, const Scale &scale, const ControlSpec &slot) {
     const RECT place = pixelRect(scale, slot);
     MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
-    if (slot.kind.control() == ControlKind::kStatic) keepOneLine(control);
+    if (kindRow(slot).options & kOneLineAtLeast) keepOneLine(control);
 }
 
 // ---- content steps -----------------------------------------------------
@@ -193,9 +190,8 @@ HWND fillComboBox(const ControlBuild &build, HWND combo) {
     return combo;
 }
 
-namespace {
-
-HWND fillCheckBoxList(const ControlBuild &build, HWND list) {
+HWND fillCheckList(const ControlBuild &build, HWND list) {
+    RedrawPause pause(list);
     ControlSpec &slot = build.slot;
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES);
     insertColumn(list, 0, TEXT16(""), kCheckColumnWidth, LVCFMT_LEFT);
@@ -214,6 +210,7 @@ HWND fillCheckBoxList(const ControlBuild &build, HWND list) {
 }
 
 HWND fillPlainList(const ControlBuild &build, HWND list) {
+    RedrawPause pause(list);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     insertColumn(list, 0, TEXT16(""), build.slot.width, LVCFMT_LEFT);
     const WideFields cells = listCells(build.slot.text);
@@ -225,34 +222,41 @@ HWND fillPlainList(const ControlBuild &build, HWND list) {
     return list;
 }
 
-} // namespace
-
 void fitSlotColumns(HWND list, const ControlSpec &slot) {
+    const ColumnFit fit = kindRow(slot).fitColumns;
+    if (fit != nullptr) fit(list, slot);
+}
+
+void fitPlainListColumns(HWND list, const ControlSpec &slot) {
+    const NarrowFields evenShares("", 0);
+    fitListColumns(list, pixelRect(scaleOf(list), slot), kWholeRoom, evenShares, 0);
+}
+
+// A check column, then the data columns by the widths text; without column
+// titles one column takes the rest.
+void fitCheckListColumns(HWND list, const ControlSpec &slot) {
     const RECT place = pixelRect(scaleOf(list), slot);
     const int checkColumnWidth = scaleOf(list).pixels(kCheckColumnWidth);
+    if (listColumnTitles(slot).empty()) {
+        const NarrowFields evenShares("", 0);
+        fitListColumns(list, place, checkColumnWidth, evenShares, 1);
+        return;
+    }
     const NarrowText &widths = listColumnWidths(slot);
     const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
-    const NarrowFields evenShares("", 0);
-    if (slot.kind.control() == ControlKind::kTable) {
-        fitListColumns(list, place, 0, widthFields, dataColumnCount(slot));
-    } else if (listHasCheckBoxes(slot) != 1) {
-        fitListColumns(list, place, kWholeRoom, evenShares, 0);
-    } else if (listColumnTitles(slot).empty()) {
-        fitListColumns(list, place, checkColumnWidth, evenShares, 1);
-    } else {
-        fitListColumns(list, place, checkColumnWidth, widthFields, dataColumnCount(slot));
-    }
+    fitListColumns(list, place, checkColumnWidth, widthFields, dataColumnCount(slot));
 }
 
-HWND fillList(const ControlBuild &build, HWND list) {
-    RedrawPause pause(list);
-    return listHasCheckBoxes(build.slot) == 1 ? fillCheckBoxList(build, list) : fillPlainList(build, list);
+void fitGridColumns(HWND list, const ControlSpec &slot) {
+    const NarrowText &widths = listColumnWidths(slot);
+    const NarrowFields widthFields(widths.data(), std::min(widths.length(), kMaxWidthTextUnits));
+    fitListColumns(list, pixelRect(scaleOf(list), slot), 0, widthFields, dataColumnCount(slot));
 }
 
-// The editable table: column 0 is hidden, data columns as in a check-box
+// The grid: column 0 is hidden, data columns as in a check-box
 // list but without the header-less fallback and without preselection. A
 // cell the user edits holds its own text from then on.
-HWND fillTable(const ControlBuild &build, HWND list) {
+HWND fillGrid(const ControlBuild &build, HWND list) {
     RedrawPause pause(list);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     insertColumn(list, 0, TEXT16(""), 0, LVCFMT_LEFT);
@@ -356,150 +360,8 @@ void relayoutRadioGroup(HWND firstButton, const ControlSpec &slot) {
 
 namespace {
 
-INT_PTR tabPageProcBody(HWND page, UINT message, LPARAM lParam) {
-    if (message == WM_NOTIFY && reinterpret_cast<NMHDR *>(lParam)->code == UINT(LVN_GETDISPINFOW)) {
-        return answerCellText(reinterpret_cast<NMLVDISPINFOW *>(lParam));
-    }
-    LRESULT answer = 0;
-    if (message == WM_NOTIFY && followListPainting(reinterpret_cast<NMHDR *>(lParam), answer)) {
-        SetWindowLongPtrW(page, DWLP_MSGRESULT, LONG_PTR(answer));
-        return TRUE;
-    }
-    if (message != WM_INITDIALOG) return FALSE;
-    EnableThemeDialogTexture(page, ETDT_ENABLETAB);
-    const OpenDialog *open = openDialogOf(page);
-    if (open == nullptr || open->tabSlotBeingBuilt < 0) return FALSE;
-    const int buildingTab = open->tabSlotBeingBuilt;
-    for (int place = 0; place < kSlotCount; ++place) {
-        const int i = slotMadeAt(dialog(), place);
-        const ControlSpec &slot = dialog().controls[i];
-        // A page hosts controls; a kind made first (a tab) it never does.
-        if (slot.kind.empty() || (kindRow(slot.kind.control()).options & kMadeFirst)) continue;
-        if (slot.ownerIndex == buildingTab) createControl(page, i);
-    }
-    return FALSE;
-}
-
-INT_PTR CALLBACK tabPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    return guardEntry(page, INT_PTR(FALSE), [&] { return tabPageProcBody(page, message, lParam); });
-}
-
-// The dialog's one tab control, made with the first tab. A handle left from
-// an earlier dialog that was not cleared is not taken for this one's.
-HWND tabControlOf(const ControlBuild &build) {
-    DialogDefinition &d = dialog();
-    HWND tabs = d.tabControlWindow;
-    if (tabs != nullptr && IsWindow(tabs) && GetParent(tabs) == build.parent) return tabs;
-    const Scale scale = scaleOf(build.parent);
-    tabs = CreateWindowExW(build.row.exStyle, build.row.className, TEXT16(""), build.row.style,
-                           scale.pixels(kTabControlLeft), scale.pixels(kTabControlTop),
-                           scale.pixels(d.width - kTabControlWidthAllowance),
-                           scale.pixels(build.slot.height + kTabStripHeight), build.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)),
-                           GetModuleHandleW(nullptr), nullptr);
-    d.tabControlWindow = tabs;
-    return tabs;
-}
-
-} // namespace
-
-namespace {
-
-// The pages lie over the tab control's display area as its siblings, made
-// after it, so that Tab walks from the tabs into the page shown and on to
-// the buttons. The tab control leaves that area to them: without it there,
-// it neither paints over a page nor takes the clicks meant for its fields.
-void leaveAreaToPage(HWND tabs, HWND page) {
-    RECT whole;
-    RECT area;
-    GetWindowRect(tabs, &whole);
-    GetWindowRect(page, &area);
-    OffsetRect(&area, -whole.left, -whole.top);
-    HRGN kept = CreateRectRgn(0, 0, whole.right - whole.left, whole.bottom - whole.top);
-    HRGN hole = CreateRectRgn(area.left, area.top, area.right, area.bottom);
-    if (kept != nullptr && hole != nullptr && CombineRgn(kept, kept, hole, RGN_DIFF) != ERROR &&
-        SetWindowRgn(tabs, kept, TRUE)) {
-        kept = nullptr; // the window owns it now
-    }
-    if (kept != nullptr) DeleteObject(kept);
-    if (hole != nullptr) DeleteObject(hole);
-}
-
-// Lays `page` over the display area of `tabs`, where `slot` says.
-void placeTabPage(HWND tabs, HWND page, const ControlSpec &slot, BOOL repaint) {
-    HWND parent = GetParent(tabs);
-    const Scale scale = scaleOf(parent);
-    POINT at = {scale.pixels(slot.x), scale.pixels(slot.y)};
-    MapWindowPoints(tabs, parent, &at, 1);
-    MoveWindow(page, at.x, at.y, scale.pixels(slot.width), scale.pixels(slot.height - kTabStripHeight), repaint);
-    leaveAreaToPage(tabs, page);
-}
-
-} // namespace
-
-// One tab and its page; the page's procedure creates the page's controls
-// while the page is made. The page is a control container of the dialog
-// (DS_CONTROL), placed where the slot says within the tab control.
-HWND makeTabPage(const ControlBuild &build, HWND) {
-    const ControlSpec &slot = build.slot;
-    HWND tabs = tabControlOf(build);
-    if (tabs == nullptr) return nullptr;
-    OpenDialog *open = openDialogOf(build.parent);
-    if (open != nullptr) open->tabSlotBeingBuilt = build.index;
-
-    TCITEMW tab = {};
-    tab.mask = TCIF_TEXT;
-    tab.pszText = const_cast<TextUnit *>(tabTitle(slot).data());
-    SendMessageW(tabs, TCM_INSERTITEMW, WPARAM(tabPosition(slot)), LPARAM(&tab));
-
-    HWND page = CreateDialogParamW(static_cast<HINSTANCE>(runtimeModule()), MAKEINTRESOURCEW(IDD_TAB_PAGE),
-                                   build.parent, tabPageProc, 0);
-    SendMessageW(tabs, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    if (page != nullptr) placeTabPage(tabs, page, slot, FALSE);
-    return page;
-}
-
-void placeTabs(HWND dialogWindow, int fromDpi) {
-    DialogDefinition &d = dialog();
-    HWND tabs = d.tabControlWindow;
-    if (tabs == nullptr || !IsWindow(tabs) || GetParent(tabs) != dialogWindow) return;
-    const Scale scale = scaleOf(dialogWindow);
-    bool placed = false;
-    for (int index = 0; index < kSlotCount; ++index) {
-        const ControlSpec &slot = d.controls[index];
-        if (slot.kind.control() != ControlKind::kTabControl || slot.window == nullptr) continue;
-        if (!placed) {
-            // Sized by the first page, as when it was made.
-            MoveWindow(tabs, scale.pixels(kTabControlLeft), scale.pixels(kTabControlTop),
-                       scale.pixels(d.width - kTabControlWidthAllowance),
-                       scale.pixels(slot.height + kTabStripHeight), TRUE);
-            placed = true;
-        }
-        HWND page = slot.window;
-        placeTabPage(tabs, page, slot, TRUE);
-        // The page template's own text, placed in dialog units by the
-        // dialog manager, grows with the rest.
-        if (HWND text = GetDlgItem(page, IDC_TAB_PAGE_STATIC)) {
-            RECT r;
-            GetWindowRect(text, &r);
-            MapWindowPoints(nullptr, page, reinterpret_cast<POINT *>(&r), 2);
-            MoveWindow(text, MulDiv(r.left, scale.dpi, fromDpi), MulDiv(r.top, scale.dpi, fromDpi),
-                       MulDiv(r.right - r.left, scale.dpi, fromDpi), MulDiv(r.bottom - r.top, scale.dpi, fromDpi), TRUE);
-        }
-        for (int child = 0; child < kSlotCount; ++child) {
-            if (d.controls[child].ownerIndex == index) placeSlotControl(page, child);
-        }
-    }
-}
-
-namespace {
-
 DWORD creationStyle(const KindRow &row, const ControlSpec &slot) {
     DWORD style = row.style;
-    // The table and the check-box list hold no rows of their own.
-    if (slot.kind.control() == ControlKind::kTable ||
-        (slot.kind.control() == ControlKind::kList && listHasCheckBoxes(slot) == 1)) {
-        style |= LVS_OWNERDATA;
-    }
     if (row.options & kAddsExtraStyle) style |= slot.extraStyle;
     if ((row.options & kHeaderless) && listColumnCount(slot) == 0) style |= LVS_NOCOLUMNHEADER | LVS_SHAREIMAGELISTS;
     return style;
@@ -516,11 +378,8 @@ void registerClasses(DWORD classes) {
 void createControl(HWND parent, int index) {
     if (index < 0 || index >= kSlotCount) return;
     ControlSpec &slot = dialog().controls[index];
-    const KindRow *row = &kindRow(slot.kind.control());
-    if (row->className == nullptr) {
-        slot.window = nullptr;
-        return;
-    }
+    const KindRow *row = &kindRow(slot);
+    if (row->className == nullptr) return;
     registerClasses(row->commonControls);
 
     ControlBuild build{parent, index, slot, *row};
@@ -533,8 +392,8 @@ void createControl(HWND parent, int index) {
             row->content(build, window);
             if (row->finish != kNoFinish) applyControlFont(window, slot.font);
             if (row->finish == kFontAndText) SendMessageW(window, WM_SETTEXT, 0, LPARAM(withLineFeeds(slot.text).data()));
-            if (slot.kind.control() == ControlKind::kStatic) keepOneLine(window);
+            if (row->options & kOneLineAtLeast) keepOneLine(window);
         }
     }
-    slot.window = window;
+    if (OpenDialog *open = openDialogOf(parent)) open->madeFor(index, window);
 }

@@ -34,45 +34,65 @@ constexpr DWORD kTabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_
 
 constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 
-// In the order of ControlKind.
-const KindRow kKinds[] = {
-    // class                 ex style                       style               options                                        id offset       common controls       content          finish        read: factory, first id, reader          notify          relayout              opened            focus
-    /* none */
-    {nullptr,                0,                             0,                  0,                                             0,              0,                    nullptr,         kNoFinish,    1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
-    /* static */
-    {TEXT16("STATIC"),       0,                             kStaticStyle,       kAddsExtraStyle,                               0,              0,                    noContent,       kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
-    /* button */
-    {TEXT16("BUTTON"),       0,                             kButtonStyle,       kPressable,                                    0,              0,                    markButton,      kFontAndText, 1, 0,              nullptr,          nullptr,        nullptr,              nullptr, nullptr},
-    /* editBox */
-    {TEXT16("EDIT"),         kEdge,                         kEditBoxStyle,      kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
-    /* edit */
-    {TEXT16("EDIT"),         kEdge,                         kEditStyle,         kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
-    /* password */
-    {TEXT16("EDIT"),         kEdge,                         kPasswordStyle,     kAddsExtraStyle,                               0,              0,                    liftEditLimit,   kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
-    /* combobox */
-    {TEXT16("COMBOBOX"),     0,                             kComboBoxStyle,     0,                                             kComboIdOffset, 0,                    fillComboBox,    kFontAndText, 1, kComboIdOffset, readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
-    /* listbox */
-    {WC_LISTVIEWW,           0,                             kListStyle,         kHeaderless,                                   0,              ICC_LISTVIEW_CLASSES, fillList,        kFontOnly,    1, 0,              readChoiceList,   onListNotify,   relayoutListColumns,  nullptr, nullptr, onListKey},
-    /* listboxview */
-    {WC_LISTVIEWW,           0,                             kListStyle,         0,                                             0,              ICC_LISTVIEW_CLASSES, fillTable,       kFontOnly,    1, 0,              readTable,        onTableNotify,  relayoutTableColumns, startCellCursor, nullptr, cellEditorKey},
-    /* slider */
-    {TRACKBAR_CLASSW,        0,                             kSliderStyle,       0,                                             0,              ICC_BAR_CLASSES,      setSliderRange,  kNoFinish,    1, 0,              readSlider,       nullptr,        nullptr,              nullptr, nullptr},
-    /* date */
-    {DATETIMEPICK_CLASSW,    0,                             kDateStyle,         0,                                             0,              ICC_DATE_CLASSES,     setDate,         kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
-    /* datedd */
-    {DATETIMEPICK_CLASSW,    0,                             kDateDropDownStyle, 0,                                             0,              ICC_DATE_CLASSES,     setDate,         kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
-    /* time */
-    {DATETIMEPICK_CLASSW,    WS_EX_RIGHT,                   kTimeStyle,         0,                                             0,              ICC_DATE_CLASSES,     setTime,         kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
-    /* checkbox */
-    {TEXT16("BUTTON"),       0,                             kCheckBoxStyle,     0,                                             0,              0,                    setCheck,        kFontAndText, 1, 0,              readCheckBox,     nullptr,        nullptr,              nullptr, nullptr},
-    /* progressbar */
-    {PROGRESS_CLASSW,        kEdge | WS_EX_WINDOWEDGE,      kProgressBarStyle,  kNoWindowName,                                 0,              ICC_PROGRESS_CLASS,   noContent,       kFontAndText, 1, 0,              readWindowText,   nullptr,        nullptr,              nullptr, nullptr},
-    /* radio */
-    {TEXT16("BUTTON"),       0,                             kRadioStyle,        kComposite,                                    0,              0,                    makeRadioGroup,  kNoFinish,    kRadioIdFactor, 1, readRadioGroup, nullptr,        relayoutRadioGroup,   nullptr, nullptr},
-    /* tabcontrol */
-    {WC_TABCONTROLW,         0,                             kTabControlStyle,   kComposite | kMadeFirst,                       0,              ICC_TAB_CLASSES,      makeTabPage,     kNoFinish,    1, 0,              readWindowText,   onTabNotify,    nullptr,              showFirstTabPage, tabFocusWindow},
+// One row per kind, in the order of ControlKind; a field a row leaves out
+// is the kind's "none" (no step, no option, ids from the slot itself).
+constexpr KindRow kKinds[] = {
+    {.kind = ControlKind::kNone},
+    {.kind = ControlKind::kStatic, .className = TEXT16("STATIC"), .style = kStaticStyle,
+     .options = kAddsExtraStyle | kOneLineAtLeast, .content = noContent, .finish = kFontAndText,
+     .read = readWindowText},
+    {.kind = ControlKind::kButton, .className = TEXT16("BUTTON"), .style = kButtonStyle, .options = kPressable,
+     .content = markButton, .finish = kFontAndText},
+    {.kind = ControlKind::kEditBox, .className = TEXT16("EDIT"), .exStyle = kEdge, .style = kEditBoxStyle,
+     .options = kAddsExtraStyle | kTakesEveryKey, .content = liftEditLimit, .finish = kFontAndText,
+     .read = readWindowText},
+    {.kind = ControlKind::kEdit, .className = TEXT16("EDIT"), .exStyle = kEdge, .style = kEditStyle,
+     .options = kAddsExtraStyle, .content = liftEditLimit, .finish = kFontAndText, .read = readWindowText},
+    {.kind = ControlKind::kPassword, .className = TEXT16("EDIT"), .exStyle = kEdge, .style = kPasswordStyle,
+     .options = kAddsExtraStyle, .content = liftEditLimit, .finish = kFontAndText, .read = readWindowText},
+    {.kind = ControlKind::kComboBox, .className = TEXT16("COMBOBOX"), .style = kComboBoxStyle,
+     .idOffset = kComboIdOffset, .content = fillComboBox, .finish = kFontAndText, .readFirstId = kComboIdOffset,
+     .read = readWindowText},
+    {.kind = ControlKind::kPlainList, .className = WC_LISTVIEWW, .style = kListStyle, .options = kHeaderless,
+     .commonControls = ICC_LISTVIEW_CLASSES, .content = fillPlainList, .finish = kFontOnly, .read = readChoiceList,
+     .notify = onPlainListNotify, .relayout = relayoutListColumns, .fitColumns = fitPlainListColumns},
+    {.kind = ControlKind::kCheckList, .className = WC_LISTVIEWW, .style = kListStyle | LVS_OWNERDATA,
+     .options = kHeaderless, .commonControls = ICC_LISTVIEW_CLASSES, .content = fillCheckList, .finish = kFontOnly,
+     .read = readChoiceList, .notify = onCheckListNotify, .relayout = relayoutListColumns, .key = onCheckListKey,
+     .fitColumns = fitCheckListColumns},
+    {.kind = ControlKind::kGrid, .className = WC_LISTVIEWW, .style = kListStyle | LVS_OWNERDATA,
+     .commonControls = ICC_LISTVIEW_CLASSES, .content = fillGrid, .finish = kFontOnly, .read = readGrid,
+     .notify = onGridNotify, .relayout = relayoutGridColumns, .opened = startCellCursor, .key = cellEditorKey,
+     .fitColumns = fitGridColumns},
+    {.kind = ControlKind::kSlider, .className = TRACKBAR_CLASSW, .style = kSliderStyle,
+     .commonControls = ICC_BAR_CLASSES, .content = setSliderRange, .read = readSlider},
+    {.kind = ControlKind::kDate, .className = DATETIMEPICK_CLASSW, .style = kDateStyle,
+     .commonControls = ICC_DATE_CLASSES, .content = setDate, .finish = kFontAndText, .read = readWindowText},
+    {.kind = ControlKind::kDateDropDown, .className = DATETIMEPICK_CLASSW, .style = kDateDropDownStyle,
+     .commonControls = ICC_DATE_CLASSES, .content = setDate, .finish = kFontAndText, .read = readWindowText},
+    {.kind = ControlKind::kTime, .className = DATETIMEPICK_CLASSW, .exStyle = WS_EX_RIGHT, .style = kTimeStyle,
+     .commonControls = ICC_DATE_CLASSES, .content = setTime, .finish = kFontAndText, .read = readWindowText},
+    {.kind = ControlKind::kCheckBox, .className = TEXT16("BUTTON"), .style = kCheckBoxStyle, .content = setCheck,
+     .finish = kFontAndText, .read = readCheckBox},
+    {.kind = ControlKind::kProgressBar, .className = PROGRESS_CLASSW, .exStyle = kEdge | WS_EX_WINDOWEDGE,
+     .style = kProgressBarStyle, .options = kNoWindowName, .commonControls = ICC_PROGRESS_CLASS,
+     .content = noContent, .finish = kFontAndText, .read = readWindowText},
+    {.kind = ControlKind::kRadio, .className = TEXT16("BUTTON"), .style = kRadioStyle,
+     .options = kComposite | kButtonGroup, .content = makeRadioGroup, .readIdFactor = kRadioIdFactor,
+     .readFirstId = 1, .read = readRadioGroup, .relayout = relayoutRadioGroup},
+    {.kind = ControlKind::kTabControl, .className = WC_TABCONTROLW, .style = kTabControlStyle,
+     .options = kComposite | kMadeFirst, .commonControls = ICC_TAB_CLASSES, .content = makeTabPage,
+     .read = readWindowText, .notify = onTabNotify, .opened = showFirstTabPage, .focusWindow = tabFocusWindow},
 };
 static_assert(sizeof kKinds / sizeof kKinds[0] == size_t(kControlKindCount), "one row per control kind");
+
+constexpr bool rowsInKindOrder() {
+    for (size_t at = 0; at < sizeof kKinds / sizeof kKinds[0]; ++at) {
+        if (size_t(kKinds[at].kind) != at) return false;
+    }
+    return true;
+}
+static_assert(rowsInKindOrder(), "each row stands at its kind's place");
 
 } // namespace
 
@@ -81,6 +101,10 @@ const KindRow &kindRow(ControlKind kind) {
     return at < sizeof kKinds / sizeof kKinds[0] ? kKinds[at] : kKinds[0];
 }
 
+const KindRow &kindRow(const ControlSpec &slot) {
+    return kindRow(slotKind(slot));
+}
+
 int controlIdOf(const ControlSpec &slot, int index) {
-    return index + kindRow(slot.kind.control()).idOffset;
+    return index + kindRow(slot).idOffset;
 }

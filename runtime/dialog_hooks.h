@@ -11,6 +11,14 @@
 struct tagNMHDR; // the system's notification header
 struct tagMSG;   // a message of the dialog's modal loop
 
+// A window of the system (HWND); the native build has none.
+#ifdef _WIN32
+struct HWND__;
+typedef HWND__ *WindowHandle;
+#else
+typedef void *WindowHandle;
+#endif
+
 struct DialogHooks {
     const char *name; // for tests and diagnostics
     // Created and kept by the first run, later runs only show it again.

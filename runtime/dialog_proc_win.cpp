@@ -29,64 +29,40 @@ constexpr LONG kStyleNoCaption = LONG(WS_POPUP | WS_SYSMENU | kDialogFrame);
 constexpr LONG kStyleSizable = LONG(WS_CAPTION | WS_THICKFRAME | kDialogFrame);
 constexpr LONG kStyleFixed = LONG(WS_CAPTION | kDialogFrame);
 
-ControlSpec &slotAt(int index) {
-    return dialog().controls[index];
-}
 
 const KindRow &rowOf(int index) {
-    return kindRow(index >= 0 && index < kSlotCount ? slotAt(index).kind.control() : ControlKind::kNone);
+    return index >= 0 && index < kSlotCount ? kindRow(slotAt(index)) : kindRow(ControlKind::kNone);
 }
 
 // ---- WM_INITDIALOG -----------------------------------------------------
 
-void focusFirstRequested(bool &focusSet) {
+// The slot a script asked to have the focus; false when none asked or its
+// control is missing.
+bool focusFirstRequested(const OpenDialog &open) {
     for (int i = 0; i < kSlotCount; ++i) {
-        ControlSpec &s = slotAt(i);
-        if (s.initialFocus != 1) continue;
+        if (slotAt(i).initialFocus != 1) continue;
         const KindRow &row = rowOf(i);
-        HWND target = row.focusWindow != nullptr ? row.focusWindow(s) : s.window;
-        if (target != nullptr) {
-            SetFocus(target);
-            // Caret after the last character, nothing selected.
-            SendMessageW(target, EM_SETSEL, 0, -1);
-            SendMessageW(target, EM_SETSEL, WPARAM(-1), -1);
-            focusSet = true;
-        }
-        return;
+        HWND target = row.focusWindow != nullptr ? row.focusWindow(open, i) : open.windowOf(i);
+        if (target == nullptr) return false;
+        SetFocus(target);
+        // Caret after the last character, nothing selected.
+        SendMessageW(target, EM_SETSEL, 0, -1);
+        SendMessageW(target, EM_SETSEL, WPARAM(-1), -1);
+        return true;
     }
+    return false;
 }
 
-void CALLBACK closeTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    HWND running = dialog().dialogWindow;
-    if (running == nullptr) return;
-    guardEntry(running, 0, [&] {
-        KillTimer(running, kCloseTimerId);
-        EndDialog(running, 0);
+void CALLBACK closeTimerProc(HWND dialogWindow, UINT, UINT_PTR, DWORD) {
+    guardEntry(dialogWindow, 0, [&] {
+        KillTimer(dialogWindow, kCloseTimerId);
+        EndDialog(dialogWindow, 0);
         return 0;
     });
 }
 
-// The hooks of the dialog; a window still without its record (messages
-// before WM_INITDIALOG) has none.
-const DialogHooks &hooksOf(HWND dialogWindow) {
-    const OpenDialog *open = openDialogOf(dialogWindow);
-    return open != nullptr ? *open->hooks : kPlainDialog;
-}
-
-BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
-    DialogDefinition &d = dialog();
-    d.dialogWindow = dialogWindow;
-    OpenDialog &open = openDialogRecord(dialogWindow, hooks != nullptr ? *hooks : kPlainDialog);
-    // The dialog manager made the dialog's font for this window's scale;
-    // every control is placed at the same.
-    open.scale = Scale{dpiOfWindow(dialogWindow)};
-    if (d.copiesMessage == 1) watchCopyKey(dialogWindow);
-
-    EnableMenuItem(GetSystemMenu(dialogWindow, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-    SetWindowTextW(dialogWindow, d.title.data());
-    LONG style = d.noCaption ? kStyleNoCaption : (d.resizable ? kStyleSizable : kStyleFixed);
-    SetWindowLongW(dialogWindow, GWL_STYLE, style);
-
+void createControls(HWND dialogWindow) {
+    const DialogDefinition &d = dialog();
     // Kinds that host others (the tabs and their pages) come first, then the
     // rest in the dialog's reading order: each control is made after the
     // ones before it, which is the order Tab walks them.
@@ -97,13 +73,29 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
         const int i = slotMadeAt(d, place);
         if (!(rowOf(i).options & kMadeFirst) && slotAt(i).ownerIndex < 1) createControl(dialogWindow, i);
     }
+}
+
+BOOL onInitDialog(OpenDialog &open) {
+    const DialogDefinition &d = dialog();
+    HWND dialogWindow = open.window;
+    // The dialog manager made the dialog's font for this window's scale;
+    // every control is placed at the same.
+    open.scale = Scale{dpiOfWindow(dialogWindow)};
+    if (d.copiesMessage == 1) watchCopyKey(dialogWindow);
+
+    EnableMenuItem(GetSystemMenu(dialogWindow, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    SetWindowTextW(dialogWindow, d.title.data());
+    LONG style = d.noCaption ? kStyleNoCaption : (d.resizable ? kStyleSizable : kStyleFixed);
+    SetWindowLongW(dialogWindow, GWL_STYLE, style);
+
+    createControls(dialogWindow);
     for (int i = 0; i < kSlotCount; ++i) {
         if (rowOf(i).opened != nullptr) rowOf(i).opened(dialogWindow, i);
     }
     for (int i = 0; i < kSlotCount; ++i) {
-        if (slotAt(i).disabled == 1 && slotAt(i).window != nullptr) EnableWindow(slotAt(i).window, FALSE);
+        if (slotAt(i).disabled == 1 && open.windowOf(i) != nullptr) EnableWindow(open.windowOf(i), FALSE);
     }
-    const bool modal = hooks == nullptr || !hooks->modeless;
+    const bool modal = !open.hooks->modeless;
     if (modal) {
         markControlGroups(dialogWindow);
         watchKeys(dialogWindow);
@@ -122,72 +114,67 @@ BOOL onInitDialog(HWND dialogWindow, const DialogHooks *hooks) {
     // Without a field asked for, the first field takes the focus, so that
     // a user types straight away; a dialog without one leaves it on its
     // default button.
-    bool focusSet = false;
-    focusFirstRequested(focusSet);
+    bool focusSet = focusFirstRequested(open);
     if (!focusSet && modal) focusSet = focusFirstField(dialogWindow);
     return focusSet ? FALSE : TRUE;
 }
 
 // ---- WM_COMMAND --------------------------------------------------------
 
-void captureValuesAndEnd(HWND dialogWindow, int pressed) {
+void captureValuesAndEnd(const OpenDialog &open, int pressed) {
     for (int i = 0; i < kSlotCount; ++i) {
         ControlSpec &s = slotAt(i);
         if (rowOf(i).options & kPressable) continue;
-        HWND parent = dialogWindow;
-        if (s.ownerIndex >= 0 && s.ownerIndex < kSlotCount) parent = slotAt(s.ownerIndex).window;
-        WideText value = parent != nullptr ? readControlValue(parent, i) : WideText();
-        s.text = value;
+        HWND parent = open.window;
+        if (s.ownerIndex >= 0) parent = open.windowOf(s.ownerIndex);
+        s.text = parent != nullptr ? readControlValue(parent, i) : WideText();
     }
     dialog().resultIndex = pressed;
-    EndDialog(dialogWindow, 0);
+    EndDialog(open.window, 0);
 }
 
-BOOL onCommand(HWND dialogWindow, int id, int code) {
-    const DialogHooks &hooks = hooksOf(dialogWindow);
+BOOL onCommand(OpenDialog &open, int id, int code) {
+    const DialogHooks &hooks = *open.hooks;
     if (id == kCancelId) {
         // Esc, from the dialog manager.
-        if (hooks.onEscape != nullptr) hooks.onEscape(dialogWindow);
+        if (hooks.onEscape != nullptr) hooks.onEscape(open.window);
         return TRUE;
     }
     if (id >= kSlotCount || !(rowOf(id).options & kPressable) || code != BN_CLICKED) return TRUE;
-    if (hooks.onCommand != nullptr && hooks.onCommand(dialogWindow, id)) return TRUE;
-    captureValuesAndEnd(dialogWindow, id);
+    if (hooks.onCommand != nullptr && hooks.onCommand(open.window, id)) return TRUE;
+    captureValuesAndEnd(open, id);
     return TRUE;
 }
 
 // ---- WM_NOTIFY ---------------------------------------------------------
 
-BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
-    DialogDefinition &d = dialog();
+BOOL answer(const OpenDialog &open, LRESULT result) {
+    SetWindowLongPtrW(open.window, DWLP_MSGRESULT, LONG_PTR(result));
+    return TRUE;
+}
+
+BOOL onNotify(OpenDialog &open, int slot, NMHDR *header) {
+    const DialogDefinition &d = dialog();
     if (header->code == UINT(LVN_GETDISPINFOW) && answerCellText(reinterpret_cast<NMLVDISPINFOW *>(header))) {
         return TRUE;
     }
     if (header->code == UINT(LVN_ODFINDITEMW) && holdsNoRows(header->hwndFrom)) {
-        SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT,
-                          LONG_PTR(answerFindRow(reinterpret_cast<const NMLVFINDITEMW *>(header))));
-        return TRUE;
+        return answer(open, answerFindRow(reinterpret_cast<const NMLVFINDITEMW *>(header)));
     }
-    LRESULT answer = 0;
-    if (paintCellCursor(header, answer) || followListPainting(header, answer)) {
-        SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, LONG_PTR(answer));
-        return TRUE;
-    }
-    bool handled = false;
-    if (slot >= 0 && slot < d.controlCount && slot < kSlotCount) {
-        const DialogHooks &hooks = hooksOf(dialogWindow);
-        intptr_t result = 0;
-        if (hooks.onNotify != nullptr && hooks.onNotify(dialogWindow, slot, header, result)) {
-            answer = LRESULT(result);
-            handled = true;
-        } else if (rowOf(slot).notify != nullptr) {
-            handled = rowOf(slot).notify(dialogWindow, slot, header, answer);
-        }
-    } else if (header->hwndFrom != nullptr && header->hwndFrom == d.tabControlWindow) {
+    LRESULT result = 0;
+    if (paintCellCursor(header, result) || followListPainting(header, result)) return answer(open, result);
+    if (header->hwndFrom != nullptr && header->hwndFrom == open.tabs) {
         // One tab control serves every tab slot; it is no slot's control.
-        handled = kindRow(ControlKind::kTabControl).notify(dialogWindow, -1, header, answer);
+        return kindRow(ControlKind::kTabControl).notify(open.window, -1, header, result) ? answer(open, result) : TRUE;
     }
-    if (handled) SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, LONG_PTR(answer));
+    if (slot < 0 || slot >= d.controlCount || slot >= kSlotCount) return TRUE;
+    intptr_t hookResult = 0;
+    if (open.hooks->onNotify != nullptr && open.hooks->onNotify(open.window, slot, header, hookResult)) {
+        return answer(open, LRESULT(hookResult));
+    }
+    if (rowOf(slot).notify != nullptr && rowOf(slot).notify(open.window, slot, header, result)) {
+        return answer(open, result);
+    }
     return TRUE;
 }
 
@@ -195,9 +182,10 @@ BOOL onNotify(HWND dialogWindow, int slot, NMHDR *header) {
 
 // The record keeps the window's size in script units, as scripts read it
 // back; the window has it in pixels.
-BOOL onSize(HWND dialogWindow) {
+BOOL onSize(OpenDialog &open) {
     DialogDefinition &d = dialog();
-    const Scale scale = scaleOf(dialogWindow);
+    HWND dialogWindow = open.window;
+    const Scale scale = open.scale;
     RECT outer;
     GetWindowRect(dialogWindow, &outer);
     const int pixelWidth = outer.right - outer.left;
@@ -214,8 +202,7 @@ BOOL onSize(HWND dialogWindow) {
     }
     const int w = scale.units(pixelWidth);
     const int h = scale.units(pixelHeight);
-    const DialogHooks &hooks = hooksOf(dialogWindow);
-    if (hooks.onSize != nullptr && hooks.onSize(dialogWindow, w, h)) return TRUE;
+    if (open.hooks->onSize != nullptr && open.hooks->onSize(dialogWindow, w, h)) return TRUE;
     int dw = w - d.width;
     int dh = h - d.height;
     for (int i = 0; i < d.controlCount && i < kSlotCount; ++i) {
@@ -236,36 +223,34 @@ BOOL onSize(HWND dialogWindow) {
 // dialog takes the new scale, the rectangle the system suggests, and lays
 // its controls out again. The fonts it made grow or shrink with it; the
 // dialog's own font is the system's to change.
-BOOL onDpiChanged(HWND dialogWindow, int dpi, const RECT &suggested) {
-    OpenDialog *open = openDialogOf(dialogWindow);
-    if (open == nullptr || dpi <= 0) return FALSE;
-    const int before = open->scale.dpi;
-    open->scale = Scale{dpi};
-    rescaleOwnedFonts(*open, before, dpi);
-    SetWindowPos(dialogWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+BOOL onDpiChanged(OpenDialog &open, int dpi, const RECT &suggested) {
+    if (dpi <= 0) return FALSE;
+    const int before = open.scale.dpi;
+    open.scale = Scale{dpi};
+    rescaleOwnedFonts(open, before, dpi);
+    SetWindowPos(open.window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // Also when the size in script units stays, and no WM_SIZE came.
-    onSize(dialogWindow);
-    placeTabs(dialogWindow, before);
+    onSize(open);
+    placeTabs(open, before);
     return TRUE;
 }
 
 // ---- WM_TIMER, WM_CLOSE ------------------------------------------------
 
-BOOL onTimer(HWND dialogWindow, UINT_PTR id) {
+BOOL onTimer(const OpenDialog &open, UINT_PTR id) {
     if (id == kCloseTimerId) {
-        KillTimer(dialogWindow, kCloseTimerId);
-        ShowWindow(dialogWindow, SW_HIDE);
+        KillTimer(open.window, kCloseTimerId);
+        ShowWindow(open.window, SW_HIDE);
     }
     return FALSE;
 }
 
 // Handled here in full: left to the system, a close would also send the
 // command that Esc sends, and press a progress window's cancel button.
-BOOL onClose(HWND dialogWindow) {
-    KillTimer(dialogWindow, kCloseTimerId);
-    KillTimer(dialogWindow, kSpareTimerId);
-    EndDialog(dialogWindow, 0);
+BOOL onClose(const OpenDialog &open) {
+    KillTimer(open.window, kCloseTimerId);
+    EndDialog(open.window, 0);
     return TRUE;
 }
 
@@ -275,12 +260,11 @@ BOOL onClose(HWND dialogWindow) {
 // drags the window from there. A control under the point answers for
 // itself and the point never gets here, but for a text, which lets it
 // through: the window is dragged by its texts too.
-BOOL onHitTest(HWND dialogWindow, LPARAM point) {
-    if (!hooksOf(dialogWindow).dragsByClientArea) return FALSE;
-    if ((GetWindowLongW(dialogWindow, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) return FALSE;
-    if (DefWindowProcW(dialogWindow, WM_NCHITTEST, 0, point) != HTCLIENT) return FALSE;
-    SetWindowLongPtrW(dialogWindow, DWLP_MSGRESULT, LONG_PTR(HTCAPTION));
-    return TRUE;
+BOOL onHitTest(const OpenDialog &open, LPARAM point) {
+    if (!open.hooks->dragsByClientArea) return FALSE;
+    if ((GetWindowLongW(open.window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) return FALSE;
+    if (DefWindowProcW(open.window, WM_NCHITTEST, 0, point) != HTCLIENT) return FALSE;
+    return answer(open, HTCAPTION);
 }
 
 } // namespace
@@ -292,32 +276,35 @@ void enableDialogItem(HWND dialogWindow, int slot, bool enable) {
     EnableWindow(item, enable ? TRUE : FALSE);
 }
 
+// A flat switch: each message goes to its handler with the dialog's record,
+// which the window has from WM_INITDIALOG (the runner hands over the hooks
+// there) until WM_NCDESTROY; a message before or after that is the system's.
 static INT_PTR dialogProcBody(HWND dialogWindow, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const DialogHooks *hooks = reinterpret_cast<const DialogHooks *>(lParam);
+        return onInitDialog(openDialogRecord(dialogWindow, hooks != nullptr ? *hooks : kPlainDialog));
+    }
+    OpenDialog *open = openDialogOf(dialogWindow);
+    if (open == nullptr || open->window != dialogWindow) return FALSE;
     switch (message) {
-    case WM_INITDIALOG:
-        // The runner hands over the dialog's hooks at creation.
-        return onInitDialog(dialogWindow, reinterpret_cast<const DialogHooks *>(lParam));
     case WM_COMMAND:
-        return onCommand(dialogWindow, LOWORD(wParam), HIWORD(wParam));
+        return onCommand(*open, LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY:
-        return onNotify(dialogWindow, int(LOWORD(wParam)), reinterpret_cast<NMHDR *>(lParam));
+        return onNotify(*open, int(LOWORD(wParam)), reinterpret_cast<NMHDR *>(lParam));
     case WM_SIZE:
-        return onSize(dialogWindow);
+        return onSize(*open);
     case WM_DPICHANGED:
-        return onDpiChanged(dialogWindow, int(HIWORD(wParam)), *reinterpret_cast<const RECT *>(lParam));
+        return onDpiChanged(*open, int(HIWORD(wParam)), *reinterpret_cast<const RECT *>(lParam));
     case WM_TIMER:
-        return onTimer(dialogWindow, UINT_PTR(wParam));
+        return onTimer(*open, UINT_PTR(wParam));
     case WM_CLOSE:
-        return onClose(dialogWindow);
+        return onClose(*open);
     case WM_NCHITTEST:
-        return onHitTest(dialogWindow, lParam);
+        return onHitTest(*open, lParam);
     case WM_NCDESTROY:
         // Children are gone by now, so their fonts and lent texts can go too.
         stopWatchingKeys(dialogWindow);
         closeDialogRecord(dialogWindow);
-        // A destroyed modeless window must not be driven through a handle
-        // that the system may give to another window.
-        if (dialog().dialogWindow == dialogWindow) dialog().dialogWindow = nullptr;
         return FALSE;
     default:
         return FALSE;

@@ -15,6 +15,14 @@ constexpr int kMoveAllBackSlot = 11;  // "<<"
 constexpr int kSourceTitleSlot = 12;
 constexpr int kTargetTitleSlot = 13;
 
+// The layout of the lists, in script units, shared by the dialog's first
+// layout and its resizing.
+constexpr int kDualFirstListInset = 24;    // half the content width minus a list's width, as first laid out
+constexpr int kDualListInset = 44;         // half the window width minus a list's width once resized
+constexpr int kDualMoveButtonOffset = 19;  // the move buttons' x before the middle
+constexpr int kDualTargetTitleOffset = 24; // the right title's x past the middle, as first laid out
+constexpr int kDualTargetOffset = 19;      // the right list's and title's x past the middle once resized
+
 const DialogHooks &dualListHooks();
 
 #endif

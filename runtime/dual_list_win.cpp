@@ -13,15 +13,8 @@
 
 namespace {
 
-// Window layout of the lists as the window is resized (pixels).
-constexpr int kListInset = 44;      // half the window width minus a list's width
-constexpr int kTargetOffset = 19;   // the right list's x past the middle
-constexpr int kMoveButtonOffset = 19; // the move buttons' x before the middle
 constexpr TextUnit kSeparator = TextUnit('|');
 
-ControlSpec &slotAt(int index) {
-    return dialog().controls[index];
-}
 
 // A list view as the move rules see it.
 class ListViewRows : public DualListRows {
@@ -159,18 +152,18 @@ bool onKey(WindowHandle dialogWindow, const MSG &message) {
 bool onSize(WindowHandle, int width, int) {
     int half = width / 2;
     for (int i : {kDualSourceSlot, kDualTargetSlot, kSourceTitleSlot, kTargetTitleSlot}) {
-        slotAt(i).width = half - kListInset;
+        slotAt(i).width = half - kDualListInset;
     }
-    slotAt(kDualTargetSlot).x = half + kTargetOffset;
-    slotAt(kTargetTitleSlot).x = half + kTargetOffset;
-    for (int i = kMoveOneSlot; i <= kMoveAllBackSlot; ++i) slotAt(i).x = half - kMoveButtonOffset;
+    slotAt(kDualTargetSlot).x = half + kDualTargetOffset;
+    slotAt(kTargetTitleSlot).x = half + kDualTargetOffset;
+    for (int i = kMoveOneSlot; i <= kMoveAllBackSlot; ++i) slotAt(i).x = half - kDualMoveButtonOffset;
     return false;
 }
 
 // The source list reads as empty; the other gives every row's text followed
 // by '|', and with replace mode that text goes to its link target instead.
 bool readValue(WindowHandle parent, int slot, WideText &value) {
-    if (slotAt(slot).kind.control() != ControlKind::kList) return false;
+    if (slot != kDualSourceSlot && slot != kDualTargetSlot) return false;
     value.clear();
     HWND list = GetDlgItem(parent, slot);
     if (list == nullptr || slot == kDualSourceSlot) return true;

@@ -21,7 +21,7 @@ void noteEntryFailure(HWND window, bool outOfMemory) noexcept {
     const OpenDialog *open = openDialogOf(top);
     if (open != nullptr && open->hooks != nullptr && open->hooks->modeless) return;
     // Ended without a press: no button is recorded, nothing is read back.
-    if (dialog().dialogWindow == top) dialog().resultIndex = -1;
+    if (open != nullptr) dialog().resultIndex = -1;
     EndDialog(top, 0);
 }
 

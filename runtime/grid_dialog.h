@@ -1,6 +1,6 @@
-// The grid dialog of Tessary_DoListView: a table whose cells the user edits
+// The grid dialog of Tessary_DoListView: a grid whose cells the user edits
 // in place (the "listboxview" kind and its cell editor) and buttons that may
-// wait for a row of the table to be chosen.
+// wait for a row of the grid to be chosen.
 #ifndef TESSARY_RUNTIME_GRID_DIALOG_H
 #define TESSARY_RUNTIME_GRID_DIALOG_H
 

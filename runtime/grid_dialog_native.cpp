@@ -1,6 +1,6 @@
 #include "runtime/grid_dialog.h"
 
-// Without windows no row is ever chosen; the table only tells a test which
+// Without windows no row is ever chosen; the grid only tells a test which
 // dialog a function asked for.
 const DialogHooks &gridDialogHooks() {
     static const DialogHooks hooks = {"grid", false, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false};

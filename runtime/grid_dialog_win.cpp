@@ -9,10 +9,10 @@
 namespace {
 
 // A button that waits for a chosen row ("b1ns") is usable while a row of the
-// table is selected: the grid has no check boxes, and a click on any cell
+// grid is selected: the grid has no check boxes, and a click on any cell
 // selects its row.
 bool onNotify(WindowHandle dialogWindow, int slot, tagNMHDR *header, intptr_t &result) {
-    if (header->code != UINT(LVN_ITEMCHANGED) || dialog().controls[slot].kind.control() != ControlKind::kTable) return false;
+    if (header->code != UINT(LVN_ITEMCHANGED) || dialog().controls[slot].kind.control() != ControlKind::kGrid) return false;
     const NMLISTVIEW *change = reinterpret_cast<const NMLISTVIEW *>(header);
     if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) return false;
     const bool chosen = SendMessageW(header->hwndFrom, LVM_GETSELECTEDCOUNT, 0, 0) > 0;

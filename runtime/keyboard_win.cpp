@@ -10,60 +10,54 @@
 
 namespace {
 
-bool hasClass(HWND window, const wchar_t *name) {
-    wchar_t found[32] = {0};
-    return window != nullptr && GetClassNameW(window, found, 32) > 0 && lstrcmpiW(found, name) == 0;
-}
-
 DWORD styleOf(HWND window) {
     return DWORD(GetWindowLongW(window, GWL_STYLE));
 }
 
-bool isPushButton(HWND window) {
-    if (!hasClass(window, L"Button")) return false;
-    const DWORD type = styleOf(window) & BS_TYPEMASK;
-    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+// What the row of the slot that made `window` says of it; nothing for a
+// window no slot made (the tab control, a page's own text, a cell editor).
+bool madeWith(const OpenDialog &open, HWND window, KindOption option) {
+    const int slot = window != nullptr ? open.slotOf(window) : -1;
+    return slot >= 0 && (kindRow(dialog().controls[slot]).options & option) != 0;
 }
 
-bool isRadioButton(HWND window) {
-    if (!hasClass(window, L"Button")) return false;
-    const DWORD type = styleOf(window) & BS_TYPEMASK;
-    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+bool isPushButton(const OpenDialog &open, HWND window) {
+    return madeWith(open, window, kPressable);
 }
 
-// Buttons of one radio group share the slot their ids count from.
-bool sameRadioGroup(HWND a, HWND b) {
-    return isRadioButton(a) && isRadioButton(b) &&
-           GetDlgCtrlID(a) / kRadioIdFactor == GetDlgCtrlID(b) / kRadioIdFactor;
+// Buttons of one group share the slot that made them.
+bool sameButtonGroup(const OpenDialog &open, HWND a, HWND b) {
+    return madeWith(open, a, kButtonGroup) && madeWith(open, b, kButtonGroup) && open.slotOf(a) == open.slotOf(b);
 }
 
 bool isControlParent(HWND window) {
     return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
 }
 
-void markGroupsIn(HWND parent) {
+void markGroupsIn(const OpenDialog &open, HWND parent) {
     HWND before = nullptr;
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        const bool follows = sameRadioGroup(before, child) || (isPushButton(before) && isPushButton(child));
+        const bool follows =
+            sameButtonGroup(open, before, child) || (isPushButton(open, before) && isPushButton(open, child));
         const DWORD style = styleOf(child);
         const DWORD wanted = follows ? style & ~DWORD(WS_GROUP) : style | WS_GROUP;
         if (wanted != style) SetWindowLongW(child, GWL_STYLE, LONG(wanted));
-        if (isControlParent(child)) markGroupsIn(child);
+        if (isControlParent(child)) markGroupsIn(open, child);
         before = child;
     }
 }
 
 // A field takes what is typed; the tabs and push buttons only act.
-bool isField(HWND window) {
-    return !isPushButton(window) && window != dialog().tabControlWindow;
+bool isField(const OpenDialog &open, HWND window) {
+    return !isPushButton(open, window) && window != open.tabs;
 }
 
 // The first stop of Tab under `parent` (a page shown, or the dialog) that
 // is a field; null when there is none.
-HWND firstField(HWND parent) {
+HWND firstField(const OpenDialog &open, HWND parent) {
     HWND first = GetNextDlgTabItem(parent, nullptr, FALSE);
     for (HWND stop = first; stop != nullptr;) {
-        if (isField(stop) && IsChild(parent, stop)) return stop;
+        if (isField(open, stop) && IsChild(parent, stop)) return stop;
         stop = GetNextDlgTabItem(parent, stop, FALSE);
         if (stop == first) break;
     }
@@ -84,47 +78,36 @@ bool shiftDown() {
 
 // Ctrl+Tab and Ctrl+Page Down show the next page, with Shift or Page Up
 // the one before, as in the system's property sheets.
-bool switchTabPage(HWND dialogWindow, const MSG &message) {
-    if (message.message != WM_KEYDOWN || !controlDown()) return false;
-    const HWND tabs = dialog().tabControlWindow;
-    if (tabs == nullptr || GetParent(tabs) != dialogWindow) return false;
+bool switchTabPage(const OpenDialog &open, const MSG &message) {
+    if (message.message != WM_KEYDOWN || !controlDown() || open.tabs == nullptr) return false;
     int step = 0;
     if (message.wParam == VK_TAB) step = shiftDown() ? -1 : 1;
     if (message.wParam == VK_NEXT) step = 1;
     if (message.wParam == VK_PRIOR) step = -1;
     if (step == 0) return false;
-    showNextTabPage(dialogWindow, step);
+    showNextTabPage(open.window, step);
     return true;
 }
 
 // A multi-line field passes Tab to its parent, which for a field on a tab
 // page is the page: the walk would go round that page for ever. The dialog
 // walks on itself.
-bool leaveMultiLineField(HWND dialogWindow, const MSG &message) {
+bool leaveMultiLineField(const OpenDialog &open, const MSG &message) {
     if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || controlDown()) return false;
-    if (!hasClass(message.hwnd, L"Edit") || !(styleOf(message.hwnd) & ES_MULTILINE)) return false;
-    if (GetParent(message.hwnd) == dialogWindow) return false;
-    SendMessageW(dialogWindow, WM_NEXTDLGCTL, WPARAM(shiftDown() ? 1 : 0), 0);
+    if (!madeWith(open, message.hwnd, kTakesEveryKey) || GetParent(message.hwnd) == open.window) return false;
+    SendMessageW(open.window, WM_NEXTDLGCTL, WPARAM(shiftDown() ? 1 : 0), 0);
     return true;
 }
 
 // A multi-line field takes every key, Esc included, and answers Esc by
 // closing its dialog as the close box would: what the user wrote there would
 // be gone. Esc goes to the dialog instead, as from any other control.
-bool escapeFromMultiLineField(HWND dialogWindow, const MSG &message) {
+bool escapeFromMultiLineField(const OpenDialog &open, const MSG &message) {
     const bool escape = (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) ||
                         (message.message == WM_CHAR && message.wParam == kEscapeCharacter);
-    if (!escape || !hasClass(message.hwnd, L"Edit") || !(styleOf(message.hwnd) & ES_MULTILINE)) return false;
-    if (message.message == WM_KEYDOWN) SendMessageW(dialogWindow, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    if (!escape || !madeWith(open, message.hwnd, kTakesEveryKey)) return false;
+    if (message.message == WM_KEYDOWN) SendMessageW(open.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
     return true;
-}
-
-// The slot whose control is `window`; -1 when none.
-int slotOfWindow(HWND window) {
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (dialog().controls[i].window == window) return i;
-    }
-    return -1;
 }
 
 bool handleKey(const MSG &message) {
@@ -134,17 +117,17 @@ bool handleKey(const MSG &message) {
     if (message.hwnd == nullptr) return false;
     const HWND dialogWindow = GetAncestor(message.hwnd, GA_ROOT);
     const OpenDialog *open = openDialogOf(dialogWindow);
-    if (open == nullptr || open->keyWatch == nullptr || dialog().dialogWindow != dialogWindow) return false;
+    if (open == nullptr || open->keyWatch == nullptr || open->window != dialogWindow) return false;
     if (open->hooks->onKey != nullptr && open->hooks->onKey(dialogWindow, message)) return true;
-    // A control's own child (a table's cell editor) goes with the control.
-    int slot = slotOfWindow(message.hwnd);
-    if (slot < 0 && GetParent(message.hwnd) != dialogWindow) slot = slotOfWindow(GetParent(message.hwnd));
+    // A control's own child (a grid's cell editor) goes with the control.
+    int slot = open->slotOf(message.hwnd);
+    if (slot < 0 && GetParent(message.hwnd) != dialogWindow) slot = open->slotOf(GetParent(message.hwnd));
     if (slot >= 0) {
-        const KindRow &row = kindRow(dialog().controls[slot].kind.control());
+        const KindRow &row = kindRow(dialog().controls[slot]);
         if (row.key != nullptr && row.key(dialogWindow, slot, message)) return true;
     }
-    return switchTabPage(dialogWindow, message) || leaveMultiLineField(dialogWindow, message) ||
-           escapeFromMultiLineField(dialogWindow, message);
+    return switchTabPage(*open, message) || leaveMultiLineField(*open, message) ||
+           escapeFromMultiLineField(*open, message);
 }
 
 // The system calls this for each message of a dialog's modal loop before
@@ -160,11 +143,13 @@ LRESULT CALLBACK keyFilter(int code, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void markControlGroups(HWND dialogWindow) {
-    markGroupsIn(dialogWindow);
+    if (const OpenDialog *open = openDialogOf(dialogWindow)) markGroupsIn(*open, dialogWindow);
 }
 
 bool focusFirstField(HWND dialogWindow) {
-    HWND target = firstField(dialogWindow);
+    const OpenDialog *open = openDialogOf(dialogWindow);
+    if (open == nullptr) return false;
+    HWND target = firstField(*open, dialogWindow);
     if (target == nullptr) {
         const int slot = dialog().defaultButton;
         HWND button = slot >= 0 && slot < kSlotCount ? GetDlgItem(dialogWindow, slot) : nullptr;
@@ -189,8 +174,9 @@ void stopWatchingKeys(HWND dialogWindow) {
 }
 
 void showNextTabPage(HWND dialogWindow, int step) {
-    const HWND tabs = dialog().tabControlWindow;
-    const int count = int(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    const OpenDialog *open = openDialogOf(dialogWindow);
+    const HWND tabs = open != nullptr ? open->tabs : nullptr;
+    const int count = tabs != nullptr ? int(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
     if (count < 1) return;
     const int current = int(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
     const int next = ((current + step) % count + count) % count;
@@ -201,11 +187,7 @@ void showNextTabPage(HWND dialogWindow, int step) {
     // The focus stays on the tabs; from a field it goes to the new page's
     // first field, never staying on one that is hidden now.
     if (onTabs) return;
-    HWND page = nullptr;
-    for (int i = 0; i < kSlotCount; ++i) {
-        const ControlSpec &s = dialog().controls[i];
-        if (s.kind.control() == ControlKind::kTabControl && tabPosition(s) == next) page = s.window;
-    }
-    HWND field = page != nullptr ? firstField(page) : nullptr;
+    HWND page = tabPageAt(*open, next);
+    HWND field = page != nullptr ? firstField(*open, page) : nullptr;
     SendMessageW(dialogWindow, WM_NEXTDLGCTL, WPARAM(field != nullptr ? field : tabs), TRUE);
 }

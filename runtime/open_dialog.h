@@ -1,8 +1,8 @@
 // What one open dialog holds besides the definition record that scripts
-// observe: the hooks it runs with, its scale, the fonts made for its controls, the
-// cell texts lent to its lists, the cell being edited in its table, the
-// fonts its progress texts last got, the tab whose page is being built, and
-// the filter that lets Ctrl+C copy its message.
+// observe: its windows (the dialog, the tab control, each slot's control),
+// the hooks it runs with, its scale, the fonts made for its controls, the
+// cell texts lent to its lists, the cell being edited in its grid, the
+// fonts its progress texts last got, and the filters of its keys.
 // One record per dialog window: made when the window gets WM_INITDIALOG,
 // attached to it (DWLP_USER) and freed with it at WM_NCDESTROY, once its
 // controls are gone. Nothing of one dialog can outlive it or reach the next.
@@ -13,6 +13,7 @@
 
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "model/dialog_definition.h"
@@ -30,7 +31,7 @@ struct OwnedFont {
 // Cell texts a list view asks for as it draws them, instead of a copy in
 // every cell: `columns` cells a row of the '|'-separated `text`.
 // A list that holds no rows of its own (LVS_OWNERDATA: the check-box list
-// and the table) has all of its rows here, their check marks and the cells
+// and the grid) has all of its rows here, their check marks and the cells
 // a user edited included; it asks for what it draws, so it opens in the
 // same time at any length.
 struct LentCells {
@@ -49,11 +50,11 @@ struct LentCells {
     LentCells(HWND l, const WideText &t, int c) : list(l), text(t), cells(text), columns(c) {}
 };
 
-// The cell of the last click in a table, which the cell editors work on,
+// The cell of the last click in a grid, which the cell editors work on,
 // and the list view's label editor while it is held over that cell.
 struct EditedCell {
-    HWND table = nullptr;
-    int slot = -1;   // the table's slot
+    HWND grid = nullptr;
+    int slot = -1;   // the grid's slot
     int row = -1;    // from 0; -1 when the click hit no row
     int column = 0;  // data column from 1; 0 is the hidden column
     HWND editor = nullptr;
@@ -76,13 +77,27 @@ public:
     OpenDialog(const OpenDialog &) = delete;
     OpenDialog &operator=(const OpenDialog &) = delete;
 
+    // The control of `slot` (a tab slot's page, a radio group's last
+    // button); null when the slot made none or is out of range.
+    HWND windowOf(int slot) const { return slot >= 0 && slot < kSlotCount ? slotWindows[slot] : nullptr; }
+    // The slot that made `control` (any button of a radio group included);
+    // -1 for a window no slot made.
+    int slotOf(HWND control) const;
+    // Records a window that the control factory made for `slot`; null when
+    // it made none this time.
+    void madeFor(int slot, HWND control);
+
+    HWND window = nullptr;      // the dialog itself
+    HWND tabs = nullptr;        // the one tab control of a tab dialog
+    std::vector<int> pages;     // the tab slots whose pages exist, in the order made
+    HWND slotWindows[kSlotCount] = {};
+    std::unordered_map<HWND, int> slotsOfWindows; // every window the factory made, to its slot
     const DialogHooks *hooks;
     Scale scale;                // script units to this dialog's pixels
     std::vector<OwnedFont> fonts;
     std::vector<std::unique_ptr<LentCells>> lentCells;
     EditedCell cell;
     std::vector<AppliedFont> appliedFonts;
-    int tabSlotBeingBuilt = -1; // the "tabcontrol" slot whose page is being made
     HHOOK keyWatch = nullptr;   // hands the modal loop's keys to the dialog first
     int ownCheckChanges = 0;    // check marks being set by the program, not the user
     HHOOK copyHook = nullptr;   // watchCopyKey's filter, for a dialog whose message copies

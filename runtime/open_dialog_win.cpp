@@ -24,9 +24,21 @@ OpenDialog::~OpenDialog() {
     if (copyHook != nullptr) UnhookWindowsHookEx(copyHook);
 }
 
+int OpenDialog::slotOf(HWND control) const {
+    const auto found = slotsOfWindows.find(control);
+    return found != slotsOfWindows.end() ? found->second : -1;
+}
+
+void OpenDialog::madeFor(int slot, HWND control) {
+    if (slot < 0 || slot >= kSlotCount) return;
+    slotWindows[slot] = control;
+    if (control != nullptr) slotsOfWindows[control] = slot;
+}
+
 OpenDialog &openDialogRecord(HWND dialogWindow, const DialogHooks &hooks) {
     closeDialogRecord(dialogWindow);
     Attached *attached = new Attached(hooks);
+    attached->record.window = dialogWindow;
     SetWindowLongPtrW(dialogWindow, DWLP_USER, reinterpret_cast<LONG_PTR>(attached));
     return attached->record;
 }

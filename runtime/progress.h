@@ -1,9 +1,9 @@
 // The progress window: a modeless window with one or two bars and their
 // texts, created by a "show" and driven by later calls while a script runs.
 // The function decides what each call does to the record; these operations
-// carry that onto the window. Each acts only while the window exists and
-// dialogWindow names it, and does nothing otherwise, so a command sent after
-// another dialog has dropped the window changes nothing on screen.
+// carry that onto the window. Each acts only while the window exists, and
+// does nothing otherwise, so a command sent after another dialog has
+// dropped the window changes nothing on screen.
 #ifndef TESSARY_RUNTIME_PROGRESS_H
 #define TESSARY_RUNTIME_PROGRESS_H
 
@@ -25,7 +25,7 @@ typedef std::bitset<kSlotCount> SlotSet;
 
 const DialogHooks &progressHooks();
 
-// True while the progress window exists and dialogWindow names it.
+// True while the progress window exists.
 bool progressWindowExists();
 // Handles what the user did in the window since the last call: clicks and
 // keys that arrived while the script was busy reach its controls now.

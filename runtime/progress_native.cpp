@@ -17,7 +17,7 @@ NativeProgressWindow &nativeProgressWindow() {
 }
 
 bool progressWindowExists() {
-    return dialog().dialogWindow != nullptr && &dialogHooks() == &progressHooks();
+    return modelessDialogWindow(progressHooks()) != nullptr;
 }
 
 void progressHandleInput() {}

@@ -10,6 +10,7 @@
 #include "runtime/dialog_proc.h"
 #include "runtime/fonts.h"
 #include "runtime/open_dialog.h"
+#include "runtime/runner.h"
 #include "runtime/screen_rules.h"
 
 namespace {
@@ -21,23 +22,15 @@ constexpr int kBarSlots[] = {kProgressBar1Slot, kProgressBar2Slot};
 
 constexpr LONG kBarStyle = WS_CHILD; // visibility is set apart, the marquee bit added
 
-ControlSpec &slotAt(int index) {
-    return dialog().controls[index];
-}
 
 HWND progressWindow() {
-    HWND window = dialog().dialogWindow;
-    if (window == nullptr || !IsWindow(window)) return nullptr;
-    const OpenDialog *open = openDialogOf(window);
-    return open != nullptr && open->hooks == &progressHooks() ? window : nullptr;
+    return modelessDialogWindow(progressHooks());
 }
 
-// The slot's control: the one recorded by the last "show", or found again
-// when a reset of the slots has forgotten it.
+// The slot's control, as the window's record holds it.
 HWND controlOf(HWND window, int slot) {
-    ControlSpec &s = slotAt(slot);
-    if (s.window == nullptr || GetParent(s.window) != window) s.window = GetDlgItem(window, slot);
-    return s.window;
+    const OpenDialog *open = openDialogOf(window);
+    return open != nullptr ? open->windowOf(slot) : nullptr;
 }
 
 // A text set again and again gets a new font only when its request changed.

@@ -109,7 +109,7 @@ int listRowCount(size_t cellCount, int columns) {
     return rows > size_t(INT_MAX) ? INT_MAX : int(rows);
 }
 
-WideText tableValue(int rows, int columns,
+WideText gridValue(int rows, int columns,
                     const std::function<const TextUnit *(int row, int column, size_t &length)> &cell) {
     // Like a list's, the grid's value keeps every row and every cell whole.
     ResultText result(ResultText::kNoLimit);

@@ -52,7 +52,7 @@ int listRowCount(size_t cellCount, int columns);
 // each followed by '|', rows apart by a CR. `cell` gives the units of the
 // cell in `row` (from 0) and data column `column` (from 1); they need to
 // stay valid only until the next call.
-WideText tableValue(int rows, int columns,
+WideText gridValue(int rows, int columns,
                     const std::function<const TextUnit *(int row, int column, size_t &length)> &cell);
 
 // Passes the value of slot `index` on to its link target. Returns what the

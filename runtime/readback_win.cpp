@@ -50,9 +50,9 @@ WideText readSlider(const ControlReading &reading) {
 
 // Every row's data cells (columns 1..param 3), each followed by '|', rows
 // separated by CR.
-WideText readTable(const ControlReading &reading) {
+WideText readGrid(const ControlReading &reading) {
     CellReader cells(reading.control);
-    return tableValue(rowCount(reading.control), std::max(listColumnCount(reading.slot), 0),
+    return gridValue(rowCount(reading.control), std::max(listColumnCount(reading.slot), 0),
                       [&cells](int row, int column, size_t &length) { return cells.read(row, column, length); });
 }
 
@@ -93,7 +93,7 @@ WideText readControlValue(HWND parent, int slot) {
         return value;
     }
     ControlSpec &s = dialog().controls[slot];
-    const KindRow &row = kindRow(s.kind.control());
+    const KindRow &row = kindRow(s);
     if (row.read == nullptr) return WideText();
     HWND control = GetDlgItem(parent, slot * row.readIdFactor + row.readFirstId);
     if (control == nullptr) return WideText();

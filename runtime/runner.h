@@ -16,18 +16,23 @@ public:
     DialogNotShown() : std::runtime_error("the dialog could not be created") {}
 };
 
-// Shows the dialog with the given hooks. Returns true only when a modal
-// dialog could not be created. An exception inside the dialog's window
-// procedures ends the dialog without a button and is thrown again from here
+// Shows the dialog with the given hooks and returns once it has closed (a
+// modeless one: once it is shown). Throws DialogNotShown when the system
+// could not create it. An exception inside the dialog's window procedures
+// ends the dialog without a button and is thrown again from here
 // (std::bad_alloc, or another std::exception).
 // A modeless dialog is created by its first run and kept; any other dialog
-// run meanwhile drops it (it is destroyed first), since its hooks and the
-// record's dialogWindow then belong to the other dialog.
-bool runDialog(const DialogHooks &hooks = kPlainDialog);
+// run meanwhile drops it (it is destroyed first), since the record's slots
+// then belong to the other dialog.
+void runDialog(const DialogHooks &hooks = kPlainDialog);
 
 // Destroys the modeless dialog, if one exists: before the module that holds
 // its dialog procedure goes away.
 void closeModelessDialog();
+
+// The modeless dialog while it exists and runs with `hooks`; null
+// otherwise, also when another dialog has dropped it.
+WindowHandle modelessDialogWindow(const DialogHooks &hooks);
 
 #ifndef _WIN32
 #include <functional>

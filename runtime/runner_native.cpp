@@ -6,6 +6,7 @@ int gRuns = 0;
 const DialogHooks *gHooks = &kPlainDialog;
 // Stands for the window of a modeless dialog: only its address is used.
 char gModelessToken;
+bool gModelessOpen = false;
 } // namespace
 
 void setDialogPlayer(DialogPlayer player) {
@@ -20,27 +21,25 @@ const DialogHooks &dialogHooks() {
     return *gHooks;
 }
 
-bool runDialog(const DialogHooks &hooks) {
+void runDialog(const DialogHooks &hooks) {
     ++gRuns;
     DialogDefinition &d = dialog();
+    // As on Windows: any other dialog drops the modeless window.
+    if (gModelessOpen && gHooks != &hooks) gModelessOpen = false;
     gHooks = &hooks;
     if (hooks.modeless) {
-        if (d.dialogWindow == nullptr) d.dialogWindow = &gModelessToken;
+        gModelessOpen = true;
         if (gPlayer) gPlayer(d);
-        return false;
+        return;
     }
-    // As on Windows: a modal dialog drops the modeless window, and after it
-    // no window is named.
-    d.dialogWindow = nullptr;
-    bool failed = true;
-    if (gPlayer) {
-        gPlayer(d);
-        failed = false;
-    }
-    d.dialogWindow = nullptr;
-    return failed;
+    if (!gPlayer) throw DialogNotShown();
+    gPlayer(d);
 }
 
 void closeModelessDialog() {
-    if (dialog().dialogWindow == &gModelessToken) dialog().dialogWindow = nullptr;
+    gModelessOpen = false;
+}
+
+WindowHandle modelessDialogWindow(const DialogHooks &hooks) {
+    return gModelessOpen && gHooks == &hooks ? &gModelessToken : nullptr;
 }

@@ -10,60 +10,59 @@
 
 namespace {
 
-// The modeless dialog this module created and has not destroyed; null when
-// there is none. Its hooks are in its record.
-HWND gModeless = nullptr;
+// The one modeless dialog this module has made and not destroyed (the
+// progress window); null when there is none. Everything else about it is in
+// its own record. Later calls of a script drive it through this handle.
+HWND gModelessWindow = nullptr;
 
 bool modelessAlive() {
-    if (gModeless != nullptr && !IsWindow(gModeless)) gModeless = nullptr;
-    return gModeless != nullptr;
+    if (gModelessWindow != nullptr && !IsWindow(gModelessWindow)) gModelessWindow = nullptr;
+    return gModelessWindow != nullptr;
 }
 
 } // namespace
 
 void closeModelessDialog() {
     if (!modelessAlive()) return;
-    HWND window = gModeless;
-    gModeless = nullptr;
+    HWND window = gModelessWindow;
+    gModelessWindow = nullptr;
     DestroyWindow(window);
-    if (dialog().dialogWindow == window) dialog().dialogWindow = nullptr;
 }
 
-bool runDialog(const DialogHooks &hooks) {
-    DialogDefinition &d = dialog();
-    // Another dialog takes over the record's window and the hooks, so the
-    // modeless one could no longer be driven nor answer its own messages:
-    // it goes, rather than stay on screen for good.
-    if (modelessAlive()) {
-        const OpenDialog *open = openDialogOf(gModeless);
-        if (open == nullptr || open->hooks != &hooks) closeModelessDialog();
-    }
-    d.ownerWindow = GetActiveWindow();
+HWND modelessDialogWindow(const DialogHooks &hooks) {
+    if (!modelessAlive()) return nullptr;
+    const OpenDialog *open = openDialogOf(gModelessWindow);
+    return open != nullptr && open->hooks == &hooks ? gModelessWindow : nullptr;
+}
+
+void runDialog(const DialogHooks &hooks) {
+    const DialogDefinition &d = dialog();
+    // Another dialog takes over the record's slots, so the modeless one
+    // could no longer be driven nor answer its own messages: it goes,
+    // rather than stay on screen for good.
+    if (modelessAlive() && modelessDialogWindow(hooks) == nullptr) closeModelessDialog();
+    HWND owner = GetActiveWindow();
     HINSTANCE instance = static_cast<HINSTANCE>(runtimeModule());
     ActivationScope scope;
     forgetEntryFailure();
 
     if (hooks.modeless) {
-        if (!modelessAlive() || d.dialogWindow != gModeless) {
-            closeModelessDialog();
-            d.dialogWindow = CreateDialogParamW(instance, MAKEINTRESOURCEW(d.templateId), d.ownerWindow,
-                                                mainDialogProc, reinterpret_cast<LPARAM>(&hooks));
-            gModeless = d.dialogWindow;
+        if (!modelessAlive()) {
+            gModelessWindow = CreateDialogParamW(instance, MAKEINTRESOURCEW(d.templateId), owner, mainDialogProc,
+                                                 reinterpret_cast<LPARAM>(&hooks));
         }
-        if (d.dialogWindow != nullptr) ShowWindow(d.dialogWindow, SW_SHOW);
+        if (gModelessWindow != nullptr) ShowWindow(gModelessWindow, SW_SHOW);
         rethrowEntryFailure();
-        return false;
+        if (gModelessWindow == nullptr) throw DialogNotShown();
+        return;
     }
 
     // Only a press of a button sets this again, so a dialog that closes by
     // its timer or the close box reports no button rather than the one an
     // earlier dialog closed with.
-    d.resultIndex = -1;
-    INT_PTR ended = DialogBoxParamW(instance, MAKEINTRESOURCEW(d.templateId), d.ownerWindow, mainDialogProc,
-                                   reinterpret_cast<LPARAM>(&hooks));
-    // Also after a failure: a stale handle here would keep the modeless
-    // window from ever being created again.
-    d.dialogWindow = nullptr;
+    dialog().resultIndex = -1;
+    const INT_PTR ended = DialogBoxParamW(instance, MAKEINTRESOURCEW(d.templateId), owner, mainDialogProc,
+                                          reinterpret_cast<LPARAM>(&hooks));
     rethrowEntryFailure();
-    return ended == -1;
+    if (ended == -1) throw DialogNotShown();
 }

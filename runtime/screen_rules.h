@@ -31,10 +31,12 @@ struct Scale {
 ScreenRect drawnAt(const Scale &scale, const ScreenRect &asked);
 
 #ifdef _WIN32
+struct HWND__;
+
 // The dots per inch that `window` is drawn at: its own where the system
 // keeps one per window, else the screen's. A host that is not DPI-aware
 // gets 96, since the system stretches such a host's windows itself.
-int dpiOfWindow(WindowHandle window);
+int dpiOfWindow(HWND__ *window);
 
 // `window` kept inside the work area of the monitor nearest to it.
 ScreenRect keepOnNearestScreen(const ScreenRect &window);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-int dpiOfWindow(WindowHandle window) {
+int dpiOfWindow(HWND window) {
     // Windows 10 1607 and later keep a scale per window; earlier systems
     // have one for the whole screen.
     typedef UINT(WINAPI * DpiForWindow)(HWND);

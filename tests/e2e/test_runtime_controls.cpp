@@ -177,7 +177,6 @@ protected:
         resetAllSlots(true);
         DialogDefinition &d = dialog();
         d.defaultButton = -1;
-        d.tabControlWindow = nullptr;
         d.templateId = IDD_MESSAGE;
         d.width = 600;
         d.height = 500;
@@ -221,8 +220,11 @@ protected:
 
     HWND create(int index) {
         createControl(parent_, index);
-        return slot(index).window;
+        return windowOf(index);
     }
+
+    // The control the dialog's record holds for slot `index`.
+    HWND windowOf(int index) const { return openDialogOf(parent_)->windowOf(index); }
 
     HWND make(int index, const char *kind, const wchar_t *text) {
         fill(index, kind, text);
@@ -320,8 +322,7 @@ TEST_F(RuntimeControls, EveryKindHasItsClassStylesAndId) {
 TEST_F(RuntimeControls, SlotsWithoutAKnownKindGetNoWindow) {
     for (const char *kind : {"", "Static", "datetime", "listBox", "tabControl"}) {
         SCOPED_TRACE(kind);
-        ControlSpec &s = fill(41, kind, L"text");
-        s.window = parent_; // left over from an earlier dialog
+        fill(41, kind, L"text");
         EXPECT_EQ(nullptr, create(41));
         EXPECT_EQ(nullptr, GetDlgItem(parent_, 41));
     }
@@ -329,7 +330,7 @@ TEST_F(RuntimeControls, SlotsWithoutAKnownKindGetNoWindow) {
 
 TEST_F(RuntimeControls, DefaultButtonIsMadeInItsPlaceAndSelectionButtonsStartDisabled) {
     dialog().defaultButton = 4;
-    fill(4, "button", L"OK").window = parent_;
+    fill(4, "button", L"OK");
     HWND made = create(4);
     ASSERT_NE(nullptr, made);
     EXPECT_EQ(made, GetDlgItem(parent_, 4));
@@ -671,7 +672,7 @@ TEST_F(RuntimeControls, TabControlGetsOnePageperTabWithItsControls) {
     EXPECT_EQ(kTabControlId, creations[0].id);
     HWND tabControl = GetDlgItem(parent_, kTabControlId);
     ASSERT_NE(nullptr, tabControl);
-    EXPECT_EQ(tabControl, d.tabControlWindow);
+    EXPECT_EQ(tabControl, openDialogOf(parent_)->tabs);
     driver::ControlInfo strip = shown().control(kTabControlId);
     EXPECT_EQ(0, _wcsicmp(L"SysTabControl32", strip.className.c_str()));
     EXPECT_EQ((std::vector<LONG>{10, 10, 372, 215}),
@@ -697,11 +698,11 @@ TEST_F(RuntimeControls, TabControlGetsOnePageperTabWithItsControls) {
         RECT p = rectIn(page, tabControl);
         EXPECT_EQ((std::vector<LONG>{5, 25, 300, 185}), (std::vector<LONG>{p.left, p.top, p.right - p.left, p.bottom - p.top}));
     }
-    EXPECT_EQ(firstPage, GetParent(slot(62).window));
-    EXPECT_EQ(secondPage, GetParent(slot(63).window));
+    EXPECT_EQ(firstPage, GetParent(windowOf(62)));
+    EXPECT_EQ(secondPage, GetParent(windowOf(63)));
     EXPECT_EQ(nullptr, GetDlgItem(firstPage, 63));
-    EXPECT_EQ(nullptr, slot(64).window);
-    EXPECT_EQ(nullptr, slot(65).window) << "not owned by a page, so left to the dialog";
+    EXPECT_EQ(nullptr, windowOf(64));
+    EXPECT_EQ(nullptr, windowOf(65)) << "not owned by a page, so left to the dialog";
     EXPECT_EQ(L"on the first page", wide(readControlValue(firstPage, 62)));
     EXPECT_EQ(L"", wide(readControlValue(parent_, 62)));
     EXPECT_EQ(L"0", wide(readControlValue(secondPage, 63)));
@@ -907,7 +908,7 @@ TEST_F(RuntimeControls, FontsFollowTheSlotsRequest) {
         EXPECT_EQ(c.italic, font.lfItalic);
         EXPECT_EQ(c.underline, font.lfUnderline);
         EXPECT_EQ(c.strikeOut, font.lfStrikeOut);
-        DestroyWindow(slot(54).window);
+        DestroyWindow(windowOf(54));
     }
     if (dpi == 96) {
         EXPECT_EQ(-16, cases[1].height) << "12 points are 16 pixels at 96 dpi";
@@ -940,7 +941,7 @@ TEST_F(RuntimeControls, FontsAreDeletedWhenTheirDialogCloses) {
         }
         // A control given a font again (as the progress window's texts are)
         // keeps only the newer one.
-        applyControlFont(slot(57).window, slot(57).font);
+        applyControlFont(openDialogOf(window)->windowOf(57), slot(57).font);
         if (inspect) {
             EXPECT_EQ(8u, liveFonts.size()) << "one font per control, three radio buttons";
             EXPECT_EQ(9, fontsCreated);
@@ -964,7 +965,7 @@ TEST_F(RuntimeControls, FontsAreDeletedWhenTheirDialogCloses) {
     createControl(open, 57);
     HWND other = openParent();
     closeParent(other);
-    EXPECT_EQ(1, fontOf(slot(57).window).lfItalic);
+    EXPECT_EQ(1, fontOf(openDialogOf(open)->windowOf(57)).lfItalic);
     EXPECT_EQ(1u, liveFonts.size());
     closeParent(open);
     EXPECT_EQ(0u, liveFonts.size());

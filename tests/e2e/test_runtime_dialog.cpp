@@ -66,16 +66,14 @@ class RuntimeDialog : public ::testing::Test {
 protected:
     void SetUp() override { setRuntimeModule(GetModuleHandleW(nullptr)); }
 
-    // Runs the dialog with `act` as the user; returns whether the runner
-    // reported a failure.
-    bool run(std::function<void(driver::Dialog &)> act) {
+    // Runs the dialog with `act` as the user; the runner must report no
+    // failure.
+    void run(std::function<void(driver::Dialog &)> act) {
         driver::Session session(std::move(act), 15000);
-        bool failed = runDialog();
+        EXPECT_NO_THROW(runDialog());
         EXPECT_TRUE(session.ran());
         EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
         EXPECT_EQ(session.failure(), L"");
-        EXPECT_EQ(dialog().dialogWindow, nullptr) << "a closed dialog leaves no window behind";
-        return failed;
     }
 };
 
@@ -264,8 +262,8 @@ TEST_F(RuntimeDialog, FailedTemplateReportsFailureAndLeavesNoWindow) {
     freshDialog();
     dialog().templateId = 999;
     dialog().resultIndex = 7;
-    EXPECT_TRUE(runDialog());
-    EXPECT_EQ(dialog().dialogWindow, nullptr);
+    EXPECT_THROW(runDialog(), DialogNotShown);
+    EXPECT_EQ(dialog().resultIndex, -1) << "no button of an earlier dialog";
 }
 
 // A hook that throws inside the dialog procedure, where the system's frames
@@ -324,7 +322,7 @@ TEST_F(RuntimeDialog, AFailureInsideTheDialogEndsItAndReachesTheCaller) {
     }
     freshDialog();
     button(4, 300, 180, L"OK");
-    EXPECT_FALSE(run([](driver::Dialog &d) { d.click(4); }));
+    run([](driver::Dialog &d) { d.click(4); });
     EXPECT_EQ(dialog().resultIndex, 4) << "the next dialog runs as usual";
 }
 
@@ -363,16 +361,20 @@ TEST_F(RuntimeDialog, ModelessRunShowsTheSameWindowAgain) {
     dialog().height = 120;
     place(1, "static", 10, 10, 200, 20, L"progress");
     static const DialogHooks modeless = {"modeless", true, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false};
-    EXPECT_FALSE(runDialog(modeless));
-    HWND first = dialog().dialogWindow;
+    runDialog(modeless);
+    HWND first = modelessDialogWindow(modeless);
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(IsWindowVisible(first));
     ShowWindow(first, SW_HIDE);
-    EXPECT_FALSE(runDialog(modeless));
-    EXPECT_EQ(dialog().dialogWindow, first);
+    runDialog(modeless);
+    EXPECT_EQ(modelessDialogWindow(modeless), first);
     EXPECT_TRUE(IsWindowVisible(first));
-    DestroyWindow(first);
-    dialog().dialogWindow = nullptr;
+    // Another dialog drops it.
+    static const DialogHooks other = {"other", true, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false};
+    EXPECT_EQ(modelessDialogWindow(other), nullptr);
+    closeModelessDialog();
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(modelessDialogWindow(modeless), nullptr);
 }
 
 // The system's colour chooser behind the seam: OK answers the colour it was

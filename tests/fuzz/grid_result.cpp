@@ -135,7 +135,7 @@ void play(DialogDefinition &d, const std::vector<std::u16string> &edits, int32_t
         }
     }
 
-    const WideText value = tableValue(g.rows, g.columns, [](int row, int column, size_t &length) {
+    const WideText value = gridValue(g.rows, g.columns, [](int row, int column, size_t &length) {
         if (row < 0 || row >= gGrid.rows || column < 1 || column > gGrid.columns) abort();
         const WideText &cell = gGrid.at(row, column);
         length = cell.length();

@@ -178,7 +178,7 @@ TEST_F(DialogDefinitionTest, AKindIsResolvedWhenItsKeywordIsSet) {
         const char *keyword;
         ControlKind kind;
     } cases[] = {
-        {"listboxview", ControlKind::kTable}, {"listbox", ControlKind::kList},  {"editBox", ControlKind::kEditBox},
+        {"listboxview", ControlKind::kGrid}, {"listbox", ControlKind::kPlainList},  {"editBox", ControlKind::kEditBox},
         {"tabcontrol", ControlKind::kTabControl}, {"datedd", ControlKind::kDateDropDown},
         // Row kinds before their layout, other cases and unknown words make no control.
         {"hedit", ControlKind::kNone}, {"Static", ControlKind::kNone}, {"", ControlKind::kNone},
@@ -193,4 +193,11 @@ TEST_F(DialogDefinitionTest, AKindIsResolvedWhenItsKeywordIsSet) {
     s.kind = NarrowText("slider");
     s.kind.clear();
     EXPECT_EQ(s.kind.control(), ControlKind::kNone);
+    // A list's check boxes make it the check-box list, whichever is set first.
+    s.kind = NarrowText("listbox");
+    EXPECT_EQ(slotKind(s), ControlKind::kPlainList);
+    setListHasCheckBoxes(s, 1);
+    EXPECT_EQ(slotKind(s), ControlKind::kCheckList);
+    s.kind = NarrowText("listboxview");
+    EXPECT_EQ(slotKind(s), ControlKind::kGrid) << "a grid stays a grid";
 }

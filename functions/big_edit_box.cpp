@@ -42,7 +42,7 @@ int32_t slotOfButton(int number, int32_t fallback) {
     const WideText wanted = integerToText(number);
     for (int slot = kFirstButtonSlot; slot < kFirstButtonSlot + kButtonCount; ++slot) {
         const ControlSpec &s = dialog().controls[slot];
-        if (equals(s.kind, "button") && s.value == wanted) return slot;
+        if (!s.kind.empty() && s.value == wanted) return slot;
     }
     return fallback;
 }

@@ -153,19 +153,40 @@ void applyObjectAttribute(DialogDefinition &d, int slot, const MarkupElement &el
 
 // ---- after the markup ------------------------------------------------------
 
-// What the markup cannot say for a kind but the control needs.
-void completeObject(ControlSpec &s) {
+// What the markup cannot say for a kind but its control needs, one row per
+// kind that needs something; the other kinds have none.
+struct MarkupKind {
+    ControlKind kind;
+    void (*complete)(ControlSpec &s); // null: nothing to add
+    bool closes;                      // a press ends the dialog, which needs one such object
+};
+
+const MarkupKind kMarkupKinds[] = {
     // Radio buttons stand in rows of "columns"; without it, one a row.
-    if (equals(s.kind, "radio") && radioColumns(s) < 1) setRadioColumns(s, 1);
+    {ControlKind::kRadio, [](ControlSpec &s) { if (radioColumns(s) < 1) setRadioColumns(s, 1); }, false},
     // No row of a list starts checked, so none is chosen: a chosen row 0
     // left from "rows" would let a click check a second row of a list that
     // allows one.
-    if (equals(s.kind, "listbox")) setListChosenRow(s, -1);
+    {ControlKind::kPlainList, [](ControlSpec &s) { setListChosenRow(s, -1); }, false},
+    {ControlKind::kButton, nullptr, true},
+};
+
+const MarkupKind *markupKindOf(const ControlSpec &s) {
+    for (const MarkupKind &k : kMarkupKinds) {
+        if (k.kind == s.kind.control()) return &k;
+    }
+    return nullptr;
+}
+
+void completeObject(ControlSpec &s) {
+    const MarkupKind *kind = markupKindOf(s);
+    if (kind != nullptr && kind->complete != nullptr) kind->complete(s);
 }
 
 bool holdsButton(const DialogDefinition &d, int objects) {
     for (int slot = kFirstObjectSlot; slot < kFirstObjectSlot + objects; ++slot) {
-        if (equals(d.controls[slot].kind, "button")) return true;
+        const MarkupKind *kind = markupKindOf(d.controls[slot]);
+        if (kind != nullptr && kind->closes) return true;
     }
     return false;
 }

@@ -40,44 +40,27 @@ void applyFocus(const OptionSet &options) {
     if (row >= 1 && row <= kRows) dialog().controls[kFirstInputSlot + row - 1].initialFocus = 1;
 }
 
+// A form's row is 33 high; a row of several lines takes 35 for each line
+// past the first, a radio group 15 for each.
+int32_t formRowAdvance(const RowLines &lines, int taken) {
+    if (!lines.suffixed) return kRowPitch;
+    return kRowPitch + (lines.buttons ? kRadioLinePitch * taken : kLinePitch * (taken - 1));
+}
+
 // Places the staged rows from y = top and expands them. Returns the y of
 // the buttons: one row pitch below the last row in use.
 int32_t layOutRows(int32_t top) {
-    int32_t y = top;
-    int lastRow = 0;      // the last row laid out so far, 0 before the first
-    int lastSlot = -1;    // its input slot
-    for (int row = 1; row <= kRows; ++row) {
-        const int slot = kFirstInputSlot + row - 1;
-        ControlSpec &s = dialog().controls[slot];
-        ControlSpec &label = dialog().controls[slot - kRowSlots];
-        if (s.kind.empty()) {
-            resetSlot(slot, true, true);
-            resetSlot(slot - kRowSlots, true, true);
-            y += kRowPitch;
-            continue;
-        }
-        s.y = y;
+    for (int slot = kFirstInputSlot; slot < kFirstInputSlot + kRows; ++slot) {
+        ControlSpec &s = slotAt(slot);
         s.growWidth = 0.0;
         s.growHeight = 0.0;
         s.followRight = 1;
-        s.followBottom = 0;
-        label.y = y + kLabelShift;
-        const bool suffixed = readRowLines(s.kind).suffixed;
-        const int lines = takeRowLines(s, kMaxLines - lastRow);
-        if (lines == 0) {
-            dropRow(slot);
-            y += kRowPitch;
-            continue;
-        }
-        if (suffixed) y += equals(s.kind, "radio") ? kRadioLinePitch * lines : kLinePitch * (lines - 1);
-        expandInputRow(slot, kNoOwner);
-        lastRow = row;
-        lastSlot = slot;
-        y += kRowPitch;
     }
-    y += kRowPitch;
+    const RowStack form{kNoOwner, kMaxLines, true, true, 0, 0, kRowPitch, formRowAdvance};
+    const StackedRows stacked = stackRows(kFirstInputSlot, kFirstInputSlot + kRows, top, form);
+    int32_t y = stacked.y + kRowPitch;
     // Rows after the last one in use take no room.
-    if (lastSlot >= 0) y -= kRowPitch * (kFirstInputSlot + kRows - lastSlot);
+    if (stacked.lastSlot >= 0) y -= kRowPitch * (kFirstInputSlot + kRows - stacked.lastSlot);
     return y;
 }
 
@@ -113,7 +96,7 @@ void doDialogFunction(const CallArguments &args, CallResult &result) {
                    buttonsY + kLowerRowDrop + kButtonBottom);
     bool lowerRow = false;
     for (int n = kFirstLowerRowButton; n <= kButtonCount; ++n) {
-        if (equals(d.controls[kFirstButtonSlot + n - 1].kind, "button")) lowerRow = true;
+        if (!d.controls[kFirstButtonSlot + n - 1].kind.empty()) lowerRow = true;
     }
     d.height = buttonsY + (lowerRow ? kBottomTwoRows : kBottomOneRow);
     d.minHeight = d.height;

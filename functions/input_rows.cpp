@@ -105,6 +105,8 @@ void takeRowFont(ControlSpec &part, const ControlSpec &input) {
 
 // ---- one expansion per kind -------------------------------------------
 
+struct InputKind;
+
 struct Row {
     int input;       // slot
     int owner;
@@ -114,7 +116,7 @@ struct Row {
     ControlSpec &third;  // input + 48
 };
 
-void expandSlider(const Row &row) {
+void expandSlider(const Row &row, const InputKind &) {
     ControlSpec &s = row.s;
     s.height = kSliderHeight;
     const WideFields parts(s.text.data(), std::min(s.text.length(), kMaxFieldScan));
@@ -122,34 +124,41 @@ void expandSlider(const Row &row) {
     setSliderMaximum(s, leadingInteger(parts.data(1), parts.length(1)));
 }
 
-void expandHalfEdit(const Row &row) {
-    ControlSpec &s = row.s;
-    s.width /= 2;
-    if (equals(s.kind, "heditR")) s.extraStyle = kRightText;
-    if (equals(s.kind, "heditC")) s.extraStyle = kCentredText;
-    s.kind = NarrowText("edit");
-}
+void expandHalfEdit(const Row &row, const InputKind &kind);
 
-void expandStatic(const Row &row) {
+void expandStatic(const Row &row, const InputKind &) {
     resetSlot(row.input - kRowSlots, true, true);
     row.s.x = kRowLeft;
     row.s.y += kStaticShift;
     row.s.width += kRowLeft;
 }
 
-void expandDate(const Row &row) {
+void expandDate(const Row &row, const InputKind &) {
     row.s.width = kPickerWidth;
     row.s.growWidth = 0.0;
     row.s.growHeight = 0.0;
 }
 
 // A time field and a date field: the row reads "time|date".
-void expandDateTime(const Row &row) {
+void expandDateTime(const Row &row, const InputKind &kind);
+
+// The input kinds that are rewritten before the factory sees them, one row
+// each: how the row is expanded, and the kind and style of the fields it
+// makes. Kinds without a row ("edit", "combobox", ...) stay as staged.
+struct InputKind {
+    const char *keyword;
+    void (*expand)(const Row &row, const InputKind &kind);
+    const char *fieldKind = nullptr; // the kind of the fields the row is made of
+    uint32_t extraStyle = 0;         // their text alignment; 0: the field's own
+    bool pickers = false;            // a range of date or time pickers, placed after the label
+};
+
+void expandDateTime(const Row &row, const InputKind &kind) {
     ControlSpec &s = row.s;
     ControlSpec &date = row.second;
     row.label.x = kRowLeft;
     Split text = splitAtBar(s.text, false);
-    date.kind = NarrowText(equals(s.kind, "datetimedd") ? "datedd" : "date");
+    date.kind = NarrowText(kind.fieldKind);
     date.text = text.rest;
     setLayout(date, SlotLayout{s.x + kDateAfterTime, s.y, kPickerWidth, kFieldHeight, 0.0, 0.0, false, false});
     date.disabled = s.disabled;
@@ -166,21 +175,8 @@ void expandDateTime(const Row &row) {
     s.linkSeparator = WideText(dialog().valueSeparator);
 }
 
-struct RangeKind {
-    const char *keyword;
-    const char *fieldKind;
-    uint32_t extraStyle; // 0: the field keeps its own
-    bool pickers;        // date or time fields, placed after the label
-};
-
-const RangeKind kRangeKinds[] = {
-    {"daterange", "date", 0, true},   {"daterangedd", "datedd", 0, true}, {"timerange", "time", 0, true},
-    {"range", "edit", 0, false},      {"rangeC", "edit", kCentredText, false},
-    {"rangeR", "edit", kRightText, false},
-};
-
 // Two fields with a caption between them: the row reads "from|to".
-void expandRange(const Row &row, const RangeKind &range) {
+void expandRange(const Row &row, const InputKind &range) {
     ControlSpec &s = row.s;
     ControlSpec &caption = row.second;
     ControlSpec &to = row.third;
@@ -255,7 +251,7 @@ ChoicePlaces choicePlaces(int count, int owner) {
 
 // One to three boxes whose captions come from the label: the row reads the
 // boxes' states, "101" for three boxes of which the second is unchecked.
-void expandCheckBoxes(const Row &row) {
+void expandCheckBoxes(const Row &row, const InputKind &) {
     ControlSpec &s = row.s;
     const int count = std::min(std::max(int(barCount(row.label.text)), 1), kMaxCheckBoxes);
     const ChoicePlaces places = choicePlaces(count, row.owner);
@@ -284,7 +280,7 @@ void expandCheckBoxes(const Row &row) {
 
 // A radio group whose captions come from the label: the row reads the
 // number of the chosen button.
-void expandRadio(const Row &row) {
+void expandRadio(const Row &row, const InputKind &) {
     ControlSpec &s = row.s;
     if (radioColumns(s) == 0) setRadioColumns(s, std::max(int(barCount(row.label.text)), 1));
     setRadioChecked(s, digitsToInteger(s.text.data(), s.text.length()));
@@ -295,16 +291,31 @@ void expandRadio(const Row &row) {
     resetSlot(row.input - kRowSlots, false, true);
 }
 
-struct ExpandRow {
-    const char *keyword;
-    void (*expand)(const Row &row);
-};
+void expandHalfEdit(const Row &row, const InputKind &kind) {
+    ControlSpec &s = row.s;
+    s.width /= 2;
+    if (kind.extraStyle != 0) s.extraStyle = kind.extraStyle;
+    s.kind = NarrowText(kind.fieldKind);
+}
 
-const ExpandRow kExpansions[] = {
-    {"slider", expandSlider},     {"hedit", expandHalfEdit},         {"heditR", expandHalfEdit},
-    {"heditC", expandHalfEdit},   {"static", expandStatic},          {"date", expandDate},
-    {"datedd", expandDate},       {"datetime", expandDateTime},      {"datetimedd", expandDateTime},
-    {"checkbox", expandCheckBoxes}, {"radio", expandRadio},
+const InputKind kInputKinds[] = {
+    {.keyword = "slider", .expand = expandSlider},
+    {.keyword = "hedit", .expand = expandHalfEdit, .fieldKind = "edit"},
+    {.keyword = "heditR", .expand = expandHalfEdit, .fieldKind = "edit", .extraStyle = kRightText},
+    {.keyword = "heditC", .expand = expandHalfEdit, .fieldKind = "edit", .extraStyle = kCentredText},
+    {.keyword = "static", .expand = expandStatic},
+    {.keyword = "date", .expand = expandDate},
+    {.keyword = "datedd", .expand = expandDate},
+    {.keyword = "datetime", .expand = expandDateTime, .fieldKind = "date"},
+    {.keyword = "datetimedd", .expand = expandDateTime, .fieldKind = "datedd"},
+    {.keyword = "checkbox", .expand = expandCheckBoxes},
+    {.keyword = "radio", .expand = expandRadio},
+    {.keyword = "daterange", .expand = expandRange, .fieldKind = "date", .pickers = true},
+    {.keyword = "daterangedd", .expand = expandRange, .fieldKind = "datedd", .pickers = true},
+    {.keyword = "timerange", .expand = expandRange, .fieldKind = "time", .pickers = true},
+    {.keyword = "range", .expand = expandRange, .fieldKind = "edit"},
+    {.keyword = "rangeC", .expand = expandRange, .fieldKind = "edit", .extraStyle = kCentredText},
+    {.keyword = "rangeR", .expand = expandRange, .fieldKind = "edit", .extraStyle = kRightText},
 };
 
 } // namespace
@@ -313,13 +324,13 @@ RowLines readRowLines(const NarrowText &kind) {
     auto digit = [&kind](size_t i) { return kind[i] >= '0' && kind[i] <= '9' ? kind[i] - '0' : 0; };
     const size_t n = kind.length();
     const char *text = kind.data();
-    if (n == 7 && std::strncmp(text, "static", 6) == 0) return RowLines{true, digit(6), 0, NarrowText("static")};
-    if (n == 5 && std::strncmp(text, "edit", 4) == 0) return RowLines{true, digit(4), 0, NarrowText("editBox")};
-    if (n == 6 && std::strncmp(text, "radio", 5) == 0) return RowLines{true, digit(5), 1, NarrowText("radio")};
+    if (n == 7 && std::strncmp(text, "static", 6) == 0) return RowLines{true, digit(6), 0, NarrowText("static"), false};
+    if (n == 5 && std::strncmp(text, "edit", 4) == 0) return RowLines{true, digit(4), 0, NarrowText("editBox"), false};
+    if (n == 6 && std::strncmp(text, "radio", 5) == 0) return RowLines{true, digit(5), 1, NarrowText("radio"), true};
     if (n == 7 && std::strncmp(text, "radio", 5) == 0) {
-        return RowLines{true, digit(5), std::min(digit(6), kMaxRadioColumns), NarrowText("radio")};
+        return RowLines{true, digit(5), std::min(digit(6), kMaxRadioColumns), NarrowText("radio"), true};
     }
-    return RowLines{false, 1, 0, kind};
+    return RowLines{false, 1, 0, kind, equals(kind, "radio")};
 }
 
 void expandInputRow(int inputSlot, int owner) {
@@ -328,15 +339,9 @@ void expandInputRow(int inputSlot, int owner) {
             slotAt(inputSlot + 2 * kRowSlots)};
     row.s.ownerIndex = owner;
     row.label.ownerIndex = owner;
-    for (const ExpandRow &e : kExpansions) {
-        if (equals(row.s.kind, e.keyword)) {
-            e.expand(row);
-            return;
-        }
-    }
-    for (const RangeKind &range : kRangeKinds) {
-        if (equals(row.s.kind, range.keyword)) {
-            expandRange(row, range);
+    for (const InputKind &kind : kInputKinds) {
+        if (equals(row.s.kind, kind.keyword)) {
+            kind.expand(row, kind);
             return;
         }
     }
@@ -354,7 +359,7 @@ bool takeReadOnlySuffix(std::string &kind) {
 int takeRowLines(ControlSpec &s, int linesLeft) {
     const RowLines lines = readRowLines(s.kind);
     if (!lines.suffixed) {
-        if (equals(s.kind, "radio")) {
+        if (lines.buttons) {
             setRadioLineCount(s, 1);
             setRadioColumns(s, 0);
         }
@@ -363,7 +368,7 @@ int takeRowLines(ControlSpec &s, int linesLeft) {
     const int taken = std::min(lines.lines, linesLeft);
     if (taken <= 0) return 0;
     s.kind = lines.kind;
-    if (equals(s.kind, "radio")) {
+    if (lines.buttons) {
         setRadioLineCount(s, taken);
         setRadioColumns(s, lines.columns);
     } else {
@@ -378,33 +383,50 @@ void dropRow(int inputSlot) {
     }
 }
 
-int stackTabPageRows(int first, int end, int32_t top, int owner) {
-    const DialogDefinition &d = dialog();
-    int32_t y = top;
-    int used = 0;
+StackedRows stackRows(int first, int end, int32_t top, const RowStack &stack) {
+    StackedRows stacked{0, -1, top};
+    int32_t &y = stacked.y;
     for (int slot = first; slot < end; ++slot) {
         ControlSpec &s = slotAt(slot);
         ControlSpec &label = slotAt(slot - kRowSlots);
-        if (y + kTabRowPitch > d.height - kPageBottomAllowance) {
+        if ((stack.emptyRowsGo && s.kind.empty()) || (stack.bottom > 0 && y + kTabRowPitch > stack.bottom)) {
             dropRow(slot);
+            y += stack.leftOut;
             continue;
         }
         s.y = y;
-        s.width = d.width - kPageWidthAllowance;
+        if (stack.inputWidth > 0) s.width = stack.inputWidth;
         s.followBottom = 0;
         label.y = y + kLabelShift;
-
-        const bool suffixed = readRowLines(s.kind).suffixed;
-        const int lines = takeRowLines(s, kMaxPageLines - used);
-        if (lines == 0) {
+        const RowLines lines = readRowLines(s.kind);
+        const int taken = takeRowLines(s, stack.maxLines - stacked.used);
+        if (taken == 0) {
             dropRow(slot);
+            y += stack.leftOut;
             continue;
         }
-        if (suffixed && equals(s.kind, "radio")) y += kRadioLineBase - kRadioLineShift * lines;
-        y += kTabRowPitch * lines;
+        y += stack.advance(lines, taken);
         if (s.kind.empty()) resetSlot(slot - kRowSlots, true, true);
-        used += lines;
-        expandInputRow(slot, owner);
+        stacked.used = stack.countsRows ? slot - first + 1 : stacked.used + taken;
+        stacked.lastSlot = slot;
+        expandInputRow(slot, stack.owner);
     }
-    return used;
+    return stacked;
+}
+
+namespace {
+
+// A page's line is 35 high; a group of radio lines packs tighter.
+int32_t pageRowAdvance(const RowLines &lines, int taken) {
+    const int32_t buttons = lines.suffixed && lines.buttons ? kRadioLineBase - kRadioLineShift * taken : 0;
+    return buttons + kTabRowPitch * taken;
+}
+
+} // namespace
+
+int stackTabPageRows(int first, int end, int32_t top, int owner) {
+    const DialogDefinition &d = dialog();
+    const RowStack page{owner, kMaxPageLines, false, false, d.height - kPageBottomAllowance,
+                        d.width - kPageWidthAllowance, 0, pageRowAdvance};
+    return stackRows(first, end, top, page).used;
 }

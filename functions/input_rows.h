@@ -25,6 +25,7 @@ struct RowLines {
     int lines;         // the count, 0 for a character that is no digit
     int columns;       // radio buttons per line; 0: decided by the captions
     NarrowText kind;   // the kind without its count
+    bool buttons;      // a radio group, whose lines are lines of buttons
 };
 RowLines readRowLines(const NarrowText &kind);
 
@@ -39,10 +40,32 @@ int takeRowLines(ControlSpec &s, int linesLeft);
 // The caller has placed the input and its label already.
 void expandInputRow(int inputSlot, int owner);
 
-// Places the rows of one tab page (input slots first..end-1) one below the
-// other from y = top and expands each. Rows that would pass the window's
-// bottom, or that get no line, are dropped with their label. Returns the
-// lines the page uses.
+// How a dialog stacks its rows: the form's grow the window, a tab page's
+// must fit the page.
+struct RowStack {
+    int owner;             // kNoOwner, or the page's tab slot
+    int maxLines;          // lines the rows may take together
+    bool countsRows;       // lines left are counted in rows laid out (the form), not lines
+    bool emptyRowsGo;      // a row without a kind goes with its label (the form) rather than take a line
+    int32_t bottom;        // a row must end above this y, or it is dropped; 0: no limit
+    int32_t inputWidth;    // 0: an input keeps the width it was staged with
+    int32_t leftOut;       // y past a row left out; 0: it takes no room
+    // The y from the top of a row of `lines` lines to the next row.
+    int32_t (*advance)(const RowLines &lines, int taken);
+};
+
+struct StackedRows {
+    int used;       // lines (or rows, where they count) taken
+    int lastSlot;   // the input slot of the last row laid out; -1 none
+    int32_t y;      // below the last row
+};
+
+// Places the rows of input slots first..end-1 one below the other from
+// y = top, each with its label, and expands each. Rows that get no line,
+// or would pass the bottom, are dropped with their label.
+StackedRows stackRows(int first, int end, int32_t top, const RowStack &stack);
+
+// The rows of one tab page. Returns the lines the page uses.
 int stackTabPageRows(int first, int end, int32_t top, int owner);
 
 // Splits the suffix "RO" off a kind keyword ("editRO" is a disabled "edit")

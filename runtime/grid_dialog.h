@@ -6,6 +6,8 @@
 
 #include "runtime/dialog_hooks.h"
 
+constexpr int kGridSlot = kFirstInputSlot; // the dialog's one grid, read back as "text1"
+
 const DialogHooks &gridDialogHooks();
 
 #endif

@@ -12,7 +12,7 @@ namespace {
 // grid is selected: the grid has no check boxes, and a click on any cell
 // selects its row.
 bool onNotify(WindowHandle dialogWindow, int slot, tagNMHDR *header, intptr_t &result) {
-    if (header->code != UINT(LVN_ITEMCHANGED) || dialog().controls[slot].kind.control() != ControlKind::kGrid) return false;
+    if (header->code != UINT(LVN_ITEMCHANGED) || slot != kGridSlot) return false;
     const NMLISTVIEW *change = reinterpret_cast<const NMLISTVIEW *>(header);
     if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) return false;
     const bool chosen = SendMessageW(header->hwndFrom, LVM_GETSELECTEDCOUNT, 0, 0) > 0;

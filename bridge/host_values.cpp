@@ -156,21 +156,6 @@ WideText argumentWide(const FMDataVect *args, uint32_t index) {
     return out;
 }
 
-std::string argumentNarrow(const FMDataVect *args, uint32_t index, uint32_t bufferSize) {
-    const FMText *text = argumentText(args, index);
-    if (text == nullptr || bufferSize == 0) return std::string();
-    Call sizeCall;
-    uint32_t size = FM_Text_GetSize(text, &sizeCall.error);
-    sizeCall.check();
-    std::vector<char> buffer(bufferSize, 0);
-    Call read;
-    FM_Text_GetBytes(text, buffer.data(), bufferSize, 0, size, FMEncodingUtf8, &read.error);
-    read.check();
-    // However the host filled the buffer, the text ends inside it.
-    buffer[bufferSize - 1] = 0;
-    return std::string(buffer.data());
-}
-
 int16_t setResultHostText(FMData *result, const FMDataVect *args, const HostText &text) {
     // The first argument's locale; a call without arguments has only the
     // result object's own.

@@ -78,9 +78,6 @@ private:
 uint32_t argumentCount(const FMDataVect *args);
 // Argument i as UTF-16 text; an argument that was not passed reads as empty.
 WideText argumentWide(const FMDataVect *args, uint32_t index);
-// Argument i as UTF-8 text cut to fit a buffer of bufferSize bytes
-// (terminator included), never inside a character.
-std::string argumentNarrow(const FMDataVect *args, uint32_t index, uint32_t bufferSize);
 
 // ---- Results -------------------------------------------------------------
 // Each writes the result as text in the locale of argument 0 (with `args`

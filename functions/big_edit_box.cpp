@@ -24,13 +24,13 @@ constexpr int kLabelSlot = kMessageSlot;
 constexpr int kEditSlot = kFirstInputSlot;
 constexpr int32_t kControlCount = kEditSlot + 1;
 
-// Window sizes, pixels
+// Window sizes, script units
 constexpr int32_t kDefaultWidth = 495;
 constexpr int32_t kDefaultHeight = 596;
 constexpr int32_t kMinWidth = 383;
 constexpr int32_t kMinHeight = 100;
 
-// Control sizes, pixels
+// Control sizes, script units
 constexpr int32_t kLabelHeight = 11;
 constexpr int32_t kEditTopBelowLabel = 35;
 constexpr int32_t kEditBottomWithLabel = 115;  // window height minus the field's, under a caption

@@ -19,7 +19,7 @@ namespace {
 constexpr int kFirstObjectSlot = 3;                        // object n sits in slot n + 2
 constexpr int kMaxObjects = kSlotCount - kFirstObjectSlot; // 117; later objects are ignored
 
-// What a window gets where the markup leaves a size at 0 (pixels).
+// What a window gets where the markup leaves a size at 0 (script units).
 constexpr int32_t kWidth = 383;
 constexpr int32_t kHeight = 360;
 constexpr int32_t kMinWidth = 363;

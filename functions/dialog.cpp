@@ -11,9 +11,9 @@
 namespace {
 
 
-constexpr int32_t kMinWidth = 383;      // pixels
-constexpr int32_t kOneRowHeight = 173;  // pixels, one row of buttons
-constexpr int32_t kTwoRowHeight = 203;  // pixels, two rows of buttons
+constexpr int32_t kMinWidth = 383;      // script units
+constexpr int32_t kOneRowHeight = 173;  // script units, one row of buttons
+constexpr int32_t kTwoRowHeight = 203;  // script units, two rows of buttons
 constexpr int32_t kMessageBottom = 80;  // window height minus the message's, one row of buttons
 constexpr uint32_t kTwoRowArguments = 8; // from this many arguments on, buttons take two rows
 constexpr uint32_t kFirstButtonArgument = 3;

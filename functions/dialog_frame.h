@@ -17,7 +17,7 @@
 #include "model/options.h"
 #include "runtime/dialog_hooks.h"
 
-// ---- sizes shared by the dialogs (pixels) ---------------------------------
+// ---- sizes shared by the dialogs (script units) ---------------------------------
 
 constexpr int kContentLeft = 17;         // x of the text, list or field at the left edge
 constexpr int kContentTop = 10;          // y of the first control

@@ -11,7 +11,7 @@
 
 namespace {
 
-// ---- sizes (pixels) ----------------------------------------------------
+// ---- sizes (script units) ----------------------------------------------------
 
 constexpr int32_t kRowLeft = 17;          // a label, or a text that takes the whole row
 constexpr int32_t kStaticShift = 3;       // a whole-row text sits this much lower, as labels do
@@ -41,13 +41,13 @@ constexpr int kMaxCheckBoxes = 3;
 constexpr size_t kMaxStateUnits = 15;     // a longer check box default reads as "000"
 constexpr size_t kMaxSplitUnits = 32;     // split texts are read this far
 
-// On a tab page (pixels).
+// On a tab page (script units).
 constexpr int32_t kPageBottomAllowance = 57; // window height minus the lowest row's bottom
 constexpr int32_t kPageWidthAllowance = 162; // window width minus an input's width
 constexpr int32_t kPageRowEndAllowance = kPageWidthAllowance - kSingleChoiceX; // window width minus where inputs end
 constexpr int32_t kLabelShift = 3;           // a label sits this much below its input's y
 constexpr int32_t kLineGap = 10;             // a control of n lines ends this much above the next line
-// A radio group of n lines takes 23 x n + 10 pixels, less than n lines of
+// A radio group of n lines takes 23 x n + 10, less than n lines of
 // fields: its buttons stand closer together than rows do.
 constexpr int32_t kRadioLineShift = 12;
 constexpr int32_t kRadioLineBase = 10;

@@ -15,7 +15,7 @@
 
 constexpr int kNoOwner = -1;           // the row sits directly in the dialog
 constexpr int kMaxPageLines = 8;       // lines one tab page holds
-constexpr int kTabRowPitch = 35;       // pixels from one tab page line to the next
+constexpr int kTabRowPitch = 35;       // script units from one tab page line to the next
 
 // Rows of a tab page are read from their kind's line count: "edit3" is a
 // three-line edit box, "static2" a two-line text, "radio31" a radio group of

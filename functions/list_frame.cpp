@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr int32_t kWidth = 383; // pixels
+constexpr int32_t kWidth = 383; // script units
 constexpr int32_t kHeight = 360;
 constexpr int32_t kMinWidth = 363;
 constexpr int32_t kMinHeight = 170;

@@ -13,13 +13,13 @@
 constexpr int kListButtonCount = 4; // buttons 1..4 in slots 4..7
 constexpr int kListSlot = kFirstInputSlot; // the list, read back as "text1"
 
-// Where the list goes: its top and height, pixels.
+// Where the list goes: its top and height, script units.
 struct ListArea {
     int32_t y;
     int32_t height;
 };
 
-// Starts a list dialog on a fresh table (fonts kept): 383 x 360 pixels,
+// Starts a list dialog on a fresh table (fonts kept): 383 x 360 script units,
 // resizable down to 363 x 170, Ctrl+C copying title and text, button 1
 // the default button unless an option names another; "small", "medium", "large" (the first present wins), "width",
 // "height", "left" and "top" apply, and the size is raised to the minimum.

@@ -37,8 +37,8 @@ const char *const kDefaultKinds = "E";
 void fillGrid(ControlSpec &grid, const CallArguments &args, const ListArea &area) {
     placeList(grid, dialog(), area, "listboxview");
     grid.text = args.wide(kListText);
-    std::string kinds = args.narrow(kColumnKinds, kNarrowBufferBytes);
-    if (kinds.empty()) kinds = kDefaultKinds;
+    const std::string given = args.narrow(kColumnKinds, kNarrowBufferBytes);
+    const std::string kinds = given.empty() ? std::string(kDefaultKinds) : given;
     // One column per letter; the argument's buffer bounds the count.
     setGridColumnKinds(grid, NarrowText(kinds.c_str()));
     setListColumnCount(grid, int32_t(kinds.size()));

@@ -30,7 +30,7 @@ constexpr int kUserSlot = kFirstInputSlot;
 constexpr int kPasswordSlot = kFirstInputSlot + 1;
 constexpr int32_t kControlCount = kPasswordSlot + 1;
 
-// Window and control sizes, pixels
+// Window and control sizes, script units
 constexpr int32_t kWidth = 354;
 constexpr int32_t kHeight = 187;
 constexpr int32_t kMessageHeight = 35;

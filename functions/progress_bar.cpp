@@ -24,7 +24,7 @@ constexpr uint32_t kShowLeastArguments = 3;    // fewer: "show" only resets
 constexpr uint32_t kSetTextArguments = 2;      // a set-text command takes exactly these
 constexpr int32_t kDefaultSteps = 100;
 
-// Window sizes, pixels.
+// Window sizes, script units.
 constexpr int32_t kWidth = 300;
 constexpr int32_t kHeight = 90;
 constexpr int32_t kLeastWidth = 200;
@@ -33,7 +33,7 @@ constexpr int32_t kTwoBarLeastHeight = 145;
 constexpr int32_t kNoDialogTextHeight = 90;
 constexpr int32_t kControlCount = kProgressBar2Slot + 1;
 
-// Control geometry, pixels.
+// Control geometry, script units.
 constexpr int32_t kLeft = 17;               // x of every text and bar
 constexpr int32_t kWidthAllowance = 36;     // window width minus a text's or bar's
 constexpr int32_t kTop = 10;                // y of whatever is topmost

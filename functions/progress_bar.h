@@ -36,7 +36,7 @@ struct ProgressLayoutRequest {
     bool cancelButton;
 };
 
-// A control that the layout shows, at x, y with width x height pixels in
+// A control that the layout shows, at x, y with width x height script units in
 // the window's client coordinates.
 struct PlacedControl {
     int slot;

@@ -15,13 +15,13 @@
 namespace {
 
 constexpr int kRowCount = 24;          // staged rows 1..24
-constexpr int32_t kFirstRowY = 10;     // pixels, client top to the first row
-constexpr int32_t kRowPitch = 33;      // pixels from one staged row to the next
-constexpr int32_t kRowHeight = 23;     // pixels
-constexpr int32_t kLabelX = 17;        // pixels
-constexpr int32_t kLabelWidth = 95;    // pixels
-constexpr int32_t kInputX = 120;       // pixels
-constexpr int32_t kInputWidth = 238;   // pixels
+constexpr int32_t kFirstRowY = 10;     // script units, client top to the first row
+constexpr int32_t kRowPitch = 33;      // script units from one staged row to the next
+constexpr int32_t kRowHeight = 23;     // script units
+constexpr int32_t kLabelX = 17;        // script units
+constexpr int32_t kLabelWidth = 95;    // script units
+constexpr int32_t kInputX = 120;       // script units
+constexpr int32_t kInputWidth = 238;   // script units
 constexpr uint32_t kKindBufferSize = 10242; // bytes read of an input kind keyword
 
 // The host bounds the count by the registration; a host that did not must

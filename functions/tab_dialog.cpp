@@ -13,7 +13,7 @@
 namespace {
 
 
-constexpr int32_t kWidth = 400;          // pixels
+constexpr int32_t kWidth = 400;          // script units
 constexpr int32_t kHeight = 432;
 constexpr int32_t kHeightWithoutTexts = 396;
 constexpr int32_t kPageX = 3;            // in the tab control

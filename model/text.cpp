@@ -54,20 +54,6 @@ size_t wideCopyNarrow(TextUnit *dest, size_t capacity, const char *src) {
     return n;
 }
 
-size_t wideAppend(TextUnit *dest, size_t capacity, const TextUnit *src) {
-    if (dest == nullptr || capacity == 0) return 0;
-    size_t start = 0;
-    while (start + 1 < capacity && dest[start]) ++start;
-    return start + wideCopy(dest + start, capacity - start, src);
-}
-
-size_t wideAppendNarrow(TextUnit *dest, size_t capacity, const char *src) {
-    if (dest == nullptr || capacity == 0) return 0;
-    size_t start = 0;
-    while (start + 1 < capacity && dest[start]) ++start;
-    return start + wideCopyNarrow(dest + start, capacity - start, src);
-}
-
 int wideCompare(const TextUnit *a, const TextUnit *b) {
     static const TextUnit none[1] = {0};
     if (a == nullptr) a = none;
@@ -223,6 +209,3 @@ WideText pipeField(const TextUnit *text, size_t n) {
     return fieldOf(text, n);
 }
 
-NarrowText pipeFieldNarrow(const char *text, size_t n) {
-    return fieldOf(text, n);
-}

@@ -186,8 +186,6 @@ bool equals(const NarrowText &text, const char *s);
 size_t wideLength(const TextUnit *s);
 size_t wideCopy(TextUnit *dest, size_t capacity, const TextUnit *src);
 size_t wideCopyNarrow(TextUnit *dest, size_t capacity, const char *src);
-size_t wideAppend(TextUnit *dest, size_t capacity, const TextUnit *src);
-size_t wideAppendNarrow(TextUnit *dest, size_t capacity, const char *src);
 // Unit-by-unit difference; 0 when equal. Case-sensitive.
 int wideCompare(const TextUnit *a, const TextUnit *b);
 // Compares with an ASCII keyword of at most 1023 characters; 0 when equal.
@@ -214,6 +212,5 @@ size_t wholeCharacterCut(const TextUnit *s, size_t length, size_t limit);
 // separators. Only the first kMaxFieldScan characters are looked at.
 constexpr size_t kMaxFieldScan = 100240;
 WideText pipeField(const TextUnit *text, size_t n);
-NarrowText pipeFieldNarrow(const char *text, size_t n);
 
 #endif

@@ -13,10 +13,6 @@ namespace {
 constexpr int16_t kOldestExtnVersion = 50;
 constexpr int16_t kNewestExtnVersion = 255;
 
-// Where plug-in specific set-up and tear-down belong.
-bool startupHook() {
-    return true;
-}
 // A modeless window left open (the progress window) would get its messages
 // from a dialog procedure that is gone once the host unloads the module.
 void shutdownHook() {
@@ -59,7 +55,6 @@ int32_t startup(int16_t extnVersion, uint8_t appType) {
     // host says it is.
     setUserPresent(appTypeHasUser(appType) && platformWindowStationVisible());
     takeOwnerWindow();
-    if (!startupHook()) return kStartupFailed;
     if (registerAll()) return kStartupOk;
     shutdownHook();
     return kStartupFailed;

@@ -12,6 +12,7 @@
 #include "runtime/grid_rules.h"
 #include "runtime/list_view_win.h"
 #include "runtime/open_dialog.h"
+#include "runtime/owner_data_win.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ LRESULT onBeginEdit(EditedCell &c, HWND grid, const NMLVDISPINFOW *info) {
     HWND editor = reinterpret_cast<HWND>(SendMessageW(grid, LVM_GETEDITCONTROL, 0, 0));
     if (editor == nullptr) return TRUE;
     releaseEditor(c);
-    WideText text = CellReader(grid).text(c.row, c.column);
+    WideText text = heldCellText(grid, c.row, c.column);
     SetWindowTextW(editor, text.data());
     // The list view's own limit, or an edit's default of 30,000, would stop
     // a user typing on at the end of a long cell.
@@ -101,7 +102,7 @@ LRESULT onEndEdit(EditedCell &c, HWND grid, const NMLVDISPINFOW *info) {
     releaseEditor(c);
     if (!isCurrentGrid(c, grid) || info->item.pszText == nullptr) return FALSE;
     if (info->item.iItem == c.row && currentEdit(c) == CellEdit::kText) {
-        setCellText(grid, c.row, c.column, info->item.pszText);
+        setHeldCell(grid, c.row, c.column, info->item.pszText);
     }
     return FALSE;
 }
@@ -124,7 +125,7 @@ void takeChoice(const EditedCell &c, HWND grid, HWND choiceList) {
     std::vector<TextUnit> text(size_t(length) + 1, 0);
     SendMessageW(choiceList, CB_GETLBTEXT, WPARAM(chosen), LPARAM(text.data()));
     text.back() = 0;
-    setCellText(grid, c.row, c.column, text.data());
+    setHeldCell(grid, c.row, c.column, text.data());
 }
 
 // The grid's own procedure sees the drop-down list's notifications, since
@@ -195,7 +196,7 @@ void openChoiceList(const EditedCell &c, HWND grid) {
     for (const WideText &choice : choices) {
         SendMessageW(choiceList, CB_INSERTSTRING, WPARAM(-1), LPARAM(choice.data()));
     }
-    const WideText current = CellReader(grid).text(c.row, c.column);
+    const WideText current = heldCellText(grid, c.row, c.column);
     SendMessageW(choiceList, CB_SETCURSEL, WPARAM(choiceIndex(choices, current)), 0);
     SetFocus(choiceList);
     SendMessageW(choiceList, CB_SHOWDROPDOWN, TRUE, 0);

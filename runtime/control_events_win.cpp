@@ -6,6 +6,7 @@
 #include "runtime/control_factory.h"
 #include "runtime/dialog_proc.h"
 #include "runtime/list_view_win.h"
+#include "runtime/owner_data_win.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ bool onCheckListKey(HWND, int, const MSG &message) {
     if (message.message != WM_KEYDOWN || message.wParam != VK_SPACE) return false;
     const HWND list = message.hwnd;
     const int row = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
-    if (row >= 0) setRowStateImage(list, row, rowStateImage(list, row) == kCheckedImage ? kUncheckedImage : kCheckedImage);
+    if (row >= 0) setHeldCheck(list, row, heldCheck(list, row) == kCheckedImage ? kUncheckedImage : kCheckedImage);
     return true;
 }
 

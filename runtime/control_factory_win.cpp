@@ -16,6 +16,7 @@
 #include "runtime/list_view_win.h"
 #include "runtime/module.h"
 #include "runtime/open_dialog.h"
+#include "runtime/owner_data_win.h"
 #include "runtime/readback_rules.h"
 #include "runtime/slider_rules.h"
 
@@ -74,7 +75,7 @@ void addDataColumns(HWND list, const ControlSpec &slot, int count) {
 int lendRows(HWND list, const ControlSpec &slot, const WideFields &cells, int columns, bool withCheckBoxes) {
     // Titles without a column count give no column to hold a cell, so no row.
     const int rows = listRowCount(cells.itemCount(), columns);
-    lendCellTexts(list, slot.text, columns, rows, withCheckBoxes);
+    holdRows(list, slot.text, columns, rows, withCheckBoxes);
     // The check marks are ours to draw.
     if (withCheckBoxes) SendMessageW(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(rows), 0);

@@ -126,7 +126,8 @@ HWND makeTabPage(const ControlBuild &build, HWND);
 // Readers (readback_win.cpp).
 WideText readSlider(const ControlReading &reading);
 WideText readGrid(const ControlReading &reading);
-WideText readChoiceList(const ControlReading &reading);
+WideText readPlainList(const ControlReading &reading);
+WideText readCheckList(const ControlReading &reading);
 WideText readCheckBox(const ControlReading &reading);
 WideText readRadioGroup(const ControlReading &reading);
 WideText readWindowText(const ControlReading &reading);

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 constexpr UINT_PTR kCloseTimerId = 2001; // closes a modal dialog, hides the progress window
-constexpr UINT_PTR kSpareTimerId = 2002; // only ever killed
 constexpr int kCancelId = IDCANCEL;      // never a button press
 
 INT_PTR CALLBACK mainDialogProc(HWND dialogWindow, UINT message, WPARAM wParam, LPARAM lParam);

@@ -18,6 +18,7 @@
 #include "runtime/list_view_win.h"
 #include "runtime/message_copy_win.h"
 #include "runtime/open_dialog.h"
+#include "runtime/owner_data_win.h"
 #include "runtime/readback.h"
 #include "runtime/screen_rules.h"
 

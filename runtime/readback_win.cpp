@@ -12,6 +12,7 @@
 #include "runtime/dialog_hooks.h"
 #include "runtime/list_view_win.h"
 #include "runtime/open_dialog.h"
+#include "runtime/owner_data_win.h"
 #include "runtime/readback_rules.h"
 
 namespace {
@@ -51,18 +52,24 @@ WideText readSlider(const ControlReading &reading) {
 // Every row's data cells (columns 1..param 3), each followed by '|', rows
 // separated by CR.
 WideText readGrid(const ControlReading &reading) {
-    CellReader cells(reading.control);
-    return gridValue(rowCount(reading.control), std::max(listColumnCount(reading.slot), 0),
-                      [&cells](int row, int column, size_t &length) { return cells.read(row, column, length); });
+    const HWND grid = reading.control;
+    return gridValue(rowCount(grid), std::max(listColumnCount(reading.slot), 0),
+                     [grid](int row, int column, size_t &length) { return heldCell(grid, row, column, length); });
 }
 
-// The chosen rows of a list: the checked ones, or every row of a list
-// without check boxes (state image 0).
-WideText readChoiceList(const ControlReading &reading) {
+// A plain list chooses every row it shows.
+WideText readPlainList(const ControlReading &reading) {
+    std::vector<int> chosen(size_t(std::max(rowCount(reading.control), 0)));
+    for (size_t row = 0; row < chosen.size(); ++row) chosen[row] = int(row);
+    return chosenRowsValue(reading.slot, chosen);
+}
+
+// The checked rows of a check-box list.
+WideText readCheckList(const ControlReading &reading) {
     std::vector<int> chosen;
     const int rows = rowCount(reading.control);
     for (int row = 0; row < rows; ++row) {
-        if (rowStateImage(reading.control, row) != kUncheckedImage) chosen.push_back(row);
+        if (heldCheck(reading.control, row) == kCheckedImage) chosen.push_back(row);
     }
     return chosenRowsValue(reading.slot, chosen);
 }

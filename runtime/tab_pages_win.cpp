@@ -14,6 +14,7 @@
 #include "runtime/list_view_win.h"
 #include "runtime/module.h"
 #include "runtime/open_dialog.h"
+#include "runtime/owner_data_win.h"
 
 namespace {
 

@@ -25,6 +25,7 @@
 #include "import_patch.h"
 #include "runtime/fonts.h"
 #include "runtime/open_dialog.h"
+#include "runtime/owner_data_win.h"
 #include "runtime/readback.h"
 #include "runtime/runner.h"
 
@@ -135,7 +136,7 @@ int stateImage(HWND list, int row) {
 // A check-box list holds no rows of its own: its marks are set where the
 // dialog keeps them, as a click or Space sets them.
 void setChecked(HWND list, int row, bool checked) {
-    setRowStateImage(list, row, checked ? kCheckedImage : kUncheckedImage);
+    setHeldCheck(list, row, checked ? kCheckedImage : kUncheckedImage);
 }
 
 LOGFONTW fontOf(HWND control) {
@@ -859,7 +860,7 @@ TEST_F(RuntimeControls, ReadBackKeepsWindowTextsAndTablesWhole) {
     setListColumnCount(table, 1);
     HWND list = create(38);
     std::wstring longCell(30000, L'z');
-    setCellText(list, 24, 1, longCell.c_str());
+    setHeldCell(list, 24, 1, longCell.c_str());
     std::wstring value = read(38);
     EXPECT_EQ(tableUnits - 9999 + 30000, value.size());
     EXPECT_EQ(cellText + L"|\r", value.substr(0, 10001));

@@ -45,8 +45,8 @@ TEST_F(DualListDialog, ListsTitlesAndMoveButtons) {
         Shown seen = show(c.args);
         EXPECT_EQ(seen.templateId, 503);
         EXPECT_EQ(seen.hooks, "dual list");
-        const ControlSpec &source = seen.slots[36];
-        const ControlSpec &target = seen.slots[37];
+        const ControlSpec &source = seen.slot(36);
+        const ControlSpec &target = seen.slot(37);
         EXPECT_EQ(source.y, c.listsY);
         EXPECT_EQ(target.y, c.listsY);
         EXPECT_EQ(source.width, (383 - 44) / 2 - 24);
@@ -54,20 +54,20 @@ TEST_F(DualListDialog, ListsTitlesAndMoveButtons) {
         EXPECT_EQ(target.linkIndex, 36);
         EXPECT_EQ(target.linkMode, 2);
         if (c.titlesY >= 0) {
-            EXPECT_EQ(seen.slots[12].y, c.titlesY);
+            EXPECT_EQ(seen.slot(12).y, c.titlesY);
         }
         for (int k = 0; k < 4; ++k) {
-            const ControlSpec &m = seen.slots[8 + k];
+            const ControlSpec &m = seen.slot(8 + k);
             EXPECT_EQ(m.x, 383 / 2 - 19);
             EXPECT_EQ(m.y, c.listsY + 28 * k);
             EXPECT_EQ(m.width, 32);
         }
-        EXPECT_EQ(U(seen.slots[8].value), u">");
-        EXPECT_EQ(U(seen.slots[11].value), u"<<");
-        EXPECT_EQ(seen.slots[8].disabled, 1);
-        EXPECT_EQ(seen.slots[9].disabled, 1);
-        EXPECT_EQ(seen.slots[10].disabled == 0, c.moveAll);
-        EXPECT_EQ(seen.slots[11].disabled == 0, c.moveAllBack);
+        EXPECT_EQ(U(seen.slot(8).value), u">");
+        EXPECT_EQ(U(seen.slot(11).value), u"<<");
+        EXPECT_EQ(seen.slot(8).disabled, 1);
+        EXPECT_EQ(seen.slot(9).disabled, 1);
+        EXPECT_EQ(seen.slot(10).disabled == 0, c.moveAll);
+        EXPECT_EQ(seen.slot(11).disabled == 0, c.moveAllBack);
         EXPECT_EQ(seen.minHeight, c.listsY + 3 * 28 + 96);
     }
 }
@@ -87,9 +87,9 @@ TEST_F(DualListDialog, SizesButtonsAndMoveMode) {
         EXPECT_EQ(seen.height, c.height) << what;
     }
     Shown seen = show({u"moveText", u"T", u"", u"", u"a", u"", u"", u"OK", u"", u"Skip"});
-    EXPECT_EQ(dualListMoves(seen.slots[36]), 1);
-    EXPECT_EQ(U(seen.slots[5].text), u"Skip");
-    EXPECT_EQ(U(seen.slots[5].value), u"3");
-    EXPECT_EQ(seen.slots[5].x, 383 - 257);
-    EXPECT_TRUE(seen.slots[6].kind.empty());
+    EXPECT_EQ(dualListMoves(seen.slot(36)), 1);
+    EXPECT_EQ(U(seen.slot(5).text), u"Skip");
+    EXPECT_EQ(U(seen.slot(5).value), u"3");
+    EXPECT_EQ(seen.slot(5).x, 383 - 257);
+    EXPECT_TRUE(seen.slot(6).kind.empty());
 }

@@ -23,6 +23,7 @@
 
 #include "bench_timing.h"
 #include "hostcore.h"
+#include "tests/common/list_text.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ constexpr int kColumns = 3;
 constexpr int kRuns = 3;
 // The style of the plug-in's check-box lists, but a list view that holds its
 // rows (no LVS_OWNERDATA): what a list costs that is filled row by row.
-constexpr DWORD kListStyle = 0x50A10301;
+constexpr DWORD kListStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | WS_TABSTOP | LVS_EDITLABELS | LVS_AUTOARRANGE | LVS_REPORT;
 constexpr int kWindowWidth = 383;
 constexpr int kWindowHeight = 360;
 
@@ -44,15 +46,7 @@ std::wstring cellText(int row, int column) {
 }
 
 std::wstring listText(int rows) {
-    std::wstring text;
-    text.reserve(size_t(rows) * kColumns * 11);
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < kColumns; ++column) {
-            text += cellText(row, column);
-            text += L'|';
-        }
-    }
-    return text;
+    return listtext::cellsOf(rows, kColumns, cellText);
 }
 
 // ---- the dialog -----------------------------------------------------------
@@ -164,8 +158,7 @@ int wmain(int argc, wchar_t **argv) {
         const std::wstring text = listText(rows);
         // The dual list shows one cell a row, as many rows on its left.
         // Its first cells are also the keys that check every row at opening.
-        std::wstring items;
-        for (int row = 0; row < rows; ++row) items += cellText(row, 0) + L"|";
+        const std::wstring items = listtext::cellsOf(rows, 1, [](int row, int) { return cellText(row, 0); });
         std::vector<double> dialog, bare, close, dual, dualClose, checked;
         for (int run = 0; run < kRuns; ++run) {
             const DialogTimes times = timeDialog(

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "dialog_driver.h"
+#include "frame_window.h"
 #include "model/datetext.h"
 #include "model/dialog_definition.h"
 #include "runtime/dual_list.h"
@@ -107,9 +108,7 @@ std::wstring textOf(HWND window) {
     return buffer.data();
 }
 
-std::wstring wide(const WideText &text) {
-    return std::wstring(text.data(), text.length());
-}
+using e2e::wide;
 
 RECT rectIn(HWND window, HWND parent) {
     RECT r;
@@ -175,12 +174,7 @@ protected:
 
     void SetUp() override {
         activation_.reset(new ActivationScope);
-        resetAllSlots(true);
-        DialogDefinition &d = dialog();
-        d.defaultButton = -1;
-        d.templateId = IDD_MESSAGE;
-        d.width = 600;
-        d.height = 500;
+        e2e::freshFrame(600, 500);
         parent_ = openParent();
         ASSERT_NE(nullptr, parent_);
     }
@@ -208,15 +202,7 @@ protected:
     // Fills `index` with a kind and text at (10, 10), 200 x 60, resetting
     // whatever the slot held before.
     static ControlSpec &fill(int index, const char *kind, const wchar_t *text = L"") {
-        resetSlot(index, true, true);
-        ControlSpec &s = slot(index);
-        s.kind = NarrowText(kind);
-        s.text = WideText(text);
-        s.x = 10;
-        s.y = 10;
-        s.width = 200;
-        s.height = 60;
-        return s;
+        return e2e::placeSlot(index, kind, 10, 10, 200, 60, text);
     }
 
     HWND create(int index) {
@@ -987,29 +973,21 @@ TEST_F(RuntimeControls, DialogShowsTheControlsAndReturnsTheirValues) {
     d.height = 420;
     d.controlCount = 110;
     d.defaultButton = 4;
-    auto place = [](int index, const char *kind, const wchar_t *text, int x, int y, int w, int h) -> ControlSpec & {
-        ControlSpec &s = fill(index, kind, text);
-        s.x = x;
-        s.y = y;
-        s.width = w;
-        s.height = h;
-        return s;
-    };
-    place(4, "button", L"OK", 420, 350, 75, 23).value = WideText(L"1");
-    place(12, "static", L"Name:", 15, 18, 80, 20);
-    place(36, "edit", kWorldText, 100, 15, 200, 23);
-    place(37, "combobox", L"red|green|blue|=green", 100, 45, 200, 120);
-    ControlSpec &box = place(38, "checkbox", L"Subscribe", 320, 15, 150, 23);
+    e2e::placeSlot(4, "button", 420, 350, 75, 23, L"OK").value = WideText(L"1");
+    e2e::placeSlot(12, "static", 15, 18, 80, 20, L"Name:");
+    e2e::placeSlot(36, "edit", 100, 15, 200, 23, kWorldText);
+    e2e::placeSlot(37, "combobox", 100, 45, 200, 120, L"red|green|blue|=green");
+    ControlSpec &box = e2e::placeSlot(38, "checkbox", 320, 15, 150, 23, L"Subscribe");
     setCheckBoxChecked(box, 1);
-    ControlSpec &radio = place(39, "radio", L"Small|Medium|Large", 100, 75, 90, 23);
+    ControlSpec &radio = e2e::placeSlot(39, "radio", 100, 75, 90, 23, L"Small|Medium|Large");
     setRadioColumns(radio, 3);
     setRadioChecked(radio, 2);
-    ControlSpec &slider = place(40, "slider", L"", 100, 105, 200, 30);
+    ControlSpec &slider = e2e::placeSlot(40, "slider", 100, 105, 200, 30);
     setSliderMaximum(slider, 10);
     setSliderPosition(slider, 4);
-    place(41, "date", dateText(24, 12, 2024).c_str(), 100, 140, 120, 23);
-    place(42, "time", L"1:30 PM", 230, 140, 100, 23);
-    ControlSpec &list = place(43, "listbox", L"Apple|1|Pear|2|Plum|3", 100, 170, 300, 100);
+    e2e::placeSlot(41, "date", 100, 140, 120, 23, dateText(24, 12, 2024).c_str());
+    e2e::placeSlot(42, "time", 230, 140, 100, 23, L"1:30 PM");
+    ControlSpec &list = e2e::placeSlot(43, "listbox", 100, 170, 300, 100, L"Apple|1|Pear|2|Plum|3");
     setListHasCheckBoxes(list, 1);
     setListMultiple(list, 1);
     setListChosenRow(list, -1);
@@ -1018,10 +996,10 @@ TEST_F(RuntimeControls, DialogShowsTheControlsAndReturnsTheirValues) {
     setListPreselected(list, WideText(L"Pear"));
     setListColumnWidths(list, NarrowText("70|30"));
     setListAlignment(list, NarrowText("LR"));
-    setFont(place(44, "static", L"Bold note", 100, 280, 200, 23).font, "", "Bold", 10);
-    place(45, "progressbar", L"", 100, 310, 200, 16);
+    setFont(e2e::placeSlot(44, "static", 100, 280, 200, 23, L"Bold note").font, "", "Bold", 10);
+    e2e::placeSlot(45, "progressbar", 100, 310, 200, 16);
 
-    driver::Session session([&](driver::Dialog &shown) {
+    e2e::runFrame([&](driver::Dialog &shown) {
         EXPECT_EQ(L"Runtime controls", shown.caption());
         EXPECT_EQ((std::vector<std::wstring>{L"red", L"green", L"blue"}), shown.comboItems(4037));
         EXPECT_EQ(1, shown.control(3902).checked);
@@ -1032,9 +1010,6 @@ TEST_F(RuntimeControls, DialogShowsTheControlsAndReturnsTheirValues) {
         shown.click(3903);
         shown.click(4);
     });
-    runDialog();
-    EXPECT_TRUE(session.ran());
-    EXPECT_EQ(L"", session.failure());
     EXPECT_EQ(4, d.resultIndex);
     EXPECT_EQ(kWorldText, wide(slot(36).text));
     EXPECT_EQ(L"green", wide(slot(37).text));

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dialog_driver.h"
+#include "frame_window.h"
 #include "model/dialog_definition.h"
 #include "runtime/module.h"
 #include "runtime/system_dialogs.h"
@@ -18,63 +19,31 @@
 
 namespace {
 
-WideText W(const wchar_t *s) {
-    return WideText(s);
-}
-
-std::wstring S(const WideText &t) {
-    return std::wstring(t.data(), t.length());
-}
+using e2e::placeSlot;
+using e2e::runFrame;
+using e2e::wide;
 
 // A fresh 400 x 240 resizable dialog with nothing in it.
 DialogDefinition &freshDialog() {
-    resetAllSlots(true);
-    resetDefinition();
-    DialogDefinition &d = dialog();
-    d.templateId = IDD_MESSAGE;
-    d.title = W(L"Runtime");
+    DialogDefinition &d = e2e::freshFrame(400, 240);
+    d.title = WideText(L"Runtime");
     d.left = 60;
     d.top = 40;
-    d.width = 400;
-    d.height = 240;
     d.minWidth = 400;
     d.minHeight = 240;
     d.resizable = 1;
-    d.defaultButton = -1;
     return d;
 }
 
-ControlSpec &place(int slot, const char *kind, int x, int y, int width, int height, const wchar_t *text = L"") {
-    ControlSpec &s = dialog().controls[slot];
-    s.kind = NarrowText(kind);
-    s.x = x;
-    s.y = y;
-    s.width = width;
-    s.height = height;
-    s.text = WideText(text);
-    if (slot + 1 > dialog().controlCount) dialog().controlCount = slot + 1;
-    return s;
-}
-
 ControlSpec &button(int slot, int x, int y, const wchar_t *caption) {
-    ControlSpec &s = place(slot, "button", x, y, 75, 23, caption);
-    s.value = W(caption);
+    ControlSpec &s = placeSlot(slot, "button", x, y, 75, 23, caption);
+    s.value = WideText(caption);
     return s;
 }
 
 class RuntimeDialog : public ::testing::Test {
 protected:
     void SetUp() override { setRuntimeModule(GetModuleHandleW(nullptr)); }
-
-    // Runs the dialog with `act` as the user; the runner must report no
-    // failure.
-    void run(std::function<void(driver::Dialog &)> act) {
-        driver::Session session(std::move(act), 15000);
-        EXPECT_NO_THROW(runDialog());
-        EXPECT_TRUE(session.ran());
-        EXPECT_FALSE(session.watchdogFired()) << "the dialog did not close";
-        EXPECT_EQ(session.failure(), L"");
-    }
 };
 
 } // namespace
@@ -83,8 +52,8 @@ TEST_F(RuntimeDialog, OnlyPushButtonsOutsideSlotTwoClose) {
     freshDialog();
     button(2, 20, 150, L"Two");
     button(4, 120, 150, L"Four");
-    place(5, "static", 20, 20, 200, 20, L"label");
-    run([](driver::Dialog &d) {
+    placeSlot(5, "static", 20, 20, 200, 20, L"label");
+    runFrame([](driver::Dialog &d) {
         d.click(2);
         d.waitMs(150);
         EXPECT_TRUE(d.isOpen()) << "slot 2 is the cancel id and never a press";
@@ -99,38 +68,38 @@ TEST_F(RuntimeDialog, OnlyPushButtonsOutsideSlotTwoClose) {
 TEST_F(RuntimeDialog, CloseMessageAndTimerReportNoButton) {
     freshDialog();
     button(4, 120, 150, L"Four");
-    run([](driver::Dialog &d) { d.click(4); });
+    runFrame([](driver::Dialog &d) { d.click(4); });
     ASSERT_EQ(dialog().resultIndex, 4);
 
     freshDialog();
     button(4, 120, 150, L"Four");
-    place(6, "edit", 20, 20, 200, 23, L"as filled");
-    run([](driver::Dialog &d) {
+    placeSlot(6, "edit", 20, 20, 200, 23, L"as filled");
+    runFrame([](driver::Dialog &d) {
         d.setText(6, L"typed but never confirmed");
         d.close();
     });
     EXPECT_EQ(dialog().resultIndex, -1);
-    EXPECT_EQ(S(dialog().controls[6].text), L"as filled");
+    EXPECT_EQ(wide(dialog().controls[6].text), L"as filled");
 
     freshDialog();
     button(4, 120, 150, L"Four");
     dialog().timerEnabled = 1;
     dialog().timerInterval = 300;
     DWORD started = GetTickCount();
-    run([](driver::Dialog &d) { EXPECT_TRUE(d.waitForClose(5000)); });
+    runFrame([](driver::Dialog &d) { EXPECT_TRUE(d.waitForClose(5000)); });
     EXPECT_GE(GetTickCount() - started, 250u);
     EXPECT_EQ(dialog().resultIndex, -1);
 }
 
 TEST_F(RuntimeDialog, FocusAndDefaultButton) {
     freshDialog();
-    place(36, "edit", 20, 20, 200, 23, L"abc");
-    ControlSpec &second = place(37, "edit", 20, 60, 200, 23, L"hello");
+    placeSlot(36, "edit", 20, 20, 200, 23, L"abc");
+    ControlSpec &second = placeSlot(37, "edit", 20, 60, 200, 23, L"hello");
     second.initialFocus = 1;
     button(4, 120, 150, L"OK");
     button(5, 200, 150, L"Other");
     dialog().defaultButton = 5;
-    run([](driver::Dialog &d) {
+    runFrame([](driver::Dialog &d) {
         EXPECT_EQ(d.focusedControl().id, 37);
         EXPECT_EQ(d.defaultButtonId(), 5);
         // The caret sits after the text with nothing selected: typing appends.
@@ -138,16 +107,16 @@ TEST_F(RuntimeDialog, FocusAndDefaultButton) {
         d.pressKey(VK_RETURN);
     });
     EXPECT_EQ(dialog().resultIndex, 5);
-    EXPECT_EQ(S(dialog().controls[37].text), L"hello world");
-    EXPECT_EQ(S(dialog().controls[36].text), L"abc");
+    EXPECT_EQ(wide(dialog().controls[37].text), L"hello world");
+    EXPECT_EQ(wide(dialog().controls[36].text), L"abc");
 }
 
 TEST_F(RuntimeDialog, DisabledAndFixedStyles) {
     freshDialog();
     dialog().resizable = 0;
-    place(36, "edit", 20, 20, 200, 23, L"locked").disabled = 1;
+    placeSlot(36, "edit", 20, 20, 200, 23, L"locked").disabled = 1;
     button(4, 120, 150, L"OK");
-    run([](driver::Dialog &d) {
+    runFrame([](driver::Dialog &d) {
         EXPECT_FALSE(d.control(36).enabled);
         EXPECT_FALSE(d.style() & WS_THICKFRAME);
         EXPECT_TRUE(d.style() & WS_CAPTION);
@@ -157,19 +126,19 @@ TEST_F(RuntimeDialog, DisabledAndFixedStyles) {
 
 TEST_F(RuntimeDialog, ResizeGrowsFollowsAndSnapsToTheMinimum) {
     freshDialog();
-    ControlSpec &grower = place(1, "static", 10, 10, 200, 100, L"grows");
+    ControlSpec &grower = placeSlot(1, "static", 10, 10, 200, 100, L"grows");
     grower.growWidth = 1.0;
     grower.growHeight = 0.5;
     ControlSpec &ok = button(4, 300, 180, L"OK");
     ok.followRight = 1;
     ok.followBottom = 1;
-    ControlSpec &list = place(20, "listbox", 10, 120, 200, 50, L"a|b|c|d|");
+    ControlSpec &list = placeSlot(20, "listbox", 10, 120, 200, 50, L"a|b|c|d|");
     setListHasCheckBoxes(list, 1);
     setListColumnCount(list, 2);
-    setListColumnTitles(list, W(L"One|Two"));
+    setListColumnTitles(list, WideText(L"One|Two"));
     setListColumnWidths(list, NarrowText("25|75"));
     list.growWidth = 1.0;
-    run([](driver::Dialog &d) {
+    runFrame([](driver::Dialog &d) {
         d.resize(500, 300);
         EXPECT_EQ(d.control(1).width(), 300);
         EXPECT_EQ(d.control(1).height(), 130);
@@ -203,17 +172,17 @@ TEST_F(RuntimeDialog, TabClickShowsExactlyOnePage) {
     freshDialog();
     dialog().width = 420;
     dialog().height = 300;
-    ControlSpec &first = place(60, "tabcontrol", 4, 24, 370, 200);
-    setTabTitle(first, W(L"First"));
+    ControlSpec &first = placeSlot(60, "tabcontrol", 4, 24, 370, 200);
+    setTabTitle(first, WideText(L"First"));
     setTabPosition(first, 0);
     setTabShownFirst(first, 1);
-    ControlSpec &second = place(61, "tabcontrol", 4, 24, 370, 200);
-    setTabTitle(second, W(L"Second"));
+    ControlSpec &second = placeSlot(61, "tabcontrol", 4, 24, 370, 200);
+    setTabTitle(second, WideText(L"Second"));
     setTabPosition(second, 1);
-    place(36, "edit", 10, 10, 200, 23, L"on page one").ownerIndex = 60;
-    place(37, "edit", 10, 10, 200, 23, L"on page two").ownerIndex = 61;
+    placeSlot(36, "edit", 10, 10, 200, 23, L"on page one").ownerIndex = 60;
+    placeSlot(37, "edit", 10, 10, 200, 23, L"on page two").ownerIndex = 61;
     button(4, 300, 240, L"OK");
-    run([](driver::Dialog &d) {
+    runFrame([](driver::Dialog &d) {
         EXPECT_EQ(d.selectedTab(1043), 0);
         EXPECT_EQ(d.tabTitles(1043), std::vector<std::wstring>({L"First", L"Second"}));
         EXPECT_TRUE(d.control(36).visible);
@@ -228,19 +197,19 @@ TEST_F(RuntimeDialog, TabClickShowsExactlyOnePage) {
         d.click(4);
     });
     // Values are read from the page that hosts each input.
-    EXPECT_EQ(S(dialog().controls[36].text), L"on page one");
-    EXPECT_EQ(S(dialog().controls[37].text), L"on page two!");
+    EXPECT_EQ(wide(dialog().controls[36].text), L"on page one");
+    EXPECT_EQ(wide(dialog().controls[37].text), L"on page two!");
 }
 
 TEST_F(RuntimeDialog, CheckListClicksKeepOneRowInSingleSelection) {
     freshDialog();
-    ControlSpec &list = place(36, "listbox", 10, 10, 300, 120, L"a|b|c|");
+    ControlSpec &list = placeSlot(36, "listbox", 10, 10, 300, 120, L"a|b|c|");
     setListHasCheckBoxes(list, 1);
     setListChosenRow(list, -1);
     setListColumnCount(list, 0);
     ControlSpec &ok = button(4, 300, 180, L"OK");
     ok.requiresSelection = 1;
-    run([](driver::Dialog &d) {
+    runFrame([](driver::Dialog &d) {
         EXPECT_FALSE(d.control(4).enabled);
         d.clickListCheckbox(36, 1);
         EXPECT_TRUE(d.listRowChecked(36, 1));
@@ -293,7 +262,7 @@ TEST_F(RuntimeDialog, AFailureInsideTheDialogEndsItAndReachesTheCaller) {
                  {"resize", &failingSize, false}};
     for (const Case &c : cases) {
         freshDialog();
-        place(36, "edit", 10, 10, 200, 22, L"typed");
+        placeSlot(36, "edit", 10, 10, 200, 22, L"typed");
         button(4, 300, 180, L"OK");
         dialog().resultIndex = 7;
         gThrowOutOfMemory = c.outOfMemory;
@@ -322,7 +291,7 @@ TEST_F(RuntimeDialog, AFailureInsideTheDialogEndsItAndReachesTheCaller) {
     }
     freshDialog();
     button(4, 300, 180, L"OK");
-    run([](driver::Dialog &d) { d.click(4); });
+    runFrame([](driver::Dialog &d) { d.click(4); });
     EXPECT_EQ(dialog().resultIndex, 4) << "the next dialog runs as usual";
 }
 
@@ -338,7 +307,7 @@ TEST_F(RuntimeDialog, ADialogOpensInsideTheScreen) {
         dialog().left = at.x;
         dialog().top = at.y;
         RECT shown{};
-        run([&](driver::Dialog &d) {
+        runFrame([&](driver::Dialog &d) {
             shown = d.windowRect();
             d.click(4);
         });
@@ -359,7 +328,7 @@ TEST_F(RuntimeDialog, ModelessRunShowsTheSameWindowAgain) {
     dialog().templateId = IDD_PROGRESS;
     dialog().width = 300;
     dialog().height = 120;
-    place(1, "static", 10, 10, 200, 20, L"progress");
+    placeSlot(1, "static", 10, 10, 200, 20, L"progress");
     static const DialogHooks modeless = {"modeless", true, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false};
     runDialog(modeless);
     HWND first = modelessDialogWindow(modeless);

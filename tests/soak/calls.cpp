@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <functional>
 
+#include "tests/common/list_text.h"
+
 namespace soak {
 
 uint64_t Rng::next() {
@@ -49,9 +51,7 @@ std::wstring phrase(Rng &rng) {
 
 // `count` items, each followed by '|'.
 std::wstring items(Rng &rng, int count) {
-    std::wstring out;
-    for (int i = 0; i < count; ++i) out += word(rng) + std::to_wstring(i) + L"|";
-    return out;
+    return listtext::cellsOf(count, 1, [&](int row, int) { return word(rng) + std::to_wstring(row); });
 }
 
 // Mostly a text of its kind, now and then a hostile one.

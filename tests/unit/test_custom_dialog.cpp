@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
+#include "dialog_player.h"
 #include "plugin_harness.h"
 #include "runtime/runner.h"
 
@@ -24,25 +25,18 @@ class CustomDialog : public harness::FreshPlugin {
 protected:
     // Shows the markup and returns the result; the player keeps what the
     // dialog was filled with and presses the button in slot `press` (-1:
-    // the dialog closes without a press). `ran` tells whether it was shown.
+    // the dialog closes without a press).
     std::u16string show(const std::u16string &markup, int press = 3) {
-        ran = false;
-        setDialogPlayer([&](DialogDefinition &d) {
-            ran = true;
-            title = U(d.title);
-            window = {d.left, d.width, d.height, d.minWidth, d.minHeight, d.resizable, d.controlCount, d.defaultButton};
-            slots.assign(d.controls, d.controls + kSlotCount);
-            d.resultIndex = press;
-        });
-        harness::Result r = harness::call(u"Tessary_CustomDialog", {markup});
-        setDialogPlayer(nullptr);
-        return r.text;
+        return harness::showDialog(u"Tessary_CustomDialog", {markup}, shown, press).text;
     }
 
-    bool ran = false;
-    std::u16string title;
-    std::vector<int> window; // left, width, height, minWidth, minHeight, resizable, controlCount, defaultButton
-    std::vector<ControlSpec> slots;
+    // left, width, height, minWidth, minHeight, resizable, controlCount, defaultButton
+    std::vector<int> window() const {
+        return {shown.left,      shown.width,    shown.height,       shown.minWidth,
+                shown.minHeight, shown.resizable, shown.controlCount, shown.defaultButton};
+    }
+
+    harness::Shown shown;
 };
 
 } // namespace
@@ -60,14 +54,14 @@ TEST_F(CustomDialog, OneButtonDialogAndTheWindowElements) {
     };
     for (const Case &c : cases) {
         EXPECT_EQ(show(c.window + kOkButton), u"ok");
-        EXPECT_EQ(title, c.title);
-        EXPECT_EQ(window, c.expected);
+        EXPECT_EQ(shown.title, c.title);
+        EXPECT_EQ(window(), c.expected);
     }
-    const ControlSpec &b = slots[3];
+    const ControlSpec &b = shown.slot(3);
     EXPECT_TRUE(equals(b.kind, "button"));
     EXPECT_EQ(U(b.text), u"OK");
     EXPECT_EQ((std::vector<int>{b.x, b.y, b.width, b.height}), (std::vector<int>{10, 10, 75, 23}));
-    for (int slot : {0, 1, 2, 4}) EXPECT_TRUE(slots[slot].kind.empty()) << slot;
+    for (int slot : {0, 1, 2, 4}) EXPECT_TRUE(shown.slot(slot).kind.empty()) << slot;
 }
 
 TEST_F(CustomDialog, WithoutAButtonNoDialogIsShown) {
@@ -80,7 +74,7 @@ TEST_F(CustomDialog, WithoutAButtonNoDialogIsShown) {
     };
     for (const char16_t *markup : cases) {
         EXPECT_EQ(show(markup), u"Error: At least one button must be specified");
-        EXPECT_FALSE(ran);
+        EXPECT_EQ(shown.runs, 0);
     }
 }
 
@@ -96,7 +90,7 @@ TEST_F(CustomDialog, ObjectAttributes) {
         object(u"<type>listbox</type><rows>0</rows><setcheckbox>true</setcheckbox>") +
         object(u"<type>button</type><alignment>center</alignment>");
     EXPECT_EQ(show(markup, 7), u"");
-    const ControlSpec &edit = slots[3];
+    const ControlSpec &edit = shown.slot(3);
     EXPECT_EQ(U(edit.value), u"notes");
     EXPECT_EQ(U(edit.text), u"a\rb");
     EXPECT_EQ((std::vector<int>{edit.followRight, edit.followBottom, edit.disabled, int(edit.extraStyle)}),
@@ -104,12 +98,12 @@ TEST_F(CustomDialog, ObjectAttributes) {
     EXPECT_STREQ(edit.font.faceName, "\xe3\x83\xa1\xe3\x82\xa4\xe3\x83\xaa\xe3\x82\xaa"); // UTF-8, not low bytes
     EXPECT_STREQ(edit.font.style, "Bold");
     EXPECT_EQ(edit.font.pointSize, 12);
-    EXPECT_EQ(radioColumns(slots[4]), 1); // none given: one button a row
-    EXPECT_EQ(checkBoxChecked(slots[5]), 1);
-    EXPECT_EQ(slots[5].extraStyle, 0u);
-    EXPECT_EQ(listHasCheckBoxes(slots[6]), 1);
-    EXPECT_EQ(listChosenRow(slots[6]), -1); // no row starts checked, so none is chosen
-    EXPECT_EQ(slots[7].extraStyle, 1u);
+    EXPECT_EQ(radioColumns(shown.slot(4)), 1); // none given: one button a row
+    EXPECT_EQ(checkBoxChecked(shown.slot(5)), 1);
+    EXPECT_EQ(shown.slot(5).extraStyle, 0u);
+    EXPECT_EQ(listHasCheckBoxes(shown.slot(6)), 1);
+    EXPECT_EQ(listChosenRow(shown.slot(6)), -1); // no row starts checked, so none is chosen
+    EXPECT_EQ(shown.slot(7).extraStyle, 1u);
 }
 
 TEST_F(CustomDialog, ResultIsTheNameOfThePressedButton) {
@@ -131,10 +125,10 @@ TEST_F(CustomDialog, EarlierCallsLeaveNothingBehind) {
     harness::call(u"Tessary_SetFont", {u"setAllButtons", u"Arial", u"Bold", u"14"});
     harness::call(u"Tessary_SetInputTypes", {u"edit"});
     EXPECT_EQ(show(kOkButton), u"ok");
-    EXPECT_EQ(window[0], 0);
+    EXPECT_EQ(shown.left, 0);
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        EXPECT_EQ(slots[slot].font.pointSize, 0) << slot;
-        EXPECT_EQ(slots[slot].kind.empty(), slot != 3) << slot;
+        EXPECT_EQ(shown.slot(slot).font.pointSize, 0) << slot;
+        EXPECT_EQ(shown.slot(slot).kind.empty(), slot != 3) << slot;
     }
 }
 
@@ -142,7 +136,7 @@ TEST_F(CustomDialog, OverlongMarkupIsCutSafely) {
     std::u16string many;
     for (int n = 1; n <= 130; ++n) many += object(u"<type>button</type><name>" + std::u16string(1, u'0' + n % 10) + u"</name>");
     EXPECT_EQ(show(many, 119), u"7"); // object 117 in the last slot; later ones ignored
-    EXPECT_EQ(window[6], 120);
+    EXPECT_EQ(shown.controlCount, 120);
 
     const std::u16string markup =
         u"<" + std::u16string(100, u'w') + u">1</w>" + object(u"<type>button" + std::u16string(5000, u'n') + u"</type>") +
@@ -150,10 +144,10 @@ TEST_F(CustomDialog, OverlongMarkupIsCutSafely) {
                u"StrikeOut Underline" + std::u16string(2000, u' ') + u"</fontstyle><fontsize>99999</fontsize><left>" +
                std::u16string(100, u'9') + u"</left>");
     EXPECT_EQ(show(markup, 4), u"");
-    EXPECT_EQ(slots[3].kind.length(), 1023u); // no button, however it starts
-    const FontSpec &font = slots[4].font;
+    EXPECT_EQ(shown.slot(3).kind.length(), 1023u); // no button, however it starts
+    const FontSpec &font = shown.slot(4).font;
     EXPECT_EQ(std::string(font.faceName).size(), 30u); // ten whole three-byte characters
     EXPECT_STREQ(font.style, "Italic Bold StrikeOut Underline");
     EXPECT_EQ(font.pointSize, kLargestPointSize);
-    EXPECT_EQ(slots[4].x, 2147483647);
+    EXPECT_EQ(shown.slot(4).x, 2147483647);
 }

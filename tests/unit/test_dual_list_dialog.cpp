@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
+#include "dialog_player.h"
 #include "plugin_harness.h"
 #include "runtime/dual_list.h"
 #include "runtime/runner.h"
@@ -15,25 +16,11 @@ namespace {
 
 typedef std::vector<std::u16string> Args;
 
-struct Seen {
-    int width = 0, height = 0, minHeight = 0, templateId = 0;
-    std::vector<ControlSpec> slots;
-    std::string hooks;
-};
+using harness::Shown;
 
-Seen show(const Args &args) {
-    Seen seen;
-    setDialogPlayer([&](DialogDefinition &d) {
-        seen.width = d.width;
-        seen.height = d.height;
-        seen.minHeight = d.minHeight;
-        seen.templateId = d.templateId;
-        seen.slots.assign(d.controls, d.controls + kSlotCount);
-        seen.hooks = dialogHooks().name;
-        d.resultIndex = 4;
-    });
-    EXPECT_EQ(harness::call(u"Tessary_DoDualListDialog", args).text, u"1");
-    setDialogPlayer(nullptr);
+Shown show(const Args &args) {
+    Shown seen;
+    EXPECT_EQ(harness::showDialog(u"Tessary_DoDualListDialog", args, seen, 4).text, u"1");
     return seen;
 }
 
@@ -55,11 +42,11 @@ TEST_F(DualListDialog, ListsTitlesAndMoveButtons) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        Seen seen = show(c.args);
+        Shown seen = show(c.args);
         EXPECT_EQ(seen.templateId, 503);
         EXPECT_EQ(seen.hooks, "dual list");
-        const ControlSpec &source = seen.slots[36];
-        const ControlSpec &target = seen.slots[37];
+        const ControlSpec &source = seen.slot(36);
+        const ControlSpec &target = seen.slot(37);
         EXPECT_EQ(source.y, c.listsY);
         EXPECT_EQ(target.y, c.listsY);
         EXPECT_EQ(source.width, (383 - 44) / 2 - 24);
@@ -67,20 +54,20 @@ TEST_F(DualListDialog, ListsTitlesAndMoveButtons) {
         EXPECT_EQ(target.linkIndex, 36);
         EXPECT_EQ(target.linkMode, 2);
         if (c.titlesY >= 0) {
-            EXPECT_EQ(seen.slots[12].y, c.titlesY);
+            EXPECT_EQ(seen.slot(12).y, c.titlesY);
         }
         for (int k = 0; k < 4; ++k) {
-            const ControlSpec &m = seen.slots[8 + k];
+            const ControlSpec &m = seen.slot(8 + k);
             EXPECT_EQ(m.x, 383 / 2 - 19);
             EXPECT_EQ(m.y, c.listsY + 28 * k);
             EXPECT_EQ(m.width, 32);
         }
-        EXPECT_EQ(U(seen.slots[8].value), u">");
-        EXPECT_EQ(U(seen.slots[11].value), u"<<");
-        EXPECT_EQ(seen.slots[8].disabled, 1);
-        EXPECT_EQ(seen.slots[9].disabled, 1);
-        EXPECT_EQ(seen.slots[10].disabled == 0, c.moveAll);
-        EXPECT_EQ(seen.slots[11].disabled == 0, c.moveAllBack);
+        EXPECT_EQ(U(seen.slot(8).value), u">");
+        EXPECT_EQ(U(seen.slot(11).value), u"<<");
+        EXPECT_EQ(seen.slot(8).disabled, 1);
+        EXPECT_EQ(seen.slot(9).disabled, 1);
+        EXPECT_EQ(seen.slot(10).disabled == 0, c.moveAll);
+        EXPECT_EQ(seen.slot(11).disabled == 0, c.moveAllBack);
         EXPECT_EQ(seen.minHeight, c.listsY + 3 * 28 + 96);
     }
 }
@@ -94,15 +81,15 @@ TEST_F(DualListDialog, SizesButtonsAndMoveMode) {
         {u"large small", 500, 600}, {u"medium", 350, 400},
     };
     for (const Case &c : cases) {
-        Seen seen = show({c.options, u"T", u"", u"", u"a", u"", u"", u"OK"});
+        Shown seen = show({c.options, u"T", u"", u"", u"a", u"", u"", u"OK"});
         std::string what(c.options, c.options + std::char_traits<char16_t>::length(c.options));
         EXPECT_EQ(seen.width, c.width) << what;
         EXPECT_EQ(seen.height, c.height) << what;
     }
-    Seen seen = show({u"moveText", u"T", u"", u"", u"a", u"", u"", u"OK", u"", u"Skip"});
-    EXPECT_EQ(dualListMoves(seen.slots[36]), 1);
-    EXPECT_EQ(U(seen.slots[5].text), u"Skip");
-    EXPECT_EQ(U(seen.slots[5].value), u"3");
-    EXPECT_EQ(seen.slots[5].x, 383 - 257);
-    EXPECT_TRUE(seen.slots[6].kind.empty());
+    Shown seen = show({u"moveText", u"T", u"", u"", u"a", u"", u"", u"OK", u"", u"Skip"});
+    EXPECT_EQ(dualListMoves(seen.slot(36)), 1);
+    EXPECT_EQ(U(seen.slot(5).text), u"Skip");
+    EXPECT_EQ(U(seen.slot(5).value), u"3");
+    EXPECT_EQ(seen.slot(5).x, 383 - 257);
+    EXPECT_TRUE(seen.slot(6).kind.empty());
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
+#include "dialog_player.h"
 #include "plugin_harness.h"
 #include "runtime/runner.h"
 
@@ -16,36 +17,15 @@ namespace {
 
 typedef std::vector<std::u16string> Args;
 
-struct Seen {
-    int width = 0, height = 0, minHeight = 0, defaultButton = 0;
-    std::vector<int> y;                 // y of slots 0..119
-    std::vector<std::string> kind;      // kinds of slots 0..119
-    std::vector<int> owner;
-    std::vector<int> focused;           // slots with the initial focus
-    int firstPage = -1;                 // tab control slot shown first
-};
+using harness::Shown;
 
-// Shows `function` to a player that records the filled record and presses
-// the button in slot `press` (-1: closes the dialog without a button).
-harness::Result show(const char16_t *function, const Args &args, Seen &seen, int press = 4) {
-    setDialogPlayer([&](DialogDefinition &d) {
-        seen.width = d.width;
-        seen.height = d.height;
-        seen.minHeight = d.minHeight;
-        seen.defaultButton = d.defaultButton;
-        for (int i = 0; i < kSlotCount; ++i) {
-            const ControlSpec &s = d.controls[i];
-            seen.y.push_back(s.y);
-            seen.kind.push_back(s.kind.data());
-            seen.owner.push_back(s.ownerIndex);
-            if (s.initialFocus) seen.focused.push_back(i);
-            if (equals(s.kind, "tabcontrol") && tabShownFirst(s)) seen.firstPage = i;
-        }
-        d.resultIndex = press;
-    });
-    harness::Result r = harness::call(function, args);
-    setDialogPlayer(nullptr);
-    return r;
+// The tab control shown first, -1 when none is.
+int firstPage(const Shown &shown) {
+    int first = -1;
+    for (int i : shown.slotsOfKind("tabcontrol")) {
+        if (tabShownFirst(shown.slot(i))) first = i;
+    }
+    return first;
 }
 
 class FormDialogs : public harness::FreshPlugin {
@@ -78,15 +58,15 @@ TEST_F(FormDialogs, FormRowsAndButtonsFollowOneAnother) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         stage(Args(c.kinds.size(), u"Label"), c.kinds);
-        Seen seen;
-        harness::Result r = show(u"Tessary_DoDialog", c.args, seen);
+        Shown seen;
+        harness::Result r = harness::showDialog(u"Tessary_DoDialog", c.args, seen, 4);
         EXPECT_EQ(r.text, u"1");
         for (size_t n = 0; n < c.rowY.size(); ++n) {
             if (c.rowY[n] < 0) continue;
-            EXPECT_EQ(seen.y[36 + n], c.rowY[n]) << "input " << n + 1;
-            EXPECT_EQ(seen.y[12 + n], c.rowY[n] + 3) << "label " << n + 1;
+            EXPECT_EQ(seen.slot(36 + n).y, c.rowY[n]) << "input " << n + 1;
+            EXPECT_EQ(seen.slot(12 + n).y, c.rowY[n] + 3) << "label " << n + 1;
         }
-        EXPECT_EQ(seen.y[4], c.buttonsY);
+        EXPECT_EQ(seen.slot(4).y, c.buttonsY);
         EXPECT_EQ(seen.height, c.height);
         EXPECT_EQ(seen.minHeight, c.height);
         EXPECT_EQ(seen.width, 383);
@@ -110,11 +90,11 @@ TEST_F(FormDialogs, FormOptions) {
     };
     for (const Case &c : cases) {
         for (int i = 36; i < 44; ++i) dialog().controls[i].initialFocus = 0;
-        Seen seen;
-        show(u"Tessary_DoDialog", {c.options, u"T", u"", u"OK", u"Cancel", u"Help"}, seen);
+        Shown seen;
+        harness::showDialog(u"Tessary_DoDialog", {c.options, u"T", u"", u"OK", u"Cancel", u"Help"}, seen, 4);
         std::string what(c.options, c.options + std::char_traits<char16_t>::length(c.options));
         EXPECT_EQ(seen.defaultButton, c.defaultButton) << what;
-        EXPECT_EQ(seen.focused, c.focused) << what;
+        EXPECT_EQ(seen.focused(), c.focused) << what;
     }
 }
 
@@ -137,17 +117,14 @@ TEST_F(FormDialogs, PartsOfARowTakeTheFontOfItsInput) {
         stage({u"Subscribe|Newsletter|Offers|", u"When", u"Price|to"}, {u"checkbox", u"datetime", u"range"},
               {u"101", u"1:30 PM|12/24/2024", u"10|20"});
         harness::call(u"Tessary_SetFont", {c.fontOptions, u"Arial", u"", u"11"});
+        Shown seen;
+        harness::showDialog(u"Tessary_DoDialog", {u"", u"Order", u"", u"OK"}, seen, 4);
         std::vector<int> arial, sized;
-        setDialogPlayer([&](DialogDefinition &d) {
-            for (int slot : parts) {
-                const FontSpec &f = d.controls[slot].font;
-                if (std::string(f.faceName) == "Arial" && f.pointSize == 11) arial.push_back(slot);
-                if (f.pointSize != 0) sized.push_back(slot);
-            }
-            d.resultIndex = 4;
-        });
-        harness::call(u"Tessary_DoDialog", {u"", u"Order", u"", u"OK"});
-        setDialogPlayer(nullptr);
+        for (int slot : parts) {
+            const FontSpec &f = seen.slot(slot).font;
+            if (std::string(f.faceName) == "Arial" && f.pointSize == 11) arial.push_back(slot);
+            if (f.pointSize != 0) sized.push_back(slot);
+        }
         EXPECT_EQ(arial, c.arial);
         EXPECT_EQ(sized, c.arial);
     }
@@ -178,38 +155,40 @@ TEST_F(FormDialogs, TabPagesExistOnlyWithTheirTitles) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         stage(Args(24, u"L"), Args(24, u"edit"));
-        Seen seen;
-        harness::Result r = show(u"Tessary_DoTabDialog", c.args, seen);
+        Shown seen;
+        harness::Result r = harness::showDialog(u"Tessary_DoTabDialog", c.args, seen, 4);
         EXPECT_EQ(r.text, u"1");
         std::vector<int> pages, texts;
         for (int i : {110, 111, 112}) {
-            if (seen.kind[i] == "tabcontrol") pages.push_back(i);
+            if (equals(seen.slot(i).kind, "tabcontrol")) pages.push_back(i);
         }
         for (int i : {1, 2, 3}) {
-            if (seen.kind[i] == "static") texts.push_back(i);
+            if (equals(seen.slot(i).kind, "static")) texts.push_back(i);
         }
         EXPECT_EQ(pages, c.pages);
         EXPECT_EQ(texts, c.texts);
-        EXPECT_EQ(seen.firstPage, c.firstPage);
+        EXPECT_EQ(firstPage(seen), c.firstPage);
         EXPECT_EQ(seen.height, c.height);
-        EXPECT_EQ(seen.y[4], c.buttonsY);
+        EXPECT_EQ(seen.slot(4).y, c.buttonsY);
         for (size_t p = 0; p < c.pages.size(); ++p) {
             const int firstRow = 36 + 8 * int(p);
-            EXPECT_EQ(seen.y[firstRow], c.rowTop) << "page " << p + 1;
-            EXPECT_EQ(seen.owner[firstRow], c.pages[p]) << "page " << p + 1;
+            EXPECT_EQ(seen.slot(firstRow).y, c.rowTop) << "page " << p + 1;
+            EXPECT_EQ(seen.slot(firstRow).ownerIndex, c.pages[p]) << "page " << p + 1;
         }
         // Rows of pages that do not exist are gone.
-        for (int page = int(c.pages.size()); page < 3; ++page) EXPECT_EQ(seen.kind[36 + 8 * page], "") << page;
+        for (int page = int(c.pages.size()); page < 3; ++page) {
+            EXPECT_STREQ(seen.slot(36 + 8 * page).kind.data(), "") << page;
+        }
     }
 }
 
 TEST_F(FormDialogs, TabOptionsFocusAndDefaultButton) {
     stage(Args(24, u"L"), Args(24, u"edit"));
-    Seen seen;
-    show(u"Tessary_DoTabDialog", {u"focus=9 defaultButton3", u"T", u"One", u"", u"Two", u"", u"", u"", u"A", u"B",
-                                  u"C"},
-         seen);
-    EXPECT_EQ(seen.focused, std::vector<int>{44});
+    Shown seen;
+    harness::showDialog(u"Tessary_DoTabDialog",
+                        {u"focus=9 defaultButton3", u"T", u"One", u"", u"Two", u"", u"", u"", u"A", u"B", u"C"}, seen,
+                        4);
+    EXPECT_EQ(seen.focused(), std::vector<int>{44});
     EXPECT_EQ(seen.defaultButton, 6);
 }
 
@@ -226,14 +205,14 @@ TEST_F(FormDialogs, AMarkupDialogsObjectsAreNoStagedRows) {
                         : u"<object><type>static</type><text>s</text></object>";
     }
     for (bool stageFirst : {false, true}) {
-        Seen custom;
-        ASSERT_EQ(show(u"Tessary_CustomDialog", {markup}, custom, 3).text, u"ok");
-        ASSERT_EQ(custom.kind[13], "button");
+        Shown custom;
+        ASSERT_EQ(harness::showDialog(u"Tessary_CustomDialog", {markup}, custom, 3).text, u"ok");
+        ASSERT_STREQ(custom.slot(13).kind.data(), "button");
         if (stageFirst) stage({u"Name"}, {u"edit"});
-        Seen form;
-        EXPECT_EQ(show(u"Tessary_DoDialog", {u"", u"T", u"", u"OK"}, form, 37).text, u"") << stageFirst;
-        for (int slot = 12; slot < kSlotCount; ++slot) EXPECT_NE(form.kind[size_t(slot)], "button") << slot;
-        EXPECT_EQ(form.kind[36], stageFirst ? "edit" : "") << stageFirst;
+        Shown form;
+        EXPECT_EQ(harness::showDialog(u"Tessary_DoDialog", {u"", u"T", u"", u"OK"}, form, 37).text, u"") << stageFirst;
+        for (int slot = 12; slot < kSlotCount; ++slot) EXPECT_STRNE(form.slot(slot).kind.data(), "button") << slot;
+        EXPECT_STREQ(form.slot(36).kind.data(), stageFirst ? "edit" : "") << stageFirst;
     }
 }
 
@@ -245,8 +224,9 @@ TEST_F(FormDialogs, ADialogClosedWithoutAButtonLeavesEveryRowAsStaged) {
         SCOPED_TRACE(function[10] == u'T' ? "tab dialog" : "form dialog");
         stage({u"When", u"A|B|C|", u"S|M|L|", u"from|to", u"Volume", u"Notes"},
               {u"datetime", u"checkbox", u"radio", u"rangeR", u"slider", u"editBox"}, texts);
-        Seen seen;
-        EXPECT_EQ(show(function, {u"", u"T", u"Page", u"", u"", u"", u"", u"", u"OK"}, seen, -1).text, u"");
+        Shown seen;
+        EXPECT_EQ(harness::showDialog(function, {u"", u"T", u"Page", u"", u"", u"", u"", u"", u"OK"}, seen, -1).text,
+                  u"");
         for (size_t row = 0; row < texts.size(); ++row) {
             EXPECT_EQ(harness::call(u"Tessary_GetInput", {u"text" + std::u16string(1, char16_t(u'1' + row))}).text,
                       texts[row])

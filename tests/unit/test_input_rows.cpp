@@ -10,6 +10,7 @@
 
 #include "functions/input_rows.h"
 #include "model/dialog_definition.h"
+#include "dialog_player.h"
 #include "plugin_harness.h"
 #include "runtime/runner.h"
 
@@ -27,15 +28,10 @@ std::string narrow(const std::u16string &s) {
     return out;
 }
 
-struct Box {
-    int x, y, width, height;
-    bool operator==(const Box &o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
-};
-std::ostream &operator<<(std::ostream &out, const Box &b) {
-    return out << "(" << b.x << ", " << b.y << ") " << b.width << " x " << b.height;
-}
+using harness::Box;
+
 Box boxOf(int i) {
-    return Box{slot(i).x, slot(i).y, slot(i).width, slot(i).height};
+    return harness::boxOf(slot(i));
 }
 
 class InputRows : public harness::FreshPlugin {

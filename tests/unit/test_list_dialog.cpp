@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
+#include "dialog_player.h"
 #include "plugin_harness.h"
 #include "runtime/readback_rules.h"
 #include "runtime/runner.h"
@@ -22,28 +23,11 @@ Args listArgs(const std::u16string &options, const std::u16string &columns, cons
     return args;
 }
 
-struct Seen {
-    DialogDefinition *d = nullptr;
-    int width = 0, height = 0, defaultButton = 0;
-    ControlSpec list, input, label, text;
-    std::vector<ControlSpec> buttons;
-};
+using harness::Shown;
 
-Seen show(const Args &args) {
-    Seen seen;
-    setDialogPlayer([&](DialogDefinition &d) {
-        seen.width = d.width;
-        seen.height = d.height;
-        seen.defaultButton = d.defaultButton;
-        seen.list = d.controls[36];
-        seen.input = d.controls[37];
-        seen.label = d.controls[13];
-        seen.text = d.controls[1];
-        for (int i = 4; i < 8; ++i) seen.buttons.push_back(d.controls[i]);
-        d.resultIndex = 4;
-    });
-    EXPECT_EQ(harness::call(u"Tessary_DoList", args).text, u"1");
-    setDialogPlayer(nullptr);
+Shown show(const Args &args) {
+    Shown seen;
+    EXPECT_EQ(harness::showDialog(u"Tessary_DoList", args, seen, 4).text, u"1");
     return seen;
 }
 
@@ -71,15 +55,16 @@ TEST_F(ListDialog, ListSettingsFromOptionsAndArguments) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        Seen seen = show(c.args);
-        EXPECT_TRUE(equals(seen.list.kind, "listbox"));
-        EXPECT_EQ(U(seen.list.value), u"text1");
-        EXPECT_EQ(listColumnCount(seen.list), c.columns);
-        EXPECT_EQ(listReturnColumn(seen.list), c.returnColumn);
-        EXPECT_EQ(listMultiple(seen.list) != 0, c.multiple);
-        EXPECT_EQ(listChosenRow(seen.list), -1);
-        EXPECT_EQ(U(listHiddenKeys(seen.list)), c.hidden);
-        EXPECT_EQ(U(listColumnTitles(seen.list)), u"A|B|C");
+        Shown seen = show(c.args);
+        const ControlSpec &list = seen.slot(36);
+        EXPECT_TRUE(equals(list.kind, "listbox"));
+        EXPECT_EQ(U(list.value), u"text1");
+        EXPECT_EQ(listColumnCount(list), c.columns);
+        EXPECT_EQ(listReturnColumn(list), c.returnColumn);
+        EXPECT_EQ(listMultiple(list) != 0, c.multiple);
+        EXPECT_EQ(listChosenRow(list), -1);
+        EXPECT_EQ(U(listHiddenKeys(list)), c.hidden);
+        EXPECT_EQ(U(listColumnTitles(list)), u"A|B|C");
     }
 }
 
@@ -103,43 +88,44 @@ TEST_F(ListDialog, GeometryOfTextListInputRowAndButtons) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        Seen seen = show(c.args);
+        Shown seen = show(c.args);
+        const ControlSpec &list = seen.slot(36), &input = seen.slot(37);
         EXPECT_EQ(seen.width, c.width);
         EXPECT_EQ(seen.height, c.height);
-        EXPECT_EQ(seen.list.y, c.listY);
-        EXPECT_EQ(seen.list.height, c.listHeight);
-        EXPECT_EQ(seen.list.width, c.width - 44);
-        EXPECT_TRUE(equals(seen.input.kind, c.inputKind)) << seen.input.kind.data();
+        EXPECT_EQ(list.y, c.listY);
+        EXPECT_EQ(list.height, c.listHeight);
+        EXPECT_EQ(list.width, c.width - 44);
+        EXPECT_TRUE(equals(input.kind, c.inputKind)) << input.kind.data();
         if (c.inputKind[0] != 0) {
-            EXPECT_EQ(seen.input.y, c.listY + c.listHeight + 5);
-            EXPECT_EQ(seen.input.width, c.width - 145);
-            EXPECT_EQ(seen.input.disabled != 0, c.inputDisabled);
-            EXPECT_EQ(U(seen.input.value), u"text2");
+            EXPECT_EQ(input.y, c.listY + c.listHeight + 5);
+            EXPECT_EQ(input.width, c.width - 145);
+            EXPECT_EQ(input.disabled != 0, c.inputDisabled);
+            EXPECT_EQ(U(input.value), u"text2");
         }
-        EXPECT_EQ(seen.buttons[0].x, c.width - 93);
-        EXPECT_EQ(seen.buttons[0].y, c.height - 65);
+        EXPECT_EQ(seen.slot(4).x, c.width - 93);
+        EXPECT_EQ(seen.slot(4).y, c.height - 65);
     }
-    Seen withText = show({u"", u"1", u"", u"", u"", u"T", u"Pick one", u"a|b", u"", u"OK", u"", u"Later", u"", u"",
-                          u"edit", u"Note", u"x"});
-    EXPECT_EQ(withText.list.y, 35);
-    EXPECT_EQ(withText.list.height, 360 - 115 - 23);
-    EXPECT_EQ(withText.label.y, 35 + 222 + 8);
-    EXPECT_EQ(U(withText.label.text), u"Note");
-    EXPECT_EQ(U(withText.input.text), u"x");
+    Shown withText = show({u"", u"1", u"", u"", u"", u"T", u"Pick one", u"a|b", u"", u"OK", u"", u"Later", u"", u"",
+                           u"edit", u"Note", u"x"});
+    EXPECT_EQ(withText.slot(36).y, 35);
+    EXPECT_EQ(withText.slot(36).height, 360 - 115 - 23);
+    EXPECT_EQ(withText.slot(13).y, 35 + 222 + 8);
+    EXPECT_EQ(U(withText.slot(13).text), u"Note");
+    EXPECT_EQ(U(withText.slot(37).text), u"x");
     // An empty second button leaves its slot and its place free.
-    EXPECT_TRUE(withText.buttons[1].kind.empty());
-    EXPECT_EQ(withText.buttons[2].x, 383 - 257);
-    EXPECT_EQ(U(withText.buttons[2].value), u"3");
+    EXPECT_TRUE(withText.slot(5).kind.empty());
+    EXPECT_EQ(withText.slot(6).x, 383 - 257);
+    EXPECT_EQ(U(withText.slot(6).value), u"3");
 }
 
 TEST_F(ListDialog, ButtonOptions) {
-    Seen plain = show(listArgs(u"", u"1"));
+    Shown plain = show(listArgs(u"", u"1"));
     EXPECT_EQ(plain.defaultButton, 4) << "Enter presses button 1";
-    EXPECT_EQ(plain.buttons[0].requiresSelection, 0);
-    Seen marked = show(listArgs(u"b1ns b2ns defaultButton2", u"1"));
+    EXPECT_EQ(plain.slot(4).requiresSelection, 0);
+    Shown marked = show(listArgs(u"b1ns b2ns defaultButton2", u"1"));
     EXPECT_EQ(marked.defaultButton, 5);
-    EXPECT_EQ(marked.buttons[0].requiresSelection, 1);
-    EXPECT_EQ(marked.buttons[1].requiresSelection, 1);
+    EXPECT_EQ(marked.slot(4).requiresSelection, 1);
+    EXPECT_EQ(marked.slot(5).requiresSelection, 1);
 }
 
 // Closed by its close box, a dialog reads nothing back: a slot that was
@@ -154,9 +140,8 @@ TEST_F(ListDialog, ClosedWithoutAButtonNothingIsChosen) {
         {u"Tessary_DoLogin", {u"", u"T", u"", u"User", u"Password", u"ann|bob|", u"bob", u"OK", u"Cancel"}},
     };
     for (const Case &c : cases) {
-        setDialogPlayer([](DialogDefinition &d) { d.resultIndex = -1; });
-        harness::Result r = harness::call(c.function, c.args);
-        setDialogPlayer(nullptr);
+        Shown closed;
+        harness::Result r = harness::showDialog(c.function, c.args, closed, -1);
         EXPECT_EQ(r.code, 0);
         EXPECT_EQ(r.text, u"");
         EXPECT_EQ(harness::call(u"Tessary_GetInput", {u"text1"}).text, u"") << std::string(c.function, c.function + 8);
@@ -186,14 +171,13 @@ TEST_F(ListDialog, ChosenRowsComeBackWholeThroughGetInput) {
         Args args = listArgs(u"multi", u"1");
         args[2] = u"";
         args[7] = c.listText;
-        setDialogPlayer([&c](DialogDefinition &d) {
-            // What the read-back stores when the user ticked every row.
+        // What the read-back stores when the user ticked every row.
+        const auto tick = [&c](DialogDefinition &d) {
             ControlSpec &list = d.controls[36];
             list.text = chosenRowsValue(list, c.ticked);
-            d.resultIndex = 4;
-        });
-        EXPECT_EQ(harness::call(u"Tessary_DoList", args).text, u"1");
-        setDialogPlayer(nullptr);
+        };
+        Shown seen;
+        EXPECT_EQ(harness::showDialog(u"Tessary_DoList", args, seen, 4, tick).text, u"1");
         EXPECT_EQ(harness::call(u"Tessary_GetInput", {u"text1"}).text, c.text1);
     }
 }

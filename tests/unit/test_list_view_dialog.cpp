@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
+#include "dialog_player.h"
 #include "plugin_harness.h"
 #include "runtime/dialog_hooks.h"
 #include "runtime/runner.h"
@@ -22,25 +23,16 @@ Args gridArgs(const std::u16string &options, const std::u16string &kinds, const 
             u"No"};
 }
 
-struct Seen {
-    int controlCount = 0;
-    std::string hooks;
-    ControlSpec grid;
-};
+using harness::Shown;
 
 // Shows the grid; the player presses the button in `pressed` (-1: the close
 // box) after leaving `entered` as what the grid read back.
-Seen show(const Args &args, int pressed = 4, const char16_t *entered = u"", const char16_t *expectedResult = u"1") {
-    Seen seen;
-    setDialogPlayer([&](DialogDefinition &d) {
-        seen.controlCount = d.controlCount;
-        seen.hooks = dialogHooks().name;
-        seen.grid = d.controls[36];
-        d.resultIndex = pressed;
+Shown show(const Args &args, int pressed = 4, const char16_t *entered = u"", const char16_t *expectedResult = u"1") {
+    const auto enter = [&](DialogDefinition &d) {
         if (pressed >= 0) d.controls[36].text = W(entered);
-    });
-    EXPECT_EQ(harness::call(u"Tessary_DoListView", args).text, expectedResult);
-    setDialogPlayer(nullptr);
+    };
+    Shown seen;
+    EXPECT_EQ(harness::showDialog(u"Tessary_DoListView", args, seen, pressed, enter).text, expectedResult);
     return seen;
 }
 
@@ -55,10 +47,10 @@ class ListViewDialog : public harness::FreshPlugin {};
 // The window, the text above, the buttons and their options are the list
 // frame's, tested with Tessary_DoList; here is what the grid adds.
 TEST_F(ListViewDialog, GridSettingsFromTheArguments) {
-    Seen seen = show(gridArgs(u"", u"EC", u"Edit:"), 5, u"", u"2");
+    Shown seen = show(gridArgs(u"", u"EC", u"Edit:"), 5, u"", u"2");
     EXPECT_EQ(seen.hooks, "grid");
     EXPECT_EQ(seen.controlCount, 110);
-    const ControlSpec &g = seen.grid;
+    const ControlSpec &g = seen.slot(36);
     EXPECT_EQ(g.x, 17);
     EXPECT_EQ(g.y, 35) << "under the text";
     EXPECT_EQ(g.width, 383 - 44);
@@ -77,7 +69,7 @@ TEST_F(ListViewDialog, GridSettingsFromTheArguments) {
     // However long, the list text is kept whole: no row is lost.
     Args huge = gridArgs(u"", u"E");
     huge[8] = std::u16string(1000000, u'|');
-    EXPECT_EQ(show(huge).grid.text.length(), 1000000u);
+    EXPECT_EQ(show(huge).slot(36).text.length(), 1000000u);
 }
 
 TEST_F(ListViewDialog, ColumnCountIsTheNumberOfKinds) {
@@ -95,10 +87,10 @@ TEST_F(ListViewDialog, ColumnCountIsTheNumberOfKinds) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        Seen seen = show(gridArgs(u"", c.kinds));
-        EXPECT_EQ(listColumnCount(seen.grid), int(c.columns));
-        EXPECT_EQ(gridColumnKinds(seen.grid).length(), c.columns);
-        EXPECT_EQ(gridColumnKinds(seen.grid)[0], c.firstKind);
+        Shown seen = show(gridArgs(u"", c.kinds));
+        EXPECT_EQ(listColumnCount(seen.slot(36)), int(c.columns));
+        EXPECT_EQ(gridColumnKinds(seen.slot(36)).length(), c.columns);
+        EXPECT_EQ(gridColumnKinds(seen.slot(36))[0], c.firstKind);
     }
 }
 

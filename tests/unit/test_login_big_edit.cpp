@@ -9,68 +9,18 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
+#include "dialog_player.h"
 #include "plugin_harness.h"
 #include "runtime/runner.h"
 
 namespace {
 
-struct Box {
-    int x, y, width, height;
-    bool operator==(const Box &o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
-};
-
-std::ostream &operator<<(std::ostream &out, const Box &b) {
-    return out << "(" << b.x << ", " << b.y << ") " << b.width << " x " << b.height;
-}
-
-Box boxOf(const ControlSpec &s) {
-    return {s.x, s.y, s.width, s.height};
-}
+using harness::Box;
+using harness::boxOf;
+using harness::Shown;
 
 std::string narrow(const std::u16string &s) {
     return std::string(s.begin(), s.end());
-}
-
-// What a dialog was filled with when it ran: the window, and a copy of every
-// slot. `press` (a slot) plays the user.
-struct Seen {
-    int width = 0, height = 0, minWidth = 0, minHeight = 0, left = 0, top = 0;
-    int templateId = 0, defaultButton = 0, controlCount = 0;
-    bool resizable = false, timer = false, noCaption = false;
-    std::u16string title;
-    std::vector<ControlSpec> slots;
-
-    const ControlSpec &slot(int i) const { return slots.at(size_t(i)); }
-    std::vector<int> slotsOfKind(const char *kind) const {
-        std::vector<int> found;
-        for (int i = 0; i < int(slots.size()); ++i) {
-            if (equals(slots[size_t(i)].kind, kind)) found.push_back(i);
-        }
-        return found;
-    }
-};
-
-harness::Result show(const char16_t *function, const std::vector<std::u16string> &args, Seen &seen, int press = -1) {
-    setDialogPlayer([&](DialogDefinition &d) {
-        seen.width = d.width;
-        seen.height = d.height;
-        seen.minWidth = d.minWidth;
-        seen.minHeight = d.minHeight;
-        seen.left = d.left;
-        seen.top = d.top;
-        seen.templateId = d.templateId;
-        seen.defaultButton = d.defaultButton;
-        seen.controlCount = d.controlCount;
-        seen.resizable = d.resizable != 0;
-        seen.timer = d.timerEnabled != 0;
-        seen.noCaption = d.noCaption != 0;
-        seen.title = U(d.title);
-        seen.slots.assign(d.controls, d.controls + kSlotCount);
-        d.resultIndex = press;
-    });
-    harness::Result r = harness::call(function, args);
-    setDialogPlayer(nullptr);
-    return r;
 }
 
 std::vector<std::u16string> loginArgs(const std::u16string &options, const std::u16string &names = u"ann|bob|",
@@ -89,8 +39,8 @@ class LoginAndBigEdit : public harness::FreshPlugin {};
 // ---- Tessary_DoLogin -------------------------------------------------------
 
 TEST_F(LoginAndBigEdit, LoginFillsItsFixedForm) {
-    Seen seen;
-    show(u"Tessary_DoLogin", loginArgs(u""), seen);
+    Shown seen;
+    harness::showDialog(u"Tessary_DoLogin", loginArgs(u""), seen);
     EXPECT_EQ(seen.width, 354);
     EXPECT_EQ(seen.height, 187);
     EXPECT_EQ(seen.minWidth, 354);
@@ -155,16 +105,16 @@ TEST_F(LoginAndBigEdit, LoginOptionsAndTheUserField) {
         {u"editbox", u"ann|", u"ann", "combobox", u"ann|=ann", 4},  // keywords are case-sensitive
     };
     for (const Case &c : cases) {
-        Seen seen;
-        show(u"Tessary_DoLogin", loginArgs(c.options, c.names, c.selected), seen);
+        Shown seen;
+        harness::showDialog(u"Tessary_DoLogin", loginArgs(c.options, c.names, c.selected), seen);
         SCOPED_TRACE(narrow(c.options) + " / " + narrow(c.names) + " / " + narrow(c.selected));
         EXPECT_STREQ(seen.slot(36).kind.data(), c.userKind);
         EXPECT_EQ(U(seen.slot(36).text), c.userText);
         EXPECT_EQ(seen.defaultButton, c.defaultButton);
     }
 
-    Seen placed;
-    show(u"Tessary_DoLogin", loginArgs(u"left=120 top=90 width=900"), placed);
+    Shown placed;
+    harness::showDialog(u"Tessary_DoLogin", loginArgs(u"left=120 top=90 width=900"), placed);
     EXPECT_EQ(placed.left, 120);
     EXPECT_EQ(placed.top, 90);
     EXPECT_EQ(placed.width, 354) << "the login form has a fixed size";
@@ -174,8 +124,8 @@ TEST_F(LoginAndBigEdit, LoginMakesBothButtonsAlsoWithoutCaptions) {
     std::vector<std::u16string> args = loginArgs(u"");
     args[7] = u"";
     args[8] = u"";
-    Seen seen;
-    harness::Result r = show(u"Tessary_DoLogin", args, seen, 5);
+    Shown seen;
+    harness::Result r = harness::showDialog(u"Tessary_DoLogin", args, seen, 5);
     EXPECT_EQ(seen.slotsOfKind("button"), std::vector<int>({4, 5}));
     EXPECT_EQ(r.text, u"2");
 }
@@ -183,8 +133,8 @@ TEST_F(LoginAndBigEdit, LoginMakesBothButtonsAlsoWithoutCaptions) {
 // ---- Tessary_BigEditBox ----------------------------------------------------
 
 TEST_F(LoginAndBigEdit, BigEditBoxWithAndWithoutACaption) {
-    Seen captioned;
-    show(u"Tessary_BigEditBox", editArgs(u""), captioned);
+    Shown captioned;
+    harness::showDialog(u"Tessary_BigEditBox", editArgs(u""), captioned);
     EXPECT_EQ(captioned.width, 495);
     EXPECT_EQ(captioned.height, 596);
     EXPECT_EQ(captioned.minWidth, 383);
@@ -209,8 +159,8 @@ TEST_F(LoginAndBigEdit, BigEditBoxWithAndWithoutACaption) {
     EXPECT_EQ(edit.growHeight, 1.0);
     EXPECT_EQ(edit.initialFocus, 1);
 
-    Seen bare;
-    show(u"Tessary_BigEditBox", editArgs(u"", u""), bare);
+    Shown bare;
+    harness::showDialog(u"Tessary_BigEditBox", editArgs(u"", u""), bare);
     EXPECT_TRUE(bare.slot(1).kind.empty()) << "no caption control";
     EXPECT_EQ(boxOf(bare.slot(36)), (Box{17, 10, 451, 506})) << "25 pixels taller, at the top";
 }
@@ -237,8 +187,8 @@ TEST_F(LoginAndBigEdit, BigEditBoxSizes) {
         {u"large width=700 height=300", 700, 300},
     };
     for (const Case &c : cases) {
-        Seen seen;
-        show(u"Tessary_BigEditBox", editArgs(c.options), seen);
+        Shown seen;
+        harness::showDialog(u"Tessary_BigEditBox", editArgs(c.options), seen);
         SCOPED_TRACE(narrow(c.options));
         EXPECT_EQ(seen.width, c.width);
         EXPECT_EQ(seen.height, c.height);
@@ -275,8 +225,8 @@ TEST_F(LoginAndBigEdit, BigEditBoxButtonsAndTheDefaultButton) {
     for (const Case &c : cases) {
         std::vector<std::u16string> args = {c.options, u"Edit", u"", u"text"};
         args.insert(args.end(), c.buttons.begin(), c.buttons.end());
-        Seen seen;
-        show(u"Tessary_BigEditBox", args, seen);
+        Shown seen;
+        harness::showDialog(u"Tessary_BigEditBox", args, seen);
         SCOPED_TRACE(narrow(c.options) + ", " + std::to_string(c.buttons.size()) + " button arguments");
         ASSERT_EQ(seen.slotsOfKind("button"), c.slots);
         for (size_t b = 0; b < c.slots.size(); ++b) {

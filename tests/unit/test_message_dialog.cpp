@@ -6,58 +6,27 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
+#include "dialog_player.h"
 #include "plugin_harness.h"
 #include "runtime/runner.h"
 
 namespace {
 
-struct Geometry {
-    int x, y, width, height;
-};
+using harness::Box;
+using harness::boxOf;
+using harness::Shown;
 
-struct Seen {
-    int width = 0, height = 0, minWidth = 0, minHeight = 0;
-    int defaultButton = 0, controlCount = 0;
-    bool resizable = false, timer = false, noCaption = false;
-    uint32_t interval = 0;
-    std::u16string title, message;
-    Geometry messageBox{};
-    std::vector<int> buttonSlots;       // slots holding a button, in slot order
-    std::vector<Geometry> buttons;      // their geometry
-    std::vector<std::u16string> values; // their return codes
-};
+// Calls Tessary_Dialog; the player presses the button in `press` (a slot;
+// -1 presses none, as when the timer closes the dialog).
+harness::Result show(const std::vector<std::u16string> &args, Shown &seen, int press = -1) {
+    return harness::showDialog(u"Tessary_Dialog", args, seen, press);
+}
 
-// Calls Tessary_Dialog with a player that records what the dialog would
-// show and then presses the button in `press` (a slot; -1 presses none, as
-// when the timer closes the dialog).
-harness::Result show(const std::vector<std::u16string> &args, Seen &seen, int press = -1) {
-    setDialogPlayer([&](DialogDefinition &d) {
-        seen.width = d.width;
-        seen.height = d.height;
-        seen.minWidth = d.minWidth;
-        seen.minHeight = d.minHeight;
-        seen.defaultButton = d.defaultButton;
-        seen.controlCount = d.controlCount;
-        seen.resizable = d.resizable != 0;
-        seen.timer = d.timerEnabled != 0;
-        seen.interval = d.timerInterval;
-        seen.noCaption = d.noCaption != 0;
-        seen.title = U(d.title);
-        const ControlSpec &m = d.controls[kMessageSlot];
-        seen.message = U(m.text);
-        seen.messageBox = {m.x, m.y, m.width, m.height};
-        for (int i = 0; i < kSlotCount; ++i) {
-            const ControlSpec &s = d.controls[i];
-            if (!equals(s.kind, "button")) continue;
-            seen.buttonSlots.push_back(i);
-            seen.buttons.push_back({s.x, s.y, s.width, s.height});
-            seen.values.push_back(U(s.value));
-        }
-        if (press >= 0) d.resultIndex = press;
-    });
-    harness::Result r = harness::call(u"Tessary_Dialog", args);
-    setDialogPlayer(nullptr);
-    return r;
+// The buttons the dialog shows, in slot order.
+std::vector<ControlSpec> buttonsOf(const Shown &seen) {
+    std::vector<ControlSpec> buttons;
+    for (int slot : seen.slotsOfKind("button")) buttons.push_back(seen.slot(slot));
+    return buttons;
 }
 
 class MessageDialogTest : public ::testing::Test {
@@ -69,22 +38,16 @@ protected:
 } // namespace
 
 TEST_F(MessageDialogTest, OneButtonDialogHasTheStandardGeometry) {
-    Seen seen;
+    Shown seen;
     harness::Result r = show({u"", u"T", u"M\rline two", u"OK"}, seen, 4);
     EXPECT_EQ(r.text, u"1");
     EXPECT_EQ(seen.width, 383);
     EXPECT_EQ(seen.height, 173);
     EXPECT_EQ(seen.title, u"T");
-    EXPECT_EQ(seen.message, u"M\rline two");
-    EXPECT_EQ(seen.messageBox.x, 17);
-    EXPECT_EQ(seen.messageBox.y, 10);
-    EXPECT_EQ(seen.messageBox.width, 339);
-    EXPECT_EQ(seen.messageBox.height, 93);
-    ASSERT_EQ(seen.buttonSlots, std::vector<int>({4}));
-    EXPECT_EQ(seen.buttons[0].x, 290);
-    EXPECT_EQ(seen.buttons[0].y, 108);
-    EXPECT_EQ(seen.buttons[0].width, 75);
-    EXPECT_EQ(seen.buttons[0].height, 23);
+    EXPECT_EQ(U(seen.slot(kMessageSlot).text), u"M\rline two");
+    EXPECT_EQ(boxOf(seen.slot(kMessageSlot)), (Box{17, 10, 339, 93}));
+    ASSERT_EQ(seen.slotsOfKind("button"), std::vector<int>({4}));
+    EXPECT_EQ(boxOf(seen.slot(4)), (Box{290, 108, 75, 23}));
     EXPECT_EQ(seen.defaultButton, 4);
     EXPECT_EQ(seen.controlCount, 5);
     EXPECT_TRUE(seen.resizable);
@@ -92,36 +55,37 @@ TEST_F(MessageDialogTest, OneButtonDialogHasTheStandardGeometry) {
 }
 
 TEST_F(MessageDialogTest, AnEmptyButtonLeavesItsPlaceFree) {
-    Seen seen;
+    Shown seen;
     harness::Result r = show({u"", u"T", u"M", u"A", u"", u"C"}, seen, 5);
-    ASSERT_EQ(seen.buttonSlots, std::vector<int>({4, 5}));
-    EXPECT_EQ(seen.buttons[1].x, 383 - 257);
-    EXPECT_EQ(seen.values[1], u"3");
+    ASSERT_EQ(seen.slotsOfKind("button"), std::vector<int>({4, 5}));
+    EXPECT_EQ(seen.slot(5).x, 383 - 257);
+    EXPECT_EQ(U(seen.slot(5).value), u"3");
     EXPECT_EQ(r.text, u"3");
     EXPECT_EQ(seen.controlCount, 6);
 }
 
 TEST_F(MessageDialogTest, EightArgumentsOrMoreMakeTwoRows) {
-    Seen seen;
+    Shown seen;
     show({u"", u"T", u"M", u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8"}, seen);
     EXPECT_EQ(seen.height, 203);
     EXPECT_EQ(seen.minHeight, 203);
-    ASSERT_EQ(seen.buttons.size(), 8u);
+    const std::vector<ControlSpec> buttons = buttonsOf(seen);
+    ASSERT_EQ(buttons.size(), 8u);
     for (size_t b = 0; b < 8; ++b) {
         int place = int(b % 4);
-        EXPECT_EQ(seen.buttons[b].x, 383 - 93 - 82 * place) << "button " << b + 1;
-        EXPECT_EQ(seen.buttons[b].y, b < 4 ? 203 - 96 : 203 - 65) << "button " << b + 1;
-        EXPECT_EQ(seen.values[b], std::u16string(1, char16_t(u'1' + b)));
+        EXPECT_EQ(buttons[b].x, 383 - 93 - 82 * place) << "button " << b + 1;
+        EXPECT_EQ(buttons[b].y, b < 4 ? 203 - 96 : 203 - 65) << "button " << b + 1;
+        EXPECT_EQ(U(buttons[b].value), std::u16string(1, char16_t(u'1' + b)));
     }
-    EXPECT_EQ(seen.messageBox.height, 203 - 31 - 80);
+    EXPECT_EQ(seen.slot(kMessageSlot).height, 203 - 31 - 80);
 
-    Seen five;
+    Shown five;
     show({u"", u"T", u"M", u"1", u"", u"", u"", u"5"}, five);
-    ASSERT_EQ(five.buttonSlots, std::vector<int>({4, 5}));
-    EXPECT_EQ(five.buttons[0].y, 203 - 96);
-    EXPECT_EQ(five.buttons[1].x, 383 - 93);
-    EXPECT_EQ(five.buttons[1].y, 203 - 65);
-    EXPECT_EQ(five.values[1], u"5");
+    ASSERT_EQ(five.slotsOfKind("button"), std::vector<int>({4, 5}));
+    EXPECT_EQ(five.slot(4).y, 203 - 96);
+    EXPECT_EQ(five.slot(5).x, 383 - 93);
+    EXPECT_EQ(five.slot(5).y, 203 - 65);
+    EXPECT_EQ(U(five.slot(5).value), u"5");
 }
 
 TEST_F(MessageDialogTest, SizeOptionsAndTheirMinimums) {
@@ -138,11 +102,11 @@ TEST_F(MessageDialogTest, SizeOptionsAndTheirMinimums) {
     for (const Case &c : cases) {
         std::vector<std::u16string> args = {c.options, u"T", u"M", u"OK"};
         while (args.size() < c.arguments) args.push_back(u"");
-        Seen seen;
+        Shown seen;
         show(args, seen);
         EXPECT_EQ(seen.width, c.width) << std::string(c.options, c.options + std::char_traits<char16_t>::length(c.options));
         EXPECT_EQ(seen.height, c.height) << std::string(c.options, c.options + std::char_traits<char16_t>::length(c.options));
-        EXPECT_EQ(seen.buttons[0].x, c.width - 93);
+        EXPECT_EQ(buttonsOf(seen).at(0).x, c.width - 93);
     }
 }
 
@@ -170,26 +134,25 @@ TEST_F(MessageDialogTest, TimerAndDefaultButtonOptions) {
         {u"noresize defaultButton8", false, 0, false, 2, 11, false},
     };
     for (const Case &c : cases) {
-        Seen seen;
+        Shown seen;
         show({c.options, u"T", u"M", u"OK", u"Cancel"}, seen);
         std::string name(c.options, c.options + std::char_traits<char16_t>::length(c.options));
         EXPECT_EQ(seen.timer, c.timer) << name;
-        EXPECT_EQ(seen.interval, c.interval) << name;
+        EXPECT_EQ(seen.timerInterval, c.interval) << name;
         EXPECT_EQ(seen.noCaption, c.noCaption) << name;
-        EXPECT_EQ(seen.buttons.size(), c.buttons) << name;
+        EXPECT_EQ(seen.slotsOfKind("button").size(), c.buttons) << name;
         EXPECT_EQ(seen.defaultButton, c.defaultButton) << name;
         EXPECT_EQ(seen.resizable, c.resizable) << name;
     }
 }
 
 TEST_F(MessageDialogTest, ADialogClosedWithoutAPressReturnsNothing) {
-    Seen first;
+    Shown first;
     EXPECT_EQ(show({u"", u"T", u"M", u"A", u"B"}, first, 5).text, u"2");
     // The runner forgets the earlier press before each dialog; a dialog that
     // its timer closes leaves it so.
-    setDialogPlayer([](DialogDefinition &d) { d.resultIndex = -1; });
-    harness::Result r = harness::call(u"Tessary_Dialog", {u"timer=1", u"T", u"M", u"A", u"B"});
-    setDialogPlayer(nullptr);
+    Shown timedOut;
+    harness::Result r = show({u"timer=1", u"T", u"M", u"A", u"B"}, timedOut, -1);
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.text, u"");
 }
@@ -197,7 +160,7 @@ TEST_F(MessageDialogTest, ADialogClosedWithoutAPressReturnsNothing) {
 TEST_F(MessageDialogTest, FontsFromSetFontSurviveButSlotTextsDoNot) {
     setFont(dialog().controls[4].font, "Courier New", "Bold", 12);
     dialog().controls[40].text = WideText(TEXT16("stale entry"));
-    Seen seen;
+    Shown seen;
     show({u"", u"T", u"M", u"OK"}, seen, 4);
     EXPECT_STREQ(dialog().controls[4].font.faceName, "Courier New");
     EXPECT_TRUE(dialog().controls[40].text.empty());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
+#include "dialog_player.h"
 #include "plugin_harness.h"
 #include "runtime/runner.h"
 
@@ -16,17 +17,9 @@ typedef std::vector<std::u16string> Args;
 
 // The slots with a kind, in the order they are made.
 std::vector<int> madeInOrder(const char16_t *function, const Args &args) {
-    std::vector<int> order;
-    setDialogPlayer([&](DialogDefinition &d) {
-        for (int place = 0; place < kSlotCount; ++place) {
-            const int slot = slotMadeAt(d, place);
-            if (!d.controls[slot].kind.empty()) order.push_back(slot);
-        }
-        d.resultIndex = -1;
-    });
-    harness::call(function, args);
-    setDialogPlayer(nullptr);
-    return order;
+    harness::Shown shown;
+    harness::showDialog(function, args, shown, -1);
+    return shown.madeInOrder;
 }
 
 class ReadingOrder : public harness::FreshPlugin {};

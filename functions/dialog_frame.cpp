@@ -14,24 +14,6 @@ constexpr int kUpperRowPlaces = 4; // places of the upper row when buttons take 
 
 } // namespace
 
-void carryOver(const CarryOver &carry) {
-    switch (carry.rule) {
-    case CarryOver::kFreshTable:
-        resetAllSlots(false);
-        return;
-    case CarryOver::kNothing:
-        resetAllSlots(true);
-        resetDefinition();
-        return;
-    case CarryOver::kStagedRows:
-        forgetMarkupObjects();
-        for (int slot = 0; slot < kFirstLabelSlot; ++slot) resetSlot(slot, false, true);
-        for (int slot = kFirstLabelSlot + carry.stagedRows; slot < kFirstInputSlot; ++slot) resetSlot(slot, true, true);
-        for (int slot = kFirstInputSlot + carry.stagedRows; slot <= kLastTabPageSlot; ++slot) resetSlot(slot, true, true);
-        return;
-    }
-}
-
 void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &start, const WideText &title) {
     carryOver(carry);
     d.title = title;

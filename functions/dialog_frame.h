@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/call.h"
+#include "model/carry_over.h"
 #include "model/dialog_definition.h"
 #include "model/options.h"
 #include "runtime/dialog_hooks.h"
@@ -33,26 +34,6 @@ constexpr int kSecondRowExtra = 31;      // height a second row of buttons adds
 constexpr uint32_t kLongestTimerPeriod = 0x7FFFFFFF;
 
 // ---- starting and sizing ----------------------------------------------
-
-// What of the record's slots carries over from earlier calls into a dialog.
-struct CarryOver {
-    enum Rule {
-        kFreshTable, // every slot starts over; fonts that Tessary_SetFont set stay
-        kStagedRows, // rows 1..stagedRows keep what staging put there (fonts too);
-                     // every other slot through the tab pages starts over, its
-                     // font with it, and texts and buttons keep only their font
-        kNothing     // every slot and every field starts over, fonts, title and
-                     // position included
-    } rule;
-    int stagedRows;
-};
-constexpr CarryOver kFreshTable{CarryOver::kFreshTable, 0};
-constexpr CarryOver kNothingCarries{CarryOver::kNothing, 0};
-constexpr CarryOver keepStagedRows(int rows) { return CarryOver{CarryOver::kStagedRows, rows}; }
-
-// Empties what `carry` says does not carry over. A table that holds a
-// markup dialog's objects never carries into a dialog of staged rows.
-void carryOver(const CarryOver &carry);
 
 struct FrameStart {
     int32_t templateId;

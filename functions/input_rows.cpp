@@ -1,5 +1,6 @@
 #include "functions/input_rows.h"
 
+#include "model/carry_over.h"
 #include "model/numbers.h"
 
 #include <algorithm>

@@ -44,7 +44,9 @@ WideText fitPathBuffer(const WideText &text) {
 // Shows the chooser and returns the chosen path; the empty text on cancel.
 void answerPath(const SystemDialogRequest &request, CallResult &result) {
     SystemDialogAnswer answer{WideText(), 0};
-    if (!userPresent() || !runSystemDialog(request, answer)) return result.setEmpty();
+    // A chooser that failed answers as one the user cancelled: scripts know
+    // only the empty text for "nothing chosen".
+    if (!userPresent() || runSystemDialog(request, answer) != ChooserOutcome::kChosen) return result.setEmpty();
     return result.setText(answer.path);
 }
 
@@ -57,7 +59,7 @@ void colorPickerFunction(const CallArguments &args, CallResult &result) {
 
     SystemDialogRequest request{kColorChooser, WideText(), WideText(), WideText(), systemColor(start)};
     SystemDialogAnswer answer{WideText(), 0};
-    if (!userPresent() || !runSystemDialog(request, answer)) return result.setEmpty();
+    if (!userPresent() || runSystemDialog(request, answer) != ChooserOutcome::kChosen) return result.setEmpty();
     return result.setText(colorText(rgbOf(answer.color)).c_str());
 }
 

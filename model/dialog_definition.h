@@ -261,18 +261,4 @@ inline ControlSpec &slotAt(int index) {
     return dialog().controls[index];
 }
 
-// Slot 120 or more is ignored. The text is emptied only when resetText is
-// true and the font cleared only when resetFont is true.
-void resetSlot(int slot, bool resetFont, bool resetText);
-void resetAllSlots(bool resetFont);
-// A markup dialog's objects are no staged rows: the form dialogs would show
-// them as rows and buttons of their own, and answer with an object's name.
-// The staging functions and the form dialogs call this first; it empties the
-// table (fonts included, as the markup set them) when it holds such objects.
-void forgetMarkupObjects();
-void resetForInputTypes(bool all, bool resetText);
-void resetForLabels(bool all);
-// Full reset of the record's fields; the control table is not touched.
-void resetDefinition();
-
 #endif

@@ -44,10 +44,15 @@ struct SystemDialogAnswer {
     uint32_t color; // the chosen colour, 0x00BBGGRR
 };
 
-// Shows the chooser the request names and waits for it. True when the user
-// chose something, which is then in `answer`; false when the user cancelled
-// or the chooser could not be shown.
-bool runSystemDialog(const SystemDialogRequest &request, SystemDialogAnswer &answer);
+// How a chooser ended.
+enum class ChooserOutcome {
+    kChosen,    // the choice is in the answer
+    kCancelled, // the user closed it without a choice
+    kFailed     // the system could not show it, or could not say what was chosen
+};
+
+// Shows the chooser the request names and waits for it.
+ChooserOutcome runSystemDialog(const SystemDialogRequest &request, SystemDialogAnswer &answer);
 
 // The file types in the system's form: every '|' becomes a NUL and the list
 // ends with two NULs whether or not the text ended in '|'. Empty for an
@@ -63,7 +68,7 @@ WideText defaultExtension(const WideText &filter);
 #include <functional>
 // The native build's stand-in for the user: it sees the request and answers.
 // With none set, every chooser reports a cancel.
-typedef std::function<bool(const SystemDialogRequest &, SystemDialogAnswer &)> SystemDialogPlayer;
+typedef std::function<ChooserOutcome(const SystemDialogRequest &, SystemDialogAnswer &)> SystemDialogPlayer;
 void setSystemDialogPlayer(SystemDialogPlayer player);
 #endif
 

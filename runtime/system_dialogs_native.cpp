@@ -8,6 +8,6 @@ void setSystemDialogPlayer(SystemDialogPlayer player) {
     gPlayer = std::move(player);
 }
 
-bool runSystemDialog(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
-    return gPlayer ? gPlayer(request, answer) : false;
+ChooserOutcome runSystemDialog(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
+    return gPlayer ? gPlayer(request, answer) : ChooserOutcome::kFailed;
 }

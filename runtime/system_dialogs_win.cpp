@@ -14,7 +14,13 @@ namespace {
 constexpr size_t kCustomColorCount = 16;
 constexpr COLORREF kWhite = 0x00FFFFFF;
 
-bool chooseColor(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
+// A common dialog that answered no choice: the system keeps an error code
+// when it could not show it, none when the user cancelled.
+ChooserOutcome notChosen() {
+    return CommDlgExtendedError() == 0 ? ChooserOutcome::kCancelled : ChooserOutcome::kFailed;
+}
+
+ChooserOutcome chooseColor(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
     // Every call starts with sixteen white custom colours; what a user
     // defines there is not kept for the next call.
     COLORREF customColors[kCustomColorCount];
@@ -25,12 +31,12 @@ bool chooseColor(const SystemDialogRequest &request, SystemDialogAnswer &answer)
     choice.rgbResult = request.color;
     choice.lpCustColors = customColors;
     choice.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!ChooseColorW(&choice)) return false;
+    if (!ChooseColorW(&choice)) return notChosen();
     answer.color = choice.rgbResult;
-    return true;
+    return ChooserOutcome::kChosen;
 }
 
-bool chooseFile(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
+ChooserOutcome chooseFile(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
     const bool save = request.kind == kSaveFileDialog;
     std::vector<TextUnit> name(kPathBufferUnits, 0);
     WideText filter = systemFilterList(request.filter);
@@ -60,9 +66,9 @@ bool chooseFile(const SystemDialogRequest &request, SystemDialogAnswer &answer) 
         dialog.Flags |= OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     }
     BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    if (!chosen) return false;
+    if (!chosen) return notChosen();
     answer.path = WideText(name.data());
-    return true;
+    return ChooserOutcome::kChosen;
 }
 
 // Selects the start folder once the browser is up.
@@ -78,7 +84,7 @@ int CALLBACK folderBrowseCallback(HWND browser, UINT message, LPARAM, LPARAM sta
 
 // The path comes back as UTF-16, so a folder named outside the ANSI code
 // page keeps its name.
-bool chooseFolder(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
+ChooserOutcome chooseFolder(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
     // The browser is a shell view and needs COM on this thread; a host that
     // has it already keeps its own, whatever its model.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -99,21 +105,21 @@ bool chooseFolder(const SystemDialogRequest &request, SystemDialogAnswer &answer
     browse.lpfn = folderBrowseCallback;
     browse.lParam = LPARAM(request.folder.data());
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
-    if (chosen == nullptr) return false;
+    if (chosen == nullptr) return ChooserOutcome::kCancelled;
     std::vector<TextUnit> path(kPathBufferUnits, 0);
     bool named = SHGetPathFromIDListEx(chosen, path.data(), DWORD(path.size()), GPFIDL_DEFAULT) != FALSE;
     CoTaskMemFree(chosen);
-    if (!named) return false;
+    if (!named) return ChooserOutcome::kFailed;
     answer.path = WideText(path.data());
-    return true;
+    return ChooserOutcome::kChosen;
 }
 
 } // namespace
 
-bool runSystemDialog(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
+ChooserOutcome runSystemDialog(const SystemDialogRequest &request, SystemDialogAnswer &answer) {
     ActivationScope scope;
     forgetEntryFailure();
-    bool chosen = false;
+    ChooserOutcome chosen = ChooserOutcome::kFailed;
     switch (request.kind) {
     case kColorChooser:
         chosen = chooseColor(request, answer);

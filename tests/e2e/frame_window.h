@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "dialog_driver.h"
+#include "model/carry_over.h"
 #include "model/dialog_definition.h"
 #include "resources/resource_ids.h"
 #include "runtime/runner.h"

@@ -353,7 +353,7 @@ TEST_F(RuntimeDialog, ColourChooserAnswersThroughTheSeam) {
     SystemDialogAnswer answer{WideText(), 0};
     {
         driver::Session session([](driver::Dialog &d) { d.click(IDOK); }, 15000);
-        EXPECT_TRUE(runSystemDialog(request, answer));
+        EXPECT_EQ(runSystemDialog(request, answer), ChooserOutcome::kChosen);
         EXPECT_TRUE(session.ran());
         EXPECT_FALSE(session.watchdogFired());
     }
@@ -361,7 +361,7 @@ TEST_F(RuntimeDialog, ColourChooserAnswersThroughTheSeam) {
     answer.color = 7;
     {
         driver::Session session([](driver::Dialog &d) { d.click(IDCANCEL); }, 15000);
-        EXPECT_FALSE(runSystemDialog(request, answer));
+        EXPECT_EQ(runSystemDialog(request, answer), ChooserOutcome::kCancelled);
         EXPECT_TRUE(session.ran());
     }
     EXPECT_EQ(answer.color, 7u);

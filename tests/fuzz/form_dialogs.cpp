@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "model/carry_over.h"
 #include "model/dialog_definition.h"
 #include "fuzz_support.h"
 #include "runtime/runner.h"

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "FMWrapper.h"
+#include "model/carry_over.h"
 #include "model/dialog_definition.h"
 #include "plugin/entry.h"
 

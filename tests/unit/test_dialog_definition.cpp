@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "model/carry_over.h"
 #include "model/dialog_definition.h"
 
 namespace {

@@ -24,8 +24,9 @@ struct Seen {
 };
 
 // Calls `function`; the player records the request and answers with `path`
-// and `color`, or cancels when `choose` is false.
-harness::Result pick(const char16_t *function, const Args &args, Seen &seen, bool choose = true,
+// and `color` when `outcome` is a choice, or ends as `outcome` says.
+harness::Result pick(const char16_t *function, const Args &args, Seen &seen,
+                     ChooserOutcome outcome = ChooserOutcome::kChosen,
                      const std::u16string &path = u"", uint32_t color = 0) {
     setSystemDialogPlayer([&](const SystemDialogRequest &request, SystemDialogAnswer &answer) {
         ++seen.calls;
@@ -37,7 +38,7 @@ harness::Result pick(const char16_t *function, const Args &args, Seen &seen, boo
         // A cancelling chooser may leave anything behind; none of it counts.
         answer.path = W(path.c_str());
         answer.color = color;
-        return choose;
+        return outcome;
     });
     harness::Result r = harness::call(function, args);
     setSystemDialogPlayer(nullptr);
@@ -78,7 +79,7 @@ TEST_F(Pickers, ColourTextsGoToTheChooserAndComeBack) {
     };
     for (const Case &c : cases) {
         Seen seen;
-        harness::Result r = pick(u"Tessary_ColorPicker", c.args, seen, true, u"", c.chosen);
+        harness::Result r = pick(u"Tessary_ColorPicker", c.args, seen, ChooserOutcome::kChosen, u"", c.chosen);
         const std::string which = c.args.size() > 1 ? ascii(c.args[1]) : "none";
         EXPECT_EQ(seen.calls, 1) << which;
         EXPECT_EQ(seen.kind, kColorChooser) << which;
@@ -118,7 +119,7 @@ TEST_F(Pickers, FileAndFolderRequestsCarryTheArgumentsWhole) {
     };
     for (const Case &c : cases) {
         Seen seen;
-        pick(c.function, c.args, seen, false);
+        pick(c.function, c.args, seen, ChooserOutcome::kCancelled);
         const size_t n = c.args.size();
         EXPECT_EQ(seen.calls, 1) << n << " arguments";
         EXPECT_EQ(seen.kind, c.kind) << n << " arguments";
@@ -146,7 +147,7 @@ TEST_F(Pickers, TheSaveDialogsStartNameIsCutToItsBuffer) {
     };
     for (const Case &c : cases) {
         Seen seen;
-        pick(u"Tessary_SelectFileDialog", {u"saveDialog", u"", c.folder}, seen, false);
+        pick(u"Tessary_SelectFileDialog", {u"saveDialog", u"", c.folder}, seen, ChooserOutcome::kCancelled);
         EXPECT_EQ(seen.folder.size(), c.expectedLength) << "start name of " << c.folder.size() << " units";
         EXPECT_EQ(seen.folder, c.folder.substr(0, c.expectedLength));
     }
@@ -156,27 +157,33 @@ TEST_F(Pickers, TheSaveDialogsStartNameIsCutToItsBuffer) {
 // a cancel gives the empty text, whatever the chooser left behind.
 TEST_F(Pickers, ChosenPathsComeBackWholeAndCancelsEmpty) {
     const std::u16string deep = u"C:\\" + std::u16string(300, u'\u03a8') + u"\\\U0001F600.txt";
+    constexpr ChooserOutcome chosen = ChooserOutcome::kChosen, cancelled = ChooserOutcome::kCancelled,
+                             failed = ChooserOutcome::kFailed;
     struct Case {
         const char16_t *function;
         Args args;
-        bool choose;
+        ChooserOutcome outcome;
         std::u16string expected;
     } cases[] = {
-        {u"Tessary_SelectFileDialog", {u""}, true, deep},
-        {u"Tessary_SelectFileDialog", {u"saveDialog", u"", u"C:\\x.txt"}, true, deep},
-        {u"Tessary_SelectFolderDialog", {u"", u"", u"C:\\"}, true, deep},
-        {u"Tessary_SelectFileDialog", {u"", u"Open", u"C:\\Data"}, false, u""},
-        {u"Tessary_SelectFileDialog", {u"saveDialog", u"Save", u"C:\\Data\\a.txt"}, false, u""},
-        {u"Tessary_SelectFolderDialog", {u"", u"Folder", u"C:\\Data"}, false, u""},
-        {u"Tessary_ColorPicker", {u"", u"255128000"}, false, u""},
+        {u"Tessary_SelectFileDialog", {u""}, chosen, deep},
+        {u"Tessary_SelectFileDialog", {u"saveDialog", u"", u"C:\\x.txt"}, chosen, deep},
+        {u"Tessary_SelectFolderDialog", {u"", u"", u"C:\\"}, chosen, deep},
+        {u"Tessary_SelectFileDialog", {u"", u"Open", u"C:\\Data"}, cancelled, u""},
+        {u"Tessary_SelectFileDialog", {u"saveDialog", u"Save", u"C:\\Data\\a.txt"}, cancelled, u""},
+        {u"Tessary_SelectFolderDialog", {u"", u"Folder", u"C:\\Data"}, cancelled, u""},
+        {u"Tessary_ColorPicker", {u"", u"255128000"}, cancelled, u""},
+        // A chooser the system could not show answers nothing, not what it left behind.
+        {u"Tessary_SelectFileDialog", {u"", u"Open", u"C:\\Data"}, failed, u""},
+        {u"Tessary_ColorPicker", {u"", u"255128000"}, failed, u""},
     };
     for (const Case &c : cases) {
         Seen seen;
-        harness::Result r = pick(c.function, c.args, seen, c.choose, deep, 0x123456);
+        const bool choose = c.outcome == chosen;
+        harness::Result r = pick(c.function, c.args, seen, c.outcome, deep, 0x123456);
         EXPECT_EQ(seen.calls, 1) << ascii(c.function);
         EXPECT_EQ(r.code, 0) << ascii(c.function);
         EXPECT_TRUE(r.isText) << ascii(c.function);
-        EXPECT_EQ(r.text.size(), c.expected.size()) << ascii(c.function) << (c.choose ? " chosen" : " cancelled");
-        EXPECT_EQ(r.text, c.expected) << ascii(c.function) << (c.choose ? " chosen" : " cancelled");
+        EXPECT_EQ(r.text.size(), c.expected.size()) << ascii(c.function) << (choose ? " chosen" : " not chosen");
+        EXPECT_EQ(r.text, c.expected) << ascii(c.function) << (choose ? " chosen" : " not chosen");
     }
 }

@@ -202,7 +202,7 @@ const WindowCall kWindowCalls[] = {
 TEST_F(PluginTest, WhereNobodyCanAnswerNoWindowIsShown) {
     int windows = 0;
     setDialogPlayer([&](DialogDefinition &) { ++windows; });
-    setSystemDialogPlayer([&](const SystemDialogRequest &, SystemDialogAnswer &) { return ++windows, false; });
+    setSystemDialogPlayer([&](const SystemDialogRequest &, SystemDialogAnswer &) { return ++windows, ChooserOutcome::kCancelled; });
     const std::vector<std::pair<std::u16string, std::vector<std::u16string>>> others = {
         {u"Tessary_SetLabels", {u"Name"}},   {u"Tessary_SetDefaultInputs", {u"ann"}},
         {u"Tessary_GetInput", {u"text1"}},   {u"Tessary_Version", {u"short"}},

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/carry_over.h"
 #include "runtime/readback_rules.h"
 #include "runtime/screen_rules.h"
 #include "runtime/slider_rules.h"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/carry_over.h"
 #include "model/dialog_definition.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/carry_over.h"
 #include "model/dialog_definition.h"
 #include "plugin_harness.h"
 

@@ -4,6 +4,7 @@
 
 #include "functions/reading_order.h"
 #include "model/call.h"
+#include "model/warnings.h"
 #include "runtime/presence.h"
 #include "runtime/runner.h"
 
@@ -46,12 +47,27 @@ void applyExplicitSize(DialogDefinition &d, const OptionSet &options) {
     if (options.has("height")) d.height = options.numericValue("height");
 }
 
+namespace {
+
+void warnRaised(const char *what, int32_t asked, int32_t taken) {
+    warn(std::string("the ") + what + " " + std::to_string(asked) + " is below the least, " + std::to_string(taken) +
+         ", which was taken");
+}
+
+} // namespace
+
 void applyExplicitSizeAtLeast(DialogDefinition &d, const OptionSet &options) {
     constexpr int32_t kLeastWidth = 277;
     constexpr int32_t kLeastHeight = 159; // a smaller one becomes 160
     applyExplicitSize(d, options);
-    if (options.has("width") && d.width < kLeastWidth) d.width = kLeastWidth;
-    if (options.has("height") && d.height < kLeastHeight) d.height = kLeastHeight + 1;
+    if (options.has("width") && d.width < kLeastWidth) {
+        warnRaised("width", d.width, kLeastWidth);
+        d.width = kLeastWidth;
+    }
+    if (options.has("height") && d.height < kLeastHeight) {
+        warnRaised("height", d.height, kLeastHeight + 1);
+        d.height = kLeastHeight + 1;
+    }
 }
 
 void applyPosition(DialogDefinition &d, const OptionSet &options) {
@@ -74,21 +90,32 @@ void applyCloseTimer(DialogDefinition &d, const OptionSet &options) {
     d.timerEnabled = 1;
     const int seconds = options.numericValue("timer");
     d.timerInterval = timerPeriod(seconds);
+    if (seconds > 0 && uint64_t(seconds) * 1000u > kLongestTimerPeriod) {
+        warn("option " + quoted("timer=" + std::to_string(seconds)) + " is past the longest timer, " +
+             std::to_string(kLongestTimerPeriod / 1000) + " seconds, which was taken");
+    }
     if (seconds > 0 && options.has("noButtons")) d.noCaption = 1;
 }
 
 int32_t defaultButtonSlot(const OptionSet &options, int buttonCount, int32_t fallback) {
+    static const char *const kKeywords[kLargestButtonNumber] = {
+        "defaultButton1", "defaultButton2", "defaultButton3", "defaultButton4",
+        "defaultButton5", "defaultButton6", "defaultButton7", "defaultButton8"};
     for (int n = 1; n <= buttonCount && n <= kLargestButtonNumber; ++n) {
-        char keyword[sizeof "defaultButton8"];
-        std::snprintf(keyword, sizeof keyword, "defaultButton%d", n);
-        if (options.has(keyword)) return kFirstButtonSlot + n - 1;
+        if (options.has(kKeywords[n - 1])) return kFirstButtonSlot + n - 1;
     }
     return fallback;
 }
 
 void clampToMinimum(DialogDefinition &d) {
-    if (d.width < d.minWidth) d.width = d.minWidth;
-    if (d.height < d.minHeight) d.height = d.minHeight;
+    if (d.width < d.minWidth) {
+        warnRaised("width", d.width, d.minWidth);
+        d.width = d.minWidth;
+    }
+    if (d.height < d.minHeight) {
+        warnRaised("height", d.height, d.minHeight);
+        d.height = d.minHeight;
+    }
 }
 
 void placeStatic(ControlSpec &slot, const WideText &text, const SlotLayout &layout) {

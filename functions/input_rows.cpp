@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 #include "model/datetext.h"
 #include "model/fields.h"
@@ -320,6 +322,39 @@ const InputKind kInputKinds[] = {
 };
 
 } // namespace
+
+namespace {
+
+// The kinds a row keeps as it is staged: the factory makes them as they are.
+const char *const kPlainInputKinds[] = {"edit", "password", "combobox", "editBox", "time"};
+
+bool equalsIgnoringCase(const std::string &a, const char *b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i] != 0; ++i) {
+        const char x = a[i], y = b[i];
+        if (x != y && ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z')) return false;
+    }
+    return i == a.size() && b[i] == 0;
+}
+
+} // namespace
+
+bool isInputKind(const std::string &staged, const char *&sameButCase) {
+    sameButCase = nullptr;
+    std::string kind = staged;
+    takeReadOnlySuffix(kind);
+    const RowLines lines = readRowLines(NarrowText(kind.c_str()));
+    if (lines.suffixed) return true;
+    std::vector<const char *> known(std::begin(kPlainInputKinds), std::end(kPlainInputKinds));
+    for (const InputKind &k : kInputKinds) known.push_back(k.keyword);
+    for (const char *k : known) {
+        if (kind == k) return true;
+    }
+    for (const char *k : known) {
+        if (equalsIgnoringCase(kind, k)) sameButCase = k;
+    }
+    return false;
+}
 
 RowLines readRowLines(const NarrowText &kind) {
     auto digit = [&kind](size_t i) { return kind[i] >= '0' && kind[i] <= '9' ? kind[i] - '0' : 0; };

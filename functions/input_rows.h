@@ -73,6 +73,10 @@ int stackTabPageRows(int first, int end, int32_t top, int owner);
 // as it is, since nothing would be left to create.
 bool takeReadOnlySuffix(std::string &kind);
 
+// Whether `kind` (as staged, "RO" and a line count included) names an input
+// kind; when not, `sameButCase` is the kind it equals but for case, or null.
+bool isInputKind(const std::string &kind, const char *&sameButCase);
+
 // Resets a row completely: its label, its input and the input's partners.
 void dropRow(int inputSlot);
 

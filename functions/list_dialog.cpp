@@ -11,6 +11,7 @@
 #include "model/dialog_definition.h"
 #include "model/options.h"
 #include "model/call.h"
+#include "model/warnings.h"
 #include "runtime/runner.h"
 
 namespace {
@@ -64,10 +65,18 @@ void fillList(ControlSpec &list, const CallArguments &args, const OptionSet &opt
     setListReturnColumn(list, returnColumn(options));
     int32_t columns = decimalValue(args.narrow(kColumns, kNarrowBufferBytes).c_str());
     if (columns < 0) columns = 0;
-    if (columns > 0 && listReturnColumn(list) > columns) setListReturnColumn(list, 1);
+    if (columns > 0 && listReturnColumn(list) > columns) {
+        warn("the return column " + std::to_string(listReturnColumn(list)) + " is past the " +
+             std::to_string(columns) + " columns; column 1 was taken");
+        setListReturnColumn(list, 1);
+    }
+    if (columns > kMaxColumns) {
+        warn(std::to_string(columns) + " columns are past the most, " + std::to_string(kMaxColumns) +
+             ", which were taken");
+    }
     setListColumnCount(list, columns > kMaxColumns ? kMaxColumns : columns);
     setListColumnTitles(list, args.wide(kHeaders));
-    setListColumnWidths(list, NarrowText(args.narrow(kWidths, kNarrowBufferBytes).c_str()));
+    setColumnWidths(list, args.narrow(kWidths, kNarrowBufferBytes), listColumnCount(list));
     setListAlignment(list, NarrowText(args.narrow(kAlignment, kAlignmentBufferBytes).c_str()));
     const WideText &selected = args.wide(kSelected);
     if (!selected.empty()) setListPreselected(list, selected);

@@ -1,5 +1,8 @@
 #include "functions/list_frame.h"
 
+#include "model/fields.h"
+#include "model/warnings.h"
+
 #include "functions/dialog_frame.h"
 #include "resources/resource_ids.h"
 
@@ -56,4 +59,20 @@ void placeListButtons(const CallArguments &args, uint32_t firstButtonArgument, c
         if (options.has(keywords[n])) d.controls[kFirstButtonSlot + n].requiresSelection = 1;
     }
     d.controlCount = kListDialogControlCount;
+}
+
+void setColumnWidths(ControlSpec &list, const std::string &widths, int columns) {
+    setListColumnWidths(list, NarrowText(widths.c_str()));
+    const NarrowFields fields(widths.data(), widths.size());
+    const int given = int(fields.itemCount());
+    for (int k = 0; k < given; ++k) {
+        const std::string field(fields.data(size_t(k)), fields.length(size_t(k)));
+        if (!field.empty() && field.find_first_not_of("0123456789") != std::string::npos) {
+            warn("column width " + quoted(field) + " is no number");
+        }
+    }
+    if (given > columns) {
+        warn("column widths " + quoted(widths) + " name " + std::to_string(given) + " columns; the list has " +
+             std::to_string(columns) + ", so the rest size nothing");
+    }
 }

@@ -36,4 +36,9 @@ void placeList(ControlSpec &list, const DialogDefinition &d, const ListArea &are
 // for a chosen row. Then the dialog's control count.
 void placeListButtons(const CallArguments &args, uint32_t firstButtonArgument, const OptionSet &options);
 
+// Gives the list its column widths (percent, '|' apart), with a warning for
+// each width that is no number and for widths past the list's `columns`:
+// they size nothing.
+void setColumnWidths(ControlSpec &list, const std::string &widths, int columns);
+
 #endif

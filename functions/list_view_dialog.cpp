@@ -43,7 +43,7 @@ void fillGrid(ControlSpec &grid, const CallArguments &args, const ListArea &area
     setGridColumnKinds(grid, NarrowText(kinds.c_str()));
     setListColumnCount(grid, int32_t(kinds.size()));
     setListColumnTitles(grid, args.wide(kHeaders));
-    setListColumnWidths(grid, NarrowText(args.narrow(kWidths, kNarrowBufferBytes).c_str()));
+    setColumnWidths(grid, args.narrow(kWidths, kNarrowBufferBytes), listColumnCount(grid));
     setGridChoices(grid, args.wide(kChoices));
     setListAlignment(grid, NarrowText(args.narrow(kAlignment, kAlignmentBufferBytes).c_str()));
 }

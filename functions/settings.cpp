@@ -48,9 +48,10 @@ constexpr SlotRange kNoSlots = {0, 0};
 // The slot of "<keyword>N" standing at the start of the options, where N is
 // the one or two characters after the keyword; a number outside the group
 // selects nothing.
-bool numberedSlot(const NarrowText &options, const FontGroup &group, const char *keyword, SlotRange &out) {
+bool numberedSlot(const OptionSet &set, const FontGroup &group, const char *keyword, SlotRange &out) {
+    const NarrowText &options = set.text();
     size_t n = std::strlen(keyword);
-    if (std::strncmp(options.data(), keyword, n) != 0) return false;
+    if (set.find(keyword) != 1) return false;
     std::string digits;
     for (size_t i = n; i < options.length() && digits.size() < kSlotNumberDigits; ++i) digits += options[i];
     int number = decimalValue(digits.c_str());
@@ -64,10 +65,11 @@ SlotRange selectFontSlots(const OptionSet &options, bool clearing) {
     for (const FontGroup &g : kFontGroups) {
         if (options.has(clearing ? g.clearAll : g.setAll)) return SlotRange{g.firstSlot, g.firstSlot + g.count};
     }
-    if (equals(options.text(), clearing ? "clearAll" : "setAll")) return SlotRange{0, kFirstExtraSlot};
+    const char *all = clearing ? "clearAll" : "setAll";
+    if (options.has(all) && equals(options.text(), all)) return SlotRange{0, kFirstExtraSlot};
     for (const FontGroup &g : kFontGroups) {
         SlotRange range;
-        if (numberedSlot(options.text(), g, clearing ? g.clearNumbered : g.setNumbered, range)) return range;
+        if (numberedSlot(options, g, clearing ? g.clearNumbered : g.setNumbered, range)) return range;
     }
     return kNoSlots;
 }

@@ -11,6 +11,7 @@
 #include "functions/input_rows.h"
 #include "model/dialog_definition.h"
 #include "model/call.h"
+#include "model/warnings.h"
 
 namespace {
 
@@ -40,6 +41,15 @@ WideText rowName(int row) {
 
 void stageLabel(ControlSpec &slot, const WideText &label, int32_t y) {
     placeStatic(slot, label, SlotLayout{kLabelX, y, kLabelWidth, kRowHeight, 1.0, 0.0, false, false});
+}
+
+// A kind that is none of the kinds makes a row without a field.
+void warnUnknownKind(uint32_t argument, const std::string &kind) {
+    const char *sameButCase = nullptr;
+    if (isInputKind(kind, sameButCase)) return;
+    std::string line = "argument " + std::to_string(argument + 1) + " " + quoted(kind) + " is no input kind";
+    if (sameButCase != nullptr) line += "; kinds are case-sensitive: " + quoted(sameButCase);
+    warn(line);
 }
 
 void stageInput(ControlSpec &slot, int row, std::string kind, int32_t y) {
@@ -86,6 +96,7 @@ void setInputTypesFunction(const CallArguments &args, CallResult &result) {
             resetSlot(slot, true, true);
             continue;
         }
+        warnUnknownKind(j, kind);
         ++used;
         stageInput(dialog().controls[slot], int(j) + 1, kind, y);
         y += kRowPitch;

@@ -7,6 +7,7 @@ const WideText kNotPassed;
 } // namespace
 
 const WideText &CallArguments::wide(uint32_t index) const {
+    noteRead(index);
     return index < texts_.size() ? texts_[index] : kNotPassed;
 }
 

@@ -26,9 +26,15 @@ public:
     // to its first NUL and at most bufferBytes - 1 bytes, never half a
     // character. The empty text for one not passed.
     std::string narrow(uint32_t index, uint32_t bufferBytes) const;
+    // One past the highest argument the function asked for so far.
+    uint32_t readCount() const { return readCount_; }
 
 private:
+    void noteRead(uint32_t index) const {
+        if (index >= readCount_) readCount_ = index + 1;
+    }
     std::vector<WideText> texts_;
+    mutable uint32_t readCount_ = 0;
 };
 
 // What a function answers: a text (empty unless set), or container data

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/text.h"
 
@@ -26,9 +27,15 @@ constexpr uint32_t kLongOptionsBytes = 10242;  // the form, tab, list, dual list
 class OptionSet {
 public:
     OptionSet() = default;
-    explicit OptionSet(const char *text) : text_(text) {}
+    explicit OptionSet(const char *text) : text_(text), reports_(true) {}
+    // A copy answers the same, but only the original tells, when it goes,
+    // which words of the text no keyword it was asked for matched.
+    OptionSet(const OptionSet &other) : text_(other.text_) {}
+    OptionSet &operator=(const OptionSet &) = delete;
+    ~OptionSet();
 
     // Position of the first occurrence counted from 1; -1 when absent.
+    // `keyword` must outlive the set (the functions ask with literals).
     long find(const char *keyword) const;
     bool has(const char *keyword) const { return find(keyword) > 0; }
     // The value after the keyword (one separator character skipped) up to a
@@ -41,8 +48,42 @@ public:
 
     const NarrowText &text() const { return text_; }
 
+    // The words of the text (apart by spaces) that no keyword asked for so
+    // far occurs in, each with a keyword asked but not found that it equals
+    // but for case, if any.
+    struct UnusedWord {
+        std::string word;
+        std::string sameButCase; // empty when none
+    };
+    std::vector<UnusedWord> unusedWords() const;
+
 private:
+    static constexpr int kMaxKept = 48; // keywords found, and keywords missed, kept at most
+    // Inline: every ask of every call goes through it.
+    void noteAsked(const char *keyword, long position) const {
+        if (!reports_) return;
+        if (position > 0) {
+            if (foundCount_ == kMaxKept) return;
+            foundFrom_[foundCount_] = size_t(position) - 1;
+            foundTo_[foundCount_] = size_t(position) - 1 + keywordLength(keyword);
+            ++foundCount_;
+        } else if (missedCount_ < kMaxKept) {
+            missed_[missedCount_++] = keyword;
+        }
+    }
+    static size_t keywordLength(const char *keyword);
+
     NarrowText text_;
+    bool reports_ = false;
+    // Where each keyword asked was found, and the keywords that were not.
+    // Keywords are the functions' own literals, which outlive every set, so
+    // a pointer is kept. Fixed room that nothing clears: asking costs a
+    // store and no allocation, and only the used part is ever read.
+    mutable size_t foundFrom_[kMaxKept];
+    mutable size_t foundTo_[kMaxKept];
+    mutable int foundCount_ = 0;
+    mutable const char *missed_[kMaxKept];
+    mutable int missedCount_ = 0;
 };
 
 // Decimal conversion with atoi's rules (leading blanks, a sign, digits up to

@@ -7,6 +7,7 @@
 #include "bridge/call_boundary.h"
 #include "bridge/host_values.h"
 #include "bridge/platform.h"
+#include "model/warnings.h"
 
 namespace {
 
@@ -16,11 +17,13 @@ namespace {
 // inside the host. The host calls it with its handlers' convention
 // (__stdcall on 32 bits).
 template <FunctionBody Body>
-int16_t FMW_STDCALL guarded(int16_t, const FMExprEnv *, const FMDataVect *args, FMData *result) {
+int16_t FMW_STDCALL guarded(int16_t id, const FMExprEnv *, const FMDataVect *args, FMData *result) {
     try {
+        if (id != kLastWarningsId) startWarnings(id);
         const CallArguments arguments = readArguments(args);
         CallResult answer;
         Body(arguments, answer);
+        if (id != kLastWarningsId) warnUnreadArguments(arguments);
         return writeResult(answer, arguments, args, result);
     } catch (const std::bad_alloc &) {
         return FMErrorOutOfMemory;
@@ -31,8 +34,9 @@ int16_t FMW_STDCALL guarded(int16_t, const FMExprEnv *, const FMDataVect *args, 
 
 // The same boundary for a body that works on the host's values itself.
 template <int16_t (*Body)(const FMDataVect *, FMData *)>
-int16_t FMW_STDCALL guardedHostBody(int16_t, const FMExprEnv *, const FMDataVect *args, FMData *result) {
+int16_t FMW_STDCALL guardedHostBody(int16_t id, const FMExprEnv *, const FMDataVect *args, FMData *result) {
     try {
+        startWarnings(id);
         return Body(args, result);
     } catch (const std::bad_alloc &) {
         return FMErrorOutOfMemory;
@@ -42,6 +46,37 @@ int16_t FMW_STDCALL guardedHostBody(int16_t, const FMExprEnv *, const FMDataVect
 }
 
 constexpr int kNameBufferUnits = 1024;
+
+// The registered name of function `id`: its prototype up to the "(".
+WideText functionName(int16_t id) {
+    TextUnit prototype[kNameBufferUnits] = {0};
+    platformLoadString(unsigned(id) + 100, prototype, kNameBufferUnits);
+    size_t n = 0;
+    while (prototype[n] != 0 && prototype[n] != TextUnit('(')) ++n;
+    while (n > 0 && prototype[n - 1] == TextUnit(' ')) --n;
+    return WideText(prototype, n);
+}
+
+// Tessary_LastWarnings(): what the last call of another function did not
+// use or understand, a line each, each led by that function's name; empty
+// after a clean call.
+void lastWarningsFunction(const CallArguments &, CallResult &result) {
+    const std::string &lines = warningLines();
+    if (lines.empty()) return result.setEmpty();
+    const WideText name = functionName(warnedFunction());
+    WideText text;
+    size_t start = 0;
+    while (start <= lines.size()) {
+        size_t end = lines.find('\r', start);
+        if (end == std::string::npos) end = lines.size();
+        if (!text.empty()) text.push_back(TextUnit('\r'));
+        text.append(name);
+        text.append(utf8ToWide(": "));
+        text.append(utf8ToWide(lines.substr(start, end - start).c_str()));
+        start = end + 1;
+    }
+    return result.setText(text);
+}
 
 } // namespace
 
@@ -72,6 +107,7 @@ const ExternalFunction kExternalFunctions[kExternalFunctionCount] = {
     ROW(22, 1, 1, customDialogFunction),
     ROW(23, 1, 4, systemFunction),
     ROW(24, 11, 13, doListViewFunction),
+    ROW(kLastWarningsId, 0, 0, lastWarningsFunction),
 };
 
 #undef ROW

@@ -54,7 +54,7 @@ TEST_F(PluginSpine, StartupChecksTheHostVersion) {
         int16_t version;
         int32_t result;
         size_t functions;
-    } cases[] = {{49, -1, 0}, {256, -1, 0}, {-1, -1, 0}, {50, ok, 24}, {53, ok, 24}, {255, ok, 24}};
+    } cases[] = {{49, -1, 0}, {256, -1, 0}, {-1, -1, 0}, {50, ok, 25}, {53, ok, 25}, {255, ok, 25}};
     for (const Case &c : cases) {
         FMW_Registry_Clear();
         EXPECT_EQ(host.startup(c.version), c.result) << "version " << c.version;
@@ -95,7 +95,7 @@ TEST_F(PluginSpine, GetStringAnswersNameDescriptionAndOptions) {
 TEST_F(PluginSpine, EachFunctionWithItsFewestArgumentsReadsNoMore) {
     ASSERT_EQ(host.startup(60, FMAppServer), hostcore::kStartupSuccess);
     const std::vector<hostcore::FunctionInfo> functions = host.functions();
-    ASSERT_EQ(functions.size(), 24u);
+    ASSERT_EQ(functions.size(), 25u);
     for (const hostcore::FunctionInfo &f : functions) {
         for (const wchar_t *value : {L"", L"1"}) {
             const hostcore::CallResult r = host.call(f.name, std::vector<std::wstring>(size_t(f.minArgs), value));
@@ -140,7 +140,7 @@ TEST_F(PluginSpine, UnknownMessagesLeaveTheBlockUnchanged) {
         after.whichCall = before.whichCall;
         EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0) << "selector " << int(selector);
     }
-    EXPECT_EQ(host.functions().size(), 24u);
+    EXPECT_EQ(host.functions().size(), 25u);
 }
 
 TEST_F(PluginSpine, RefusedRegistrationIsRolledBackInReverseOrder) {
@@ -149,9 +149,9 @@ TEST_F(PluginSpine, RefusedRegistrationIsRolledBackInReverseOrder) {
     EXPECT_EQ(registryLog(), "R1");
 
     FMW_Registry_Clear();
-    FMW_Test_RefuseRegistration(24);
+    FMW_Test_RefuseRegistration(25);
     EXPECT_EQ(host.startup(60), -2);
-    EXPECT_EQ(registryLog(), sequence(1, 24, 'R') + " " + sequence(23, 1, 'U'));
+    EXPECT_EQ(registryLog(), sequence(1, 25, 'R') + " " + sequence(24, 1, 'U'));
     EXPECT_TRUE(host.functions().empty());
 }
 
@@ -159,13 +159,13 @@ TEST_F(PluginSpine, ShutdownUnregistersEveryFunctionFromTheLast) {
     ASSERT_EQ(host.startup(60), hostcore::kStartupSuccess);
     FMW_Registry_Clear();
     host.shutdown();
-    EXPECT_EQ(registryLog(), sequence(24, 1, 'U'));
+    EXPECT_EQ(registryLog(), sequence(25, 1, 'U'));
 }
 
 TEST_F(PluginSpine, RegisteredNamesAndPrototypes) {
     ASSERT_EQ(host.startup(60), hostcore::kStartupSuccess);
     std::vector<hostcore::FunctionInfo> functions = host.functions();
-    ASSERT_EQ(functions.size(), 24u);
+    ASSERT_EQ(functions.size(), 25u);
     for (size_t i = 0; i < functions.size(); ++i) {
         const hostcore::FunctionInfo &f = functions[i];
         EXPECT_EQ(f.id, int16_t(i + 1));
@@ -181,6 +181,34 @@ TEST_F(PluginSpine, RegisteredNamesAndPrototypes) {
     EXPECT_EQ(functions[18].prototype, L"Tessary_SelectFileDialog( options ; title ; defaultFolder ; typeFilter ) ");
     EXPECT_EQ(functions[11].minArgs, 4);
     EXPECT_EQ(functions[11].maxArgs, 13);
+}
+
+// What a script gets wrong is told by the host's own call of
+// Tessary_LastWarnings, about the last other call only.
+TEST_F(PluginSpine, LastWarningsThroughTheHost) {
+    ASSERT_EQ(host.startup(60, FMAppServer), hostcore::kStartupSuccess);
+    struct Case {
+        const wchar_t *function;
+        std::vector<std::wstring> args;
+        std::wstring warnings;
+    } cases[] = {
+        {L"Tessary_SetInputTypes", {L"Edit", L"dateDD"},
+         L"Tessary_SetInputTypes: argument 1 \"Edit\" is no input kind; kinds are case-sensitive: \"edit\"\r"
+         L"Tessary_SetInputTypes: argument 2 \"dateDD\" is no input kind; kinds are case-sensitive: \"datedd\""},
+        {L"Tessary_DoList",
+         {L"Multi", L"1", L"", L"", L"", L"T", L"", L"a|b|", L"", L"OK", L""},
+         L"Tessary_DoList: option \"Multi\" is none of its keywords; keywords are case-sensitive: \"multi\""},
+        {L"Tessary_DoDialog", {L"", L"T", L"", L"OK", L"", L"", L"", L"", L"", L"", L"", L"x", L"y"},
+         L"Tessary_DoDialog: argument 12 is not read: \"x\"\rTessary_DoDialog: argument 13 is not read: \"y\""},
+        {L"Tessary_Version", {L"short"}, L""},
+    };
+    for (const Case &c : cases) {
+        const std::string what(c.function, c.function + wcslen(c.function));
+        EXPECT_EQ(host.call(c.function, c.args).code, 0) << what;
+        const hostcore::CallResult r = host.call(L"Tessary_LastWarnings", {});
+        EXPECT_EQ(r.status, hostcore::CallStatus::Called) << what;
+        EXPECT_EQ(r.text, c.warnings) << what;
+    }
 }
 
 TEST_F(PluginSpine, VersionThroughTheHost) {

@@ -1,4 +1,4 @@
-// The soak: one process calls the plug-in's 24 functions thousands of times
+// The soak: one process calls the plug-in's 25 functions thousands of times
 // through the host, with arguments from a seeded generator, valid and hostile,
 // while a random user answers every dialog and pokes the progress window in
 // between. It fails on a crash, a hang, an exception that reaches the host, a
@@ -289,6 +289,20 @@ std::string checkResult(const Call &c, const hostcore::CallResult &r) {
         return t.empty() || (t == L"1" && cancelledAsked) ? "" : "progress command answered " + soak::describe(t);
     }
     if (f == L"Tessary_GetPosition") return isPosition(t) ? "" : "position " + soak::describe(t);
+    if (f == L"Tessary_LastWarnings") {
+        // Lines apart by CR, each naming the function it is about.
+        size_t start = 0;
+        while (start < t.size()) {
+            size_t end = t.find(L'\r', start);
+            if (end == std::wstring::npos) end = t.size();
+            const std::wstring line = t.substr(start, end - start);
+            if (line.rfind(L"Tessary_", 0) != 0 || line.find(L": ") == std::wstring::npos) {
+                return "warning line " + soak::describe(line);
+            }
+            start = end + 1;
+        }
+        return "";
+    }
     if (f == L"Tessary_ColorPicker") return t.empty() || isColour(t) ? "" : "colour " + soak::describe(t);
     if (f == L"Tessary_Version") {
         static const std::map<std::wstring, std::wstring> fixed{{L"", L"0.55"}, {L"short", L"0.55"},
@@ -376,8 +390,8 @@ int main(int argc, char **argv) {
         return 2;
     }
     const std::vector<hostcore::FunctionInfo> functions = host.functions();
-    if (functions.size() != 24) {
-        std::fprintf(stderr, "soak: the plug-in registered %zu functions, not 24\n", functions.size());
+    if (functions.size() != 25) {
+        std::fprintf(stderr, "soak: the plug-in registered %zu functions, not 25\n", functions.size());
         return 2;
     }
     long strays = 0;  // dialogs over a dialog (a chooser's own questions), ended unanswered

@@ -39,7 +39,7 @@ TEST_F(PluginTest, StartupAcceptsOnlyHostVersionsFiftyTo255) {
         int16_t version;
         int32_t result;
         uint32_t registered;
-    } cases[] = {{49, -1, 0}, {50, ok, 24}, {255, ok, 24}, {256, -1, 0}, {-3, -1, 0}, {60, ok, 24}};
+    } cases[] = {{49, -1, 0}, {50, ok, 25}, {255, ok, 25}, {256, -1, 0}, {-3, -1, 0}, {60, ok, 25}};
     for (const Case &c : cases) {
         EXPECT_EQ(harness::startPlugin(c.version), c.result) << "version " << c.version;
         EXPECT_EQ(FMW_Registry_Count(), c.registered) << "version " << c.version;
@@ -53,9 +53,9 @@ TEST_F(PluginTest, RegistrationRollsBackInReverseOrder) {
     EXPECT_EQ(harness::registryLog(), "R1");
     EXPECT_EQ(FMW_Registry_Count(), 0u);
 
-    FMW_Test_RefuseRegistration(24);
+    FMW_Test_RefuseRegistration(25);
     EXPECT_EQ(harness::startPlugin(), -2);
-    EXPECT_EQ(harness::registryLog(), expectedLog(1, 24, 'R') + " " + expectedLog(23, 1, 'U'));
+    EXPECT_EQ(harness::registryLog(), expectedLog(1, 25, 'R') + " " + expectedLog(24, 1, 'U'));
     EXPECT_EQ(FMW_Registry_Count(), 0u);
 }
 
@@ -66,11 +66,11 @@ TEST_F(PluginTest, AFailingHostCallDuringStartupIsReportedNotThrown) {
     EXPECT_EQ(harness::registryLog(), expectedLog(1, 4, 'R') + " " + expectedLog(4, 1, 'U'));
 }
 
-TEST_F(PluginTest, ShutdownUnregistersFrom24DownTo1) {
+TEST_F(PluginTest, ShutdownUnregistersFromTheLastDownTo1) {
     ASSERT_EQ(harness::startPlugin(), kStartupOk);
     FMW_Registry_Clear();
     harness::stopPlugin();
-    EXPECT_EQ(harness::registryLog(), expectedLog(24, 1, 'U'));
+    EXPECT_EQ(harness::registryLog(), expectedLog(25, 1, 'U'));
 }
 
 TEST_F(PluginTest, TheWindowActiveAtStartupGetsTheFocusBackAtShutdown) {

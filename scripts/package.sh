@@ -24,6 +24,19 @@
 # builds nothing: it packs the plug-ins those trees already hold (the test
 # trees, say), so that the archive's make-up is checked on every test run
 # (scripts/test.sh with scripts/check-archive.sh) without a release build.
+#
+#   bash scripts/package.sh [--from-trees I686_TREE X86_64_TREE] --sign CERT.pfx [--timestamp URL]
+# signs both plug-ins with Authenticode (SHA-256 digest) by the certificate and
+# key in CERT.pfx, whose password is read from $TESSARY_SIGN_PASSWORD, before
+# they are summed and packed, so SHA256SUMS names the signed files. The copies
+# in the staging folder are signed; the trees keep their plug-ins as built.
+# With --timestamp URL, an RFC 3161 time-stamp server countersigns each
+# signature, so that it stays valid after the certificate expires; without
+# it nothing is fetched from the network.
+#
+# A signed archive is not reproducible: each signature records the time it was
+# made (and a time stamp the server's time and nonce), so two signed runs give
+# two archives. The unsigned archive stays the same byte for byte.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -37,14 +50,54 @@ umask 022
 
 fail() { echo "package: $*" >&2; exit 1; }
 
+usage="usage: package.sh [--from-trees I686_TREE X86_64_TREE] [--sign CERT.pfx [--timestamp URL]]"
 tree_i686="$out/release-i686"
 tree_x86_64="$out/release-x86_64"
 prebuilt=0
-if [ "${1:-}" = --from-trees ]; then
-    [ $# = 3 ] || fail "usage: package.sh [--from-trees I686_TREE X86_64_TREE]"
-    tree_i686="$2"
-    tree_x86_64="$3"
-    prebuilt=1
+certificate=""
+timestamp=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --from-trees)
+            [ $# -ge 3 ] || fail "$usage"
+            tree_i686="$2"
+            tree_x86_64="$3"
+            prebuilt=1
+            shift 3 ;;
+        --sign)
+            [ $# -ge 2 ] && [ -n "$2" ] || fail "$usage"
+            certificate="$2"
+            shift 2 ;;
+        --timestamp)
+            [ $# -ge 2 ] && [ -n "$2" ] || fail "$usage"
+            timestamp="$2"
+            shift 2 ;;
+        *) fail "$usage" ;;
+    esac
+done
+
+# The password goes into a variable of this shell only and out of the
+# environment, so that no build step, compiler or other child inherits it.
+password_given="${TESSARY_SIGN_PASSWORD+yes}"
+password="${TESSARY_SIGN_PASSWORD-}"
+unset TESSARY_SIGN_PASSWORD
+
+# Found wrong before minutes of building, not after.
+if [ -n "$certificate" ]; then
+    [ -f "$certificate" ] && [ -r "$certificate" ] ||
+        fail "--sign: no readable certificate file $certificate"
+    [ "$password_given" = yes ] ||
+        fail "--sign: set TESSARY_SIGN_PASSWORD to the password of $certificate (it is never taken from the command line)"
+    # osslsigncode reads the first line of what it is given.
+    case "$password" in
+        *$'\n'* | *$'\r'*) fail "--sign: TESSARY_SIGN_PASSWORD holds a line break, which osslsigncode cannot read" ;;
+    esac
+    case "$timestamp" in
+        "" | http://* | https://*) ;;
+        *) fail "--timestamp: not an http:// or https:// address: $timestamp" ;;
+    esac
+elif [ -n "$timestamp" ]; then
+    fail "--timestamp stamps a signature: give --sign CERT.pfx too"
 fi
 
 bash "$root/scripts/setup.sh"
@@ -107,6 +160,38 @@ rm -rf "$stage"
 mkdir -p "$top/docs" "$dist"
 
 cp "$tree_x86_64/bin/TessaryPlugin.fmx64" "$tree_i686/bin/TessaryPlugin.fmx" "$top/"
+
+# sign FILE: FILE of the staging folder, signed in place.
+#
+# The password reaches osslsigncode through a pipe on its standard input:
+# printf is a builtin of this shell, so the password is in no process's
+# arguments (which every user of the machine can read with ps) and in no file.
+# Signed outputs are written beside the top folder, never inside it, and
+# moved over the unsigned copy only when osslsigncode succeeded.
+#
+# The signing time is left to osslsigncode (now). It could be given the
+# commit's time (-time) to make an RSA signature repeatable, but a signature
+# would then claim to be older than it is, possibly older than the certificate.
+sign() {
+    local file="$1" signed="$stage/signed-$(basename "$1")" result
+    local -a stamp=()
+    [ -z "$timestamp" ] || stamp=(-ts "$timestamp")
+    echo "== signing $(basename "$file") with $certificate${timestamp:+, time stamp from $timestamp}"
+    if ! result=$(printf '%s\n' "$password" |
+                  osslsigncode sign -pkcs12 "$certificate" -readpass /dev/stdin -h sha256 \
+                      -n "Tessary Plug-In" "${stamp[@]}" -in "$file" -out "$signed" 2>&1); then
+        rm -f "$signed"
+        printf '%s\n' "$result" >&2
+        fail "signing $(basename "$file") failed, osslsigncode says why above (a wrong password?" \
+             "not a PKCS#12 file with a certificate and its key?${timestamp:+ no answer from $timestamp?})"
+    fi
+    mv "$signed" "$file"
+}
+
+if [ -n "$certificate" ]; then
+    sign "$top/TessaryPlugin.fmx64"
+    sign "$top/TessaryPlugin.fmx"
+fi
 
 # The reference with exactly the pictures it shows, beside it as in docs/,
 # so its links hold; the page carries them inside.

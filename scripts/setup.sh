@@ -12,6 +12,8 @@ packages=(
     wine wine32 wine64 xvfb xauth
     libjpeg-turbo-progs   # a real JPEG decoder for the swatch image check
     fonts-wqy-microhei    # so screenshots can show Chinese, Japanese and Korean text
+    osslsigncode          # Authenticode signatures on a release's plug-ins (scripts/package.sh --sign)
+    openssl               # the throw-away signing certificate of scripts/package-check.sh
 )
 
 need_i386=0

@@ -19,7 +19,6 @@ constexpr int32_t kMinWidth = 363;
 constexpr int32_t kMinHeight = 170;
 constexpr int32_t kMessageHeight = 30;
 constexpr int32_t kRowPitch = 33;        // from one row to the next
-constexpr int32_t kLabelShift = 3;       // a label sits this much below its input's y
 constexpr int32_t kLinePitch = 35;       // a row of n lines takes 35 x n - 35 more than one row
 constexpr int32_t kRadioLinePitch = 15;  // a radio group of n lines takes 15 x n more
 constexpr int32_t kLowerRowDrop = 30;    // buttons 5..8 stand this much below buttons 1..4

@@ -47,8 +47,15 @@ void stageLabel(ControlSpec &slot, const WideText &label, int32_t y) {
 void warnUnknownKind(uint32_t argument, const std::string &kind) {
     const char *sameButCase = nullptr;
     if (isInputKind(kind, sameButCase)) return;
-    std::string line = "argument " + std::to_string(argument + 1) + " " + quoted(kind) + " is no input kind";
-    if (sameButCase != nullptr) line += "; kinds are case-sensitive: " + quoted(sameButCase);
+    std::string line = "argument ";
+    line += std::to_string(argument + 1);
+    line += ' ';
+    line += quoted(kind);
+    line += " is no input kind";
+    if (sameButCase != nullptr) {
+        line += "; kinds are case-sensitive: ";
+        line += quoted(sameButCase);
+    }
     warn(line);
 }
 

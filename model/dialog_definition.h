@@ -240,6 +240,10 @@ struct DialogDefinition {
     uint8_t creationOrder[kSlotCount];
     uint8_t ordered;
     uint8_t copiesMessage;        // 1: Ctrl+C copies the title and the message of slot 1
+    uint8_t sizeGiven;            // 1: the script gave the size ("width", "height"): it does not grow with the content
+    // 1: a script set the position, or a user moved a dialog: later dialogs
+    // open at left, top. 0: each opens centred on its owner.
+    uint8_t positionGiven;
 
     DialogDefinition();
     DialogDefinition(const DialogDefinition &) = delete;

@@ -161,7 +161,9 @@ struct ChoiceFlow {
 ChoiceFlow flowChoices(int count, int32_t widest, int32_t room) {
     const int32_t fit = widest > 0 ? std::max<int32_t>(room / widest, 1) : count;
     const int32_t columns = std::clamp<int32_t>(fit, 1, std::max(count, 1));
-    return ChoiceFlow{columns, room / columns, (count + columns - 1) / columns};
+    // An even width scales to whole pixels at 150 %, so neighbours never
+    // share one.
+    return ChoiceFlow{columns, room / columns / 2 * 2, (count + columns - 1) / columns};
 }
 
 void fitRadioGroup(DialogDefinition &d, int slot, const ContentNeeds &needs, const FitRoom &room, Growth &growth) {

@@ -56,7 +56,7 @@ void placeField(int slot, const char *kind, const char *name, int32_t top, int32
     s.kind = NarrowText(kind);
     s.value = widenAscii(name);
     setLayout(s, SlotLayout{kFieldLeft, top, width - kFieldWidthAllowance, kFieldHeight,
-                            1.0, 1.0, false, false});
+                            1.0, 0.0, false, false});
 }
 
 // The user-name field's content: for the drop-down its items, each ended by
@@ -105,6 +105,7 @@ void doLoginFunction(const CallArguments &args, CallResult &result) {
                     d.width - kButtonRight - kButtonStep * (n - 1), buttonTop, n);
     }
     d.controlCount = kControlCount;
+    applySizeAfterLayout(d, options);
 
     // The drop-down's slot holds its list of names until a button reads
     // the chosen one: closed otherwise, no name was chosen.

@@ -94,6 +94,9 @@ void doTabDialogFunction(const CallArguments &args, CallResult &result) {
                args.wide(1));
     OptionSet options(args.narrow(0, kLongOptionsBytes).c_str());
     markFirstPage(options);
+    // The pages and their rows are laid out for the size asked for.
+    applyExplicitSize(d, options);
+    clampToMinimum(d);
     applyPosition(d, options);
     applyFocus(options);
     d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
@@ -102,7 +105,8 @@ void doTabDialogFunction(const CallArguments &args, CallResult &result) {
     const WideText &firstText = args.wide(kPages[0].titleArgument + 1);
     resetSlot(kMessageSlot, true, true);
     if (options.has("noTabText")) {
-        d.height = d.minHeight = kHeightWithoutTexts;
+        d.minHeight = kHeightWithoutTexts;
+        if (!options.has("height")) d.height = kHeightWithoutTexts;
     } else if (!firstText.empty()) {
         ControlSpec &s = slotAt(kMessageSlot);
         placeStatic(

@@ -21,8 +21,18 @@ constexpr int32_t kLineOverhang = 3;
 constexpr int32_t kWidestShareNumerator = 5;
 constexpr int32_t kWidestShareDenominator = 8;
 
+constexpr int kDialogItself = -1;   // the owner of the dialog's own controls
+constexpr int32_t kPageBorders = 8; // a tab page's client is this much narrower than its tab control
+constexpr int32_t kPageTabsAndBorders = 30; // and this much lower, with the row of tabs
+
+// Whether `s` makes a control whose parent is `owner`: the dialog itself
+// (kDialogItself) or the page of a tab slot.
+bool ownedBy(const ControlSpec &s, int owner) {
+    return slotKind(s) != ControlKind::kNone && (owner == kDialogItself ? s.ownerIndex < 0 : s.ownerIndex == owner);
+}
+
 bool ownControl(const ControlSpec &s) {
-    return slotKind(s) != ControlKind::kNone && s.ownerIndex < 0;
+    return ownedBy(s, kDialogItself);
 }
 
 int radioCount(const ControlSpec &s) {
@@ -44,6 +54,20 @@ int32_t clientWidth(const DialogDefinition &d, const FitRoom &room) {
     return d.width - room.frameWidth;
 }
 
+// The lowest bottom of the controls `owner` holds.
+int32_t lowestOf(const DialogDefinition &d, int owner) {
+    int32_t lowest = 0;
+    for (const ControlSpec &s : d.controls) {
+        if (ownedBy(s, owner)) lowest = std::max(lowest, s.y + coveredHeight(s));
+    }
+    return lowest;
+}
+
+// The width inside the parent of `owner`'s controls.
+int32_t clientWidthOf(const DialogDefinition &d, const FitRoom &room, int owner) {
+    return owner == kDialogItself ? clientWidth(d, room) : d.controls[owner].width - kPageBorders;
+}
+
 // What the fitting of one dialog works out before the slots move: how much
 // taller each slot's control grows, how much more room a slot takes below
 // its control (a radio group's or a check box row's further lines), and the
@@ -60,11 +84,12 @@ struct Growth {
 // Grows every slot by what `growth` says and moves what lies below it down
 // by as much, all at once: a slot moves by the most that any slot ending
 // above its top grew and moved, so rows side by side move together. The
-// dialog grows by the most of all.
-void pushDown(DialogDefinition &d, const Growth &growth) {
+// dialog (or the page of `owner`) grows by the most of all, which is
+// returned.
+int32_t pushDown(DialogDefinition &d, const Growth &growth, int owner = kDialogItself) {
     std::vector<int> order;
     for (int i = 0; i < kSlotCount; ++i) {
-        if (ownControl(d.controls[i]) && growth.leader[i] < 0) order.push_back(i);
+        if (ownedBy(d.controls[i], owner) && growth.leader[i] < 0) order.push_back(i);
     }
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return d.controls[a].y < d.controls[b].y; });
     std::array<int32_t, kSlotCount> shift{}, bottom{};
@@ -93,9 +118,10 @@ void pushDown(DialogDefinition &d, const Growth &growth) {
         d.controls[i].x = d.controls[lead].x + growth.dx[size_t(i)];
         d.controls[i].y = d.controls[lead].y + growth.dy[size_t(i)];
     }
-    if (most == 0) return;
+    if (most == 0 || owner != kDialogItself) return most;
     if (d.minHeight >= d.height) d.minHeight += most;
     d.height += most;
+    return most;
 }
 
 // How much taller the text of `slot` must be to show whole at `width`.
@@ -152,6 +178,12 @@ void fitMessage(DialogDefinition &d, const ContentNeeds &needs, const FitRoom &r
 
 // ---- rows of choices ------------------------------------------------------
 
+// Choices that go onto lines stand at even places and sizes, which scale
+// to whole pixels at 150 %, so that no two neighbours share a pixel.
+int32_t even(int32_t units) {
+    return units + (units & 1);
+}
+
 struct ChoiceFlow {
     int32_t columns, width, lines;
 };
@@ -161,39 +193,36 @@ struct ChoiceFlow {
 ChoiceFlow flowChoices(int count, int32_t widest, int32_t room) {
     const int32_t fit = widest > 0 ? std::max<int32_t>(room / widest, 1) : count;
     const int32_t columns = std::clamp<int32_t>(fit, 1, std::max(count, 1));
-    // An even width scales to whole pixels at 150 %, so neighbours never
-    // share one.
     return ChoiceFlow{columns, room / columns / 2 * 2, (count + columns - 1) / columns};
 }
 
-void fitRadioGroup(DialogDefinition &d, int slot, const ContentNeeds &needs, const FitRoom &room, Growth &growth) {
+void fitRadioGroup(DialogDefinition &d, int slot, const ContentNeeds &needs, int32_t client, Growth &growth) {
     ControlSpec &s = d.controls[slot];
     const int count = radioCount(s);
     if (count == 0) return;
     int32_t widest = 0;
     for (int k = 0; k < count; ++k) widest = std::max(widest, needs.captionWidth(slot, size_t(k)));
     const int perRow = std::min(radioPerRow(s), count);
-    const int32_t client = clientWidth(d, room);
     if (widest <= s.width && s.x + perRow * s.width <= client) return;
     const int32_t before = coveredHeight(s);
     const ChoiceFlow flow = flowChoices(count, widest, client - kChoiceRightGap - s.x);
     setRadioColumns(s, flow.columns);
     s.width = flow.width;
+    s.height = even(s.height);
     growth.below[size_t(slot)] = coveredHeight(s) - before;
 }
 
 // Check boxes side by side at one height and of one width are one row of
 // choices, as a form's check box row makes them.
-void fitCheckBoxRows(DialogDefinition &d, const ContentNeeds &needs, const FitRoom &room, Growth &growth) {
+void fitCheckBoxRows(DialogDefinition &d, const ContentNeeds &needs, int owner, int32_t client, Growth &growth) {
     std::bitset<kSlotCount> done;
-    const int32_t client = clientWidth(d, room);
     for (int first = 0; first < kSlotCount; ++first) {
         const ControlSpec &lead = d.controls[first];
-        if (done[size_t(first)] || !ownControl(lead) || slotKind(lead) != ControlKind::kCheckBox) continue;
+        if (done[size_t(first)] || !ownedBy(lead, owner) || slotKind(lead) != ControlKind::kCheckBox) continue;
         std::vector<int> row;
         for (int i = first; i < kSlotCount; ++i) {
             const ControlSpec &s = d.controls[i];
-            if (ownControl(s) && slotKind(s) == ControlKind::kCheckBox && s.y == lead.y && s.width == lead.width) {
+            if (ownedBy(s, owner) && slotKind(s) == ControlKind::kCheckBox && s.y == lead.y && s.width == lead.width) {
                 row.push_back(i);
                 done.set(size_t(i));
             }
@@ -205,7 +234,7 @@ void fitCheckBoxRows(DialogDefinition &d, const ContentNeeds &needs, const FitRo
         for (int i : row) widest = std::max(widest, needs.captionWidth(i, 0));
         if (widest <= lead.width && right <= client) continue;
         const ChoiceFlow flow = flowChoices(int(row.size()), widest, std::max(right, client - kChoiceRightGap) - left);
-        const int32_t pitch = lead.height + std::max(needs.leastHeight(row[0]) - lead.height, 0);
+        const int32_t pitch = even(lead.height + std::max(needs.leastHeight(row[0]) - lead.height, 0));
         for (size_t k = 0; k < row.size(); ++k) {
             ControlSpec &s = d.controls[row[k]];
             s.width = flow.width;
@@ -269,24 +298,24 @@ void followResize(DialogDefinition &d, int32_t dw, int32_t dh) {
     d.height += dh;
 }
 
-FitOutcome fitContent(DialogDefinition &d, const ContentNeeds &needs, const FitRoom &room) {
-    FitOutcome outcome;
-    if (d.holdsMarkupObjects) return outcome;
-    fitMessage(d, needs, room, outcome);
-    fitButtonRows(d, needs);
+namespace {
 
-    Growth growth;
-    fitCheckBoxRows(d, needs, room, growth);
+// The rows of one parent: texts that wrap, fonts taller than their
+// controls and rows of choices; what lies below moves down. Returns how much
+// taller the parent's content became.
+int32_t fitRows(DialogDefinition &d, const ContentNeeds &needs, const FitRoom &room, int owner, Growth &growth) {
+    const int32_t client = clientWidthOf(d, room, owner);
+    fitCheckBoxRows(d, needs, owner, client, growth);
     for (int i = 0; i < kSlotCount; ++i) {
         ControlSpec &s = d.controls[i];
-        if (!ownControl(s) || i == kMessageSlot) continue;
+        if (!ownedBy(s, owner) || (i == kMessageSlot && owner == kDialogItself)) continue;
         int32_t need = 0;
         switch (slotKind(s)) {
         case ControlKind::kStatic:
             need = s.height + textLacks(needs, i, s.width, s.height);
             break;
         case ControlKind::kRadio:
-            fitRadioGroup(d, i, needs, room, growth);
+            fitRadioGroup(d, i, needs, client, growth);
             continue;
         case ControlKind::kButton:
         case ControlKind::kCheckBox:
@@ -303,6 +332,34 @@ FitOutcome fitContent(DialogDefinition &d, const ContentNeeds &needs, const FitR
         }
         growth.grows[size_t(i)] = std::max(growth.grows[size_t(i)], need - s.height);
     }
-    pushDown(d, growth);
+    return pushDown(d, growth, owner);
+}
+
+} // namespace
+
+FitOutcome fitContent(DialogDefinition &d, const ContentNeeds &needs, const FitRoom &fitRoom) {
+    FitOutcome outcome;
+    if (d.holdsMarkupObjects) return outcome;
+    fitMessage(d, needs, fitRoom, outcome);
+    fitButtonRows(d, needs);
+
+    // Each tab page's rows first: the pages share one tab control, which
+    // grows by what the fullest page needs.
+    Growth growth;
+    int32_t pages = 0;
+    for (int page = 0; page < kSlotCount; ++page) {
+        if (!ownControl(d.controls[page]) || slotKind(d.controls[page]) != ControlKind::kTabControl) continue;
+        // A page has room below its rows; it grows only by what passes that.
+        const int32_t bottom = std::max(lowestOf(d, page), d.controls[page].height - kPageTabsAndBorders);
+        Growth onPage;
+        fitRows(d, needs, fitRoom, page, onPage);
+        pages = std::max(pages, lowestOf(d, page) - bottom);
+    }
+    for (int page = 0; page < kSlotCount && pages > 0; ++page) {
+        if (ownControl(d.controls[page]) && slotKind(d.controls[page]) == ControlKind::kTabControl) {
+            growth.grows[size_t(page)] = pages;
+        }
+    }
+    fitRows(d, needs, fitRoom, kDialogItself, growth);
     return outcome;
 }

@@ -63,8 +63,8 @@ TEST_F(LoginAndBigEdit, LoginFillsItsFixedForm) {
         {1, "static", u"", u"Welcome\rback", {17, 10, 310, 35}, 1.0, 0.0, false},
         {12, "static", u"", u"User", {17, 55, 95, 12}, 0.0, 0.0, false},
         {13, "static", u"", u"Password", {17, 88, 95, 12}, 0.0, 0.0, false},
-        {36, "combobox", u"text1", u"ann|bob|=bob", {120, 52, 215, 23}, 1.0, 1.0, false},
-        {37, "password", u"text2", u"", {120, 85, 215, 23}, 1.0, 1.0, false},
+        {36, "combobox", u"text1", u"ann|bob|=bob", {120, 52, 215, 23}, 1.0, 0.0, false},
+        {37, "password", u"text2", u"", {120, 85, 215, 23}, 1.0, 0.0, false},
         {4, "button", u"1", u"OK", {261, 122, 75, 23}, 0.0, 0.0, true},
         {5, "button", u"2", u"Cancel", {179, 122, 75, 23}, 0.0, 0.0, true},
     };
@@ -117,7 +117,9 @@ TEST_F(LoginAndBigEdit, LoginOptionsAndTheUserField) {
     harness::showDialog(u"Tessary_DoLogin", loginArgs(u"left=120 top=90 width=900"), placed);
     EXPECT_EQ(placed.left, 120);
     EXPECT_EQ(placed.top, 90);
-    EXPECT_EQ(placed.width, 354) << "the login form has a fixed size";
+    EXPECT_EQ(placed.width, 900) << "the login takes the width asked for";
+    EXPECT_EQ(placed.slot(37).width, 900 - 139) << "its fields take the room";
+    EXPECT_EQ(placed.slot(4).x, 900 - 93) << "its buttons keep the corner";
 }
 
 TEST_F(LoginAndBigEdit, LoginMakesBothButtonsAlsoWithoutCaptions) {

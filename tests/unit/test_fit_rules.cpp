@@ -127,7 +127,9 @@ TEST(FitRules, AMessageGrowsWiderThenTallerThenScrolls) {
         EXPECT_EQ(m.width, dialog().width - 44) << c.what;
         EXPECT_EQ(ok.x, dialog().width - 93) << c.what;
         EXPECT_EQ(ok.y - (m.y + m.height), 5) << c.what;
-        if (!c.scrolls) EXPECT_LE(font.wrappedHeight(kMessageSlot, m.width), m.height) << c.what;
+        if (!c.scrolls) {
+            EXPECT_LE(font.wrappedHeight(kMessageSlot, m.width), m.height) << c.what;
+        }
     }
 }
 

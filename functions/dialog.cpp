@@ -50,6 +50,7 @@ void dialogFunction(const CallArguments &args, CallResult &result) {
                          ? kFirstButtonSlot
                          : placeButtonRow(args, ButtonRow{kFirstButtonArgument, kButtonCount, extra, true}, d.width,
                                           d.height);
+    applyCancelButton(d, options);
 
     showFrame();
     return frameResult(result);

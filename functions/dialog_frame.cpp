@@ -30,6 +30,7 @@ void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &s
     d.noCaption = 0;
     d.ordered = 0;
     d.copiesMessage = 0;
+    d.cancelButton = 0;
 }
 
 void applyPresetSizes(DialogDefinition &d, const OptionSet &options, const PresetSize *presets, size_t count,
@@ -162,6 +163,23 @@ int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t widt
     return next;
 }
 
+void applyCancelButton(DialogDefinition &d, const OptionSet &options) {
+    if (!options.has("cancel")) return;
+    const WideText number = integerToText(options.numericValue("cancel"));
+    for (int slot = kFirstButtonSlot; slot < kFirstButtonSlot + kLargestButtonNumber; ++slot) {
+        const ControlSpec &s = d.controls[slot];
+        if (s.kind.control() == ControlKind::kButton && s.value == number) {
+            d.cancelButton = slot;
+            return;
+        }
+    }
+    std::string given("cancel=");
+    given.append(options.valueOf("cancel"));
+    std::string line("option ");
+    line.append(quoted(given));
+    line.append(" names no button of the dialog, so Esc presses none");
+    warn(line);
+}
 
 void showFrame(const DialogHooks &hooks, std::initializer_list<int> unread) {
     DialogDefinition &d = dialog();

@@ -126,6 +126,11 @@ struct ButtonRow {
 // the slot after the last button made.
 int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t width, int32_t height);
 
+// "cancel=N": Esc, Alt+F4 and the close box (shown only then) press the
+// button that reports N, as a click on it would, wherever an empty caption
+// before it moved it; called once the buttons are made. Without the option,
+// or when no button reports N, they press nothing.
+void applyCancelButton(DialogDefinition &d, const OptionSet &options);
 
 // ---- running ------------------------------------------------------------
 

@@ -109,6 +109,7 @@ void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
     target.linkMode = 2;
 
     placeButtonRow(args, ButtonRow{kButton1, kButtonCount, 0, true}, d.width, d.height);
+    applyCancelButton(d, options);
     int32_t y = listsY;
     for (const MoveButton &m : kMoveButtons) {
         ControlSpec &s = slotAt(m.slot);

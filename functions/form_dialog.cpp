@@ -100,6 +100,7 @@ void doDialogFunction(const CallArguments &args, CallResult &result) {
     d.height = buttonsY + (lowerRow ? kBottomTwoRows : kBottomOneRow);
     d.minHeight = d.height;
     d.controlCount = kControlCount;
+    applyCancelButton(d, options);
 
     showFrame();
     staged.restoreUnlessPressed();

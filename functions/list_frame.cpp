@@ -59,6 +59,7 @@ void placeListButtons(const CallArguments &args, uint32_t firstButtonArgument, c
         if (options.has(keywords[n])) d.controls[kFirstButtonSlot + n].requiresSelection = 1;
     }
     d.controlCount = kListDialogControlCount;
+    applyCancelButton(d, options);
 }
 
 void setColumnWidths(ControlSpec &list, const std::string &widths, int columns) {

@@ -142,6 +142,7 @@ void doLoginFunction(const CallArguments &args, CallResult &result) {
                     d.width - kButtonRight - kButtonStep * (n - 1), buttonTop, n);
     }
     d.controlCount = kControlCount;
+    applyCancelButton(d, options);
 
     // The drop-down's slot holds its list of names until a button reads
     // the chosen one: closed otherwise, no name was chosen.

@@ -54,6 +54,7 @@ void resetDefinition() {
     d.noCaption = 0;
     d.ordered = 0;
     d.copiesMessage = 0;
+    d.cancelButton = 0;
 }
 
 void carryOver(const CarryOver &carry) {

@@ -240,6 +240,7 @@ struct DialogDefinition {
     uint8_t creationOrder[kSlotCount];
     uint8_t ordered;
     uint8_t copiesMessage;        // 1: Ctrl+C copies the title and the message of slot 1
+    int32_t cancelButton;         // slot of the button that Esc, Alt+F4 and the close box press; 0: none
 
     DialogDefinition();
     DialogDefinition(const DialogDefinition &) = delete;

@@ -84,9 +84,13 @@ BOOL onInitDialog(OpenDialog &open) {
     open.scale = Scale{dpiOfWindow(dialogWindow)};
     if (d.copiesMessage == 1) watchCopyKey(dialogWindow);
 
-    EnableMenuItem(GetSystemMenu(dialogWindow, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    // Only a dialog that names a button for Esc has a close box, which
+    // presses that button; elsewhere closing would answer nothing.
+    const bool closes = d.cancelButton > 0;
+    if (!closes) EnableMenuItem(GetSystemMenu(dialogWindow, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     SetWindowTextW(dialogWindow, d.title.data());
     LONG style = d.noCaption ? kStyleNoCaption : (d.resizable ? kStyleSizable : kStyleFixed);
+    if (closes) style |= WS_SYSMENU;
     SetWindowLongW(dialogWindow, GWL_STYLE, style);
 
     createControls(dialogWindow);
@@ -138,7 +142,8 @@ BOOL onCommand(OpenDialog &open, int id, int code) {
     const DialogHooks &hooks = *open.hooks;
     if (id == kCancelId) {
         // Esc, from the dialog manager.
-        if (hooks.onEscape != nullptr) hooks.onEscape(open.window);
+        if (hooks.onEscape != nullptr && hooks.onEscape(open.window)) return TRUE;
+        if (dialog().cancelButton > 0) pressDialogButton(open.window, dialog().cancelButton);
         return TRUE;
     }
     if (id >= kSlotCount || !(rowOf(id).options & kPressable) || code != BN_CLICKED) return TRUE;
@@ -250,6 +255,10 @@ BOOL onTimer(const OpenDialog &open, UINT_PTR id) {
 // Handled here in full: left to the system, a close would also send the
 // command that Esc sends, and press a progress window's cancel button.
 BOOL onClose(const OpenDialog &open) {
+    if (dialog().cancelButton > 0) {
+        pressDialogButton(open.window, dialog().cancelButton);
+        return TRUE;
+    }
     KillTimer(open.window, kCloseTimerId);
     EndDialog(open.window, 0);
     return TRUE;
@@ -275,6 +284,16 @@ void enableDialogItem(HWND dialogWindow, int slot, bool enable) {
     if (item == nullptr) return;
     if (!enable && GetFocus() == item) SendMessageW(dialogWindow, WM_NEXTDLGCTL, 0, FALSE);
     EnableWindow(item, enable ? TRUE : FALSE);
+}
+
+void pressDialogButton(HWND dialogWindow, int slot) {
+    HWND button = GetDlgItem(dialogWindow, slot);
+    if (button == nullptr || !IsWindowVisible(button) || !IsWindowEnabled(button)) return;
+    // A click takes the focus first, and a cell being edited is written as
+    // the focus leaves it; that may also have disabled the button.
+    SendMessageW(dialogWindow, WM_NEXTDLGCTL, WPARAM(button), TRUE);
+    if (!IsWindowEnabled(button)) return;
+    SendMessageW(dialogWindow, WM_COMMAND, MAKEWPARAM(slot, BN_CLICKED), LPARAM(button));
 }
 
 // A flat switch: each message goes to its handler with the dialog's record,

@@ -166,3 +166,61 @@ TEST_F(MessageDialogTest, FontsFromSetFontSurviveButSlotTextsDoNot) {
     EXPECT_TRUE(dialog().controls[40].text.empty());
     clearFont(dialog().controls[4].font);
 }
+
+TEST_F(MessageDialogTest, TheButtonForEsc) {
+    struct Case {
+        const char16_t *options;
+        std::vector<std::u16string> buttons;
+        int cancelButton; // slot; 0: Esc presses none
+        std::u16string warnings;
+    } cases[] = {
+        {u"", {u"OK", u"Cancel"}, 0, u""},
+        {u"cancel=2", {u"OK", u"Cancel"}, 5, u""},
+        // Button 3 takes the place and slot of a button 2 left empty.
+        {u"cancel=3", {u"A", u"", u"C"}, 5, u""},
+        {u"cancel=2", {u"A", u"", u"C"}, 0,
+         u"Tessary_Dialog: option \"cancel=2\" names no button of the dialog, so Esc presses none"},
+        {u"cancel=0", {u"OK"}, 0,
+         u"Tessary_Dialog: option \"cancel=0\" names no button of the dialog, so Esc presses none"},
+        {u"timer=3 noButtons cancel=1", {u"OK"}, 0,
+         u"Tessary_Dialog: option \"cancel=1\" names no button of the dialog, so Esc presses none\r"
+         u"Tessary_Dialog: argument 4 is not read: \"OK\""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.options, c.options + std::char_traits<char16_t>::length(c.options)));
+        std::vector<std::u16string> args = {c.options, u"T", u"M"};
+        args.insert(args.end(), c.buttons.begin(), c.buttons.end());
+        Shown seen;
+        show(args, seen);
+        EXPECT_EQ(seen.cancelButton, c.cancelButton);
+        EXPECT_EQ(harness::call(u"Tessary_LastWarnings", {}).text, c.warnings);
+    }
+}
+
+// Every dialog with buttons takes "cancel=N", which is no unknown word to
+// any of them.
+TEST_F(MessageDialogTest, TheOtherDialogsTakeTheSameKeywords) {
+    struct Case {
+        const char16_t *function;
+        std::vector<std::u16string> args; // options first, filled in below
+    } cases[] = {
+        {u"Tessary_DoList", {u"", u"1", u"", u"", u"", u"T", u"Text", u"Apple|Pear|", u"", u"OK", u"Cancel"}},
+        {u"Tessary_DoListView", {u"", u"edit", u"Name", u"100", u"", u"", u"T", u"Text", u"Apple|Pear|", u"OK",
+                                 u"Cancel"}},
+        {u"Tessary_DoDualListDialog", {u"", u"T", u"Text", u"From", u"Apple|Pear|", u"To", u"", u"OK", u"Cancel"}},
+        {u"Tessary_DoDialog", {u"", u"T", u"Text", u"OK", u"Cancel"}},
+        {u"Tessary_DoLogin", {u"", u"T", u"Text", u"User", u"Password", u"ann|", u"ann", u"OK", u"Cancel"}},
+        {u"Tessary_BigEditBox", {u"", u"T", u"Label", u"text", u"OK", u"Cancel"}},
+        {u"Tessary_DoTabDialog", {u"", u"T", u"Page", u"Text", u"", u"", u"", u"", u"OK", u"Cancel"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.function, c.function + std::char_traits<char16_t>::length(c.function)));
+        std::vector<std::u16string> args = c.args;
+        args[0] = u"cancel=2";
+        Shown seen;
+        harness::showDialog(c.function, args, seen);
+        EXPECT_EQ(harness::call(u"Tessary_LastWarnings", {}).text, u"");
+        EXPECT_EQ(seen.cancelButton, kFirstButtonSlot + 1);
+        EXPECT_EQ(U(seen.slot(seen.cancelButton).value), u"2");
+    }
+}

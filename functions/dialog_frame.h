@@ -132,6 +132,16 @@ int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t widt
 // or when no button reports N, they press nothing.
 void applyCancelButton(DialogDefinition &d, const OptionSet &options);
 
+// ---- the message's kind ----------------------------------------------------
+
+// "error", "warning", "question", "info" (the first present in that order):
+// the system's icon of that kind stands left of the message of slot 1, which
+// moves right to make room and becomes at least as high as the icon, and the
+// dialog opens with the system's sound of that kind. Returns the height the
+// message gained, by which what stands below it must move down; 0 without a
+// keyword or a message, when nothing changes.
+int32_t applyMessageIcon(DialogDefinition &d, const OptionSet &options);
+
 // ---- running ------------------------------------------------------------
 
 // Shows the dialog and returns when it has closed (a modeless one once it

@@ -33,7 +33,11 @@ ListArea startListFrame(DialogDefinition &d, const OptionSet &options, const Wid
     // Laid out for a window smaller than it can be, the controls would not
     // fill it when the system makes it that large.
     clampToMinimum(d);
-    return placeTextAboveList(d, text);
+    ListArea area = placeTextAboveList(d, text);
+    const int32_t iconGained = applyMessageIcon(d, options);
+    area.y += iconGained;
+    area.height -= iconGained;
+    return area;
 }
 
 static ListArea placeTextAboveList(DialogDefinition &d, const WideText &text) {

@@ -55,6 +55,7 @@ void resetDefinition() {
     d.ordered = 0;
     d.copiesMessage = 0;
     d.cancelButton = 0;
+    d.messageIcon = MessageIcon::kNone;
 }
 
 void carryOver(const CarryOver &carry) {

@@ -217,6 +217,13 @@ struct ScreenRect {
     int32_t left, top, right, bottom;
 };
 
+// The kinds of message a dialog can show the system's icon and sound of.
+enum class MessageIcon : uint8_t { kNone, kInformation, kWarning, kError, kQuestion };
+// Room the icon takes left of the message, script units: the system's large
+// icon at 96 dpi and a gap, as in the system's message box.
+constexpr int32_t kMessageIconSize = 32;
+constexpr int32_t kMessageIconGap = 10;
+
 struct DialogDefinition {
     ControlSpec controls[kSlotCount]; // the control table
     TextUnit valueSeparator[2];   // "|": joins the parts of composite input rows
@@ -241,6 +248,7 @@ struct DialogDefinition {
     uint8_t ordered;
     uint8_t copiesMessage;        // 1: Ctrl+C copies the title and the message of slot 1
     int32_t cancelButton;         // slot of the button that Esc, Alt+F4 and the close box press; 0: none
+    MessageIcon messageIcon;      // the system's icon of that kind left of the message of slot 1, and its sound
 
     DialogDefinition();
     DialogDefinition(const DialogDefinition &) = delete;

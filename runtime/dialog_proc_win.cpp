@@ -11,6 +11,7 @@
 #include "runtime/control_factory.h"
 #include "runtime/control_kinds.h"
 #include "runtime/dialog_hooks.h"
+#include "runtime/dialog_signs_win.h"
 #include "runtime/entry_guard_win.h"
 #include "runtime/fonts.h"
 #include "runtime/grid_rules.h"
@@ -114,6 +115,8 @@ BOOL onInitDialog(OpenDialog &open) {
                  placed.bottom - placed.top, SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     InvalidateRect(dialogWindow, nullptr, TRUE);
 
+    showDialogSigns(open);
+
     // Only once the window is shown: focusing a control of the hidden window
     // activated it early, and the shown window kept an inactive caption.
     // Without a field asked for, the first field takes the focus, so that
@@ -208,6 +211,7 @@ BOOL onSize(OpenDialog &open) {
     }
     const int w = scale.units(pixelWidth);
     const int h = scale.units(pixelHeight);
+    placeDialogSigns(open);
     if (open.hooks->onSize != nullptr && open.hooks->onSize(dialogWindow, w, h)) return TRUE;
     int dw = w - d.width;
     int dh = h - d.height;
@@ -245,6 +249,7 @@ BOOL onDpiChanged(OpenDialog &open, int dpi, const RECT &suggested) {
 // ---- WM_TIMER, WM_CLOSE ------------------------------------------------
 
 BOOL onTimer(const OpenDialog &open, UINT_PTR id) {
+    if (id == kTimerBarTimerId) stepTimerBar(open);
     if (id == kCloseTimerId) {
         KillTimer(open.window, kCloseTimerId);
         ShowWindow(open.window, SW_HIDE);

@@ -101,6 +101,10 @@ public:
     HHOOK keyWatch = nullptr;   // hands the modal loop's keys to the dialog first
     int ownCheckChanges = 0;    // check marks being set by the program, not the user
     HHOOK copyHook = nullptr;   // watchCopyKey's filter, for a dialog whose message copies
+    HWND icon = nullptr;        // the icon of the message's kind, left of the message
+    HICON iconImage = nullptr;  // its image, made for this dialog's scale; destroyed with the record
+    HWND timerBar = nullptr;    // runs down with the close timer
+    DWORD timerStarted = 0;     // when the close timer started, GetTickCount milliseconds
 };
 
 // Makes the record of `dialogWindow`, which runs with `hooks`, and attaches

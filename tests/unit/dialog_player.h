@@ -43,6 +43,7 @@ struct Shown {
     bool resizable = false, timer = false, noCaption = false;
     uint32_t timerInterval = 0;
     int cancelButton = 0;
+    MessageIcon messageIcon = MessageIcon::kNone;
     std::u16string title;
     std::string hooks; // which dialog the function asked the runtime for
     std::vector<ControlSpec> slots;
@@ -94,6 +95,7 @@ inline Result showDialog(const char16_t *function, const std::vector<std::u16str
         shown.noCaption = d.noCaption != 0;
         shown.timerInterval = d.timerInterval;
         shown.cancelButton = d.cancelButton;
+        shown.messageIcon = d.messageIcon;
         shown.title = U(d.title);
         shown.hooks = dialogHooks().name;
         shown.slots.assign(d.controls, d.controls + kSlotCount);

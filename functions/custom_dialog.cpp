@@ -52,6 +52,7 @@ void applyWindowElement(DialogDefinition &d, const MarkupElement &element) {
     for (const WindowNumber &row : kWindowNumbers) {
         if (element.nameIs(row.name)) {
             d.*row.field = markupNumber(element);
+            if (row.field == &DialogDefinition::left || row.field == &DialogDefinition::top) d.positionGiven = 1;
             return;
         }
     }

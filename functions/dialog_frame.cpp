@@ -5,6 +5,7 @@
 #include "functions/reading_order.h"
 #include "model/call.h"
 #include "model/warnings.h"
+#include "runtime/fit_rules.h"
 #include "runtime/presence.h"
 #include "runtime/runner.h"
 
@@ -30,6 +31,7 @@ void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &s
     d.noCaption = 0;
     d.ordered = 0;
     d.copiesMessage = 0;
+    d.sizeGiven = 0;
     d.cancelButton = 0;
     d.messageIcon = MessageIcon::kNone;
 }
@@ -47,6 +49,7 @@ void applyPresetSizes(DialogDefinition &d, const OptionSet &options, const Prese
 void applyExplicitSize(DialogDefinition &d, const OptionSet &options) {
     if (options.has("width")) d.width = options.numericValue("width");
     if (options.has("height")) d.height = options.numericValue("height");
+    if (options.has("width") || options.has("height")) d.sizeGiven = 1;
 }
 
 namespace {
@@ -72,9 +75,20 @@ void applyExplicitSizeAtLeast(DialogDefinition &d, const OptionSet &options) {
     }
 }
 
+void applySizeAfterLayout(DialogDefinition &d, const OptionSet &options) {
+    const int32_t laidOutWidth = d.width, laidOutHeight = d.height;
+    applyExplicitSize(d, options);
+    clampToMinimum(d);
+    const int32_t dw = d.width - laidOutWidth, dh = d.height - laidOutHeight;
+    d.width = laidOutWidth;
+    d.height = laidOutHeight;
+    followResize(d, dw, dh);
+}
+
 void applyPosition(DialogDefinition &d, const OptionSet &options) {
     if (options.has("left")) d.left = options.numericValue("left");
     if (options.has("top")) d.top = options.numericValue("top");
+    if (options.has("left") || options.has("top")) d.positionGiven = 1;
 }
 
 void applyNoResize(DialogDefinition &d, const OptionSet &options) {

@@ -80,6 +80,10 @@ void applyExplicitSize(DialogDefinition &d, const OptionSet &options);
 // The same for dialogs with a large resizable field: a width below 277
 // becomes 277 and a height below 159 becomes 160, so the field keeps room.
 void applyExplicitSizeAtLeast(DialogDefinition &d, const OptionSet &options);
+// "width" and "height" for a dialog laid out for its default size: the
+// layout follows the new size as it follows the user's resizing. A size
+// below the least the layout needs is raised to it.
+void applySizeAfterLayout(DialogDefinition &d, const OptionSet &options);
 // "left" and "top": their values become the window position.
 void applyPosition(DialogDefinition &d, const OptionSet &options);
 // "noresize": no sizing border.

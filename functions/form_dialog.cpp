@@ -49,11 +49,13 @@ int32_t formRowAdvance(const RowLines &lines, int taken) {
 // Places the staged rows from y = top and expands them. Returns the y of
 // the buttons: one row pitch below the last row in use.
 int32_t layOutRows(int32_t top) {
+    // A wider form gives its inputs the room, not its labels.
     for (int slot = kFirstInputSlot; slot < kFirstInputSlot + kRows; ++slot) {
         ControlSpec &s = slotAt(slot);
-        s.growWidth = 0.0;
+        s.growWidth = 1.0;
         s.growHeight = 0.0;
-        s.followRight = 1;
+        s.followRight = 0;
+        slotAt(slot - kRowSlots).growWidth = 0.0;
     }
     const RowStack form{kNoOwner, kMaxLines, true, true, 0, 0, kRowPitch, formRowAdvance};
     const StackedRows stacked = stackRows(kFirstInputSlot, kFirstInputSlot + kRows, top, form);
@@ -67,7 +69,7 @@ int32_t layOutRows(int32_t top) {
 
 void doDialogFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
-    startFrame(d, keepStagedRows(kRows), FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, false, kFirstButtonSlot},
+    startFrame(d, keepStagedRows(kRows), FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kFirstButtonSlot},
                args.wide(1));
     d.copiesMessage = 1;
     OptionSet options(args.narrow(0, kLongOptionsBytes).c_str());
@@ -102,6 +104,7 @@ void doDialogFunction(const CallArguments &args, CallResult &result) {
     d.height = buttonsY + (lowerRow ? kBottomTwoRows : kBottomOneRow);
     d.minHeight = d.height;
     d.controlCount = kControlCount;
+    applySizeAfterLayout(d, options);
     applyCancelButton(d, options);
 
     showFrame();

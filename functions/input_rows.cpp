@@ -290,6 +290,9 @@ void expandRadio(const Row &row, const InputKind &) {
     const ChoicePlaces places = choicePlaces(radioColumns(s), row.owner);
     s.x = places.x;
     s.width = places.width;
+    // Each button is the slot's width: a group that grew with the window
+    // would grow by as much for every button of a line.
+    s.growWidth = 0.0;
     s.text = row.label.text;
     resetSlot(row.input - kRowSlots, false, true);
 }
@@ -297,6 +300,7 @@ void expandRadio(const Row &row, const InputKind &) {
 void expandHalfEdit(const Row &row, const InputKind &kind) {
     ControlSpec &s = row.s;
     s.width /= 2;
+    s.growWidth /= 2;
     if (kind.extraStyle != 0) s.extraStyle = kind.extraStyle;
     s.kind = NarrowText(kind.fieldKind);
 }

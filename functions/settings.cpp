@@ -93,6 +93,7 @@ void setPositionFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
     d.left = decimalValue(args.narrow(0, kCoordinateBufferSize).c_str());
     d.top = decimalValue(args.narrow(1, kCoordinateBufferSize).c_str());
+    d.positionGiven = 1;
     return result.setEmpty();
 }
 

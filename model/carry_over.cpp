@@ -54,6 +54,8 @@ void resetDefinition() {
     d.noCaption = 0;
     d.ordered = 0;
     d.copiesMessage = 0;
+    d.sizeGiven = 0;
+    d.positionGiven = 0;
     d.cancelButton = 0;
     d.messageIcon = MessageIcon::kNone;
 }

@@ -247,6 +247,10 @@ struct DialogDefinition {
     uint8_t creationOrder[kSlotCount];
     uint8_t ordered;
     uint8_t copiesMessage;        // 1: Ctrl+C copies the title and the message of slot 1
+    uint8_t sizeGiven;            // 1: the script gave the size ("width", "height"): it does not grow with the content
+    // 1: a script set the position, or a user moved a dialog: later dialogs
+    // open at left, top. 0: each opens centred on its owner.
+    uint8_t positionGiven;
     int32_t cancelButton;         // slot of the button that Esc, Alt+F4 and the close box press; 0: none
     MessageIcon messageIcon;      // the system's icon of that kind left of the message of slot 1, and its sound
 

@@ -32,6 +32,10 @@ constexpr int kMaxRadioButtons = kRadioIdFactor - 1;
 // A list view takes no more columns than this, and the bound keeps a wild
 // column count from stalling the dialog.
 constexpr int kMaxDataColumns = 100000;
+// A text shown in a read-only field: a stop for Tab, so that the keyboard
+// reaches it to scroll and copy.
+constexpr DWORD kScrollingTextStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
 
 
 // ---- '|'-separated texts -----------------------------------------------
@@ -379,7 +383,11 @@ void registerClasses(DWORD classes) {
 void createControl(HWND parent, int index) {
     if (index < 0 || index >= kSlotCount) return;
     ControlSpec &slot = dialog().controls[index];
-    const KindRow *row = &kindRow(slot);
+    OpenDialog *open = openDialogOf(parent);
+    // A text too long for its dialog becomes a read-only field that scrolls,
+    // which a user can also select and copy from; it reads back as the text.
+    const bool scrolls = open != nullptr && open->scrollingTexts.test(size_t(index));
+    const KindRow *row = scrolls ? &kindRow(ControlKind::kEditBox) : &kindRow(slot);
     if (row->className == nullptr) return;
     registerClasses(row->commonControls);
 
@@ -388,7 +396,8 @@ void createControl(HWND parent, int index) {
     if (row->options & kComposite) {
         window = row->content(build, nullptr);
     } else {
-        window = createWindow(build, creationStyle(*row, slot), slot.x, slot.y, index + row->idOffset);
+        const DWORD style = scrolls ? kScrollingTextStyle : creationStyle(*row, slot);
+        window = createWindow(build, style, slot.x, slot.y, index + row->idOffset);
         if (window != nullptr) {
             row->content(build, window);
             if (row->finish != kNoFinish) applyControlFont(window, slot.font);
@@ -396,5 +405,5 @@ void createControl(HWND parent, int index) {
             if (row->options & kOneLineAtLeast) keepOneLine(window);
         }
     }
-    if (OpenDialog *open = openDialogOf(parent)) open->madeFor(index, window);
+    if (open != nullptr) open->madeFor(index, window);
 }

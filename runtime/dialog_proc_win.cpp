@@ -13,6 +13,7 @@
 #include "runtime/dialog_hooks.h"
 #include "runtime/dialog_signs_win.h"
 #include "runtime/entry_guard_win.h"
+#include "runtime/fit_rules.h"
 #include "runtime/fonts.h"
 #include "runtime/grid_rules.h"
 #include "runtime/keyboard_win.h"
@@ -78,7 +79,7 @@ void createControls(HWND dialogWindow) {
 }
 
 BOOL onInitDialog(OpenDialog &open) {
-    const DialogDefinition &d = dialog();
+    DialogDefinition &d = dialog();
     HWND dialogWindow = open.window;
     // The dialog manager made the dialog's font for this window's scale;
     // every control is placed at the same.
@@ -94,7 +95,9 @@ BOOL onInitDialog(OpenDialog &open) {
     if (closes) style |= WS_SYSMENU;
     SetWindowLongW(dialogWindow, GWL_STYLE, style);
 
+    fitToContent(open, DWORD(style));
     createControls(dialogWindow);
+    finishFitting(open);
     for (int i = 0; i < kSlotCount; ++i) {
         if (rowOf(i).opened != nullptr) rowOf(i).opened(dialogWindow, i);
     }
@@ -110,7 +113,8 @@ BOOL onInitDialog(OpenDialog &open) {
     if (d.defaultButton != 0) SendMessageW(dialogWindow, DM_SETDEFID, WPARAM(d.defaultButton), 0);
 
     // The new style takes effect with the frame recomputed here.
-    const ScreenRect placed = keepOnNearestScreen(drawnAt(open.scale, d.windowRect()));
+    const ScreenRect placed = placeOpening(dialogWindow, open.scale);
+    open.placed = placed;
     SetWindowPos(dialogWindow, HWND_NOTOPMOST, placed.left, placed.top, placed.right - placed.left,
                  placed.bottom - placed.top, SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     InvalidateRect(dialogWindow, nullptr, TRUE);
@@ -213,18 +217,8 @@ BOOL onSize(OpenDialog &open) {
     const int h = scale.units(pixelHeight);
     placeDialogSigns(open);
     if (open.hooks->onSize != nullptr && open.hooks->onSize(dialogWindow, w, h)) return TRUE;
-    int dw = w - d.width;
-    int dh = h - d.height;
-    for (int i = 0; i < d.controlCount && i < kSlotCount; ++i) {
-        ControlSpec &s = slotAt(i);
-        if (s.growHeight > 0) s.height = int(s.growHeight * dh + s.height);
-        if (s.growWidth > 0) s.width = int(s.growWidth * dw + s.width);
-        if (s.followRight == 1) s.x += dw;
-        if (s.followBottom == 1) s.y += dh;
-        placeSlotControl(dialogWindow, i);
-    }
-    d.width = w;
-    d.height = h;
+    followResize(d, w - d.width, h - d.height);
+    for (int i = 0; i < d.controlCount && i < kSlotCount; ++i) placeSlotControl(dialogWindow, i);
     InvalidateRect(dialogWindow, nullptr, TRUE);
     return TRUE;
 }
@@ -267,6 +261,21 @@ BOOL onClose(const OpenDialog &open) {
     KillTimer(open.window, kCloseTimerId);
     EndDialog(open.window, 0);
     return TRUE;
+}
+
+// ---- WM_EXITSIZEMOVE -------------------------------------------------------
+
+// A dialog the user moved: later dialogs open where this one was left.
+BOOL onMovedByUser(const OpenDialog &open) {
+    RECT now{};
+    if (!GetWindowRect(open.window, &now) || (now.left == open.placed.left && now.top == open.placed.top)) {
+        return FALSE;
+    }
+    DialogDefinition &d = dialog();
+    d.left = now.left;
+    d.top = now.top;
+    d.positionGiven = 1;
+    return FALSE;
 }
 
 // ---- WM_NCHITTEST --------------------------------------------------------
@@ -326,6 +335,8 @@ static INT_PTR dialogProcBody(HWND dialogWindow, UINT message, WPARAM wParam, LP
         return onClose(*open);
     case WM_NCHITTEST:
         return onHitTest(*open, lParam);
+    case WM_EXITSIZEMOVE:
+        return onMovedByUser(*open);
     case WM_NCDESTROY:
         // Children are gone by now, so their fonts and lent texts can go too.
         stopWatchingKeys(dialogWindow);

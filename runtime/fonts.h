@@ -13,6 +13,11 @@
 // font, which the system makes for the scale of the whole screen.
 void applyControlFont(HWND control, const FontSpec &font);
 
+// The font applyControlFont would give a control of a dialog drawn at
+// `dpi`, for measuring its text before the control exists; the caller
+// deletes it.
+HFONT createRequestedFont(const FontSpec &font, int dpi);
+
 class OpenDialog;
 // The fonts `open` made, made again for a scale that went from `fromDpi`
 // to `toDpi`, each control given its new one.

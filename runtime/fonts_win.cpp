@@ -93,6 +93,14 @@ void applyControlFont(HWND control, const FontSpec &request) {
     ReleaseDC(control, dc);
 }
 
+HFONT createRequestedFont(const FontSpec &request, int dpi) {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return nullptr;
+    LOGFONTW description = requestedFont(screen, request, dpi);
+    ReleaseDC(nullptr, screen);
+    return CreateFontIndirectW(&description);
+}
+
 void rescaleOwnedFonts(OpenDialog &open, int fromDpi, int toDpi) {
     if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi) return;
     releaseFontsOfDeadControls(open.fonts);

@@ -48,9 +48,12 @@ void markGroupsIn(const OpenDialog &open, HWND parent) {
     }
 }
 
-// A field takes what is typed; the tabs and push buttons only act.
+// A field takes what is typed; the tabs and push buttons only act, and a
+// long message shown in a field that scrolls is only read.
 bool isField(const OpenDialog &open, HWND window) {
-    return !isPushButton(open, window) && window != open.tabs;
+    const int slot = open.slotOf(window);
+    const bool readOnly = slot >= 0 && open.scrollingTexts.test(size_t(slot));
+    return !isPushButton(open, window) && window != open.tabs && !readOnly;
 }
 
 // The first stop of Tab under `parent` (a page shown, or the dialog) that

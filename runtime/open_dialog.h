@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <bitset>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -101,6 +102,9 @@ public:
     HHOOK keyWatch = nullptr;   // hands the modal loop's keys to the dialog first
     int ownCheckChanges = 0;    // check marks being set by the program, not the user
     HHOOK copyHook = nullptr;   // watchCopyKey's filter, for a dialog whose message copies
+    std::bitset<kSlotCount> scrollingTexts; // texts too long for the dialog, made as read-only fields that scroll
+    HWND tips = nullptr;        // the tooltip that shows captions cut short whole; goes with the dialog it belongs to
+    ScreenRect placed{};        // where the dialog opened, to tell a user's move from it
     HWND icon = nullptr;        // the icon of the message's kind, left of the message
     HICON iconImage = nullptr;  // its image, made for this dialog's scale; destroyed with the record
     HWND timerBar = nullptr;    // runs down with the close timer

@@ -178,7 +178,6 @@ void progressSetText(int slot, const WideText &text) {
 void progressPresent(const SlotSet &shown) {
     HWND window = progressWindow();
     if (window == nullptr) return;
-    const DialogDefinition &d = dialog();
     KillTimer(window, kCloseTimerId);
     for (int slot : kProgressSlots) {
         HWND control = controlOf(window, slot);
@@ -190,7 +189,8 @@ void progressPresent(const SlotSet &shown) {
     if (HWND cancel = controlOf(window, kProgressCancelSlot)) EnableWindow(cancel, TRUE);
 
     const Scale scale = scaleOf(window);
-    const ScreenRect placed = keepOnNearestScreen(drawnAt(scale, d.windowRect()));
+    const ScreenRect placed = placeOpening(window, scale);
+    if (OpenDialog *open = openDialogOf(window)) open->placed = placed;
     SetWindowPos(window, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     for (int slot : kProgressSlots) {

@@ -50,3 +50,12 @@ ScreenRect keepInside(const ScreenRect &window, const ScreenRect &workArea) {
     const int32_t top = moveInto(window.top, height, workArea.top, workArea.bottom);
     return ScreenRect{left, top, int32_t(left + width), int32_t(top + height)};
 }
+
+ScreenRect centredOn(const ScreenRect &window, const ScreenRect &on) {
+    const int64_t width = int64_t(window.right) - window.left;
+    const int64_t height = int64_t(window.bottom) - window.top;
+    const int64_t left = (int64_t(on.left) + on.right - width) / 2;
+    const int64_t top = (int64_t(on.top) + on.bottom - height) / 2;
+    auto held = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    return ScreenRect{held(left), held(top), held(left + width), held(top + height)};
+}

@@ -14,6 +14,9 @@
 // the work area keeps its top-left corner inside.
 ScreenRect keepInside(const ScreenRect &window, const ScreenRect &workArea);
 
+// `window` moved so that its centre is the centre of `on`.
+ScreenRect centredOn(const ScreenRect &window, const ScreenRect &on);
+
 constexpr int kScriptDpi = 96;
 
 // The scale of one dialog: script units to the pixels of its screen and
@@ -40,6 +43,27 @@ int dpiOfWindow(HWND__ *window);
 
 // `window` kept inside the work area of the monitor nearest to it.
 ScreenRect keepOnNearestScreen(const ScreenRect &window);
+
+// The window that a dialog opening now is centred on: `owner` when it is
+// shown and not minimised; else null, and the dialog goes to the middle of
+// the work area of the monitor with the mouse.
+HWND__ *centringWindow(HWND__ *owner);
+
+// The work area of the monitor a dialog opens on: the one of the place the
+// record gives once a position is given, else the one of the window it is
+// centred on, else the one with the mouse.
+ScreenRect openingWorkArea(HWND__ *owner, const ScreenRect &asked, bool positionGiven);
+
+// Where a dialog of the size `drawn` gives (in pixels) opens: at the
+// position `drawn` holds once a script or a user gave one, else centred on
+// its owner or on the work area with the mouse; inside a work area either
+// way.
+ScreenRect openingPlace(HWND__ *owner, const ScreenRect &drawn, bool positionGiven);
+
+// Where the dialog `window`, drawn at `scale`, opens (see openingPlace). A
+// dialog centred keeps its place in the record, so that the position a
+// script reads back is where the dialog really was.
+ScreenRect placeOpening(HWND__ *window, const Scale &scale);
 #endif
 
 #endif

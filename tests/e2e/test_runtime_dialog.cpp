@@ -306,6 +306,7 @@ TEST_F(RuntimeDialog, ADialogOpensInsideTheScreen) {
         button(4, 300, 180, L"OK");
         dialog().left = at.x;
         dialog().top = at.y;
+        dialog().positionGiven = 1;
         RECT shown{};
         runFrame([&](driver::Dialog &d) {
             shown = d.windowRect();

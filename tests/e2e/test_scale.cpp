@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cmath>
 #include <functional>
@@ -342,5 +343,138 @@ TEST_F(AtOneAndAHalf, ADialogMovedToAScreenOfAnotherScaleLaysItselfOutAgain) {
             after = layoutOf(d);
             EXPECT_EQ(joined(scaleDifferences(before, after, d)), "");
         });
+    }
+}
+
+namespace {
+
+std::wstring lines(int count) {
+    std::wstring text;
+    for (int i = 1; i <= count; ++i) {
+        text += (i > 1 ? L"\r" : L"") + std::wstring(L"Line ") + std::to_wstring(i) +
+                L" of the import report: a record read and kept.";
+    }
+    return text;
+}
+
+std::wstring paragraph() {
+    std::wstring text;
+    while (text.size() < 2000) text += L"The import compared every record of the file with the one it had stored. ";
+    return text;
+}
+
+void stageLongRows(hostcore::PluginHost &host) {
+    host.call(L"Tessary_SetLabels",
+              {L"Standard|Express|Express overnight delivery|Pick-up|Post office|",
+               L"Send the invoice by e-mail|Gift wrap with a card too|Leave at the neighbours door|",
+               L"The name of the person who will sign for the delivery at the door", L"Paper"});
+    host.call(L"Tessary_SetInputTypes", {L"radio", L"checkbox", L"edit", L"combobox"});
+    host.call(L"Tessary_SetDefaultInputs",
+              {L"1", L"010", L"Ann",
+               L"A recycled paper of grade 80 in the long name its supplier gives it, eighty characters|green|=green"});
+}
+
+const std::wstring kLongMarkup =
+    L"<title>Order</title><width>300</width><height>160</height>"
+    L"<object><type>checkbox</type><name>news</name><text>Send me the newsletter every week by e-mail</text>"
+    L"<left>10</left><top>10</top><width>120</width><height>22</height></object>"
+    L"<object><type>button</type><name>ok</name><text>OK</text><left>110</left><top>90</top><width>75</width>"
+    L"<height>23</height></object>";
+
+const Case kLongCases[] = {
+    {"twenty lines", nullptr, L"Tessary_Dialog", {L"", L"Import report", lines(20), L"OK", L"Cancel"}},
+    {"a paragraph", nullptr, L"Tessary_Dialog", {L"", L"Import report", paragraph(), L"OK"}},
+    {"a paragraph in a size given", nullptr, L"Tessary_Dialog",
+     {L"width=400 height=200", L"Import report", paragraph(), L"OK"}},
+    {"long form", stageLongRows, L"Tessary_DoDialog", {L"", L"Delivery", paragraph(), L"OK", L"Cancel"}},
+    {"login", nullptr, L"Tessary_DoLogin",
+     {L"", L"Sign in", lines(12), L"User name", L"Password", L"ann|bob|", L"ann", L"OK", L"Cancel"}},
+    {"big edit box", nullptr, L"Tessary_BigEditBox", {L"", L"Notes", paragraph(), L"Some text", L"OK", L"Cancel"}},
+    {"list", nullptr, L"Tessary_DoList",
+     {L"", L"2", L"Fruit|Colour", L"50|50", L"LL", L"Fruit", lines(20), L"Apple|green|Pear|yellow|", L"", L"OK",
+      L"Cancel"}},
+    {"grid", nullptr, L"Tessary_DoListView",
+     {L"", L"ECex", L"Name|Fruit|Id|Note", L"30|30|20|", L"x|\rpear|Apple|\r", L"LLR", L"Fruit", paragraph(),
+      L"Ann|Pear|1|n1|Bob|kiwi|2|n2", L"OK", L"Cancel"}},
+    {"dual list", nullptr, L"Tessary_DoDualListDialog",
+     {L"", L"Team", lines(20), L"Everyone", L"Ann|Bob|Cy", L"Chosen", L"", L"OK", L"Cancel"}},
+    {"markup", nullptr, L"Tessary_CustomDialog", {kLongMarkup}},
+};
+
+// Controls the dialog placed that cover one another; the tabs and their
+// pages hold controls by design.
+std::vector<std::string> overlapping(const driver::Dialog &d, const Layout &l) {
+    std::vector<std::string> found;
+    auto takesPart = [&](const driver::ControlInfo &c) {
+        return c.visible && placedByDialog(d, c) && !c.hasClass(L"SysTabControl32") && !c.hasClass(L"#32770");
+    };
+    for (size_t i = 0; i < l.controls.size(); ++i) {
+        for (size_t j = i + 1; j < l.controls.size(); ++j) {
+            const driver::ControlInfo &a = l.controls[i], &b = l.controls[j];
+            RECT both{};
+            if (takesPart(a) && takesPart(b) && IntersectRect(&both, &a.rect, &b.rect)) {
+                found.push_back(describe(a) + " and " + describe(b) + " overlap");
+            }
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+// Long content at 96 and at 144 dpi: every caption fits its control or ends
+// in an ellipsis, nothing overlaps or lies outside, the window lies inside
+// the work area, and a message too long for any window scrolls in a field
+// that Tab reaches.
+TEST_F(AtOneAndAHalf, LongContentFitsItsDialog) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    for (DPI_AWARENESS_CONTEXT context : {kUnaware, kPerMonitor}) {
+        for (const Case &c : kLongCases) {
+            SCOPED_TRACE(std::string(c.name) + (context == kUnaware ? " at 96 dpi" : " at 144 dpi"));
+            open(c, context, [&](driver::Dialog &d) {
+                const Layout l = layoutOf(d);
+                EXPECT_EQ(joined(clippedCaptions(d, l)), "");
+                EXPECT_EQ(joined(outsideClient(d, l)), "");
+                EXPECT_EQ(joined(overlapping(d, l)), "");
+                const RECT r = d.windowRect();
+                // The big edit box's own size is taller than this screen at 150 %.
+                if (std::string(c.name) != "big edit box") {
+                    EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+                                r.bottom <= work.bottom)
+                        << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+                }
+                const driver::ControlInfo message = d.control(1);
+                if (message.hasClass(L"Edit")) {
+                    EXPECT_TRUE((message.style & ES_READONLY) && (message.style & WS_VSCROLL) &&
+                                (message.style & WS_TABSTOP));
+                    EXPECT_FALSE(message.focused) << "the first field or button takes the focus, not the text";
+                }
+                if (std::string(c.name) == "a paragraph in a size given") {
+                    EXPECT_TRUE(message.hasClass(L"Edit")) << "a message that cannot grow scrolls";
+                }
+                if (std::string(c.name) == "markup") {
+                    driver::ControlInfo box;
+                    for (const driver::ControlInfo &c : l.controls) {
+                        if (c.hasClass(L"Button") && (c.style & BS_TYPEMASK) == BS_AUTOCHECKBOX) box = c;
+                    }
+                    ASSERT_FALSE(box.text.empty());
+                    EXPECT_EQ(box.text.back(), L'\x2026') << e2e::narrow(box.text);
+                    HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+                    bool holdsWhole = false;
+                    for (; tip != nullptr; tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
+                        wchar_t text[128] = {};
+                        TOOLINFOW tool{};
+                        tool.cbSize = sizeof tool;
+                        tool.hwnd = d.hwnd();
+                        tool.uId = UINT_PTR(box.hwnd);
+                        tool.lpszText = text;
+                        SendMessageW(tip, TTM_GETTEXTW, 128, LPARAM(&tool));
+                        holdsWhole = holdsWhole || std::wstring(text) == L"Send me the newsletter every week by e-mail";
+                    }
+                    EXPECT_TRUE(holdsWhole) << "a tooltip shows the caption whole";
+                }
+            });
+        }
     }
 }

@@ -2,10 +2,10 @@
 // or a plain edit field), a password and two buttons; returns the number of
 // the button pressed. The two entries stay in their slots for
 // Tessary_GetInput("text1") and ("text2").
-#include "functions/dialog_frame.h"
-#include "functions/functions.h"
 #include <algorithm>
 
+#include "functions/dialog_frame.h"
+#include "functions/functions.h"
 #include "model/dialog_definition.h"
 #include "model/fields.h"
 #include "model/options.h"

@@ -79,6 +79,7 @@ void bigEditBoxFunction(const CallArguments &args, CallResult &result) {
     edit.initialFocus = 1;
 
     placeButtonRow(args, ButtonRow{kFirstButtonArgument, kButtonCount, 0, true}, d.width, d.height);
+    applyCancelButton(d, options);
     // "defaultButtonN" names button N wherever an empty caption before it
     // moved it; a button that was not made leaves Enter with button 1.
     const int32_t requested = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);

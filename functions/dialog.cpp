@@ -44,12 +44,14 @@ void dialogFunction(const CallArguments &args, CallResult &result) {
     placeStatic(message, args.wide(2),
                 SlotLayout{kContentLeft, kContentTop, d.width - kContentWidthAllowance,
                            d.height - extra - kMessageBottom, 1.0, 1.0, false, false});
+    applyMessageIcon(d, options);
 
     // A dialog that only its timer closes shows no buttons.
     d.controlCount = d.noCaption
                          ? kFirstButtonSlot
                          : placeButtonRow(args, ButtonRow{kFirstButtonArgument, kButtonCount, extra, true}, d.width,
                                           d.height);
+    applyCancelButton(d, options);
 
     showFrame();
     return frameResult(result);

@@ -32,6 +32,8 @@ void startFrame(DialogDefinition &d, const CarryOver &carry, const FrameStart &s
     d.ordered = 0;
     d.copiesMessage = 0;
     d.sizeGiven = 0;
+    d.cancelButton = 0;
+    d.messageIcon = MessageIcon::kNone;
 }
 
 void applyPresetSizes(DialogDefinition &d, const OptionSet &options, const PresetSize *presets, size_t count,
@@ -176,6 +178,47 @@ int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t widt
     return next;
 }
 
+void applyCancelButton(DialogDefinition &d, const OptionSet &options) {
+    if (!options.has("cancel")) return;
+    const WideText number = integerToText(options.numericValue("cancel"));
+    for (int slot = kFirstButtonSlot; slot < kFirstButtonSlot + kLargestButtonNumber; ++slot) {
+        const ControlSpec &s = d.controls[slot];
+        if (s.kind.control() == ControlKind::kButton && s.value == number) {
+            d.cancelButton = slot;
+            return;
+        }
+    }
+    std::string given("cancel=");
+    given.append(options.valueOf("cancel"));
+    std::string line("option ");
+    line.append(quoted(given));
+    line.append(" names no button of the dialog, so Esc presses none");
+    warn(line);
+}
+
+int32_t applyMessageIcon(DialogDefinition &d, const OptionSet &options) {
+    static const struct {
+        const char *keyword;
+        MessageIcon kind;
+    } kKinds[] = {{"error", MessageIcon::kError},
+                  {"warning", MessageIcon::kWarning},
+                  {"question", MessageIcon::kQuestion},
+                  {"info", MessageIcon::kInformation}};
+    // Each keyword is asked, so that none of them reads as an unknown word
+    // beside the one that wins.
+    for (const auto &k : kKinds) {
+        if (options.has(k.keyword) && d.messageIcon == MessageIcon::kNone) d.messageIcon = k.kind;
+    }
+    ControlSpec &message = d.controls[kMessageSlot];
+    if (d.messageIcon == MessageIcon::kNone || message.kind.empty()) return 0;
+    const int32_t room = kMessageIconSize + kMessageIconGap;
+    message.x += room;
+    message.width -= room;
+    if (message.height >= kMessageIconSize) return 0;
+    const int32_t gained = kMessageIconSize - message.height;
+    message.height = kMessageIconSize;
+    return gained;
+}
 
 void showFrame(const DialogHooks &hooks, std::initializer_list<int> unread) {
     DialogDefinition &d = dialog();

@@ -130,6 +130,21 @@ struct ButtonRow {
 // the slot after the last button made.
 int placeButtonRow(const CallArguments &args, const ButtonRow &row, int32_t width, int32_t height);
 
+// "cancel=N": Esc, Alt+F4 and the close box (shown only then) press the
+// button that reports N, as a click on it would, wherever an empty caption
+// before it moved it; called once the buttons are made. Without the option,
+// or when no button reports N, they press nothing.
+void applyCancelButton(DialogDefinition &d, const OptionSet &options);
+
+// ---- the message's kind ----------------------------------------------------
+
+// "error", "warning", "question", "info" (the first present in that order):
+// the system's icon of that kind stands left of the message of slot 1, which
+// moves right to make room and becomes at least as high as the icon, and the
+// dialog opens with the system's sound of that kind. Returns the height the
+// message gained, by which what stands below it must move down; 0 without a
+// keyword or a message, when nothing changes.
+int32_t applyMessageIcon(DialogDefinition &d, const OptionSet &options);
 
 // ---- running ------------------------------------------------------------
 

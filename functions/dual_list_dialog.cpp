@@ -85,6 +85,9 @@ void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
         listsY = kListsBelowText;
         titlesY = kContentTop + kTextHeight + kTitleGap;
     }
+    const int32_t iconGained = applyMessageIcon(d, options);
+    listsY += iconGained;
+    titlesY += iconGained;
     const WideText &sourceTitle = args.wide(kSourceTitle);
     const WideText &targetTitle = args.wide(kTargetTitle);
     // Without a title the right list starts at the left edge; the first
@@ -109,6 +112,7 @@ void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
     target.linkMode = 2;
 
     placeButtonRow(args, ButtonRow{kButton1, kButtonCount, 0, true}, d.width, d.height);
+    applyCancelButton(d, options);
     int32_t y = listsY;
     for (const MoveButton &m : kMoveButtons) {
         ControlSpec &s = slotAt(m.slot);

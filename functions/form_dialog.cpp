@@ -89,6 +89,8 @@ void doDialogFunction(const CallArguments &args, CallResult &result) {
         top += kRowPitch;
     }
 
+    top += applyMessageIcon(d, options);
+
     // Buttons 1..4 stand in a row at buttonsY, 5..8 in a row below it: laid
     // out as the frame lays out two rows above a window's bottom edge.
     const StagedTexts staged(kFirstInputSlot, kFirstInputSlot + kRows);
@@ -103,6 +105,7 @@ void doDialogFunction(const CallArguments &args, CallResult &result) {
     d.minHeight = d.height;
     d.controlCount = kControlCount;
     applySizeAfterLayout(d, options);
+    applyCancelButton(d, options);
 
     showFrame();
     staged.restoreUnlessPressed();

@@ -33,7 +33,11 @@ ListArea startListFrame(DialogDefinition &d, const OptionSet &options, const Wid
     // Laid out for a window smaller than it can be, the controls would not
     // fill it when the system makes it that large.
     clampToMinimum(d);
-    return placeTextAboveList(d, text);
+    ListArea area = placeTextAboveList(d, text);
+    const int32_t iconGained = applyMessageIcon(d, options);
+    area.y += iconGained;
+    area.height -= iconGained;
+    return area;
 }
 
 static ListArea placeTextAboveList(DialogDefinition &d, const WideText &text) {
@@ -59,6 +63,7 @@ void placeListButtons(const CallArguments &args, uint32_t firstButtonArgument, c
         if (options.has(keywords[n])) d.controls[kFirstButtonSlot + n].requiresSelection = 1;
     }
     d.controlCount = kListDialogControlCount;
+    applyCancelButton(d, options);
 }
 
 void setColumnWidths(ControlSpec &list, const std::string &widths, int columns) {

@@ -2,9 +2,12 @@
 // or a plain edit field), a password and two buttons; returns the number of
 // the button pressed. The two entries stay in their slots for
 // Tessary_GetInput("text1") and ("text2").
+#include <algorithm>
+
 #include "functions/dialog_frame.h"
 #include "functions/functions.h"
 #include "model/dialog_definition.h"
+#include "model/fields.h"
 #include "model/options.h"
 #include "model/call.h"
 #include "resources/resource_ids.h"
@@ -45,6 +48,18 @@ constexpr int32_t kFieldHeight = 23;
 
 const TextUnit kSelectionMark = TextUnit('='); // the drop-down's items end here, the entry to select follows
 
+TextUnit asciiLower(TextUnit unit) {
+    return unit >= TextUnit('A') && unit <= TextUnit('Z') ? TextUnit(unit + ('a' - 'A')) : unit;
+}
+
+bool beginsWithCaseAside(const WideText &text, const WideText &start) {
+    if (start.length() > text.length()) return false;
+    for (size_t i = 0; i < start.length(); ++i) {
+        if (asciiLower(text.data()[i]) != asciiLower(start.data()[i])) return false;
+    }
+    return true;
+}
+
 void placeLabel(int slot, const WideText &caption, int32_t fieldTop) {
     ControlSpec &s = dialog().controls[slot];
     placeStatic(s, caption,
@@ -72,6 +87,24 @@ WideText userFieldText(const CallArguments &args, bool dropDown) {
     return text;
 }
 
+// Whether the user-name field opens with a name in it: the edit field with
+// its text, the drop-down with a name chosen. The drop-down chooses the first
+// item that begins with the selected name, case aside; an item read here as
+// not beginning with it (a letter outside ASCII in another case) is no harm:
+// the name field then takes the focus, though it holds a name.
+bool nameGiven(const CallArguments &args, bool dropDown) {
+    const WideText &names = args.wide(kUserNamesArgument);
+    if (!dropDown) return !names.empty();
+    const WideText &selected = args.wide(kSelectedArgument);
+    if (selected.empty()) return false;
+    const TextUnit *end = std::find(names.data(), names.data() + names.length(), kSelectionMark);
+    const WideFields items(names.data(), size_t(end - names.data()));
+    for (size_t n = 0; n < items.itemCount(); ++n) {
+        if (beginsWithCaseAside(items.text(n), selected)) return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void doLoginFunction(const CallArguments &args, CallResult &result) {
@@ -95,8 +128,12 @@ void doLoginFunction(const CallArguments &args, CallResult &result) {
     placeField(kUserSlot, dropDown ? "combobox" : "edit", "text1", kUserFieldTop, d.width);
     d.controls[kUserSlot].text = userFieldText(args, dropDown);
     placeField(kPasswordSlot, "password", "text2", kPasswordFieldTop, d.width);
-    // Someone who logs in again usually keeps the name and types the password.
-    d.controls[kPasswordSlot].initialFocus = 1;
+    // Someone who logs in again usually keeps the name and types the
+    // password. Without a name, what the user types first is the name: in
+    // the password field it would be hidden, and the password typed after
+    // it into the name field would be shown and returned as the name.
+    const int focus = nameGiven(args, dropDown) ? kPasswordSlot : kUserSlot;
+    d.controls[focus].initialFocus = 1;
 
     // Both buttons are made, also with an empty caption, so each keeps its number.
     const int32_t buttonTop = d.height - kButtonBottom;
@@ -106,6 +143,7 @@ void doLoginFunction(const CallArguments &args, CallResult &result) {
     }
     d.controlCount = kControlCount;
     applySizeAfterLayout(d, options);
+    applyCancelButton(d, options);
 
     // The drop-down's slot holds its list of names until a button reads
     // the chosen one: closed otherwise, no name was chosen.

@@ -120,6 +120,7 @@ void doTabDialogFunction(const CallArguments &args, CallResult &result) {
     for (const Page &page : kPages) stackTabPageRows(page.firstInput, page.firstInput + kRowsPerPage, top, page.slot);
 
     placeButtonRow(args, ButtonRow{kFirstButtonArgument, kButtonCount, extra, false}, d.width, d.height);
+    applyCancelButton(d, options);
     const int32_t pageWidth = d.width - kPageWidthAllowance;
     const int32_t pageHeight = slotAt(kFirstButtonSlot).y - kPageAboveButtons;
     fillPage(kPages[0], 0, args.wide(kPages[0].titleArgument), pageWidth, pageHeight);

@@ -56,6 +56,8 @@ void resetDefinition() {
     d.copiesMessage = 0;
     d.sizeGiven = 0;
     d.positionGiven = 0;
+    d.cancelButton = 0;
+    d.messageIcon = MessageIcon::kNone;
 }
 
 void carryOver(const CarryOver &carry) {

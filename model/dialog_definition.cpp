@@ -146,7 +146,7 @@ DialogDefinition::DialogDefinition()
     : valueSeparator{TextUnit('|'), 0}, templateId(0), left(0), top(0), width(0), height(0), minHeight(0),
       minWidth(0), timerEnabled(0), timerInterval(0), controlCount(0), resizable(0), resultIndex(0),
       defaultButton(0), noCaption(0), holdsMarkupObjects(0), creationOrder{}, ordered(0), copiesMessage(0),
-      sizeGiven(0), positionGiven(0) {}
+      sizeGiven(0), positionGiven(0), cancelButton(0), messageIcon(MessageIcon::kNone) {}
 
 ScreenRect DialogDefinition::windowRect() const {
     return ScreenRect{left, top, left + width, top + height};

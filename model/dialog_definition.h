@@ -217,6 +217,13 @@ struct ScreenRect {
     int32_t left, top, right, bottom;
 };
 
+// The kinds of message a dialog can show the system's icon and sound of.
+enum class MessageIcon : uint8_t { kNone, kInformation, kWarning, kError, kQuestion };
+// Room the icon takes left of the message, script units: the system's large
+// icon at 96 dpi and a gap, as in the system's message box.
+constexpr int32_t kMessageIconSize = 32;
+constexpr int32_t kMessageIconGap = 10;
+
 struct DialogDefinition {
     ControlSpec controls[kSlotCount]; // the control table
     TextUnit valueSeparator[2];   // "|": joins the parts of composite input rows
@@ -244,6 +251,8 @@ struct DialogDefinition {
     // 1: a script set the position, or a user moved a dialog: later dialogs
     // open at left, top. 0: each opens centred on its owner.
     uint8_t positionGiven;
+    int32_t cancelButton;         // slot of the button that Esc, Alt+F4 and the close box press; 0: none
+    MessageIcon messageIcon;      // the system's icon of that kind left of the message of slot 1, and its sound
 
     DialogDefinition();
     DialogDefinition(const DialogDefinition &) = delete;

@@ -12,6 +12,8 @@ constexpr int kComboIdOffset = 4000;     // a combobox's id is its slot + 4000
 constexpr int kRadioIdFactor = 100;      // radio button k of slot s: s * 100 + 1 + k
 constexpr int kTabControlId = 1043;      // the one tab control of a dialog
 constexpr int kCellEditorId = 41111;     // drop-down editor of a grid cell
+constexpr int kMessageIconId = 41112;    // the icon of the message's kind
+constexpr int kTimerBarId = 41113;       // the bar that runs down with the close timer
 
 // Creates the control(s) of `slot` under `parent` and records the windows in
 // the dialog's record. A slot without a known kind gets nothing.

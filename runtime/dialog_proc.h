@@ -14,4 +14,9 @@ INT_PTR CALLBACK mainDialogProc(HWND dialogWindow, UINT message, WPARAM wParam, 
 // is never left stranded.
 void enableDialogItem(HWND dialogWindow, int slot, bool enable);
 
+// Presses the push button of `slot` as a click on it would: the focus goes
+// to it, then the dialog acts on the press. Nothing happens when the button
+// is missing, hidden or disabled.
+void pressDialogButton(HWND dialogWindow, int slot);
+
 #endif

@@ -11,6 +11,7 @@
 #include "runtime/control_factory.h"
 #include "runtime/control_kinds.h"
 #include "runtime/dialog_hooks.h"
+#include "runtime/dialog_signs_win.h"
 #include "runtime/entry_guard_win.h"
 #include "runtime/fit_rules.h"
 #include "runtime/fonts.h"
@@ -85,9 +86,13 @@ BOOL onInitDialog(OpenDialog &open) {
     open.scale = Scale{dpiOfWindow(dialogWindow)};
     if (d.copiesMessage == 1) watchCopyKey(dialogWindow);
 
-    EnableMenuItem(GetSystemMenu(dialogWindow, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    // Only a dialog that names a button for Esc has a close box, which
+    // presses that button; elsewhere closing would answer nothing.
+    const bool closes = d.cancelButton > 0;
+    if (!closes) EnableMenuItem(GetSystemMenu(dialogWindow, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     SetWindowTextW(dialogWindow, d.title.data());
     LONG style = d.noCaption ? kStyleNoCaption : (d.resizable ? kStyleSizable : kStyleFixed);
+    if (closes) style |= WS_SYSMENU;
     SetWindowLongW(dialogWindow, GWL_STYLE, style);
 
     fitToContent(open, DWORD(style));
@@ -113,6 +118,8 @@ BOOL onInitDialog(OpenDialog &open) {
     SetWindowPos(dialogWindow, HWND_NOTOPMOST, placed.left, placed.top, placed.right - placed.left,
                  placed.bottom - placed.top, SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     InvalidateRect(dialogWindow, nullptr, TRUE);
+
+    showDialogSigns(open);
 
     // Only once the window is shown: focusing a control of the hidden window
     // activated it early, and the shown window kept an inactive caption.
@@ -142,7 +149,8 @@ BOOL onCommand(OpenDialog &open, int id, int code) {
     const DialogHooks &hooks = *open.hooks;
     if (id == kCancelId) {
         // Esc, from the dialog manager.
-        if (hooks.onEscape != nullptr) hooks.onEscape(open.window);
+        if (hooks.onEscape != nullptr && hooks.onEscape(open.window)) return TRUE;
+        if (dialog().cancelButton > 0) pressDialogButton(open.window, dialog().cancelButton);
         return TRUE;
     }
     if (id >= kSlotCount || !(rowOf(id).options & kPressable) || code != BN_CLICKED) return TRUE;
@@ -207,6 +215,7 @@ BOOL onSize(OpenDialog &open) {
     }
     const int w = scale.units(pixelWidth);
     const int h = scale.units(pixelHeight);
+    placeDialogSigns(open);
     if (open.hooks->onSize != nullptr && open.hooks->onSize(dialogWindow, w, h)) return TRUE;
     followResize(d, w - d.width, h - d.height);
     for (int i = 0; i < d.controlCount && i < kSlotCount; ++i) placeSlotControl(dialogWindow, i);
@@ -234,6 +243,7 @@ BOOL onDpiChanged(OpenDialog &open, int dpi, const RECT &suggested) {
 // ---- WM_TIMER, WM_CLOSE ------------------------------------------------
 
 BOOL onTimer(const OpenDialog &open, UINT_PTR id) {
+    if (id == kTimerBarTimerId) stepTimerBar(open);
     if (id == kCloseTimerId) {
         KillTimer(open.window, kCloseTimerId);
         ShowWindow(open.window, SW_HIDE);
@@ -244,6 +254,10 @@ BOOL onTimer(const OpenDialog &open, UINT_PTR id) {
 // Handled here in full: left to the system, a close would also send the
 // command that Esc sends, and press a progress window's cancel button.
 BOOL onClose(const OpenDialog &open) {
+    if (dialog().cancelButton > 0) {
+        pressDialogButton(open.window, dialog().cancelButton);
+        return TRUE;
+    }
     KillTimer(open.window, kCloseTimerId);
     EndDialog(open.window, 0);
     return TRUE;
@@ -284,6 +298,16 @@ void enableDialogItem(HWND dialogWindow, int slot, bool enable) {
     if (item == nullptr) return;
     if (!enable && GetFocus() == item) SendMessageW(dialogWindow, WM_NEXTDLGCTL, 0, FALSE);
     EnableWindow(item, enable ? TRUE : FALSE);
+}
+
+void pressDialogButton(HWND dialogWindow, int slot) {
+    HWND button = GetDlgItem(dialogWindow, slot);
+    if (button == nullptr || !IsWindowVisible(button) || !IsWindowEnabled(button)) return;
+    // A click takes the focus first, and a cell being edited is written as
+    // the focus leaves it; that may also have disabled the button.
+    SendMessageW(dialogWindow, WM_NEXTDLGCTL, WPARAM(button), TRUE);
+    if (!IsWindowEnabled(button)) return;
+    SendMessageW(dialogWindow, WM_COMMAND, MAKEWPARAM(slot, BN_CLICKED), LPARAM(button));
 }
 
 // A flat switch: each message goes to its handler with the dialog's record,

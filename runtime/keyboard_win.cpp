@@ -5,6 +5,7 @@
 #include "model/dialog_definition.h"
 #include "runtime/control_factory.h"
 #include "runtime/control_kinds.h"
+#include "runtime/dialog_proc.h"
 #include "runtime/entry_guard_win.h"
 #include "runtime/open_dialog.h"
 
@@ -113,6 +114,16 @@ bool escapeFromMultiLineField(const OpenDialog &open, const MSG &message) {
     return true;
 }
 
+// Ctrl+Enter presses the default button from any control, also from one
+// where Enter has a meaning of its own: a many-line field, the grid, a list.
+bool pressDefaultButton(const OpenDialog &open, const MSG &message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || !controlDown()) return false;
+    const LRESULT found = SendMessageW(open.window, DM_GETDEFID, 0, 0);
+    if (HIWORD(found) != DC_HASDEFID) return false;
+    pressDialogButton(open.window, int(LOWORD(found)));
+    return true;
+}
+
 bool handleKey(const MSG &message) {
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN && message.message != WM_CHAR) {
         return false;
@@ -121,6 +132,7 @@ bool handleKey(const MSG &message) {
     const HWND dialogWindow = GetAncestor(message.hwnd, GA_ROOT);
     const OpenDialog *open = openDialogOf(dialogWindow);
     if (open == nullptr || open->keyWatch == nullptr || open->window != dialogWindow) return false;
+    if (pressDefaultButton(*open, message)) return true;
     if (open->hooks->onKey != nullptr && open->hooks->onKey(dialogWindow, message)) return true;
     // A control's own child (a grid's cell editor) goes with the control.
     int slot = open->slotOf(message.hwnd);

@@ -2,7 +2,8 @@
 // leaves it short: which controls begin a group for the arrow keys, which
 // field has the focus when a dialog opens, and the keys a dialog takes
 // before the dialog manager would (Ctrl+Tab and Ctrl+Page Down between tab
-// pages, and each dialog's own keys through its hooks).
+// pages, Ctrl+Enter for the default button, and each dialog's own keys
+// through its hooks).
 #ifndef TESSARY_RUNTIME_KEYBOARD_WIN_H
 #define TESSARY_RUNTIME_KEYBOARD_WIN_H
 

@@ -105,6 +105,10 @@ public:
     std::bitset<kSlotCount> scrollingTexts; // texts too long for the dialog, made as read-only fields that scroll
     HWND tips = nullptr;        // the tooltip that shows captions cut short whole; goes with the dialog it belongs to
     ScreenRect placed{};        // where the dialog opened, to tell a user's move from it
+    HWND icon = nullptr;        // the icon of the message's kind, left of the message
+    HICON iconImage = nullptr;  // its image, made for this dialog's scale; destroyed with the record
+    HWND timerBar = nullptr;    // runs down with the close timer
+    DWORD timerStarted = 0;     // when the close timer started, GetTickCount milliseconds
 };
 
 // Makes the record of `dialogWindow`, which runs with `hooks`, and attaches

@@ -22,6 +22,7 @@ Attached *attachedTo(HWND dialogWindow) {
 OpenDialog::~OpenDialog() {
     for (const OwnedFont &owned : fonts) DeleteObject(owned.font);
     if (copyHook != nullptr) UnhookWindowsHookEx(copyHook);
+    if (iconImage != nullptr) DestroyIcon(iconImage);
 }
 
 int OpenDialog::slotOf(HWND control) const {

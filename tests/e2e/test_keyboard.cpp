@@ -92,10 +92,14 @@ const std::vector<Walk> kWalks = {
      },
      L"Tessary_DoTabDialog", {L"", L"Customer", L"Person", L"Who is it?", L"More", L"", L"", L"", L"OK", L"Cancel"},
      {kTabs, 36, 37, 3801, 5, 4}, 36, {{36, 12}, {37, 13}}},
-    {"login dialog: the password keeps the focus",
+    {"login dialog: with a name chosen the password has the focus",
+     nullptr, L"Tessary_DoLogin",
+     {L"", L"Sign in", L"Please sign in.", L"User", L"Password", L"ann|bob|", L"bob", L"OK", L"Cancel"},
+     {4036, 37, 5, 4}, 37, {{4036, 12}, {37, 13}}},
+    {"login dialog: with none chosen the user name has it, so no password is typed there",
      nullptr, L"Tessary_DoLogin",
      {L"", L"Sign in", L"Please sign in.", L"User", L"Password", L"ann|bob|", L"", L"OK", L"Cancel"},
-     {4036, 37, 5, 4}, 37, {{4036, 12}, {37, 13}}},
+     {4036, 37, 5, 4}, 4036, {{4036, 12}, {37, 13}}},
     {"big edit box: the field, then the buttons",
      nullptr, L"Tessary_BigEditBox", {L"", L"Notes", L"Write it down:", L"text", L"OK", L"Cancel"},
      {36, 5, 4}, 36, {{36, 1}}},
@@ -460,5 +464,126 @@ TEST_F(Keyboard, EscInAMultiLineFieldKeepsTheDialogAndTheText) {
             d.click(4); // OK in each of them
         });
         EXPECT_EQ(input(c.name), L"line1\rline2 more");
+    }
+}
+
+// "cancel=N": Esc (from a many-line field too), Alt+F4 and the close box,
+// which the dialog shows only then, press button N as a click would: its
+// number comes back and the fields are read. A button that a click could
+// not press (one waiting for a chosen row) Esc does not press either.
+// Without the option Esc does nothing and there is no close box.
+TEST_F(Keyboard, EscAltF4AndTheCloseBoxPressTheButtonTheScriptNames) {
+    enum Way { kEsc, kAltF4, kCloseBox };
+    struct Case {
+        const char *what;
+        const wchar_t *function;
+        Args args;
+        Way way;
+        int focus;               // the control to click first; 0: none
+        const wchar_t *result;   // null: the dialog stays open
+        const wchar_t *text1;    // what Tessary_GetInput("text1") then answers; null: not asked
+    } cases[] = {
+        {"message, Esc", L"Tessary_Dialog", {L"cancel=2", L"T", L"Delete it?", L"Delete", L"Cancel"}, kEsc, 0, L"2",
+         nullptr},
+        {"message, Alt+F4, button 3 where an empty button 2 left its place", L"Tessary_Dialog",
+         {L"cancel=3", L"T", L"M", L"A", L"", L"C"}, kAltF4, 0, L"3", nullptr},
+        {"message, the close box", L"Tessary_Dialog", {L"cancel=1", L"T", L"M", L"OK", L"No"}, kCloseBox, 0, L"1",
+         nullptr},
+        {"message without the option: Esc does nothing", L"Tessary_Dialog", {L"", L"T", L"M", L"OK", L"Cancel"},
+         kEsc, 0, nullptr, nullptr},
+        {"big edit box, Esc in the field, which is read as a click reads it", L"Tessary_BigEditBox",
+         {L"cancel=2", L"Notes", L"label", L"kept", L"OK", L"Cancel"}, kEsc, 36, L"2", L"kept typed"},
+        {"list, Esc while the button waits for a chosen row", L"Tessary_DoList",
+         {L"cancel=2 b2ns", L"1", L"", L"", L"", L"Fruit", L"Pick:", L"Apple|Pear|", L"", L"OK", L"Cancel"}, kEsc, 0,
+         nullptr, nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        bool stayed = false;
+        const std::wstring result = show(c.function, c.args, [&](driver::Dialog &d) {
+            const bool named = c.args[0].find(L"cancel=") != std::wstring::npos;
+            EXPECT_EQ((d.style() & WS_SYSMENU) != 0, named) << "a close box only with the option";
+            if (named) {
+                const UINT state = GetMenuState(GetSystemMenu(d.hwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND);
+                EXPECT_EQ(state & (MF_GRAYED | MF_DISABLED), 0u);
+            }
+            if (c.focus != 0) {
+                d.click(c.focus);
+                d.pressKey(VK_END, VK_CONTROL);
+                d.typeText(L" typed");
+            }
+            if (c.way == kEsc) d.pressKey(VK_ESCAPE);
+            if (c.way == kAltF4) d.pressKey(VK_F4, VK_MENU);
+            if (c.way == kCloseBox) d.close();
+            if (c.result != nullptr) {
+                EXPECT_TRUE(d.waitForClose(3000));
+                return;
+            }
+            d.waitMs(300);
+            stayed = d.isOpen();
+            d.click(4);
+        });
+        if (c.result == nullptr) {
+            EXPECT_TRUE(stayed) << "the dialog closed";
+            EXPECT_EQ(result, L"1");
+            continue;
+        }
+        EXPECT_EQ(result, c.result);
+        if (c.text1 != nullptr) {
+            EXPECT_EQ(input(L"text1"), c.text1);
+        }
+    }
+}
+
+// Ctrl+Enter presses the default button from controls where Enter has a
+// meaning of its own: a many-line field (a new line), the grid (opens the
+// chosen row's cell), the dual list (moves the focused row). A cell being
+// edited is written first, as a click on the button would write it.
+TEST_F(Keyboard, CtrlEnterPressesTheDefaultButtonFromAnywhere) {
+    struct Case {
+        const char *what;
+        std::function<void(hostcore::PluginHost &)> stage;
+        const wchar_t *function;
+        Args args;
+        int field;
+        const wchar_t *typed; // typed after a click on the field
+        const wchar_t *result;
+        const wchar_t *text1; // what the field reads as then
+    } cases[] = {
+        {"big edit box", nullptr, L"Tessary_BigEditBox",
+         {L"defaultButton2", L"Notes", L"label", L"line", L"OK", L"Save"}, 36, L" typed", L"2", L"line typed"},
+        {"many-line row of a form", [](hostcore::PluginHost &host) { stageRows(host, {L"Notes"}, {L"editBox"}, {L"line"}); },
+         L"Tessary_DoDialog", {L"", L"T", L"", L"OK", L"Cancel"}, 36, L" typed", L"1", L"line typed"},
+        {"grid, a row chosen", nullptr, L"Tessary_DoListView",
+         {L"defaultButton2", L"E", L"Name", L"", L"", L"", L"T", L"Edit:", L"Ann|Bob|", L"OK", L"Save"}, 36, L"",
+         L"2", nullptr},
+        {"grid, a cell being edited", nullptr, L"Tessary_DoListView",
+         {L"defaultButton2", L"E", L"Name", L"", L"", L"", L"T", L"Edit:", L"Ann|Bob|", L"OK", L"Save"}, 36, L"Zed",
+         L"2", L"Zed|\rBob|"},
+        {"dual list", nullptr, L"Tessary_DoDualListDialog",
+         {L"", L"Team", L"Who comes?", L"Everyone", L"Ann|Bob|Cy", L"Coming", L"", L"OK", L"Cancel"}, 36, L"",
+         L"1", nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.stage) c.stage(host);
+        const std::wstring result = show(c.function, c.args, [&](driver::Dialog &d) {
+            if (d.control(c.field).hasClass(L"Edit")) {
+                d.click(c.field);
+                d.pressKey(VK_END, VK_CONTROL);
+            } else {
+                // In the grid the click opens the row's first cell; with
+                // nothing to type, Esc leaves it and the row stays chosen.
+                ASSERT_TRUE(d.clickListCell(c.field, 0, c.function == std::wstring(L"Tessary_DoListView") ? 1 : 0));
+                if (*c.typed == 0) d.pressKey(VK_ESCAPE);
+            }
+            d.typeText(c.typed);
+            d.pressKey(VK_RETURN, VK_CONTROL);
+            EXPECT_TRUE(d.waitForClose(3000));
+        });
+        EXPECT_EQ(result, c.result);
+        if (c.text1 != nullptr) {
+            EXPECT_EQ(input(L"text1"), c.text1);
+        }
     }
 }

@@ -3,11 +3,15 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include <commctrl.h>
+
 #include "tests/e2e/dialog_test.h"
+#include "tests/e2e/import_patch.h"
 
 namespace {
 
@@ -46,6 +50,29 @@ std::wstring clipboardText() {
 SIZE outerSize(const driver::Dialog &d) {
     RECT r = d.windowRect();
     return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+constexpr int kIconId = 41112;     // the icon of the message's kind
+constexpr int kTimerBarId = 41113; // the bar that runs down with the timer
+
+// The sounds the plug-in asked the system for, in order.
+std::vector<UINT> beeps;
+BOOL WINAPI recordingMessageBeep(UINT type) {
+    beeps.push_back(type);
+    return TRUE;
+}
+
+// The pixels of a control as drawn on the screen.
+std::vector<COLORREF> pixelsOf(HWND control) {
+    RECT r;
+    GetClientRect(control, &r);
+    HDC dc = GetDC(control);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < r.bottom; ++y) {
+        for (int x = 0; x < r.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    }
+    ReleaseDC(control, dc);
+    return pixels;
 }
 
 } // namespace
@@ -266,4 +293,101 @@ TEST_F(MessageDialog, PositionOptionsPlaceTheWindowAndStay) {
     });
     EXPECT_EQ(placed.left, 120);
     EXPECT_EQ(placed.top, 90);
+}
+
+// Each kind of message shows the system's large icon left of the text, which
+// moves right by the icon and a gap, and plays the system's sound of that
+// kind, as the system's message box does; without a keyword neither.
+TEST_F(MessageDialog, EachKindOfMessageShowsItsIconAndPlaysItsSound) {
+    HMODULE plugin = GetModuleHandleW((L"TessaryPlugin" + std::wstring(hostcore::kPluginSuffix)).c_str());
+    ASSERT_NE(plugin, nullptr);
+    void *system = e2e::patchImport(plugin, "user32.dll", "MessageBeep", reinterpret_cast<void *>(recordingMessageBeep));
+    ASSERT_NE(system, nullptr) << "the plug-in plays no sound";
+    struct Case {
+        const wchar_t *options;
+        UINT sound; // ~0u: none
+    } cases[] = {
+        {L"info", MB_ICONASTERISK},
+        {L"warning", MB_ICONEXCLAMATION},
+        {L"error", MB_ICONHAND},
+        {L"question", MB_ICONQUESTION},
+        {L"", ~0u},
+    };
+    std::vector<std::vector<COLORREF>> images;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(narrow(c.options));
+        beeps.clear();
+        show({c.options, L"T", L"The records were saved.", L"OK"}, [&](driver::Dialog &d) {
+            driver::ControlInfo icon = d.control(kIconId);
+            driver::ControlInfo message = d.control(1);
+            if (c.sound == ~0u) {
+                EXPECT_FALSE(icon.exists());
+                EXPECT_EQ(message.rect.left, 17);
+            } else {
+                ASSERT_TRUE(icon.exists());
+                EXPECT_TRUE(icon.hasClass(L"Static"));
+                EXPECT_EQ(icon.style & SS_TYPEMASK, DWORD(SS_ICON));
+                EXPECT_EQ(icon.rect.left, 17);
+                EXPECT_EQ(icon.rect.top, 10);
+                EXPECT_EQ(icon.width(), GetSystemMetrics(SM_CXICON));
+                EXPECT_EQ(icon.height(), GetSystemMetrics(SM_CYICON));
+                EXPECT_EQ(message.rect.left, 17 + 32 + 10);
+                EXPECT_EQ(message.width(), 339 - 42);
+                d.waitMs(200);
+                images.push_back(pixelsOf(icon.hwnd));
+            }
+            d.click(4);
+        });
+        EXPECT_EQ(beeps, c.sound == ~0u ? std::vector<UINT>() : std::vector<UINT>({c.sound}));
+    }
+    e2e::patchImport(plugin, "user32.dll", "MessageBeep", system);
+    // Four different images, none a blank square.
+    for (size_t i = 0; i < images.size(); ++i) {
+        EXPECT_NE(std::count(images[i].begin(), images[i].end(), images[i].front()), std::ptrdiff_t(images[i].size()))
+            << "icon " << i << " is blank";
+        for (size_t j = i + 1; j < images.size(); ++j) EXPECT_NE(images[i], images[j]) << i << " and " << j;
+    }
+}
+
+// timer=N shows a thin bar along the bottom edge that runs down over the N
+// seconds; the dialog still closes by its timer, answering no button.
+TEST_F(MessageDialog, TheTimerRunsDownABarAlongTheBottomEdge) {
+    DWORD started = GetTickCount();
+    DWORD shownFor = 0;
+    int full = 0, early = 0, later = 0, range = 0;
+    const std::wstring result = show({L"timer=3", L"T", L"M", L"OK"}, [&](driver::Dialog &d) {
+        driver::ControlInfo bar = d.control(kTimerBarId);
+        ASSERT_TRUE(bar.exists());
+        EXPECT_TRUE(bar.hasClass(PROGRESS_CLASSW));
+        const SIZE client = d.clientSize();
+        EXPECT_EQ(bar.rect.left, 0);
+        EXPECT_EQ(bar.rect.right, client.cx);
+        EXPECT_EQ(bar.rect.bottom, client.cy);
+        EXPECT_EQ(bar.height(), 4);
+        EXPECT_LT(bar.rect.top, client.cy);
+        EXPECT_GE(bar.rect.top, d.control(4).rect.bottom) << "the bar leaves the buttons free";
+        range = int(SendMessageW(bar.hwnd, PBM_GETRANGE, FALSE, 0));
+        full = int(SendMessageW(bar.hwnd, PBM_GETPOS, 0, 0));
+        d.waitMs(1000);
+        early = int(SendMessageW(bar.hwnd, PBM_GETPOS, 0, 0));
+        d.resize(483, 223);
+        d.waitMs(800);
+        bar = d.control(kTimerBarId);
+        EXPECT_EQ(bar.rect.right, d.clientSize().cx) << "the bar follows the window's width";
+        EXPECT_EQ(bar.rect.bottom, d.clientSize().cy);
+        later = int(SendMessageW(bar.hwnd, PBM_GETPOS, 0, 0));
+        EXPECT_TRUE(d.waitForClose(6000));
+        shownFor = GetTickCount() - started;
+    });
+    EXPECT_EQ(result, L"");
+    EXPECT_GE(full, range * 9 / 10) << "it starts full";
+    EXPECT_LT(early, full);
+    EXPECT_LT(later, early);
+    EXPECT_GE(shownFor, 2500u);
+    EXPECT_LE(shownFor, 7000u);
+    // Without a timer there is no bar.
+    show({L"", L"T", L"M", L"OK"}, [](driver::Dialog &d) {
+        EXPECT_FALSE(d.control(kTimerBarId).exists());
+        d.click(4);
+    });
 }

@@ -200,6 +200,11 @@ const Case kCases[] = {
     {"dual list", nullptr, L"Tessary_DoDualListDialog",
      {L"", L"Team", L"Pick the team:", L"Everyone", L"Ann|Bob|Cy", L"Chosen", L"", L"OK", L"Cancel"}},
     {"markup", nullptr, L"Tessary_CustomDialog", {kMarkup}},
+    // The icon is the system's large icon at the dialog's scale.
+    {"message with an icon", nullptr, L"Tessary_Dialog",
+     {L"warning", L"Delete", L"Delete the three selected records?", L"Delete", L"Keep"}},
+    {"list with an icon", nullptr, L"Tessary_DoList",
+     {L"question", L"1", L"", L"", L"", L"Fruit", L"Pick some fruit:", L"Apple|Pear|", L"", L"OK", L"Cancel"}},
 };
 
 class AtOneAndAHalf : public e2e::DialogTest {

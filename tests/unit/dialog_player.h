@@ -42,6 +42,8 @@ struct Shown {
     int templateId = 0, defaultButton = 0, controlCount = 0;
     bool resizable = false, timer = false, noCaption = false;
     uint32_t timerInterval = 0;
+    int cancelButton = 0;
+    MessageIcon messageIcon = MessageIcon::kNone;
     std::u16string title;
     std::string hooks; // which dialog the function asked the runtime for
     std::vector<ControlSpec> slots;
@@ -92,6 +94,8 @@ inline Result showDialog(const char16_t *function, const std::vector<std::u16str
         shown.timer = d.timerEnabled != 0;
         shown.noCaption = d.noCaption != 0;
         shown.timerInterval = d.timerInterval;
+        shown.cancelButton = d.cancelButton;
+        shown.messageIcon = d.messageIcon;
         shown.title = U(d.title);
         shown.hooks = dialogHooks().name;
         shown.slots.assign(d.controls, d.controls + kSlotCount);

@@ -93,16 +93,24 @@ TEST_F(LoginAndBigEdit, LoginOptionsAndTheUserField) {
         const char *userKind;
         const char16_t *userText;
         int defaultButton;
+        int focus; // the field that has the focus at opening: the user name's when it opens empty
     } cases[] = {
-        {u"", u"ann|bob|", u"bob", "combobox", u"ann|bob|=bob", 4},
-        {u"", u"ann|bob|", u"", "combobox", u"ann|bob|", 4}, // nothing preselected
-        {u"", u"", u"", "combobox", u"", 4},
-        {u"editBox", u"ann|bob|", u"bob", "edit", u"ann|bob|", 4}, // shown as it is, "|" included
-        {u"defaultButton2", u"ann|", u"", "combobox", u"ann|", 5},
-        {u"defaultButton2 defaultButton1", u"ann|", u"", "combobox", u"ann|", 4},
-        {u"defaultButton1 defaultButton2", u"ann|", u"", "combobox", u"ann|", 4},
-        {u"defaultButton3", u"ann|", u"", "combobox", u"ann|", 4}, // there is no button 3
-        {u"editbox", u"ann|", u"ann", "combobox", u"ann|=ann", 4},  // keywords are case-sensitive
+        {u"", u"ann|bob|", u"bob", "combobox", u"ann|bob|=bob", 4, 37},
+        {u"", u"ann|bob|", u"", "combobox", u"ann|bob|", 4, 36}, // nothing preselected
+        {u"", u"", u"", "combobox", u"", 4, 36},
+        {u"editBox", u"ann|bob|", u"bob", "edit", u"ann|bob|", 4, 37}, // shown as it is, "|" included
+        {u"editBox", u"", u"bob", "edit", u"", 4, 36},
+        {u"defaultButton2", u"ann|", u"", "combobox", u"ann|", 5, 36},
+        {u"defaultButton2 defaultButton1", u"ann|", u"", "combobox", u"ann|", 4, 36},
+        {u"defaultButton1 defaultButton2", u"ann|", u"", "combobox", u"ann|", 4, 36},
+        {u"defaultButton3", u"ann|", u"", "combobox", u"ann|", 4, 36}, // there is no button 3
+        {u"editbox", u"ann|", u"ann", "combobox", u"ann|=ann", 4, 37},  // keywords are case-sensitive
+        // The drop-down chooses the first name that begins with the selected
+        // one, case aside; one that none begins with chooses nothing.
+        {u"", u"ann|Bobby|", u"bOB", "combobox", u"ann|Bobby|=bOB", 4, 37},
+        {u"", u"ann|bob|", u"bobby", "combobox", u"ann|bob|=bobby", 4, 36},
+        {u"", u"ann|bob|", u"cy", "combobox", u"ann|bob|=cy", 4, 36},
+        {u"", u"ann|=bob|", u"bob", "combobox", u"ann|=bob|=bob", 4, 36}, // "=" ends the list before "bob"
     };
     for (const Case &c : cases) {
         Shown seen;
@@ -111,6 +119,7 @@ TEST_F(LoginAndBigEdit, LoginOptionsAndTheUserField) {
         EXPECT_STREQ(seen.slot(36).kind.data(), c.userKind);
         EXPECT_EQ(U(seen.slot(36).text), c.userText);
         EXPECT_EQ(seen.defaultButton, c.defaultButton);
+        EXPECT_EQ(seen.focused(), std::vector<int>({c.focus}));
     }
 
     Shown placed;

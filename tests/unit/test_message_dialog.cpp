@@ -166,3 +166,90 @@ TEST_F(MessageDialogTest, FontsFromSetFontSurviveButSlotTextsDoNot) {
     EXPECT_TRUE(dialog().controls[40].text.empty());
     clearFont(dialog().controls[4].font);
 }
+
+TEST_F(MessageDialogTest, TheButtonForEscAndTheKindOfMessage) {
+    struct Case {
+        const char16_t *options;
+        std::vector<std::u16string> buttons;
+        int cancelButton; // slot; 0: Esc presses none
+        MessageIcon icon;
+        Box message;
+        std::u16string warnings;
+    } cases[] = {
+        {u"", {u"OK", u"Cancel"}, 0, MessageIcon::kNone, {17, 10, 339, 93}, u""},
+        {u"cancel=2", {u"OK", u"Cancel"}, 5, MessageIcon::kNone, {17, 10, 339, 93}, u""},
+        // Button 3 takes the place and slot of a button 2 left empty.
+        {u"cancel=3", {u"A", u"", u"C"}, 5, MessageIcon::kNone, {17, 10, 339, 93}, u""},
+        {u"cancel=2", {u"A", u"", u"C"}, 0, MessageIcon::kNone, {17, 10, 339, 93},
+         u"Tessary_Dialog: option \"cancel=2\" names no button of the dialog, so Esc presses none"},
+        {u"cancel=0", {u"OK"}, 0, MessageIcon::kNone, {17, 10, 339, 93},
+         u"Tessary_Dialog: option \"cancel=0\" names no button of the dialog, so Esc presses none"},
+        {u"timer=3 noButtons cancel=1", {u"OK"}, 0, MessageIcon::kNone, {17, 10, 339, 93},
+         u"Tessary_Dialog: option \"cancel=1\" names no button of the dialog, so Esc presses none\r"
+         u"Tessary_Dialog: argument 4 is not read: \"OK\""},
+        // The icon stands where the message began; the message moves right
+        // by the icon and a gap, and keeps its height, which is more.
+        {u"warning", {u"OK"}, 0, MessageIcon::kWarning, {59, 10, 297, 93}, u""},
+        {u"info cancel=1", {u"OK"}, 4, MessageIcon::kInformation, {59, 10, 297, 93}, u""},
+        {u"information", {u"OK"}, 0, MessageIcon::kInformation, {59, 10, 297, 93}, u""},
+        {u"question", {u"Yes", u"No"}, 0, MessageIcon::kQuestion, {59, 10, 297, 93}, u""},
+        {u"info question warning error", {u"OK"}, 0, MessageIcon::kError, {59, 10, 297, 93}, u""},
+        {u"Warning", {u"OK"}, 0, MessageIcon::kNone, {17, 10, 339, 93},
+         u"Tessary_Dialog: option \"Warning\" is none of its keywords; keywords are case-sensitive: \"warning\""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.options, c.options + std::char_traits<char16_t>::length(c.options)));
+        std::vector<std::u16string> args = {c.options, u"T", u"M"};
+        args.insert(args.end(), c.buttons.begin(), c.buttons.end());
+        Shown seen;
+        show(args, seen);
+        EXPECT_EQ(seen.cancelButton, c.cancelButton);
+        EXPECT_EQ(int(seen.messageIcon), int(c.icon));
+        EXPECT_EQ(boxOf(seen.slot(kMessageSlot)), c.message);
+        EXPECT_EQ(harness::call(u"Tessary_LastWarnings", {}).text, c.warnings);
+    }
+}
+
+// The dialogs that show a message above their fields or lists take the same
+// icon: a message lower than the icon grows to its height, and what stood
+// under the message moves down by as much. Every dialog with buttons takes
+// "cancel=N". Neither keyword is an unknown word to any of them.
+TEST_F(MessageDialogTest, TheOtherDialogsTakeTheSameKeywords) {
+    struct Case {
+        const char16_t *function;
+        std::vector<std::u16string> args; // options first, filled in below
+        bool takesIcon;
+        Box message;   // with the icon
+        int below;     // slot of what stands under the message; 0: none
+        int belowY;    // its y with the icon: lower by what the message gained
+    } cases[] = {
+        {u"Tessary_DoList", {u"", u"1", u"", u"", u"", u"T", u"Text", u"Apple|Pear|", u"", u"OK", u"Cancel"},
+         true, {59, 10, 297, 32}, 36, 35 + 21},
+        {u"Tessary_DoListView", {u"", u"edit", u"Name", u"100", u"", u"", u"T", u"Text", u"Apple|Pear|", u"OK",
+                                 u"Cancel"},
+         true, {59, 10, 297, 32}, 36, 35 + 21},
+        {u"Tessary_DoDualListDialog", {u"", u"T", u"Text", u"From", u"Apple|Pear|", u"To", u"", u"OK", u"Cancel"},
+         true, {59, 10, 297, 32}, 12, 40 + 10},
+        {u"Tessary_DoDialog", {u"", u"T", u"Text", u"OK", u"Cancel"}, true, {59, 10, 297, 32}, 0, 0},
+        {u"Tessary_DoLogin", {u"", u"T", u"Text", u"User", u"Password", u"ann|", u"ann", u"OK", u"Cancel"},
+         false, {17, 10, 310, 35}, 0, 0},
+        {u"Tessary_BigEditBox", {u"", u"T", u"Label", u"text", u"OK", u"Cancel"}, false, {}, 0, 0},
+        {u"Tessary_DoTabDialog", {u"", u"T", u"Page", u"Text", u"", u"", u"", u"", u"OK", u"Cancel"}, false, {}, 0, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.function, c.function + std::char_traits<char16_t>::length(c.function)));
+        std::vector<std::u16string> args = c.args;
+        args[0] = c.takesIcon ? u"cancel=2 error" : u"cancel=2";
+        Shown seen;
+        harness::showDialog(c.function, args, seen);
+        EXPECT_EQ(harness::call(u"Tessary_LastWarnings", {}).text, u"");
+        EXPECT_EQ(seen.cancelButton, kFirstButtonSlot + 1);
+        EXPECT_EQ(U(seen.slot(seen.cancelButton).value), u"2");
+        if (!c.takesIcon) continue;
+        EXPECT_EQ(int(seen.messageIcon), int(MessageIcon::kError));
+        EXPECT_EQ(boxOf(seen.slot(kMessageSlot)), c.message);
+        if (c.below != 0) {
+            EXPECT_EQ(seen.slot(c.below).y, c.belowY);
+        }
+    }
+}

@@ -93,6 +93,7 @@ BOOL onInitDialog(OpenDialog &open) {
     for (int i = 0; i < kSlotCount; ++i) {
         if (rowOf(i).opened != nullptr) rowOf(i).opened(dialogWindow, i);
     }
+    if (open.hooks->onOpened != nullptr) open.hooks->onOpened(dialogWindow);
     for (int i = 0; i < kSlotCount; ++i) {
         if (slotAt(i).disabled == 1 && open.windowOf(i) != nullptr) EnableWindow(open.windowOf(i), FALSE);
     }

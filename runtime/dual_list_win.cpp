@@ -185,9 +185,22 @@ bool readValue(WindowHandle parent, int slot, WideText &value) {
     return true;
 }
 
+// An item the right list starts with is not offered again on the left when
+// a move takes it away from there.
+void onOpened(WindowHandle dialogWindow) {
+    if (dualListMoves(slotAt(kDualSourceSlot)) != 1) return;
+    HWND list = GetDlgItem(dialogWindow, kDualSourceSlot);
+    RedrawPause pause(list);
+    ListViewRows source(list);
+    ListViewRows target(GetDlgItem(dialogWindow, kDualTargetSlot));
+    leaveOutTargetRows(source, target);
+    if (source.count() == 0) slotAt(kMoveAllSlot).disabled = 1;
+}
+
 } // namespace
 
 const DialogHooks &dualListHooks() {
-    static const DialogHooks hooks = {"dual list", false, onCommand, onNotify, onSize, readValue, onKey};
+    static const DialogHooks hooks = {"dual list", false, onCommand, onNotify, onSize,  readValue,
+                                      onKey,       nullptr, false,   onOpened};
     return hooks;
 }

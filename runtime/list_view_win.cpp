@@ -105,7 +105,8 @@ void fitListColumns(HWND list, const RECT &place, int first, const NarrowFields 
     const int room = dataColumnsRoom(shape);
     std::vector<int> wanted(size_t(count) + 1);
     wanted[0] = first == kWholeRoom ? room : first;
-    for (int k = 1; k <= count; ++k) wanted[size_t(k)] = dataColumnWidth(widths, k, count, room);
+    const std::vector<int> data = dataColumnWidths(widths, count, room);
+    std::copy(data.begin(), data.end(), wanted.begin() + 1);
 
     // Never wider than the list at any moment: a sideways scroll bar that
     // appeared on the way would take height from the rows, the vertical bar

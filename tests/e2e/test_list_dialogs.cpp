@@ -158,6 +158,23 @@ TEST_F(ListDialogs, DualListMovesCopiesAndReturnsTheChoice) {
     });
     EXPECT_EQ(input(L"text1"), L"a|");
 
+    // Move mode shows an item the right list starts with on that side only,
+    // case aside as the moves compare.
+    result = show(L"Tessary_DoDualListDialog", {L"moveText", L"T", L"", L"", L"a|B|c|b", L"", L"b", L"OK"},
+                  [](driver::Dialog &d) {
+        EXPECT_EQ(d.listRowCount(36), 2);
+        EXPECT_EQ(d.listCell(36, 1, 0), L"c");
+        d.click(10);
+        EXPECT_EQ(d.listRowCount(37), 3);
+        d.click(4);
+    });
+    EXPECT_EQ(input(L"text1"), L"b|a|c|");
+    show(L"Tessary_DoDualListDialog", {L"moveText", L"T", L"", L"", L"x", L"", L"X", L"OK"}, [](driver::Dialog &d) {
+        EXPECT_EQ(d.listRowCount(36), 0);
+        EXPECT_FALSE(d.control(10).enabled) << "nothing left to move right";
+        d.click(4);
+    });
+
     // Items with line breaks of every kind come back as they were given.
     const std::wstring items = L"a\rb|c\r\nd|e\nf|";
     result = show(L"Tessary_DoDualListDialog", {L"", L"T", L"", L"L", L"x", L"R", items, L"OK", L""},

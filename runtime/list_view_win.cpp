@@ -47,6 +47,19 @@ bool holdsRow(HWND list, const WideText &label) {
     return SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)) != -1;
 }
 
+void makeCurrentRow(HWND list, int row) {
+    LVITEMW none = {};
+    none.stateMask = LVIS_SELECTED;
+    SendMessageW(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&none));
+    LVITEMW current = {};
+    current.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+    current.state = LVIS_FOCUSED | LVIS_SELECTED;
+    SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&current));
+    // Shift with an arrow selects from here.
+    SendMessageW(list, LVM_SETSELECTIONMARK, 0, LPARAM(row));
+    SendMessageW(list, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+}
+
 namespace {
 
 // What the list spends round its rows: its borders, measured without its

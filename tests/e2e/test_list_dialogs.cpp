@@ -53,6 +53,8 @@ TEST_F(ListDialogs, CheckedRowsAndTheInputRowComeBack) {
             EXPECT_EQ(d.listColumnCount(36), 4);
             EXPECT_EQ(d.listCell(36, 1, 3), L"\u65e5\u672c");
             EXPECT_TRUE(d.listRowChecked(36, 1));
+            // The first checked row is the current one.
+            EXPECT_EQ(SendMessageW(d.control(36).hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED), 1);
             // A row checked at start does not count as a click: "b1ns" waits.
             EXPECT_FALSE(d.control(4).enabled);
             d.clickListCheckbox(36, 2);

@@ -11,6 +11,13 @@
 namespace {
 
 
+// The buttons that wait for a chosen row follow whether there is one.
+void followChosenRow(HWND dialogWindow, int chosen) {
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (slotAt(i).requiresSelection == 1) enableDialogItem(dialogWindow, i, chosen != -1);
+    }
+}
+
 // Keeps the chosen rows of a check-box list consistent with what the user
 // checks, by a click or by Space: in a single-choice list the row checked
 // before is unchecked; in a list of several choices the chosen count goes
@@ -28,9 +35,61 @@ void onUserCheck(HWND dialogWindow, int slot, HWND list, int row, bool checked) 
         chosen = row;
     }
     setListChosenRow(s, chosen);
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (slotAt(i).requiresSelection == 1) enableDialogItem(dialogWindow, i, chosen != -1);
+    followChosenRow(dialogWindow, chosen);
+}
+
+// Every row of a list of several choices at once: checked, unchecked or
+// turned over. The chosen count and the buttons follow as after clicks.
+void markRows(HWND dialogWindow, int slot, HWND list, EveryRow how) {
+    const int checked = markEveryRow(list, how);
+    setListChosenRow(slotAt(slot), checked - 1);
+    followChosenRow(dialogWindow, checked - 1);
+}
+
+// Menu items of a list's context menu.
+enum ListCommand : UINT { kCheckAllCommand = 1, kUncheckAllCommand, kInvertCommand };
+
+// The list's context menu, at the mouse for a click or under the current
+// row for a key, and what the user chose from it.
+void showListMenu(HWND dialogWindow, int slot, HWND list, POINT at, bool byKey) {
+    if (!listMultiple(slotAt(slot))) return;
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) return;
+    AppendMenuW(menu, MF_STRING, kCheckAllCommand, TEXT16("&Check all\tCtrl+A"));
+    AppendMenuW(menu, MF_STRING, kUncheckAllCommand, TEXT16("&Uncheck all\tCtrl+Shift+A"));
+    AppendMenuW(menu, MF_STRING, kInvertCommand, TEXT16("&Invert"));
+    if (byKey) {
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        const int focused = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+        if (focused < 0 || !SendMessageW(list, LVM_GETITEMRECT, WPARAM(focused), LPARAM(&row))) {
+            GetClientRect(list, &row);
+            row.bottom = row.top;
+        }
+        at = POINT{row.left + 20, row.bottom};
+        ClientToScreen(list, &at);
     }
+    const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                                            at.x, at.y, 0, dialogWindow, nullptr));
+    DestroyMenu(menu);
+    switch (chosen) {
+    case kCheckAllCommand:
+        markRows(dialogWindow, slot, list, EveryRow::kCheck);
+        break;
+    case kUncheckAllCommand:
+        markRows(dialogWindow, slot, list, EveryRow::kUncheck);
+        break;
+    case kInvertCommand:
+        markRows(dialogWindow, slot, list, EveryRow::kInvert);
+        break;
+    default:
+        break;
+    }
+}
+
+bool isMenuKey(const MSG &message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    return message.wParam == VK_APPS || (message.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0);
 }
 
 int stateImageOf(UINT state) {
@@ -68,6 +127,13 @@ bool onCheckListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answ
         onCheckBoxClick(header->hwndFrom, *reinterpret_cast<const NMITEMACTIVATE *>(header));
         return false;
     }
+    if (header->code == UINT(NM_RCLICK)) {
+        POINT at{};
+        GetCursorPos(&at);
+        showListMenu(dialogWindow, slot, header->hwndFrom, at, false);
+        answer = 1;
+        return true;
+    }
     return keepColumnWidths(header, answer);
 }
 
@@ -90,10 +156,21 @@ bool onGridNotify(HWND, int slot, NMHDR *header, LRESULT &answer) {
 
 // Space checks or unchecks the focused row as a click on its box would;
 // the list's own handling is left out, which on some systems toggles every
-// selected row.
-bool onCheckListKey(HWND, int, const MSG &message) {
-    if (message.message != WM_KEYDOWN || message.wParam != VK_SPACE) return false;
+// selected row. Ctrl+A checks every row of a list of several choices,
+// Ctrl+Shift+A unchecks them; Shift+F10 and the menu key open the list's
+// menu.
+bool onCheckListKey(HWND dialogWindow, int slot, const MSG &message) {
     const HWND list = message.hwnd;
+    if (isMenuKey(message)) {
+        showListMenu(dialogWindow, slot, list, POINT{}, true);
+        return true;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == 'A' && GetKeyState(VK_CONTROL) < 0 &&
+        listMultiple(slotAt(slot))) {
+        markRows(dialogWindow, slot, list, GetKeyState(VK_SHIFT) < 0 ? EveryRow::kUncheck : EveryRow::kCheck);
+        return true;
+    }
+    if (message.message != WM_KEYDOWN || message.wParam != VK_SPACE) return false;
     const int row = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
     if (row >= 0) setHeldCheck(list, row, heldCheck(list, row) == kCheckedImage ? kUncheckedImage : kCheckedImage);
     return true;

@@ -131,6 +131,19 @@ void onCheckBoxClick(HWND list, const NMITEMACTIVATE &click) {
     setHeldCheck(list, row, heldCheck(list, row) == kCheckedImage ? kUncheckedImage : kCheckedImage);
 }
 
+int markEveryRow(HWND list, EveryRow how) {
+    LentCells *held = heldRowsOf(list);
+    if (held == nullptr) return 0;
+    int checked = 0;
+    for (unsigned char &mark : held->checks) {
+        const bool on = how == EveryRow::kCheck || (how == EveryRow::kInvert && mark != kCheckedImage);
+        mark = static_cast<unsigned char>(on ? kCheckedImage : kUncheckedImage);
+        if (on) ++checked;
+    }
+    InvalidateRect(list, nullptr, FALSE);
+    return checked;
+}
+
 const TextUnit *heldCell(HWND list, int row, int column, size_t &length) {
     static const TextUnit kNothing = 0;
     const LentCells *held = heldRowsOf(list);

@@ -41,6 +41,31 @@ void expectColumnsFit(driver::Dialog &d, int id, bool overflowing) {
     EXPECT_GE(right, client.right - int(widths.size())) << "list " << id;
 }
 
+// Queues Shift+F10, which opens a list's context menu, and then the
+// mnemonic `letter` of a menu item, in one go: the menu's own loop takes the
+// letter, while a key pressed through the driver would wait for the menu to
+// close.
+void chooseFromListMenu(driver::Dialog &d, WORD letter) {
+    std::vector<INPUT> keys;
+    for (WORD vk : {WORD(VK_SHIFT), WORD(VK_F10), WORD(VK_F10), WORD(VK_SHIFT), letter, letter}) {
+        INPUT key = {};
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = vk;
+        bool seen = false;
+        for (const INPUT &before : keys) seen = seen || before.ki.wVk == vk;
+        if (seen) key.ki.dwFlags = KEYEVENTF_KEYUP;
+        keys.push_back(key);
+    }
+    SendInput(UINT(keys.size()), keys.data(), sizeof(INPUT));
+    d.waitMs(400);
+}
+
+int checkedRows(driver::Dialog &d, int id) {
+    int checked = 0;
+    for (int row = 0; row < d.listRowCount(id); ++row) checked += d.listRowChecked(id, row) ? 1 : 0;
+    return checked;
+}
+
 } // namespace
 
 TEST_F(ListDialogs, CheckedRowsAndTheInputRowComeBack) {
@@ -237,4 +262,60 @@ TEST_F(ListDialogs, ALongListShowsAndReturnsEveryRow) {
     }, 60000);
     EXPECT_EQ(result, L"1");
     EXPECT_EQ(input(L"text1"), L"r150000c0|r150000c1|r150000c2|\rr199999c0|r199999c1|r199999c2|");
+}
+
+// Every row at once in a list of several choices: Ctrl+A, Ctrl+Shift+A and
+// the list's menu, reached by keys; the buttons that wait for a checked row
+// follow. A list of one choice offers none of it. Space right after opening
+// checks the first row.
+TEST_F(ListDialogs, EveryRowIsCheckedAtOnceInAListOfSeveral) {
+    const Args args = {L"multi b1ns", L"1", L"Fruit", L"", L"", L"Fruit", L"", numberedCells(500), L"", L"OK", L""};
+    std::wstring result = show(L"Tessary_DoList", args, [](driver::Dialog &d) {
+        d.pressKey(VK_SPACE);
+        EXPECT_TRUE(d.listRowChecked(36, 0));
+        EXPECT_TRUE(d.control(4).enabled);
+        d.pressKey('A', VK_CONTROL);
+        EXPECT_EQ(checkedRows(d, 36), 500);
+        d.pressKey(VK_SPACE);
+        EXPECT_EQ(checkedRows(d, 36), 499) << "the count follows a click after Ctrl+A";
+        chooseFromListMenu(d, 'I');
+        EXPECT_EQ(checkedRows(d, 36), 1);
+        EXPECT_TRUE(d.listRowChecked(36, 0));
+        // Ctrl+Shift+A: nothing checked, the button waits again.
+        std::vector<INPUT> keys(6);
+        const WORD order[] = {VK_CONTROL, VK_SHIFT, 'A', 'A', VK_SHIFT, VK_CONTROL};
+        for (size_t k = 0; k < keys.size(); ++k) {
+            keys[k].type = INPUT_KEYBOARD;
+            keys[k].ki.wVk = order[k];
+            if (k >= 3) keys[k].ki.dwFlags = KEYEVENTF_KEYUP;
+        }
+        SendInput(UINT(keys.size()), keys.data(), sizeof(INPUT));
+        d.waitMs(300);
+        EXPECT_EQ(checkedRows(d, 36), 0);
+        EXPECT_FALSE(d.control(4).enabled);
+        chooseFromListMenu(d, 'C');
+        EXPECT_EQ(checkedRows(d, 36), 500);
+        EXPECT_TRUE(d.control(4).enabled);
+        chooseFromListMenu(d, 'U');
+        EXPECT_EQ(checkedRows(d, 36), 0);
+        d.clickListCheckbox(36, 2);
+        d.clickListCheckbox(36, 4);
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"row 3|row 5|");
+
+    Args single = args;
+    single[0] = L"b1ns";
+    show(L"Tessary_DoList", single, [](driver::Dialog &d) {
+        d.pressKey('A', VK_CONTROL);
+        EXPECT_EQ(checkedRows(d, 36), 0);
+        chooseFromListMenu(d, 'C');
+        EXPECT_EQ(checkedRows(d, 36), 0);
+        EXPECT_FALSE(d.control(4).enabled);
+        d.pressKey(VK_SPACE);
+        EXPECT_TRUE(d.listRowChecked(36, 0));
+        d.click(4);
+    });
+    EXPECT_EQ(input(L"text1"), L"row 1");
 }

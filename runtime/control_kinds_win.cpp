@@ -62,7 +62,7 @@ constexpr KindRow kKinds[] = {
      .fitColumns = fitCheckListColumns},
     {.kind = ControlKind::kGrid, .className = WC_LISTVIEWW, .style = kListStyle | LVS_OWNERDATA,
      .commonControls = ICC_LISTVIEW_CLASSES, .content = fillGrid, .finish = kFontOnly, .read = readGrid,
-     .notify = onGridNotify, .relayout = relayoutGridColumns, .opened = startCellCursor, .key = cellEditorKey,
+     .notify = onGridNotify, .relayout = relayoutGridColumns, .opened = startCellCursor, .key = onGridKey,
      .fitColumns = fitGridColumns},
     {.kind = ControlKind::kSlider, .className = TRACKBAR_CLASSW, .style = kSliderStyle,
      .commonControls = ICC_BAR_CLASSES, .content = setSliderRange, .read = readSlider},

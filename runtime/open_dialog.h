@@ -47,6 +47,14 @@ struct LentCells {
     bool listChecked = false;   // the list changed a check mark itself since the last click
     bool reporting = false;     // a check change of ours is being told to the dialog
 
+    // The order the user sorted the rows in: the row of the record that each
+    // row of the list shows, and the list's row of each row of the record.
+    // Both empty while the list shows the record's order.
+    std::vector<int> order;
+    std::vector<int> place;
+    int sortColumn = 0;         // the data column sorted by, from 1; 0: none
+    bool sortDescending = false;
+
     LentCells(HWND l, const WideText &t, int c) : list(l), text(t), cells(text), columns(c) {}
 };
 

@@ -5,6 +5,7 @@
 
 #include "runtime/list_view_win.h"
 #include "runtime/open_dialog.h"
+#include "runtime/sort_rules.h"
 
 namespace {
 
@@ -17,6 +18,13 @@ LentCells *heldRowsOf(HWND list) {
     return nullptr;
 }
 
+// The record's row that list row `row` shows; -1 for none.
+int dataRow(const LentCells &l, int row) {
+    if (l.order.empty()) return row;
+    return row >= 0 && size_t(row) < l.order.size() ? l.order[size_t(row)] : -1;
+}
+
+// A cell by the record's row.
 const TextUnit *cellOf(const LentCells &l, int row, int column, size_t &length) {
     if (row < 0 || column < 0 || column > l.columns) return nullptr;
     if (column == 0) column = 1;
@@ -71,16 +79,97 @@ bool holdsNoRows(HWND list) {
     return heldRowsOf(list) != nullptr;
 }
 
+int dataRowOf(HWND list, int row) {
+    const LentCells *held = heldRowsOf(list);
+    return held != nullptr ? dataRow(*held, row) : row;
+}
+
+int viewRowOf(HWND list, int data) {
+    const LentCells *held = heldRowsOf(list);
+    if (held == nullptr || held->place.empty()) return data;
+    return data >= 0 && size_t(data) < held->place.size() ? held->place[size_t(data)] : -1;
+}
+
+namespace {
+
+// The user's locale's sort key of a text, case aside, without its end.
+void localeKey(const TextUnit *text, size_t length, std::string &key) {
+    if (length == 0) return;
+    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int wanted = LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text, int(length), nullptr, 0);
+    if (wanted <= 0) return;
+    const size_t start = key.size();
+    key.resize(start + size_t(wanted));
+    LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text, int(length), reinterpret_cast<LPWSTR>(&key[start]), wanted);
+    while (key.size() > start && key.back() == 0) key.pop_back();
+}
+
+// The arrow of the order on the sorted column's title, none on the others.
+void showSortArrow(HWND list, int column, bool descending) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    if (header == nullptr) return;
+    const int count = int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int k = 0; k < count; ++k) {
+        HDITEMW item = {};
+        item.mask = HDI_FORMAT;
+        if (!SendMessageW(header, HDM_GETITEMW, WPARAM(k), LPARAM(&item))) continue;
+        int format = item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (k == column) format |= descending ? HDF_SORTDOWN : HDF_SORTUP;
+        if (format == item.fmt) continue;
+        item.fmt = format;
+        SendMessageW(header, HDM_SETITEMW, WPARAM(k), LPARAM(&item));
+    }
+}
+
+} // namespace
+
+bool sortHeldRows(HWND list, int column) {
+    LentCells *held = heldRowsOf(list);
+    if (held == nullptr || column < 1 || column > held->columns) return false;
+    const int rows = rowCount(list);
+    const bool descending = held->sortColumn == column && !held->sortDescending;
+    const int focused = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+    const int focusedData = focused >= 0 ? dataRow(*held, focused) : -1;
+    const LentCells &l = *held;
+    std::vector<int> order = sortedRows(
+        rows, [&l, column](int row, size_t &length) {
+            const TextUnit *cell = cellOf(l, row, column, length);
+            if (cell == nullptr) length = 0;
+            return cell;
+        },
+        localeKey, descending);
+    held->place.assign(order.size(), -1);
+    for (size_t at = 0; at < order.size(); ++at) held->place[size_t(order[at])] = int(at);
+    held->order = std::move(order);
+    held->sortColumn = column;
+    held->sortDescending = descending;
+    showSortArrow(list, column, descending);
+    // The list's selection is by its rows, which now show others.
+    if (focusedData >= 0) {
+        makeCurrentRow(list, viewRowOf(list, focusedData));
+    } else {
+        LVITEMW none = {};
+        none.stateMask = LVIS_SELECTED;
+        SendMessageW(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&none));
+    }
+    InvalidateRect(list, nullptr, FALSE);
+    return true;
+}
+
 int heldCheck(HWND list, int row) {
     const LentCells *held = heldRowsOf(list);
-    return held != nullptr && row >= 0 && size_t(row) < held->checks.size() ? held->checks[size_t(row)] : 0;
+    if (held == nullptr) return 0;
+    const int data = dataRow(*held, row);
+    return data >= 0 && size_t(data) < held->checks.size() ? held->checks[size_t(data)] : 0;
 }
 
 void setHeldCheck(HWND list, int row, int image) {
     LentCells *held = heldRowsOf(list);
-    if (held == nullptr || row < 0 || size_t(row) >= held->checks.size() || held->checks[size_t(row)] == image) return;
-    const int before = held->checks[size_t(row)];
-    held->checks[size_t(row)] = static_cast<unsigned char>(image);
+    if (held == nullptr) return;
+    const int data = dataRow(*held, row);
+    if (data < 0 || size_t(data) >= held->checks.size() || held->checks[size_t(data)] == image) return;
+    const int before = held->checks[size_t(data)];
+    held->checks[size_t(data)] = static_cast<unsigned char>(image);
     redrawRow(list, row);
     if (settingOwnCheck(list)) return;
     NMLISTVIEW change = {};
@@ -112,8 +201,9 @@ bool takeListCheckChange(HWND list, const NMLISTVIEW &change) {
     LentCells *held = heldRowsOf(list);
     if (held == nullptr || held->reporting) return false;
     const int image = int((change.uNewState & LVIS_STATEIMAGEMASK) >> 12);
-    if (change.iItem < 0 || size_t(change.iItem) >= held->checks.size() || image < 1) return false;
-    held->checks[size_t(change.iItem)] = static_cast<unsigned char>(image);
+    const int data = dataRow(*held, change.iItem);
+    if (data < 0 || size_t(data) >= held->checks.size() || image < 1) return false;
+    held->checks[size_t(data)] = static_cast<unsigned char>(image);
     held->listChecked = true;
     redrawRow(list, change.iItem);
     return true;
@@ -147,7 +237,7 @@ int markEveryRow(HWND list, EveryRow how) {
 const TextUnit *heldCell(HWND list, int row, int column, size_t &length) {
     static const TextUnit kNothing = 0;
     const LentCells *held = heldRowsOf(list);
-    const TextUnit *cell = held != nullptr ? cellOf(*held, row, column, length) : nullptr;
+    const TextUnit *cell = held != nullptr ? cellOf(*held, dataRow(*held, row), column, length) : nullptr;
     if (cell != nullptr) return cell;
     length = 0;
     return &kNothing;
@@ -161,8 +251,8 @@ WideText heldCellText(HWND list, int row, int column) {
 
 void setHeldCell(HWND list, int row, int column, const TextUnit *text) {
     LentCells *held = heldRowsOf(list);
-    if (held == nullptr || row < 0 || column < 0 || column > held->columns) return;
-    held->edited[std::make_pair(row, column == 0 ? 1 : column)] = WideText(text, wideLength(text));
+    if (held == nullptr || dataRow(*held, row) < 0 || column < 0 || column > held->columns) return;
+    held->edited[std::make_pair(dataRow(*held, row), column == 0 ? 1 : column)] = WideText(text, wideLength(text));
     redrawRow(list, row);
 }
 
@@ -178,7 +268,7 @@ bool answerCellText(NMLVDISPINFOW *request) {
     size_t length = 0;
     const TextUnit *cell = nullptr;
     // Column 0 is drawn empty, and read as the row's first cell.
-    if (!(item.iSubItem == 0 && l->painting)) cell = cellOf(*l, item.iItem, item.iSubItem, length);
+    if (!(item.iSubItem == 0 && l->painting)) cell = cellOf(*l, dataRow(*l, item.iItem), item.iSubItem, length);
     length = cell != nullptr ? wholeCharacterCut(cell, length, size_t(item.cchTextMax) - 1) : 0;
     if (cell != nullptr) std::copy(cell, cell + length, item.pszText);
     item.pszText[length] = 0;
@@ -200,7 +290,7 @@ int answerFindRow(const NMLVFINDITEMW *request) {
     for (int n = start; n < last; ++n) {
         const int row = n % rows;
         size_t length = 0;
-        const TextUnit *cell = cellOf(*l, row, 1, length);
+        const TextUnit *cell = cellOf(*l, dataRow(*l, row), 1, length);
         if (cell == nullptr) continue;
         const int compared = (find.flags & LVFI_PARTIAL) ? std::min(int(length), wanted) : int(length);
         if ((find.flags & LVFI_PARTIAL) && int(length) < wanted) continue;

@@ -41,25 +41,6 @@ void expectColumnsFit(driver::Dialog &d, int id, bool overflowing) {
     EXPECT_GE(right, client.right - int(widths.size())) << "list " << id;
 }
 
-// Queues Shift+F10, which opens a list's context menu, and then the
-// mnemonic `letter` of a menu item, in one go: the menu's own loop takes the
-// letter, while a key pressed through the driver would wait for the menu to
-// close.
-void chooseFromListMenu(driver::Dialog &d, WORD letter) {
-    std::vector<INPUT> keys;
-    for (WORD vk : {WORD(VK_SHIFT), WORD(VK_F10), WORD(VK_F10), WORD(VK_SHIFT), letter, letter}) {
-        INPUT key = {};
-        key.type = INPUT_KEYBOARD;
-        key.ki.wVk = vk;
-        bool seen = false;
-        for (const INPUT &before : keys) seen = seen || before.ki.wVk == vk;
-        if (seen) key.ki.dwFlags = KEYEVENTF_KEYUP;
-        keys.push_back(key);
-    }
-    SendInput(UINT(keys.size()), keys.data(), sizeof(INPUT));
-    d.waitMs(400);
-}
-
 int checkedRows(driver::Dialog &d, int id) {
     int checked = 0;
     for (int row = 0; row < d.listRowCount(id); ++row) checked += d.listRowChecked(id, row) ? 1 : 0;
@@ -278,7 +259,7 @@ TEST_F(ListDialogs, EveryRowIsCheckedAtOnceInAListOfSeveral) {
         EXPECT_EQ(checkedRows(d, 36), 500);
         d.pressKey(VK_SPACE);
         EXPECT_EQ(checkedRows(d, 36), 499) << "the count follows a click after Ctrl+A";
-        chooseFromListMenu(d, 'I');
+        e2e::chooseFromListMenu(d, {'I'});
         EXPECT_EQ(checkedRows(d, 36), 1);
         EXPECT_TRUE(d.listRowChecked(36, 0));
         // Ctrl+Shift+A: nothing checked, the button waits again.
@@ -293,10 +274,10 @@ TEST_F(ListDialogs, EveryRowIsCheckedAtOnceInAListOfSeveral) {
         d.waitMs(300);
         EXPECT_EQ(checkedRows(d, 36), 0);
         EXPECT_FALSE(d.control(4).enabled);
-        chooseFromListMenu(d, 'C');
+        e2e::chooseFromListMenu(d, {'C'});
         EXPECT_EQ(checkedRows(d, 36), 500);
         EXPECT_TRUE(d.control(4).enabled);
-        chooseFromListMenu(d, 'U');
+        e2e::chooseFromListMenu(d, {'U'});
         EXPECT_EQ(checkedRows(d, 36), 0);
         d.clickListCheckbox(36, 2);
         d.clickListCheckbox(36, 4);
@@ -310,7 +291,8 @@ TEST_F(ListDialogs, EveryRowIsCheckedAtOnceInAListOfSeveral) {
     show(L"Tessary_DoList", single, [](driver::Dialog &d) {
         d.pressKey('A', VK_CONTROL);
         EXPECT_EQ(checkedRows(d, 36), 0);
-        chooseFromListMenu(d, 'C');
+        // Its menu only sorts: no item takes the letter, Esc closes it.
+        e2e::chooseFromListMenu(d, {'C', VK_ESCAPE});
         EXPECT_EQ(checkedRows(d, 36), 0);
         EXPECT_FALSE(d.control(4).enabled);
         d.pressKey(VK_SPACE);
@@ -318,4 +300,43 @@ TEST_F(ListDialogs, EveryRowIsCheckedAtOnceInAListOfSeveral) {
         d.click(4);
     });
     EXPECT_EQ(input(L"text1"), L"row 1");
+}
+
+// A click on a column's title sorts the rows by it, a second click the
+// other way, and the title shows the arrow; texts with digits sort as
+// numbers, case aside, and a column of numbers by value. The menu sorts
+// too. What the list returns keeps the script's order.
+TEST_F(ListDialogs, AClickOnATitleSortsTheRowsShownOnly) {
+    const Args args = {L"multi", L"3", L"Name|Qty|Note", L"", L"", L"Sort", L"",
+                       L"Item 10|5|x|item 2|40|y|Item 1|100|z|Item 2|-3|w", L"", L"OK", L""};
+    auto column = [](driver::Dialog &d, int c) {
+        std::wstring shown;
+        for (int row = 0; row < d.listRowCount(36); ++row) shown += d.listCell(36, row, c) + L";";
+        return shown;
+    };
+    std::wstring result = show(L"Tessary_DoList", args, [&](driver::Dialog &d) {
+        ASSERT_TRUE(e2e::clickColumnTitle(d, 36, 1));
+        EXPECT_EQ(column(d, 1), L"Item 1;item 2;Item 2;Item 10;");
+        EXPECT_EQ(e2e::sortArrow(d, 36, 1), HDF_SORTUP);
+        e2e::clickColumnTitle(d, 36, 1);
+        EXPECT_EQ(column(d, 1), L"Item 10;item 2;Item 2;Item 1;") << "equal rows keep their order";
+        EXPECT_EQ(e2e::sortArrow(d, 36, 1), HDF_SORTDOWN);
+        e2e::clickColumnTitle(d, 36, 2);
+        EXPECT_EQ(column(d, 2), L"-3;5;40;100;");
+        EXPECT_EQ(e2e::sortArrow(d, 36, 1), 0);
+        EXPECT_EQ(e2e::sortArrow(d, 36, 2), HDF_SORTUP);
+        // Checked where they are shown: "Item 2" and "Item 1".
+        d.clickListCheckbox(36, 0);
+        d.clickListCheckbox(36, 3);
+        EXPECT_TRUE(d.listRowChecked(36, 0));
+        // By the menu: past the three that check rows, the third column.
+        d.click(36);
+        e2e::chooseFromListMenu(d, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+        EXPECT_EQ(column(d, 3), L"w;x;y;z;");
+        EXPECT_TRUE(d.listRowChecked(36, 0)) << "the marks go with their rows";
+        EXPECT_TRUE(d.listRowChecked(36, 3));
+        d.click(4);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(input(L"text1"), L"Item 1|100|z|\rItem 2|-3|w|");
 }

@@ -34,6 +34,9 @@ constexpr DWORD kTabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_
 
 constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 
+// The lists that hold no rows of their own show a cut cell in a tip.
+constexpr DWORD kListClasses = ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES;
+
 // One row per kind, in the order of ControlKind; a field a row leaves out
 // is the kind's "none" (no step, no option, ids from the slot itself).
 constexpr KindRow kKinds[] = {
@@ -57,11 +60,11 @@ constexpr KindRow kKinds[] = {
      .commonControls = ICC_LISTVIEW_CLASSES, .content = fillPlainList, .finish = kFontOnly, .read = readPlainList,
      .notify = onPlainListNotify, .relayout = relayoutListColumns, .fitColumns = fitPlainListColumns},
     {.kind = ControlKind::kCheckList, .className = WC_LISTVIEWW, .style = kListStyle | LVS_OWNERDATA,
-     .options = kHeaderless, .commonControls = ICC_LISTVIEW_CLASSES, .content = fillCheckList, .finish = kFontOnly,
+     .options = kHeaderless, .commonControls = kListClasses, .content = fillCheckList, .finish = kFontOnly,
      .read = readCheckList, .notify = onCheckListNotify, .relayout = relayoutListColumns, .key = onCheckListKey,
      .fitColumns = fitCheckListColumns},
     {.kind = ControlKind::kGrid, .className = WC_LISTVIEWW, .style = kListStyle | LVS_OWNERDATA,
-     .commonControls = ICC_LISTVIEW_CLASSES, .content = fillGrid, .finish = kFontOnly, .read = readGrid,
+     .commonControls = kListClasses, .content = fillGrid, .finish = kFontOnly, .read = readGrid,
      .notify = onGridNotify, .relayout = relayoutGridColumns, .opened = startCellCursor, .key = onGridKey,
      .fitColumns = fitGridColumns},
     {.kind = ControlKind::kSlider, .className = TRACKBAR_CLASSW, .style = kSliderStyle,

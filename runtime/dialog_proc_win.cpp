@@ -160,6 +160,8 @@ BOOL onNotify(OpenDialog &open, int slot, NMHDR *header) {
     if (header->code == UINT(LVN_GETDISPINFOW) && answerCellText(reinterpret_cast<NMLVDISPINFOW *>(header))) {
         return TRUE;
     }
+    // A list's tip names the list, not a slot, as the one it serves.
+    if (answerCellTip(header)) return TRUE;
     if (header->code == UINT(LVN_ODFINDITEMW) && holdsNoRows(header->hwndFrom)) {
         return answer(open, answerFindRow(reinterpret_cast<const NMLVFINDITEMW *>(header)));
     }

@@ -55,6 +55,14 @@ struct LentCells {
     int sortColumn = 0;         // the data column sorted by, from 1; 0: none
     bool sortDescending = false;
 
+    // The tip that shows a cell cut by its column whole, the cell under the
+    // mouse it was last asked for (list row, data column; -1: none), and
+    // the text it shows.
+    HWND tip = nullptr;
+    int tipRow = -1;
+    int tipColumn = -1;
+    WideText tipText;
+
     LentCells(HWND l, const WideText &t, int c) : list(l), text(t), cells(text), columns(c) {}
 };
 

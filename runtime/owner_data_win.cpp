@@ -5,6 +5,7 @@
 
 #include "runtime/list_view_win.h"
 #include "runtime/open_dialog.h"
+#include "model/dialog_definition.h"
 #include "runtime/sort_rules.h"
 
 namespace {
@@ -318,4 +319,89 @@ bool followListPainting(const NMHDR *header, LRESULT &answer) {
         return true;
     }
     return false;
+}
+
+namespace {
+
+constexpr UINT_PTR kTipWatchId = 0x54697073; // the list's subclass that follows the mouse for its tip
+// What a list view leaves round a cell's text, in pixels: the column's
+// text starts this far in and stops as far before its edge.
+constexpr int kCellTextMargin = 12;
+constexpr int kTipWidth = 480; // pixels; a longer text wraps
+
+// The list row and data column under the mouse; column -1 for none.
+void cellUnderMouse(HWND list, int &row, int &column) {
+    LVHITTESTINFO hit = {};
+    GetCursorPos(&hit.pt);
+    ScreenToClient(list, &hit.pt);
+    row = int(SendMessageW(list, LVM_SUBITEMHITTEST, 0, LPARAM(&hit)));
+    column = row >= 0 && (hit.flags & LVHT_ONITEM) ? hit.iSubItem : -1;
+    if (row < 0) column = -1;
+}
+
+// A tip stays with its cell: moving to another cell hides it, so the next
+// one asks for that cell's text.
+LRESULT CALLBACK watchTipCell(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_MOUSEMOVE) {
+        LentCells *held = heldRowsOf(list);
+        if (held != nullptr && held->tip != nullptr) {
+            int row = -1, column = -1;
+            cellUnderMouse(list, row, column);
+            if (row != held->tipRow || column != held->tipColumn) {
+                held->tipRow = row;
+                held->tipColumn = column;
+                SendMessageW(held->tip, TTM_POP, 0, 0);
+            }
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(list, watchTipCell, kTipWatchId);
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+} // namespace
+
+void showCutCells(HWND list) {
+    LentCells *held = heldRowsOf(list);
+    HWND dialogWindow = GetParent(list);
+    if (held == nullptr || held->tip != nullptr || dialogWindow == nullptr) return;
+    // Owned by the dialog, which takes it along when it goes.
+    held->tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialogWindow, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (held->tip == nullptr) return;
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialogWindow;
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(held->tip, TTM_ADDTOOLW, 0, LPARAM(&tool));
+    SendMessageW(held->tip, TTM_SETMAXTIPWIDTH, 0, LPARAM(kTipWidth));
+    SetWindowSubclass(list, watchTipCell, kTipWatchId, 0);
+}
+
+bool answerCellTip(NMHDR *header) {
+    if (header->code != UINT(TTN_GETDISPINFOW)) return false;
+    HWND list = reinterpret_cast<HWND>(header->idFrom);
+    LentCells *held = IsWindow(list) ? heldRowsOf(list) : nullptr;
+    if (held == nullptr || held->tip != header->hwndFrom) return false;
+    NMTTDISPINFOW *request = reinterpret_cast<NMTTDISPINFOW *>(header);
+    request->szText[0] = 0;
+    request->lpszText = request->szText;
+    int row = -1, column = -1;
+    cellUnderMouse(list, row, column);
+    held->tipRow = row;
+    held->tipColumn = column;
+    if (column < 1) return true;
+    held->tipText = heldCellText(list, row, column);
+    if (held->tipText.empty()) return true;
+    const int wanted = int(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, LPARAM(held->tipText.data())));
+    const int width = int(SendMessageW(list, LVM_GETCOLUMNWIDTH, WPARAM(column), 0));
+    const bool lines = std::find(held->tipText.data(), held->tipText.data() + held->tipText.length(), TextUnit(13)) !=
+                       held->tipText.data() + held->tipText.length();
+    if (wanted + kCellTextMargin <= width && !lines) return true;
+    held->tipText = withLineFeeds(held->tipText);
+    request->lpszText = const_cast<TextUnit *>(held->tipText.data());
+    return true;
 }

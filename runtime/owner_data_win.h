@@ -92,4 +92,14 @@ int answerFindRow(const NMLVFINDITEMW *request);
 // `answer` is then untouched.
 bool followListPainting(const NMHDR *header, LRESULT &answer);
 
+// ---- cells cut by their columns ---------------------------------------------
+
+// Gives `list` a tip that shows the whole text of the cell under the mouse
+// when its column cuts it, until the dialog that holds the list is gone.
+void showCutCells(HWND list);
+// Answers the tip's request for its text (TTN_GETDISPINFO): the cell under
+// the mouse when it does not fit its column, else nothing, so no tip shows.
+// False when the notification is no such tip's.
+bool answerCellTip(NMHDR *header);
+
 #endif

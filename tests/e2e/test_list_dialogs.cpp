@@ -340,3 +340,59 @@ TEST_F(ListDialogs, AClickOnATitleSortsTheRowsShownOnly) {
     EXPECT_EQ(result, L"1");
     EXPECT_EQ(input(L"text1"), L"Item 1|100|z|\rItem 2|-3|w|");
 }
+
+namespace {
+
+struct TipSearch {
+    HWND owner, found;
+};
+
+BOOL CALLBACK findTip(HWND w, LPARAM p) {
+    TipSearch &s = *reinterpret_cast<TipSearch *>(p);
+    wchar_t name[64] = {};
+    GetClassNameW(w, name, 64);
+    if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s.owner) {
+        s.found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible tip window of this thread's dialog `owner`; null when none.
+HWND shownTip(HWND owner) {
+    TipSearch search{owner, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), findTip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Rests the mouse on the middle of a cell of list `id`.
+void restOnCell(driver::Dialog &d, int id, int row, int column) {
+    const RECT cell = d.listCellRect(id, row, column);
+    POINT at{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    ClientToScreen(d.hwnd(), &at);
+    SetCursorPos(at.x, at.y);
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &move, sizeof move);
+}
+
+} // namespace
+
+// A cell its column cuts shows whole in a tip while the mouse rests on
+// it; one that fits shows none.
+TEST_F(ListDialogs, ACutCellShowsWholeInATip) {
+    const std::wstring cut = L"Cherries from the south of Spain, picked ripe in June";
+    const Args args = {L"", L"2", L"Fruit|Price", L"30|70", L"", L"Tips", L"", cut + L"|4|Figs|5", L"", L"OK", L""};
+    show(L"Tessary_DoList", args, [&](driver::Dialog &d) {
+        restOnCell(d, 36, 0, 1);
+        ASSERT_TRUE(d.waitUntil([&] { return shownTip(d.hwnd()) != nullptr; }, 5000)) << "no tip for the cut cell";
+        RECT tip{};
+        GetWindowRect(shownTip(d.hwnd()), &tip);
+        EXPECT_GT(tip.right - tip.left, d.listColumnWidths(36)[1]) << "the tip is wider than the column";
+        restOnCell(d, 36, 1, 1);
+        d.waitMs(1500);
+        EXPECT_EQ(shownTip(d.hwnd()), nullptr) << "\"Figs\" fits its column";
+        d.click(4);
+    });
+}

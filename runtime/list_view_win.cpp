@@ -47,10 +47,25 @@ bool holdsRow(HWND list, const WideText &label) {
     return SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)) != -1;
 }
 
-void makeCurrentRow(HWND list, int row) {
+void clearSelection(HWND list) {
+    // A list told to clear every row looks at every row, a million of them
+    // in a long list, and tells the dialog of each; the few rows selected
+    // are cleared one by one instead.
+    constexpr LRESULT kFewRows = 64;
     LVITEMW none = {};
     none.stateMask = LVIS_SELECTED;
-    SendMessageW(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&none));
+    if (SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > kFewRows) {
+        SendMessageW(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&none));
+        return;
+    }
+    for (int row = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); row >= 0;
+         row = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(row), LVNI_SELECTED))) {
+        SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&none));
+    }
+}
+
+void makeCurrentRow(HWND list, int row) {
+    clearSelection(list);
     LVITEMW current = {};
     current.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
     current.state = LVIS_FOCUSED | LVIS_SELECTED;

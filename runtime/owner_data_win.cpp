@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "runtime/list_view_win.h"
 #include "runtime/open_dialog.h"
@@ -93,16 +95,84 @@ int viewRowOf(HWND list, int data) {
 
 namespace {
 
+constexpr DWORD kSortKeyFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+
 // The user's locale's sort key of a text, case aside, without its end.
+void askLocaleKey(const TextUnit *text, size_t length, std::string &key) {
+    const size_t start = key.size();
+    // Most cells fit a key of this size; a longer one is asked for again.
+    constexpr int kFirstGuess = 256;
+    key.resize(start + kFirstGuess);
+    int made = LCMapStringW(LOCALE_USER_DEFAULT, kSortKeyFlags, text, int(length), reinterpret_cast<LPWSTR>(&key[start]),
+                            kFirstGuess);
+    if (made == 0) {
+        const int wanted = LCMapStringW(LOCALE_USER_DEFAULT, kSortKeyFlags, text, int(length), nullptr, 0);
+        key.resize(start + size_t(std::max(wanted, 0)));
+        made = wanted > 0 ? LCMapStringW(LOCALE_USER_DEFAULT, kSortKeyFlags, text, int(length),
+                                         reinterpret_cast<LPWSTR>(&key[start]), wanted)
+                          : 0;
+    }
+    key.resize(start + size_t(std::max(made, 0)));
+    while (key.size() > start && key.back() == 0) key.pop_back();
+}
+
+// The locale's weights of the letters A to Z (case aside) and the space,
+// asked once: a stretch of only these gets its key from them, as the locale
+// would make it, without a call a cell, which costs microseconds each under
+// Wine and would take seconds for a million rows. Not usable when the
+// locale's keys are not made that way, checked on sample texts.
+struct PlainWeights {
+    bool usable = false;
+    std::string weight[128]; // by ASCII unit, lower case
+    std::string tail;        // what follows the weights in every such key
+};
+
+bool plainUnit(TextUnit unit) {
+    return unit == ' ' || (unit >= 'a' && unit <= 'z') || (unit >= 'A' && unit <= 'Z');
+}
+
+bool composePlainKey(const PlainWeights &w, const TextUnit *text, size_t length, std::string &key) {
+    for (size_t i = 0; i < length; ++i) {
+        if (!plainUnit(text[i])) return false;
+    }
+    for (size_t i = 0; i < length; ++i) key += w.weight[text[i] | (text[i] == ' ' ? 0 : 0x20)];
+    key += w.tail;
+    return true;
+}
+
+PlainWeights askPlainWeights() {
+    PlainWeights w;
+    std::string firstTail;
+    for (TextUnit unit = ' '; unit <= 'z'; ++unit) {
+        if (!plainUnit(unit) || (unit >= 'A' && unit <= 'Z')) continue;
+        std::string key;
+        askLocaleKey(&unit, 1, key);
+        const size_t separator = key.find('\x01');
+        if (separator == std::string::npos || separator == 0) return w;
+        w.weight[unit] = key.substr(0, separator);
+        const std::string tail = key.substr(separator);
+        if (unit == ' ') {
+            w.tail = tail;
+        } else if (tail != w.tail) {
+            return w;
+        }
+    }
+    for (const TextUnit *sample : {TEXT16("Zebra crossing"), TEXT16("a b"), TEXT16("YAK yak"), TEXT16("  q")}) {
+        const size_t length = wideLength(sample);
+        std::string asked, composed;
+        askLocaleKey(sample, length, asked);
+        composePlainKey(w, sample, length, composed);
+        if (asked != composed) return w;
+    }
+    w.usable = true;
+    return w;
+}
+
 void localeKey(const TextUnit *text, size_t length, std::string &key) {
     if (length == 0) return;
-    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    const int wanted = LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text, int(length), nullptr, 0);
-    if (wanted <= 0) return;
-    const size_t start = key.size();
-    key.resize(start + size_t(wanted));
-    LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text, int(length), reinterpret_cast<LPWSTR>(&key[start]), wanted);
-    while (key.size() > start && key.back() == 0) key.pop_back();
+    static const PlainWeights weights = askPlainWeights();
+    if (weights.usable && composePlainKey(weights, text, length, key)) return;
+    askLocaleKey(text, length, key);
 }
 
 // The arrow of the order on the sorted column's title, none on the others.
@@ -132,13 +202,23 @@ bool sortHeldRows(HWND list, int column) {
     const int focused = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
     const int focusedData = focused >= 0 ? dataRow(*held, focused) : -1;
     const LentCells &l = *held;
+    // Short stretches of text repeat from row to row (a unit, a word before
+    // a number): each is asked of the locale once a sort.
+    constexpr size_t kShortStretch = 7;
+    std::unordered_map<std::wstring, std::string> shortKeys;
+    auto key = [&shortKeys](const TextUnit *text, size_t length, std::string &out) {
+        if (length > kShortStretch) return localeKey(text, length, out);
+        auto known = shortKeys.try_emplace(std::wstring(text, length));
+        if (known.second) localeKey(text, length, known.first->second);
+        out += known.first->second;
+    };
     std::vector<int> order = sortedRows(
         rows, [&l, column](int row, size_t &length) {
             const TextUnit *cell = cellOf(l, row, column, length);
             if (cell == nullptr) length = 0;
             return cell;
         },
-        localeKey, descending);
+        key, descending);
     held->place.assign(order.size(), -1);
     for (size_t at = 0; at < order.size(); ++at) held->place[size_t(order[at])] = int(at);
     held->order = std::move(order);
@@ -149,9 +229,7 @@ bool sortHeldRows(HWND list, int column) {
     if (focusedData >= 0) {
         makeCurrentRow(list, viewRowOf(list, focusedData));
     } else {
-        LVITEMW none = {};
-        none.stateMask = LVIS_SELECTED;
-        SendMessageW(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&none));
+        clearSelection(list);
     }
     InvalidateRect(list, nullptr, FALSE);
     return true;

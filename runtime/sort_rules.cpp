@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -105,16 +106,27 @@ std::vector<int> sortedRows(int rows, const SortCell &cell, const TextSortKey &t
         return order;
     }
 
-    std::vector<std::string> keys(order.size());
+    // Every key in one buffer: a million rows would otherwise make a
+    // million strings.
+    std::string keys;
+    std::vector<size_t> starts(order.size() + 1, 0);
     for (size_t row = 0; row < order.size(); ++row) {
         size_t length = 0;
         const TextUnit *units = cell(int(row), length);
-        appendNaturalKey(units, length, textKey, keys[row]);
+        appendNaturalKey(units, length, textKey, keys);
+        starts[row + 1] = keys.size();
     }
+    const unsigned char *bytes = reinterpret_cast<const unsigned char *>(keys.data());
+    auto before = [&](int a, int b) {
+        const size_t aStart = starts[size_t(a)], aLength = starts[size_t(a) + 1] - aStart;
+        const size_t bStart = starts[size_t(b)], bLength = starts[size_t(b) + 1] - bStart;
+        const int c = std::memcmp(bytes + aStart, bytes + bStart, std::min(aLength, bLength));
+        return c != 0 ? c < 0 : aLength < bLength;
+    };
     if (descending) {
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[size_t(b)] < keys[size_t(a)]; });
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return before(b, a); });
     } else {
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+        std::stable_sort(order.begin(), order.end(), before);
     }
     return order;
 }

@@ -76,7 +76,6 @@ int lendRows(HWND list, const ControlSpec &slot, const WideFields &cells, int co
     // Titles without a column count give no column to hold a cell, so no row.
     const int rows = listRowCount(cells.itemCount(), columns);
     holdRows(list, slot.text, columns, rows, withCheckBoxes);
-    showCutCells(list);
     // The check marks are ours to draw.
     if (withCheckBoxes) SendMessageW(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(rows), 0);

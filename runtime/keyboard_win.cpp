@@ -7,6 +7,7 @@
 #include "runtime/control_kinds.h"
 #include "runtime/entry_guard_win.h"
 #include "runtime/open_dialog.h"
+#include "runtime/owner_data_win.h"
 
 namespace {
 
@@ -135,6 +136,10 @@ bool handleKey(const MSG &message) {
 LRESULT CALLBACK keyFilter(int code, WPARAM wParam, LPARAM lParam) {
     if (code == MSGF_DIALOGBOX && lParam != 0) {
         const MSG &message = *reinterpret_cast<const MSG *>(lParam);
+        guardEntry(message.hwnd, false, [&] {
+            followListMouse(message);
+            return false;
+        });
         if (guardEntry(message.hwnd, false, [&] { return handleKey(message); })) return TRUE;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -401,7 +401,6 @@ bool followListPainting(const NMHDR *header, LRESULT &answer) {
 
 namespace {
 
-constexpr UINT_PTR kTipWatchId = 0x54697073; // the list's subclass that follows the mouse for its tip
 // What a list view leaves round a cell's text, in pixels: the column's
 // text starts this far in and stops as far before its edge.
 constexpr int kCellTextMargin = 12;
@@ -417,46 +416,50 @@ void cellUnderMouse(HWND list, int &row, int &column) {
     if (row < 0) column = -1;
 }
 
-// A tip stays with its cell: moving to another cell hides it, so the next
-// one asks for that cell's text.
-LRESULT CALLBACK watchTipCell(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == WM_MOUSEMOVE) {
-        LentCells *held = heldRowsOf(list);
-        if (held != nullptr && held->tip != nullptr) {
-            int row = -1, column = -1;
-            cellUnderMouse(list, row, column);
-            if (row != held->tipRow || column != held->tipColumn) {
-                held->tipRow = row;
-                held->tipColumn = column;
-                SendMessageW(held->tip, TTM_POP, 0, 0);
-            }
-        }
-    } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(list, watchTipCell, kTipWatchId);
-    }
-    return DefSubclassProc(list, message, wParam, lParam);
+// The tip of a list, made when the mouse first comes over it: a list that
+// is never pointed at makes no window for it. It is handed the list's mouse
+// messages from the dialog's loop rather than by a procedure of its own
+// over the list's.
+void makeTip(HWND list, LentCells &held) {
+    HWND dialogWindow = GetParent(list);
+    if (dialogWindow == nullptr) return;
+    // Owned by the dialog, which takes it along when it goes.
+    held.tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialogWindow, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (held.tip == nullptr) return;
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = dialogWindow;
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(held.tip, TTM_ADDTOOLW, 0, LPARAM(&tool));
+    SendMessageW(held.tip, TTM_SETMAXTIPWIDTH, 0, LPARAM(kTipWidth));
 }
 
 } // namespace
 
-void showCutCells(HWND list) {
+void followListMouse(const MSG &message) {
+    if (message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST) return;
+    HWND list = message.hwnd;
     LentCells *held = heldRowsOf(list);
-    HWND dialogWindow = GetParent(list);
-    if (held == nullptr || held->tip != nullptr || dialogWindow == nullptr) return;
-    // Owned by the dialog, which takes it along when it goes.
-    held->tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialogWindow, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+    if (held == nullptr) return;
+    if (held->tip == nullptr) makeTip(list, *held);
     if (held->tip == nullptr) return;
-    TTTOOLINFOW tool = {};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = dialogWindow;
-    tool.uId = reinterpret_cast<UINT_PTR>(list);
-    tool.lpszText = LPSTR_TEXTCALLBACKW;
-    SendMessageW(held->tip, TTM_ADDTOOLW, 0, LPARAM(&tool));
-    SendMessageW(held->tip, TTM_SETMAXTIPWIDTH, 0, LPARAM(kTipWidth));
-    SetWindowSubclass(list, watchTipCell, kTipWatchId, 0);
+    // A tip stays with its cell: moving to another cell hides it, so the
+    // next one asks for that cell's text.
+    if (message.message == WM_MOUSEMOVE) {
+        int row = -1, column = -1;
+        cellUnderMouse(list, row, column);
+        if (row != held->tipRow || column != held->tipColumn) {
+            held->tipRow = row;
+            held->tipColumn = column;
+            SendMessageW(held->tip, TTM_POP, 0, 0);
+        }
+    }
+    MSG relayed = message;
+    SendMessageW(held->tip, TTM_RELAYEVENT, 0, LPARAM(&relayed));
 }
 
 bool answerCellTip(NMHDR *header) {

@@ -77,17 +77,6 @@ inline void chooseFromListMenu(driver::Dialog &d, std::initializer_list<WORD> ke
     d.waitMs(400);
 }
 
-// Clicks the title of column `column` of list view `id`.
-inline bool clickColumnTitle(driver::Dialog &d, int id, int column) {
-    const HWND list = d.control(id).hwnd;
-    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    RECT title{};
-    if (header == nullptr || !SendMessageW(header, HDM_GETITEMRECT, WPARAM(column), LPARAM(&title))) return false;
-    POINT centre{(title.left + title.right) / 2, (title.top + title.bottom) / 2};
-    MapWindowPoints(header, d.hwnd(), &centre, 1);
-    return d.clickClient(centre);
-}
-
 // The sort arrow column `column` of list view `id` shows: HDF_SORTUP,
 // HDF_SORTDOWN or 0.
 inline int sortArrow(driver::Dialog &d, int id, int column) {

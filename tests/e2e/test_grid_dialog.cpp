@@ -280,11 +280,11 @@ TEST_F(GridDialog, ATitleClickSortsTheRowsShownOnly) {
         return shown;
     };
     std::wstring result = show(kFruitGrid, [&](driver::Dialog &d) {
-        ASSERT_TRUE(e2e::clickColumnTitle(d, kGrid, 2));
+        ASSERT_TRUE(d.clickListTitle(kGrid, 2));
         EXPECT_EQ(column(d, 2), L"banana;kiwi;Pear;");
         EXPECT_EQ(e2e::sortArrow(d, kGrid, 2), HDF_SORTUP);
-        e2e::clickColumnTitle(d, kGrid, 3);
-        e2e::clickColumnTitle(d, kGrid, 3);
+        d.clickListTitle(kGrid, 3);
+        d.clickListTitle(kGrid, 3);
         EXPECT_EQ(column(d, 3), L"3;2;1;");
         EXPECT_EQ(e2e::sortArrow(d, kGrid, 3), HDF_SORTDOWN);
         EXPECT_EQ(e2e::sortArrow(d, kGrid, 2), 0);

@@ -315,13 +315,13 @@ TEST_F(ListDialogs, AClickOnATitleSortsTheRowsShownOnly) {
         return shown;
     };
     std::wstring result = show(L"Tessary_DoList", args, [&](driver::Dialog &d) {
-        ASSERT_TRUE(e2e::clickColumnTitle(d, 36, 1));
+        ASSERT_TRUE(d.clickListTitle(36, 1));
         EXPECT_EQ(column(d, 1), L"Item 1;item 2;Item 2;Item 10;");
         EXPECT_EQ(e2e::sortArrow(d, 36, 1), HDF_SORTUP);
-        e2e::clickColumnTitle(d, 36, 1);
+        d.clickListTitle(36, 1);
         EXPECT_EQ(column(d, 1), L"Item 10;item 2;Item 2;Item 1;") << "equal rows keep their order";
         EXPECT_EQ(e2e::sortArrow(d, 36, 1), HDF_SORTDOWN);
-        e2e::clickColumnTitle(d, 36, 2);
+        d.clickListTitle(36, 2);
         EXPECT_EQ(column(d, 2), L"-3;5;40;100;");
         EXPECT_EQ(e2e::sortArrow(d, 36, 1), 0);
         EXPECT_EQ(e2e::sortArrow(d, 36, 2), HDF_SORTUP);

@@ -34,7 +34,7 @@ constexpr DWORD kTabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_
 
 constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 
-// The lists that hold no rows of their own show a cut cell in a tip.
+// Every list shows a cut cell in a tip.
 constexpr DWORD kListClasses = ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES;
 
 // One row per kind, in the order of ControlKind; a field a row leaves out
@@ -57,7 +57,7 @@ constexpr KindRow kKinds[] = {
      .idOffset = kComboIdOffset, .content = fillComboBox, .finish = kFontAndText, .readFirstId = kComboIdOffset,
      .read = readWindowText},
     {.kind = ControlKind::kPlainList, .className = WC_LISTVIEWW, .style = kListStyle, .options = kHeaderless,
-     .commonControls = ICC_LISTVIEW_CLASSES, .content = fillPlainList, .finish = kFontOnly, .read = readPlainList,
+     .commonControls = kListClasses, .content = fillPlainList, .finish = kFontOnly, .read = readPlainList,
      .notify = onPlainListNotify, .relayout = relayoutListColumns, .fitColumns = fitPlainListColumns},
     {.kind = ControlKind::kCheckList, .className = WC_LISTVIEWW, .style = kListStyle | LVS_OWNERDATA,
      .options = kHeaderless, .commonControls = kListClasses, .content = fillCheckList, .finish = kFontOnly,

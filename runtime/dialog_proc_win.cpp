@@ -8,6 +8,7 @@
 #include "model/fields.h"
 #include "model/options.h"
 #include "runtime/cell_editor.h"
+#include "runtime/cell_tips_win.h"
 #include "runtime/control_factory.h"
 #include "runtime/control_kinds.h"
 #include "runtime/dialog_hooks.h"

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "model/dialog_definition.h"
+#include "runtime/cell_tips_win.h"
 #include "runtime/control_factory.h"
 #include "runtime/control_kinds.h"
 #include "runtime/entry_guard_win.h"

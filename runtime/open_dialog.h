@@ -55,15 +55,18 @@ struct LentCells {
     int sortColumn = 0;         // the data column sorted by, from 1; 0: none
     bool sortDescending = false;
 
-    // The tip that shows a cell cut by its column whole, the cell under the
-    // mouse it was last asked for (list row, data column; -1: none), and
-    // the text it shows.
-    HWND tip = nullptr;
-    int tipRow = -1;
-    int tipColumn = -1;
-    WideText tipText;
-
     LentCells(HWND l, const WideText &t, int c) : list(l), text(t), cells(text), columns(c) {}
+};
+
+// The tip over a list that shows a cell cut by its column whole: made at
+// the mouse's first move over the list, with the cell under the mouse it was
+// last asked for and the text it shows.
+struct CellTip {
+    HWND list = nullptr;
+    HWND tip = nullptr;
+    int row = -1;    // -1: none
+    int column = -1; // the list's column; -1: none
+    WideText text;
 };
 
 // The cell of the last click in a grid, which the cell editors work on,
@@ -112,6 +115,7 @@ public:
     Scale scale;                // script units to this dialog's pixels
     std::vector<OwnedFont> fonts;
     std::vector<std::unique_ptr<LentCells>> lentCells;
+    std::vector<CellTip> cellTips;
     EditedCell cell;
     std::vector<AppliedFont> appliedFonts;
     HHOOK keyWatch = nullptr;   // hands the modal loop's keys to the dialog first

@@ -92,15 +92,4 @@ int answerFindRow(const NMLVFINDITEMW *request);
 // `answer` is then untouched.
 bool followListPainting(const NMHDR *header, LRESULT &answer);
 
-// ---- cells cut by their columns ---------------------------------------------
-
-// A mouse message of the dialog's loop: over a list that holds its rows
-// here, it goes to the list's tip, made at the first, which shows the whole
-// text of the cell under the mouse when its column cuts it.
-void followListMouse(const MSG &message);
-// Answers the tip's request for its text (TTN_GETDISPINFO): the cell under
-// the mouse when it does not fit its column, else nothing, so no tip shows.
-// False when the notification is no such tip's.
-bool answerCellTip(NMHDR *header);
-
 #endif

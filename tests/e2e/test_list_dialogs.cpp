@@ -380,7 +380,7 @@ void restOnCell(driver::Dialog &d, int id, int row, int column) {
 } // namespace
 
 // A cell its column cuts shows whole in a tip while the mouse rests on
-// it; one that fits shows none.
+// it, in the check-box list and the dual list; one that fits shows none.
 TEST_F(ListDialogs, ACutCellShowsWholeInATip) {
     const std::wstring cut = L"Cherries from the south of Spain, picked ripe in June";
     const Args args = {L"", L"2", L"Fruit|Price", L"30|70", L"", L"Tips", L"", cut + L"|4|Figs|5", L"", L"OK", L""};
@@ -393,6 +393,16 @@ TEST_F(ListDialogs, ACutCellShowsWholeInATip) {
         restOnCell(d, 36, 1, 1);
         d.waitMs(1500);
         EXPECT_EQ(shownTip(d.hwnd()), nullptr) << "\"Figs\" fits its column";
+        d.click(4);
+    });
+    // The lists of the dual list hold their rows themselves: the same.
+    show(L"Tessary_DoDualListDialog", {L"", L"Tips", L"", L"", cut + L"|Figs", L"", L"", L"OK"},
+         [&](driver::Dialog &d) {
+        restOnCell(d, 36, 0, 0);
+        EXPECT_TRUE(d.waitUntil([&] { return shownTip(d.hwnd()) != nullptr; }, 5000)) << "no tip for the cut item";
+        restOnCell(d, 36, 1, 0);
+        d.waitMs(1500);
+        EXPECT_EQ(shownTip(d.hwnd()), nullptr);
         d.click(4);
     });
 }

@@ -87,14 +87,18 @@ int lendRows(HWND list, const ControlSpec &slot, const WideFields &cells, int co
 }
 
 // Checks the rows whose key is one of the wanted values: in single selection
-// only the first such row, which becomes the chosen row.
-void preselectRows(HWND list, ControlSpec &slot, const WideFields &cells, int columns, int rows) {
+// only the first such row, which becomes the chosen row. Returns the first
+// row checked, -1 for none.
+int preselectRows(HWND list, ControlSpec &slot, const WideFields &cells, int columns, int rows) {
     const bool multiple = listMultiple(slot) != 0;
+    int first = -1;
     for (int row : preselectedRows(slot, cells, columns, rows, !multiple)) {
         // Checked by the script, not by a click: no "b1ns" button wakes.
         setOwnRowCheck(list, row, kCheckedImage);
         if (!multiple) setListChosenRow(slot, row);
+        if (first < 0 || row < first) first = row;
     }
+    return first;
 }
 
 // Every control of a dialog is placed here, from the script units of its
@@ -198,7 +202,9 @@ HWND fillComboBox(const ControlBuild &build, HWND combo) {
 HWND fillCheckList(const ControlBuild &build, HWND list) {
     RedrawPause pause(list);
     ControlSpec &slot = build.slot;
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES);
+    // The whole row shows which one Space checks, not a frame round an
+    // empty first cell.
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     insertColumn(list, 0, TEXT16(""), kCheckColumnWidth, LVCFMT_LEFT);
     int columns = 1;
     if (listColumnTitles(slot).empty()) {
@@ -209,7 +215,9 @@ HWND fillCheckList(const ControlBuild &build, HWND list) {
     }
     const WideFields cells = listCells(slot.text);
     const int rows = lendRows(list, slot, cells, columns, true);
-    preselectRows(list, slot, cells, columns, rows);
+    const int firstChecked = preselectRows(list, slot, cells, columns, rows);
+    // A current row from the start, so that the first Space checks a row.
+    if (rows > 0) makeCurrentRow(list, firstChecked >= 0 ? firstChecked : 0);
     fitSlotColumns(list, slot);
     return list;
 }

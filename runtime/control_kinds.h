@@ -138,6 +138,7 @@ bool onCheckListNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answ
 bool onGridNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
 bool onTabNotify(HWND dialogWindow, int slot, NMHDR *header, LRESULT &answer);
 bool onCheckListKey(HWND dialogWindow, int slot, const MSG &message);
+bool onGridKey(HWND dialogWindow, int slot, const MSG &message);
 void relayoutListColumns(HWND list, const ControlSpec &slot);
 void relayoutGridColumns(HWND grid, const ControlSpec &slot);
 // Column fits (control_factory_win.cpp).

@@ -34,6 +34,9 @@ constexpr DWORD kTabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_
 
 constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 
+// Every list shows a cut cell in a tip.
+constexpr DWORD kListClasses = ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES;
+
 // One row per kind, in the order of ControlKind; a field a row leaves out
 // is the kind's "none" (no step, no option, ids from the slot itself).
 constexpr KindRow kKinds[] = {
@@ -54,15 +57,15 @@ constexpr KindRow kKinds[] = {
      .idOffset = kComboIdOffset, .content = fillComboBox, .finish = kFontAndText, .readFirstId = kComboIdOffset,
      .read = readWindowText},
     {.kind = ControlKind::kPlainList, .className = WC_LISTVIEWW, .style = kListStyle, .options = kHeaderless,
-     .commonControls = ICC_LISTVIEW_CLASSES, .content = fillPlainList, .finish = kFontOnly, .read = readPlainList,
+     .commonControls = kListClasses, .content = fillPlainList, .finish = kFontOnly, .read = readPlainList,
      .notify = onPlainListNotify, .relayout = relayoutListColumns, .fitColumns = fitPlainListColumns},
     {.kind = ControlKind::kCheckList, .className = WC_LISTVIEWW, .style = kListStyle | LVS_OWNERDATA,
-     .options = kHeaderless, .commonControls = ICC_LISTVIEW_CLASSES, .content = fillCheckList, .finish = kFontOnly,
+     .options = kHeaderless, .commonControls = kListClasses, .content = fillCheckList, .finish = kFontOnly,
      .read = readCheckList, .notify = onCheckListNotify, .relayout = relayoutListColumns, .key = onCheckListKey,
      .fitColumns = fitCheckListColumns},
     {.kind = ControlKind::kGrid, .className = WC_LISTVIEWW, .style = kListStyle | LVS_OWNERDATA,
-     .commonControls = ICC_LISTVIEW_CLASSES, .content = fillGrid, .finish = kFontOnly, .read = readGrid,
-     .notify = onGridNotify, .relayout = relayoutGridColumns, .opened = startCellCursor, .key = cellEditorKey,
+     .commonControls = kListClasses, .content = fillGrid, .finish = kFontOnly, .read = readGrid,
+     .notify = onGridNotify, .relayout = relayoutGridColumns, .opened = startCellCursor, .key = onGridKey,
      .fitColumns = fitGridColumns},
     {.kind = ControlKind::kSlider, .className = TRACKBAR_CLASSW, .style = kSliderStyle,
      .commonControls = ICC_BAR_CLASSES, .content = setSliderRange, .read = readSlider},

@@ -45,6 +45,9 @@ struct DialogHooks {
     // A window without a caption is dragged by any point of its client
     // area that no control covers.
     bool dragsByClientArea = false;
+    // Every control is made and filled; the window is not shown yet, and
+    // slots marked disabled are disabled after this.
+    void (*onOpened)(WindowHandle dialogWindow) = nullptr;
 };
 
 // The dialogs that need no hooks.

@@ -8,6 +8,7 @@
 #include "model/fields.h"
 #include "model/options.h"
 #include "runtime/cell_editor.h"
+#include "runtime/cell_tips_win.h"
 #include "runtime/control_factory.h"
 #include "runtime/control_kinds.h"
 #include "runtime/dialog_hooks.h"
@@ -101,6 +102,7 @@ BOOL onInitDialog(OpenDialog &open) {
     for (int i = 0; i < kSlotCount; ++i) {
         if (rowOf(i).opened != nullptr) rowOf(i).opened(dialogWindow, i);
     }
+    if (open.hooks->onOpened != nullptr) open.hooks->onOpened(dialogWindow);
     for (int i = 0; i < kSlotCount; ++i) {
         if (slotAt(i).disabled == 1 && open.windowOf(i) != nullptr) EnableWindow(open.windowOf(i), FALSE);
     }
@@ -171,6 +173,8 @@ BOOL onNotify(OpenDialog &open, int slot, NMHDR *header) {
     if (header->code == UINT(LVN_GETDISPINFOW) && answerCellText(reinterpret_cast<NMLVDISPINFOW *>(header))) {
         return TRUE;
     }
+    // A list's tip names the list, not a slot, as the one it serves.
+    if (answerCellTip(header)) return TRUE;
     if (header->code == UINT(LVN_ODFINDITEMW) && holdsNoRows(header->hwndFrom)) {
         return answer(open, answerFindRow(reinterpret_cast<const NMLVFINDITEMW *>(header)));
     }

@@ -43,9 +43,14 @@ void moveChosenLeft(int row, DualListRows &source, DualListRows &target) {
 // Rows of `from` that `to` does not hold yet go to the end of `to`. One set
 // of keys instead of a search of `to` for every row: thousands of rows would
 // otherwise take a quadratic number of comparisons.
+std::unordered_set<std::string> keysOf(const DualListRows &list, const DualListRows &matcher) {
+    std::unordered_set<std::string> keys;
+    for (int row = 0; row < list.count(); ++row) keys.insert(matcher.matchKey(list.text(row)));
+    return keys;
+}
+
 void appendMissingRows(const DualListRows &from, DualListRows &to) {
-    std::unordered_set<std::string> held;
-    for (int row = 0; row < to.count(); ++row) held.insert(to.matchKey(to.text(row)));
+    std::unordered_set<std::string> held = keysOf(to, to);
     for (int row = 0; row < from.count(); ++row) {
         const WideText text = from.text(row);
         if (held.insert(to.matchKey(text)).second) to.append(text);
@@ -80,4 +85,18 @@ bool runDualMove(const DualMove &move, bool moving, int sourceRow, int targetRow
     default:
         return false;
     }
+}
+
+int leaveOutTargetRows(DualListRows &source, const DualListRows &target) {
+    if (target.count() == 0) return 0;
+    const std::unordered_set<std::string> held = keysOf(target, source);
+    int deleted = 0;
+    // From the end, so the rows still to be looked at keep their numbers.
+    for (int row = source.count() - 1; row >= 0; --row) {
+        if (held.count(source.matchKey(source.text(row))) != 0) {
+            source.erase(row);
+            ++deleted;
+        }
+    }
+    return deleted;
 }

@@ -50,4 +50,9 @@ const DualMove *dualMoveOf(int slot);
 bool runDualMove(const DualMove &move, bool moving, int sourceRow, int targetRow, DualListRows &source,
                  DualListRows &target);
 
+// With "moveText" an item is on one side or the other, never both: the rows
+// of `source` that `target` holds (as holds() compares) are deleted, before
+// the dialog shows them. Returns the number deleted.
+int leaveOutTargetRows(DualListRows &source, const DualListRows &target);
+
 #endif

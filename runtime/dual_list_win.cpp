@@ -114,9 +114,50 @@ void moveRow(HWND dialogWindow, bool left, int row) {
     onCommand(dialogWindow, left ? kMoveOneSlot : kMoveBackSlot);
 }
 
-bool onNotify(WindowHandle dialogWindow, int slot, tagNMHDR *header, intptr_t &) {
+RECT firstRowRect(HWND list) {
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    SendMessageW(list, LVM_GETITEMRECT, 0, LPARAM(&row));
+    return row;
+}
+
+bool noCurrentRow(HWND list) {
+    return rowCount(list) > 0 && SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED) < 0;
+}
+
+// A list that has the keyboard focus but no current row yet draws no mark
+// at all; the first row, where Down or Space starts, is framed instead, so
+// a user who tabs into a list sees where the focus went.
+bool markFocusWithoutRow(NMHDR *header, intptr_t &result) {
+    HWND list = header->hwndFrom;
+    if (header->code == UINT(NM_SETFOCUS) || header->code == UINT(NM_KILLFOCUS)) {
+        if (noCurrentRow(list)) {
+            const RECT row = firstRowRect(list);
+            InvalidateRect(list, &row, TRUE);
+        }
+        return false;
+    }
+    if (header->code != UINT(NM_CUSTOMDRAW)) return false;
+    NMCUSTOMDRAW *draw = reinterpret_cast<NMCUSTOMDRAW *>(header);
+    if (draw->dwDrawStage == CDDS_PREPAINT) {
+        result = CDRF_NOTIFYPOSTPAINT;
+        return true;
+    }
+    if (draw->dwDrawStage == CDDS_POSTPAINT) {
+        if (GetFocus() == list && noCurrentRow(list)) {
+            const RECT row = firstRowRect(list);
+            DrawFocusRect(draw->hdc, &row);
+        }
+        result = CDRF_DODEFAULT;
+        return true;
+    }
+    return false;
+}
+
+bool onNotify(WindowHandle dialogWindow, int slot, tagNMHDR *header, intptr_t &result) {
     if (slot != kDualSourceSlot && slot != kDualTargetSlot) return false;
     const bool left = slot == kDualSourceSlot;
+    if (markFocusWithoutRow(header, result)) return true;
     if (header->code == UINT(LVN_ITEMCHANGED)) {
         const NMLISTVIEW *change = reinterpret_cast<const NMLISTVIEW *>(header);
         if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) return false;
@@ -185,9 +226,22 @@ bool readValue(WindowHandle parent, int slot, WideText &value) {
     return true;
 }
 
+// An item the right list starts with is not offered again on the left when
+// a move takes it away from there.
+void onOpened(WindowHandle dialogWindow) {
+    if (dualListMoves(slotAt(kDualSourceSlot)) != 1) return;
+    HWND list = GetDlgItem(dialogWindow, kDualSourceSlot);
+    RedrawPause pause(list);
+    ListViewRows source(list);
+    ListViewRows target(GetDlgItem(dialogWindow, kDualTargetSlot));
+    leaveOutTargetRows(source, target);
+    if (source.count() == 0) slotAt(kMoveAllSlot).disabled = 1;
+}
+
 } // namespace
 
 const DialogHooks &dualListHooks() {
-    static const DialogHooks hooks = {"dual list", false, onCommand, onNotify, onSize, readValue, onKey};
+    static const DialogHooks hooks = {"dual list", false, onCommand, onNotify, onSize,  readValue,
+                                      onKey,       nullptr, false,   onOpened};
     return hooks;
 }

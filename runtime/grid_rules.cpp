@@ -119,13 +119,34 @@ int dataColumnsRoom(const ListRoom &list) {
     return std::max(room, 0);
 }
 
-int dataColumnWidth(const NarrowFields &widths, int column, int count, int room) {
-    if (room <= 0 || column < 1 || count < 1) return 0;
-    const size_t n = size_t(column - 1);
-    if (widths.length(n) == 0) return room / count;
-    const double width = leadingDecimal(widths.data(n), widths.length(n)) / 100.0 * room;
-    // A percentage far past 100 would overflow the pixel count, and the list
-    // view takes a column width as a signed 16-bit number.
+std::vector<int> dataColumnWidths(const NarrowFields &widths, int count, int room) {
+    std::vector<int> out;
+    if (room <= 0 || count < 1) return out;
+    out.assign(size_t(count), 0);
+    // Percentages as given, -1 for an empty piece; the sum of the given ones.
+    std::vector<double> given(size_t(count), -1.0);
+    double total = 0;
+    int empty = 0;
+    for (int k = 0; k < count; ++k) {
+        if (widths.length(size_t(k)) == 0) {
+            ++empty;
+            continue;
+        }
+        given[size_t(k)] = std::max(leadingDecimal(widths.data(size_t(k)), widths.length(size_t(k))), 0.0);
+        total += given[size_t(k)];
+    }
+    // Pieces such as 33.3|33.3|33.4 add up to a hair over 100 in binary
+    // fractions; scaling them would cost a column a pixel.
+    constexpr double kOverHundred = 100 + 1e-9;
+    const double scale = total > kOverHundred ? 100 / total : 1;
+    // What the given pieces leave, shared by the empty ones: all of it when
+    // none is given, so that each gets exactly room / count.
+    const double left = std::max(100 - total, 0.0);
+    // The list view takes a column width as a signed 16-bit number.
     constexpr double kWidest = 32767;
-    return int(std::min(width, kWidest));
+    for (int k = 0; k < count; ++k) {
+        const double width = given[size_t(k)] < 0 ? left / 100 * room / empty : given[size_t(k)] * scale / 100 * room;
+        out[size_t(k)] = int(std::min(width, kWidest));
+    }
+    return out;
 }

@@ -71,12 +71,13 @@ struct ListRoom {
 // lies under the scroll bar. Never negative.
 int dataColumnsRoom(const ListRoom &list);
 
-// Width in pixels of data column `column` (from 1) of `count` that share
-// `room` pixels: piece `column` of the widths text in percent of the room,
-// cut to whole pixels, so percentages that add up to at most 100 never need
-// more than the room; an empty or missing piece gives an even share,
-// room / count. Never negative and never past 32,767, the widest a list view
-// column takes.
-int dataColumnWidth(const NarrowFields &widths, int column, int count, int room);
+// Widths in pixels of data columns 1..`count` that share `room` pixels, at
+// index column - 1: piece `column` of the widths text is that column's
+// percent of the room. Pieces that add up to more than 100 are scaled down to
+// 100 together; empty or missing pieces share evenly what the others leave
+// (without any given piece, room / count each). Cut to whole pixels, so the
+// columns never need more than the room. Never negative and never past
+// 32,767, the widest a list view column takes. Empty for no room or columns.
+std::vector<int> dataColumnWidths(const NarrowFields &widths, int count, int room);
 
 #endif

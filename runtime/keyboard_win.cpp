@@ -3,11 +3,13 @@
 #include <commctrl.h>
 
 #include "model/dialog_definition.h"
+#include "runtime/cell_tips_win.h"
 #include "runtime/control_factory.h"
 #include "runtime/control_kinds.h"
 #include "runtime/dialog_proc.h"
 #include "runtime/entry_guard_win.h"
 #include "runtime/open_dialog.h"
+#include "runtime/owner_data_win.h"
 
 namespace {
 
@@ -150,6 +152,10 @@ bool handleKey(const MSG &message) {
 LRESULT CALLBACK keyFilter(int code, WPARAM wParam, LPARAM lParam) {
     if (code == MSGF_DIALOGBOX && lParam != 0) {
         const MSG &message = *reinterpret_cast<const MSG *>(lParam);
+        guardEntry(message.hwnd, false, [&] {
+            followListMouse(message);
+            return false;
+        });
         if (guardEntry(message.hwnd, false, [&] { return handleKey(message); })) return TRUE;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -47,6 +47,34 @@ bool holdsRow(HWND list, const WideText &label) {
     return SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)) != -1;
 }
 
+void clearSelection(HWND list) {
+    // A list told to clear every row looks at every row, a million of them
+    // in a long list, and tells the dialog of each; the few rows selected
+    // are cleared one by one instead.
+    constexpr LRESULT kFewRows = 64;
+    LVITEMW none = {};
+    none.stateMask = LVIS_SELECTED;
+    if (SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > kFewRows) {
+        SendMessageW(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&none));
+        return;
+    }
+    for (int row = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); row >= 0;
+         row = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(row), LVNI_SELECTED))) {
+        SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&none));
+    }
+}
+
+void makeCurrentRow(HWND list, int row) {
+    clearSelection(list);
+    LVITEMW current = {};
+    current.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+    current.state = LVIS_FOCUSED | LVIS_SELECTED;
+    SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&current));
+    // Shift with an arrow selects from here.
+    SendMessageW(list, LVM_SETSELECTIONMARK, 0, LPARAM(row));
+    SendMessageW(list, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+}
+
 namespace {
 
 // What the list spends round its rows: its borders, measured without its
@@ -105,7 +133,8 @@ void fitListColumns(HWND list, const RECT &place, int first, const NarrowFields 
     const int room = dataColumnsRoom(shape);
     std::vector<int> wanted(size_t(count) + 1);
     wanted[0] = first == kWholeRoom ? room : first;
-    for (int k = 1; k <= count; ++k) wanted[size_t(k)] = dataColumnWidth(widths, k, count, room);
+    const std::vector<int> data = dataColumnWidths(widths, count, room);
+    std::copy(data.begin(), data.end(), wanted.begin() + 1);
 
     // Never wider than the list at any moment: a sideways scroll bar that
     // appeared on the way would take height from the rows, the vertical bar

@@ -29,6 +29,11 @@ void appendRow(HWND list, const WideText &label);
 // True when some row's first cell is exactly `label`.
 bool holdsRow(HWND list, const WideText &label);
 
+// Leaves no row of the list selected.
+void clearSelection(HWND list);
+// Makes `row` the list's focused and only selected row, in view.
+void makeCurrentRow(HWND list, int row);
+
 // Reads the cells of a list that holds its rows through one buffer, which
 // grows to the longest cell read, so every cell comes back whole.
 class CellReader {

@@ -48,7 +48,26 @@ struct LentCells {
     bool listChecked = false;   // the list changed a check mark itself since the last click
     bool reporting = false;     // a check change of ours is being told to the dialog
 
+    // The order the user sorted the rows in: the row of the record that each
+    // row of the list shows, and the list's row of each row of the record.
+    // Both empty while the list shows the record's order.
+    std::vector<int> order;
+    std::vector<int> place;
+    int sortColumn = 0;         // the data column sorted by, from 1; 0: none
+    bool sortDescending = false;
+
     LentCells(HWND l, const WideText &t, int c) : list(l), text(t), cells(text), columns(c) {}
+};
+
+// The tip over a list that shows a cell cut by its column whole: made at
+// the mouse's first move over the list, with the cell under the mouse it was
+// last asked for and the text it shows.
+struct CellTip {
+    HWND list = nullptr;
+    HWND tip = nullptr;
+    int row = -1;    // -1: none
+    int column = -1; // the list's column; -1: none
+    WideText text;
 };
 
 // The cell of the last click in a grid, which the cell editors work on,
@@ -97,6 +116,7 @@ public:
     Scale scale;                // script units to this dialog's pixels
     std::vector<OwnedFont> fonts;
     std::vector<std::unique_ptr<LentCells>> lentCells;
+    std::vector<CellTip> cellTips;
     EditedCell cell;
     std::vector<AppliedFont> appliedFonts;
     HHOOK keyWatch = nullptr;   // hands the modal loop's keys to the dialog first

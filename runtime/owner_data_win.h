@@ -19,6 +19,24 @@ void holdRows(HWND list, const WideText &text, int columns, int rows, bool check
 // True for a list whose rows are held here.
 bool holdsNoRows(HWND list);
 
+// Every row below is a row as the list shows it, which a user may have
+// sorted; the dialog's record keeps the rows in the script's order.
+
+// ---- the order shown ----------------------------------------------------------
+
+// The row of the record that list row `row` shows, and the list row that
+// shows row `dataRow` of the record; the same number while the list is not
+// sorted, -1 for no such row.
+int dataRowOf(HWND list, int row);
+int viewRowOf(HWND list, int dataRow);
+// Shows the rows in the order of data column `column` (from 1): ascending,
+// or descending when they are in its ascending order already. Texts compare
+// as the user's locale sorts them, case aside, digits as numbers; a column
+// of numbers by value; equal cells keep their order. The column's title
+// shows the arrow of the order, and the focused row stays focused. False
+// for a list that holds rows of its own or no such column.
+bool sortHeldRows(HWND list, int column);
+
 // ---- check marks ----------------------------------------------------------
 
 // The state image of `row`: kCheckedImage or kUncheckedImage, 0 for no row
@@ -39,6 +57,14 @@ bool takeListCheckChange(HWND list, const NMLISTVIEW &change);
 // A click on a row's check box: the mark turns over, unless the list turned
 // it itself during the click.
 void onCheckBoxClick(HWND list, const NMITEMACTIVATE &click);
+
+// What a user does to every row at once.
+enum class EveryRow { kCheck, kUncheck, kInvert };
+// Changes the mark of every row of a list with check marks in one go, with
+// one repaint and no notification a row: a list of a million rows takes it
+// at once. Returns how many rows are checked afterwards; 0 for a list
+// without check marks.
+int markEveryRow(HWND list, EveryRow how);
 
 // ---- cells ------------------------------------------------------------------
 

@@ -54,7 +54,10 @@ WideText readSlider(const ControlReading &reading) {
 WideText readGrid(const ControlReading &reading) {
     const HWND grid = reading.control;
     return gridValue(rowCount(grid), std::max(listColumnCount(reading.slot), 0),
-                     [grid](int row, int column, size_t &length) { return heldCell(grid, row, column, length); });
+                     [grid](int row, int column, size_t &length) {
+                         // In the script's order, however the user sorted the grid.
+                         return heldCell(grid, viewRowOf(grid, row), column, length);
+                     });
 }
 
 // A plain list chooses every row it shows.
@@ -69,7 +72,8 @@ WideText readCheckList(const ControlReading &reading) {
     std::vector<int> chosen;
     const int rows = rowCount(reading.control);
     for (int row = 0; row < rows; ++row) {
-        if (heldCheck(reading.control, row) == kCheckedImage) chosen.push_back(row);
+        // In the script's order, however the user sorted the list.
+        if (heldCheck(reading.control, viewRowOf(reading.control, row)) == kCheckedImage) chosen.push_back(row);
     }
     return chosenRowsValue(reading.slot, chosen);
 }

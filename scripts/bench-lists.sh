@@ -2,7 +2,8 @@
 # The list benchmark: Tessary_DoList on 2,500, 10,000, 30,000 and 40,000
 # rows of three cells, through the host under Wine, against a bare list view
 # filled with the same rows in the same run; and, where zenity is installed,
-# `zenity --list --checklist` on the same rows on the same display.
+# `zenity --list --checklist` on the same rows on the same display; and a
+# list of a million rows sorted by a column.
 #   scripts/bench-lists.sh [ROWS...]
 # Prints milliseconds (medians of three runs) and the ratios.
 set -euo pipefail
@@ -24,6 +25,13 @@ start_wine_session "$out/windows/wineprefix"
 echo "== Tessary_DoList under Wine, from the call until its rows are painted"
 ours="$out/bench-lists.txt"
 (cd "$out/windows/bin" && "$root/scripts/wine-run" --prefix "$WINEPREFIX" bench_lists.exe "${sizes[@]}") | tee "$ours"
+
+# A list of a million rows (TESSARY_SORT_ROWS) sorted by a column of texts
+# with digits, as a click on its title does, and back the other way: from
+# the click until the sorted rows are painted.
+echo "== Tessary_DoList sorted by a text column under Wine"
+(cd "$out/windows/bin" && "$root/scripts/wine-run" --prefix "$WINEPREFIX" bench_lists.exe --sort \
+    ${TESSARY_SORT_ROWS:-1000000})
 
 zenity_time() {
     local times=() t

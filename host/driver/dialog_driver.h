@@ -127,6 +127,7 @@ public:
     bool doubleClick(int id);
     bool clickListCheckbox(int id, int row);              // the row's state image
     bool clickListCell(int id, int row, int column, int clicks = 1);
+    bool clickListTitle(int id, int column);              // the column's title in the header
     bool clickTab(int id, int index);
     // A real click on the centre of control ID that is only queued: it returns
     // once the pointer is in place and the click sent, before the window has
@@ -235,6 +236,7 @@ private:
 //   check ID            click check box or radio button ID unless it is already checked
 //   checkrow ID ROW     click the check box of list row ROW (from 0) of list view ID
 //   cell ID ROW COLUMN  click the cell of list view ID in row ROW and column COLUMN (from 0)
+//   title ID COLUMN     click the title of column COLUMN (from 0) of list view ID
 //   tab ID INDEX        click tab INDEX (from 0) of tab control ID
 //   combo ID INDEX      pick item INDEX (from 0) of combo box ID from its dropped-down list
 //   slider ID POS       move slider ID to position POS with the keyboard (setSliderPos)

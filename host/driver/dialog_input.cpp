@@ -298,6 +298,20 @@ bool Dialog::clickListCell(int id, int row, int column, int clicks)
     return clickScreen(p, clicks);
 }
 
+bool Dialog::clickListTitle(int id, int column)
+{
+    HWND lv = itemOfClass(id, WC_LISTVIEWW);
+    HWND header = lv ? reinterpret_cast<HWND>(SendMessageW(lv, LVM_GETHEADER, 0, 0)) : nullptr;
+    if (!header || !IsWindowVisible(header)) return false;
+    RECT title{};
+    if (!SendMessageW(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&title)) || title.right <= title.left) {
+        return false;
+    }
+    POINT p = centre(title);
+    ClientToScreen(header, &p);
+    return clickScreen(p, 1);
+}
+
 bool Dialog::clickTab(int id, int index)
 {
     HWND tabs = itemOfClass(id, WC_TABCONTROLW);

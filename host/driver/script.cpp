@@ -10,7 +10,8 @@ namespace driver {
 namespace {
 
 enum class Op {
-    Wait, Shot, Click, ClickText, Type, Key, Check, CheckRow, Cell, Tab, Combo, Slider, Date, Time, SetText, Resize, Close
+    Wait, Shot, Click, ClickText, Type, Key, Check, CheckRow, Cell, Title, Tab, Combo, Slider, Date, Time, SetText, Resize,
+    Close
 };
 
 // One row per command. Argument kinds, one letter each: 'n' a whole number,
@@ -31,6 +32,7 @@ constexpr CommandRow kCommands[] = {
     {L"check", Op::Check, "n"},
     {L"checkrow", Op::CheckRow, "nn"},
     {L"cell", Op::Cell, "nnn"},
+    {L"title", Op::Title, "nn"},
     {L"tab", Op::Tab, "nn"},
     {L"combo", Op::Combo, "nn"},
     {L"slider", Op::Slider, "nn"},
@@ -304,6 +306,10 @@ bool runCommand(Dialog& d, const Command& cmd, std::wstring* why)
         if (d.clickListCell(n[0], n[1], n[2])) return true;
         *why = L"list view " + std::to_wstring(n[0]) + L" shows no cell in row " + std::to_wstring(n[1]) +
                L", column " + std::to_wstring(n[2]);
+        return false;
+    case Op::Title:
+        if (d.clickListTitle(n[0], n[1])) return true;
+        *why = L"list view " + std::to_wstring(n[0]) + L" shows no title of column " + std::to_wstring(n[1]);
         return false;
     case Op::Tab:
         if (d.clickTab(n[0], n[1])) return true;

@@ -3,6 +3,8 @@
 // how much the dialog costs over what Windows itself needs to show the rows.
 //
 //   bench_lists [ROWS...]     default 2500 10000 30000 40000
+//   bench_lists --sort [ROWS...]   default 1000000: a shown list sorted by
+//                             a column of texts with digits, then the other way
 //
 // Each size runs three times and the median is printed, in milliseconds:
 // "dialog" from the call until the dialog has painted its rows, "bare" from
@@ -60,6 +62,33 @@ constexpr UINT kReadyProbe = WM_APP + 7;
 double gReady = 0;
 HHOOK gHook = nullptr;
 
+// With a column to sort by, the shown dialog's list is sorted by it as a
+// click on its title does, and the time until the sorted rows are painted
+// is taken.
+// A second click sorts the other way.
+int gSortColumn = 0;
+double gSorted = 0, gResorted = 0;
+constexpr int kListId = 36;
+
+double clickTitle(HWND dialog) {
+    HWND list = GetDlgItem(dialog, kListId);
+    NMLISTVIEW click = {};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = kListId;
+    click.hdr.code = UINT(LVN_COLUMNCLICK);
+    click.iItem = -1;
+    click.iSubItem = gSortColumn;
+    const double start = now();
+    SendMessageW(dialog, WM_NOTIFY, WPARAM(kListId), LPARAM(&click));
+    RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return now() - start;
+}
+
+void sortShownList(HWND dialog) {
+    gSorted = clickTitle(dialog);
+    gResorted = clickTitle(dialog);
+}
+
 LRESULT CALLBACK onGetMessage(int code, WPARAM wParam, LPARAM lParam) {
     MSG *message = reinterpret_cast<MSG *>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && message->hwnd == nullptr && message->message == kReadyProbe) {
@@ -70,6 +99,7 @@ LRESULT CALLBACK onGetMessage(int code, WPARAM wParam, LPARAM lParam) {
         } else {
             RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             gReady = now();
+            if (gSortColumn > 0) sortShownList(dialog);
             PostMessageW(dialog, WM_CLOSE, 0, 0);
         }
     }
@@ -135,12 +165,34 @@ double timeBare(int rows) {
     return elapsed;
 }
 
+// Sorting a shown list of `rows` rows by its first column, a text with
+// digits, and back the other way.
+void benchSorting(hostcore::PluginHost &host, const std::vector<int> &sizes) {
+    std::printf("%8s %12s %12s %16s\n", "rows", "open ms", "sort ms", "other way ms");
+    gSortColumn = 1;
+    for (int rows : sizes) {
+        const std::wstring text = listText(rows);
+        std::vector<double> open, sorted, resorted;
+        for (int run = 0; run < kRuns; ++run) {
+            const DialogTimes times = timeDialog(
+                host, L"Tessary_DoList", {L"multi", L"3", L"A|B|C", L"", L"", L"Bench", L"", text, L"", L"OK", L""});
+            open.push_back(times.open);
+            sorted.push_back(gSorted);
+            resorted.push_back(gResorted);
+        }
+        std::printf("%8d %12.1f %12.1f %16.1f\n", rows, median(open), median(sorted), median(resorted));
+        std::fflush(stdout);
+    }
+    gSortColumn = 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t **argv) {
     std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i) sizes.push_back(_wtoi(argv[i]));
-    if (sizes.empty()) sizes = {2500, 10000, 30000, 40000};
+    const bool sorting = argc > 1 && std::wstring(argv[1]) == L"--sort";
+    for (int i = sorting ? 2 : 1; i < argc; ++i) sizes.push_back(_wtoi(argv[i]));
+    if (sizes.empty()) sizes = sorting ? std::vector<int>{1000000} : std::vector<int>{2500, 10000, 30000, 40000};
 
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
@@ -150,6 +202,10 @@ int wmain(int argc, wchar_t **argv) {
         host.startup(60) != hostcore::kStartupSuccess) {
         std::fprintf(stderr, "bench_lists: the plug-in did not start\n");
         return 2;
+    }
+    if (sorting) {
+        benchSorting(host, sizes);
+        return 0;
     }
     std::printf("%8s %12s %12s %8s %12s %12s %12s %12s %8s\n", "rows", "dialog ms", "bare ms", "ratio", "close ms",
                 "dual ms", "dual close", "checked ms", "ratio");

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -50,6 +51,41 @@ protected:
 
     hostcore::PluginHost host;
 };
+
+// Queues Shift+F10, which opens the focused list's context menu, and then
+// `keys` (each pressed and let go), in one go: the menu's own loop takes
+// them, while a key pressed through the driver would wait for the menu to
+// close.
+inline void chooseFromListMenu(driver::Dialog &d, std::initializer_list<WORD> keys) {
+    std::vector<INPUT> strokes;
+    auto stroke = [&strokes](WORD vk, bool up) {
+        INPUT key = {};
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = vk;
+        key.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        strokes.push_back(key);
+    };
+    stroke(VK_SHIFT, false);
+    stroke(VK_F10, false);
+    stroke(VK_F10, true);
+    stroke(VK_SHIFT, true);
+    for (WORD vk : keys) {
+        stroke(vk, false);
+        stroke(vk, true);
+    }
+    SendInput(UINT(strokes.size()), strokes.data(), sizeof(INPUT));
+    d.waitMs(400);
+}
+
+// The sort arrow column `column` of list view `id` shows: HDF_SORTUP,
+// HDF_SORTDOWN or 0.
+inline int sortArrow(driver::Dialog &d, int id, int column) {
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(d.control(id).hwnd, LVM_GETHEADER, 0, 0));
+    HDITEMW item = {};
+    item.mask = HDI_FORMAT;
+    if (header == nullptr || !SendMessageW(header, HDM_GETITEMW, WPARAM(column), LPARAM(&item))) return -1;
+    return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+}
 
 // Stages rows as a script does before a form or tab dialog.
 inline void stageRows(hostcore::PluginHost &host, const Args &labels, const Args &kinds, const Args &defaults) {

@@ -49,8 +49,8 @@ const Args kFruitGrid = {L"b2ns", L"ECex", L"Name|Fruit|Id|Note", L"30|30|20|",
 TEST_F(GridDialog, TextCellsAreTypedAndChoiceCellsPicked) {
     std::wstring result = show(kFruitGrid, [](driver::Dialog &d) {
         // 339 pixels less the border's pixel on each side: three rows need
-        // no scroll bar. The empty piece takes an even share.
-        EXPECT_EQ(d.listColumnWidths(kGrid), (std::vector<int>{0, 101, 101, 67, 84}));
+        // no scroll bar. The empty piece takes what the others leave.
+        EXPECT_EQ(d.listColumnWidths(kGrid), (std::vector<int>{0, 101, 101, 67, 67}));
         EXPECT_FALSE(d.control(kSecondButton).enabled) << "b2ns waits for a chosen row";
 
         // A text cell: the editor covers exactly the cell and holds its text.
@@ -268,4 +268,34 @@ TEST_F(GridDialog, HostileInputOpensAndReadsBackWhole) {
         EXPECT_EQ(text1.size(), expected.size());
         EXPECT_TRUE(text1 == expected) << "the grid did not come back whole";
     }
+}
+
+// A click on a title sorts the rows the grid shows, a second click the
+// other way; a cell edited in the sorted grid is its row's, and the grid
+// comes back in the script's order.
+TEST_F(GridDialog, ATitleClickSortsTheRowsShownOnly) {
+    auto column = [](driver::Dialog &d, int c) {
+        std::wstring shown;
+        for (int row = 0; row < d.listRowCount(kGrid); ++row) shown += d.listCell(kGrid, row, c) + L";";
+        return shown;
+    };
+    std::wstring result = show(kFruitGrid, [&](driver::Dialog &d) {
+        ASSERT_TRUE(d.clickListTitle(kGrid, 2));
+        EXPECT_EQ(column(d, 2), L"banana;kiwi;Pear;");
+        EXPECT_EQ(e2e::sortArrow(d, kGrid, 2), HDF_SORTUP);
+        d.clickListTitle(kGrid, 3);
+        d.clickListTitle(kGrid, 3);
+        EXPECT_EQ(column(d, 3), L"3;2;1;");
+        EXPECT_EQ(e2e::sortArrow(d, kGrid, 3), HDF_SORTDOWN);
+        EXPECT_EQ(e2e::sortArrow(d, kGrid, 2), 0);
+        ASSERT_TRUE(d.clickListCell(kGrid, 0, 1));
+        ASSERT_TRUE(textEditor(d).exists());
+        EXPECT_EQ(textEditor(d).text, L"Cy");
+        d.typeText(L"Cyd");
+        d.pressKey(VK_RETURN);
+        EXPECT_EQ(d.listCell(kGrid, 0, 1), L"Cyd");
+        d.click(kOk);
+    });
+    EXPECT_EQ(result, L"1");
+    EXPECT_EQ(grid(), L"Ann|Pear|1|n1|\rBob|kiwi|2|n2|\rCyd|banana|3|n3|");
 }

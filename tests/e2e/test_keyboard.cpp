@@ -273,6 +273,9 @@ TEST_F(Keyboard, AListIsCheckedWithKeysAlone) {
         EXPECT_EQ(d.defaultButtonId(), 4);
         d.pressKey(VK_RETURN);
         EXPECT_TRUE(d.isOpen()) << "button 1 waits for a checked row";
+        // The first row is current from the start, marked as selected.
+        EXPECT_EQ(SendMessageW(d.control(36).hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED), 0);
+        EXPECT_EQ(d.listSelectedRow(36), 0);
         d.typeText(L"p");
         EXPECT_EQ(SendMessageW(d.control(36).hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED), 1);
         d.pressKey(VK_SPACE);

@@ -390,7 +390,7 @@ TEST_F(RuntimeControls, CheckBoxListColumnsRowsAndPreselection) {
         {"no titles: one column, every cell a row", 228, 3, L"", "", "", L"a|b|c", L"", L"", 0,
          {25, 201}, {LVCFMT_LEFT}, L"a;b;c", {}, -1},
         {"percent widths with fractions, alignment", 228, 3, L"A|B|C", "25|50.5|", "RCx", L"1|2|3|4|5", L"", L"", 0,
-         {25, 50, 101, 67}, {LVCFMT_RIGHT, LVCFMT_CENTER, LVCFMT_LEFT}, L"1,2,3;4,5,", {}, -1},
+         {25, 50, 101, 49}, {LVCFMT_RIGHT, LVCFMT_CENTER, LVCFMT_LEFT}, L"1,2,3;4,5,", {}, -1},
         {"short alignment text", 228, 2, L"A|B", "5|10", "C", L"", L"", L"", 0,
          {25, 10, 20}, {LVCFMT_CENTER, LVCFMT_LEFT}, L"", {}, -1},
         {"single selection stops at the first match", 228, 1, L"A", "", "", L"p|q|r|s|q|t", L"q|s", L"", 0,

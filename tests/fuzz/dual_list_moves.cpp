@@ -7,7 +7,8 @@
 // in one of the lists at the start. With "moveText" no text is lost, and
 // when the lists started without two rows of the same text (case aside),
 // no row is lost or doubled: the rows of both lists are the rows they
-// started with. Without it the left list loses nothing.
+// started with, once the left list left out what the right one starts with,
+// and no item is on both sides. Without it the left list loses nothing.
 // Input: a flags byte (bit 0: "moveText"), then UTF-16 units in fields apart
 // by U+0001: the left list's text, the right list's text ('|' separates
 // rows) and the moves, one unit each: bits 0-1 pick ">", "<", ">>" or "<<",
@@ -107,6 +108,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Rows source, target;
     fill(source, fields[0]);
     fill(target, fields[1]);
+    // As the dialog opens: with "moveText" the left list leaves out what the
+    // right one starts with.
+    if (moving) {
+        const Rows given = source;
+        const int left = leaveOutTargetRows(source, target);
+        if (source.count() + left != given.count()) abort();
+        for (const WideText &row : given.rows) {
+            if (source.holds(row) == target.holds(row)) abort();
+        }
+    }
     Counts start;
     add(start, source, false);
     add(start, target, false);
@@ -142,6 +153,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             add(nowFolded, target, true);
             if (keys(nowFolded) != keys(startFolded)) abort();
             if (distinct && nowFolded != startFolded) abort();
+            // No item on both sides, unless a list started with it twice:
+            // "<" then brings one back while the other stays.
+            for (const WideText &row : source.rows) {
+                if (distinct && target.holds(row)) abort();
+            }
         } else {
             // Without "moveText" the left list only gains rows ("<" puts
             // back what it does not hold).

@@ -7,8 +7,9 @@
 // as the dialog procedure does. What must hold: the slot holds the list
 // text as given; the value asks only for cells inside the grid; the
 // choices of a column are pieces of its line of the choices text and each
-// is found where it is; column widths stay within 0..32767; the function
-// answers the pressed button's number, "1" to "4" (nothing after the close
+// is found where it is; column widths stay within 0..32767 and add up
+// to at most the grid's width; the function answers the pressed button's
+// number, "1" to "4" (nothing after the close
 // box); and "text1" reads back every row: re-split at CR and '|' it gives
 // the rows and cells of the grid, each cell the given one or its edit.
 // Input: UTF-16 units (U+0000 dropped, as a list view ends a cell there) in
@@ -33,7 +34,6 @@ namespace {
 
 constexpr size_t kArguments = 13;
 constexpr int kListSlot = kFirstInputSlot;
-constexpr size_t kColumnsChecked = 64; // widths of the first columns; the rest repeat the rule
 
 WideText wide(const std::u16string &s) {
     return WideText(reinterpret_cast<const TextUnit *>(s.data()), s.size());
@@ -86,10 +86,14 @@ void play(DialogDefinition &d, const std::vector<std::u16string> &edits, int32_t
 
     const NarrowText &widthText = listColumnWidths(grid);
     const NarrowFields widths(widthText.data(), std::min(widthText.length(), kMaxWidthTextUnits));
-    for (int column = 1; column <= g.columns && size_t(column) <= kColumnsChecked; ++column) {
-        const int width = dataColumnWidth(widths, column, g.columns, grid.width);
+    const std::vector<int> columnWidths = dataColumnWidths(widths, g.columns, grid.width);
+    long long widthSum = 0;
+    for (int width : columnWidths) {
         if (width < 0 || width > 32767) abort();
+        widthSum += width;
     }
+    // Widths that add up to more than the room are scaled down to it.
+    if (widthSum > std::max(grid.width, 0)) abort();
 
     for (const std::u16string &edit : edits) {
         if (g.rows == 0 || edit.size() < 3) continue;

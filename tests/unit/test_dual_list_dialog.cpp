@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "model/dialog_definition.h"
+#include "model/fields.h"
 #include "dialog_player.h"
 #include "plugin_harness.h"
 #include "runtime/dual_list.h"
+#include "runtime/dual_list_rules.h"
 #include "runtime/runner.h"
 
 namespace {
@@ -92,4 +94,68 @@ TEST_F(DualListDialog, SizesButtonsAndMoveMode) {
     EXPECT_EQ(U(seen.slot(5).value), u"3");
     EXPECT_EQ(seen.slot(5).x, 383 - 257);
     EXPECT_TRUE(seen.slot(6).kind.empty());
+}
+
+namespace {
+
+// A list as the move rules see it, whose search ignores the case of A to Z
+// as the list view's does for these texts.
+class Rows : public DualListRows {
+public:
+    explicit Rows(const char16_t *items) {
+        const WideText text = W(items);
+        const WideFields fields(text);
+        for (size_t n = 0; n < fields.itemCount(); ++n) rows.push_back(fields.text(n));
+    }
+    std::u16string joined() const {
+        std::u16string out;
+        for (const WideText &row : rows) out += U(row) + u"|";
+        return out;
+    }
+    int count() const override { return int(rows.size()); }
+    WideText text(int row) const override { return rows.at(size_t(row)); }
+    bool holds(const WideText &text) const override {
+        for (const WideText &row : rows) {
+            if (matchKey(row) == matchKey(text)) return true;
+        }
+        return false;
+    }
+    std::string matchKey(const WideText &text) const override {
+        std::string key;
+        for (size_t i = 0; i < text.length(); ++i) {
+            const TextUnit c = text[i] >= 'A' && text[i] <= 'Z' ? TextUnit(text[i] - 'A' + 'a') : text[i];
+            key += char(c & 0xff);
+            key += char(c >> 8);
+        }
+        return key;
+    }
+    void append(const WideText &text) override { rows.push_back(text); }
+    void erase(int row) override { rows.erase(rows.begin() + row); }
+    void clear() override { rows.clear(); }
+
+    std::vector<WideText> rows;
+};
+
+} // namespace
+
+TEST(DualListRules, MoveModeShowsNoItemOnBothSides) {
+    struct Case {
+        const char16_t *source, *target, *shown;
+        int left;
+    } cases[] = {
+        {u"a|b|c", u"b", u"a|c|", 1},
+        {u"Ann|Bob|Cy", u"bob|cy", u"Ann|", 2},  // case aside, as the list's search
+        {u"a|b|a|c", u"a|z", u"b|c|", 2},        // every copy; a right item the left lacks stays right
+        {u"a||b", u"", u"a||b|", 0},              // nothing on the right: all shown
+        {u"a||b", u"|", u"a|b|", 1},              // an empty item is an item
+        {u"a|b", u"B|A", u"", 2},
+        {u"", u"a", u"", 0},
+    };
+    for (const Case &c : cases) {
+        Rows source(c.source);
+        const Rows target(c.target);
+        const std::string what(c.source, c.source + std::char_traits<char16_t>::length(c.source));
+        EXPECT_EQ(leaveOutTargetRows(source, target), c.left) << what;
+        EXPECT_EQ(source.joined(), c.shown) << what;
+    }
 }

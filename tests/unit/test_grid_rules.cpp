@@ -106,19 +106,31 @@ TEST(GridRules, TheCellsOwnTextIsChosen) {
 }
 
 TEST(GridRules, ColumnWidths) {
-    const NarrowText widths("50|25.5|| x|200000|12abc| 7");
-    const NarrowFields fields(widths);
     struct Case {
-        int column, count, room, expected;
+        const char *widths;
+        int count, room;
+        std::vector<int> expected;
     } cases[] = {
-        {1, 8, 200, 100},   {2, 8, 200, 51},    {3, 8, 200, 25},  // empty: an even share
-        {4, 8, 200, 0},     {5, 8, 200, 32767}, {6, 8, 200, 24},  // digits up to the first other character
-        {7, 8, 200, 14},    {8, 8, 200, 25},                      // leading blanks; a missing piece
-        {1, 8, 0, 0},       {1, 8, -18, 0},     {3, 0, 200, 0},   {0, 8, 200, 0},
+        {"", 3, 312, {104, 104, 104}},                 // none given: an even share each
+        {"", 3, 310, {103, 103, 103}},
+        {"50|20|30", 3, 200, {100, 40, 60}},
+        {"33.3|33.3|33.4", 3, 300, {99, 99, 100}},      // fractions that add up to 100 stay as given
+        {"50||", 3, 312, {156, 78, 78}},                // empty pieces share what is left
+        {"50|25.5|| x|200000|12abc| 7", 8, 200, {0, 0, 0, 0, 199, 0, 0, 0}}, // over 100: scaled down
+        {"60|60", 2, 200, {100, 100}},
+        {"80|40|", 3, 300, {200, 100, 0}},              // nothing left for the empty one
+        {"10|10|10", 4, 400, {40, 40, 40, 280}},        // a missing piece counts as empty
+        {"25|12abc| 7", 3, 200, {50, 24, 14}},          // digits up to the first other character; blanks
+        {"100000", 1, 40000, {32767}},                  // the widest column a list view takes
+        {"-20|50", 2, 100, {0, 50}},
+        {"50", 1, 0, {}},
+        {"50", 1, -18, {}},
+        {"50", 0, 200, {}},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(dataColumnWidth(fields, c.column, c.count, c.room), c.expected)
-            << "column " << c.column << " of " << c.count << " in " << c.room;
+        const NarrowText text(c.widths);
+        EXPECT_EQ(dataColumnWidths(NarrowFields(text), c.count, c.room), c.expected)
+            << '"' << c.widths << "\" for " << c.count << " columns in " << c.room;
     }
 }
 
@@ -147,7 +159,7 @@ TEST(GridRules, ColumnsShareTheRoomInsideTheList) {
     for (int room = 0; room <= 400; ++room) {
         for (const NarrowFields *widths : {&thirds, &uneven}) {
             int sum = 0;
-            for (int column = 1; column <= 3; ++column) sum += dataColumnWidth(*widths, column, 3, room);
+            for (int width : dataColumnWidths(*widths, 3, room)) sum += width;
             ASSERT_LE(sum, room);
             ASSERT_GE(sum, room - 3) << "the columns fill the room";
         }

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
+#include <utility>
 #include <string>
 
 #include <cstring>
@@ -49,12 +51,18 @@ public:
     MeasuredNeeds(const MeasuredNeeds &) = delete;
     MeasuredNeeds &operator=(const MeasuredNeeds &) = delete;
 
+    // The message's width is searched for, which asks for one text at many
+    // widths and at some more than once.
     int32_t wrappedHeight(int slot, int32_t width) const override {
+        const auto known = wrapped_.find(std::make_pair(slot, width));
+        if (known != wrapped_.end()) return known->second;
         const WideText shown = withLineFeeds(d_.controls[slot].text);
         if (shown.empty() || !select(slot)) return 0;
         RECT r{0, 0, scale_.pixels(width), 0};
         DrawTextW(dc_, reinterpret_cast<LPCWSTR>(shown.data()), int(shown.length()), &r, kWrapped);
-        return unitsUp(scale_, r.bottom - r.top);
+        const int32_t height = unitsUp(scale_, r.bottom - r.top);
+        wrapped_[std::make_pair(slot, width)] = height;
+        return height;
     }
 
     int32_t captionWidth(int slot, size_t caption) const override {
@@ -110,6 +118,7 @@ private:
     Scale scale_;
     HDC dc_;
     mutable std::vector<Made> fonts_;
+    mutable std::map<std::pair<int, int32_t>, int32_t> wrapped_;
 };
 
 // ---- after the controls are made ------------------------------------------

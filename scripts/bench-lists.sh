@@ -33,6 +33,12 @@ echo "== Tessary_DoList sorted by a text column under Wine"
 (cd "$out/windows/bin" && "$root/scripts/wine-run" --prefix "$WINEPREFIX" bench_lists.exe --sort \
     ${TESSARY_SORT_ROWS:-1000000})
 
+# A form with long captions, a long label and a message of three lines,
+# against the same form with short ones: what
+# measuring the texts and fitting the dialog to them adds to opening it.
+echo "== Tessary_DoDialog with long content against short, under Wine"
+(cd "$out/windows/bin" && "$root/scripts/wine-run" --prefix "$WINEPREFIX" bench_lists.exe --fit)
+
 zenity_time() {
     local times=() t
     for _ in 1 2 3; do times+=("$("$out/bench/zenity_list_time" "$1")"); done

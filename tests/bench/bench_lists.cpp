@@ -5,6 +5,10 @@
 //   bench_lists [ROWS...]     default 2500 10000 30000 40000
 //   bench_lists --sort [ROWS...]   default 1000000: a shown list sorted by
 //                             a column of texts with digits, then the other way
+//   bench_lists --fit         a form of long captions, a long label and a
+//                             message of three lines against the same form
+//                             with short ones: what measuring and fitting the
+//                             content adds to opening it
 //
 // Each size runs three times and the median is printed, in milliseconds:
 // "dialog" from the call until the dialog has painted its rows, "bare" from
@@ -186,11 +190,42 @@ void benchSorting(hostcore::PluginHost &host, const std::vector<int> &sizes) {
     gSortColumn = 0;
 }
 
+// The same four rows, with captions of an ordinary length or long ones
+// that wrap, go onto lines and are cut.
+void stageForm(hostcore::PluginHost &host, bool longCaptions) {
+    if (longCaptions) {
+        host.call(L"Tessary_SetLabels",
+                  {L"Standard|Express|Express overnight delivery|Pick-up|Post office|",
+                   L"Send the invoice by e-mail|Gift wrap with a card too|Leave at the neighbours door|",
+                   L"The name of the person who will sign for the delivery at the door", L"Paper"});
+    } else {
+        host.call(L"Tessary_SetLabels", {L"Post|Courier|Pick-up|", L"Invoice|Gift wrap|Card|", L"Name", L"Paper"});
+    }
+    host.call(L"Tessary_SetInputTypes", {L"radio", L"checkbox", L"edit", L"combobox"});
+    host.call(L"Tessary_SetDefaultInputs", {L"1", L"010", L"Ann", L"white|grey|=white"});
+}
+
+void benchFitting(hostcore::PluginHost &host) {
+    const std::wstring message = L"How shall the order reach the customer? Choose the kind of delivery, what goes "
+                                 L"with the parcel, who signs for it at the door, and the paper of the invoice.";
+    std::vector<double> shortOpen, longOpen;
+    for (int run = 0; run < 2 * kRuns + 1; ++run) {
+        stageForm(host, false);
+        shortOpen.push_back(timeDialog(host, L"Tessary_DoDialog", {L"", L"Bench", L"Fill in the form.", L"OK"}).open);
+        stageForm(host, true);
+        longOpen.push_back(timeDialog(host, L"Tessary_DoDialog", {L"", L"Bench", message, L"OK"}).open);
+    }
+    const double s = median(shortOpen), l = median(longOpen);
+    std::printf("%14s %14s %14s %8s\n", "short form ms", "long form ms", "fitting ms", "ratio");
+    std::printf("%14.1f %14.1f %14.1f %8.2f\n", s, l, l - s, l / s);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t **argv) {
     std::vector<int> sizes;
     const bool sorting = argc > 1 && std::wstring(argv[1]) == L"--sort";
+    const bool fitting = argc > 1 && std::wstring(argv[1]) == L"--fit";
     for (int i = sorting ? 2 : 1; i < argc; ++i) sizes.push_back(_wtoi(argv[i]));
     if (sizes.empty()) sizes = sorting ? std::vector<int>{1000000} : std::vector<int>{2500, 10000, 30000, 40000};
 
@@ -205,6 +240,10 @@ int wmain(int argc, wchar_t **argv) {
     }
     if (sorting) {
         benchSorting(host, sizes);
+        return 0;
+    }
+    if (fitting) {
+        benchFitting(host);
         return 0;
     }
     std::printf("%8s %12s %12s %8s %12s %12s %12s %12s %8s\n", "rows", "dialog ms", "bare ms", "ratio", "close ms",

@@ -102,7 +102,7 @@ int16_t addStream(HostBinaryData &container, const CallResult::Stream &stream) {
 
 CallArguments readArguments(const FMDataVect *args) {
     const uint32_t count = argumentCount(args);
-    std::vector<WideText> texts;
+    std::vector<WideText> texts = CallArguments::spareRoom();
     texts.reserve(count);
     for (uint32_t i = 0; i < count; ++i) texts.push_back(argumentWide(args, i));
     return CallArguments(std::move(texts));

@@ -183,7 +183,8 @@ int16_t setResultText(FMData *result, const FMDataVect *args, const WideText &te
     const TextUnit *end = units + text.length();
     const TextUnit *nul = std::find(units, end, TextUnit(0));
     if (nul == end) {
-        host.assignUnicode(units);
+        // A new host text is already the empty text.
+        if (units != end) host.assignUnicode(units);
         return setResultHostText(result, args, host);
     }
     // The host takes a text up to its first NUL, so a NUL in a list cell

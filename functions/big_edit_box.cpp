@@ -54,7 +54,7 @@ void bigEditBoxFunction(const CallArguments &args, CallResult &result) {
 
     startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kDefaultWidth, kDefaultHeight, kMinWidth, kMinHeight, true, kFirstButtonSlot},
                args.wide(kTitleArgument));
-    OptionSet options(args.narrow(0, kLongOptionsBytes).c_str());
+    OptionSet options(args.narrow(0, kLongOptionsBytes));
     // Each keyword present sets the size, so the last of them in table order wins.
     applyPresetSizes(d, options, kFieldDialogPresets, kLastPresetWins);
     applyExplicitSizeAtLeast(d, options);

@@ -22,8 +22,8 @@ constexpr uint8_t kOpaque = 255;
 // Display size along one axis. A value outside what 16 bits hold is clamped,
 // never wrapped: 70000 wrapped would show a 4464-pixel swatch, -1 a 65535 one.
 uint16_t swatchDimension(const OptionSet &options, const char *keyword) {
-    if (!options.has(keyword)) return kDefaultSwatchSize;
-    return static_cast<uint16_t>(std::min(std::max(options.numericValue(keyword), 0), kLargestSwatchSize));
+    const int value = options.numericValue(keyword, kDefaultSwatchSize);
+    return static_cast<uint16_t>(std::min(std::max(value, 0), kLargestSwatchSize));
 }
 
 // An image of `size` bytes made by `fill`.
@@ -39,14 +39,12 @@ std::vector<uint8_t> image(size_t size, Fill fill) {
 // Three streams: the JPEG and PNG images and the display size. Handing them
 // to the host (in its own memory, for a 32-bit host) is the boundary's work.
 void createColorFunction(const CallArguments &args, CallResult &result) {
-    OptionSet options(args.narrow(0, kShortOptionsBytes).c_str());
+    OptionSet options(args.narrow(0, kShortOptionsBytes));
     uint16_t width = swatchDimension(options, "width");
     uint16_t height = swatchDimension(options, "height");
     Rgb color = parseColorText(args.count() > 1 ? args.narrow(1, kColorBufferSize) : std::string());
 
-    result.addStream("JPEG", image(kConstantJpegSize, [](uint8_t *out) {
-                         std::memcpy(out, kConstantJpeg, kConstantJpegSize);
-                     }), true);
+    result.addStream("JPEG", std::vector<uint8_t>(kConstantJpeg, kConstantJpeg + kConstantJpegSize), true);
     result.addStream("PNGf", image(kSwatchPngSize, [&color](uint8_t *out) {
                          writeSwatchPng(out, color.red, color.green, color.blue, kOpaque);
                      }), true);

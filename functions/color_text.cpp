@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "model/numbers.h"
 #include "model/options.h"
 
 namespace {
@@ -13,8 +14,9 @@ Rgb parseColorText(const std::string &text) {
     if (text.size() != kColorTextLength) return Rgb{0, 0, 0};
     uint8_t component[3];
     for (size_t i = 0; i < 3; ++i) {
-        std::string group = text.substr(i * kComponentDigits, kComponentDigits);
-        component[i] = static_cast<uint8_t>(decimalValue(group.c_str()) & 0xFF);
+        // Read where it stands; a NUL inside ends the number as it would a
+        // copy's C string.
+        component[i] = static_cast<uint8_t>(leadingInteger(text.data() + i * kComponentDigits, kComponentDigits) & 0xFF);
     }
     return Rgb{component[0], component[1], component[2]};
 }

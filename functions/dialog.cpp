@@ -31,7 +31,7 @@ void dialogFunction(const CallArguments &args, CallResult &result) {
                args.wide(1));
     // Users paste error messages into support requests.
     d.copiesMessage = 1;
-    OptionSet options(args.narrow(0, kShortOptionsBytes).c_str());
+    OptionSet options(args.narrow(0, kShortOptionsBytes));
     applyNoResize(d, options);
     applyPresetSizes(d, options, kMessageDialogPresets, kFirstPresetWins);
     applyExplicitSize(d, options);

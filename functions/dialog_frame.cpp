@@ -1,6 +1,7 @@
 #include "functions/dialog_frame.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "functions/reading_order.h"
 #include "model/call.h"
@@ -135,8 +136,14 @@ void clampToMinimum(DialogDefinition &d) {
 }
 
 void placeStatic(ControlSpec &slot, const WideText &text, const SlotLayout &layout) {
-    slot.kind = NarrowText("static");
-    slot.text = text;
+    placeStatic(slot, WideText(text), layout);
+}
+
+void placeStatic(ControlSpec &slot, WideText &&text, const SlotLayout &layout) {
+    // Staged labels are placed again and again on slots that already are
+    // texts; their keyword stays rather than being made anew.
+    if (slot.kind.control() != ControlKind::kStatic) slot.kind = NarrowText("static");
+    slot.text = std::move(text);
     setLayout(slot, layout);
 }
 

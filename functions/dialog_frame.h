@@ -109,6 +109,8 @@ void clampToMinimum(DialogDefinition &d);
 
 // Makes `slot` a text the user reads: a label, a caption, a message.
 void placeStatic(ControlSpec &slot, const WideText &text, const SlotLayout &layout);
+// The same with a text the slot takes over.
+void placeStatic(ControlSpec &slot, WideText &&text, const SlotLayout &layout);
 
 // Makes `slot` a push button of the frame: fixed size, kept in the bottom
 // right corner as the window grows, reporting `number` as its value.

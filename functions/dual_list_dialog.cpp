@@ -68,7 +68,7 @@ void doDualListDialogFunction(const CallArguments &args, CallResult &result) {
     startFrame(d, kFreshTable, FrameStart{IDD_DUAL_LIST, kWidth, kHeight, kWidth, kMinHeight, true, kFirstButtonSlot},
                args.wide(kTitle));
     d.copiesMessage = 1;
-    OptionSet options(args.narrow(kOptions, kLongOptionsBytes).c_str());
+    OptionSet options(args.narrow(kOptions, kLongOptionsBytes));
     applyPresetSizes(d, options, kFieldDialogPresets, kLastPresetWins);
     applyExplicitSizeAtLeast(d, options);
     applyPosition(d, options);

@@ -72,7 +72,7 @@ void doDialogFunction(const CallArguments &args, CallResult &result) {
     startFrame(d, keepStagedRows(kRows), FrameStart{IDD_MESSAGE, kWidth, kHeight, kMinWidth, kMinHeight, true, kFirstButtonSlot},
                args.wide(1));
     d.copiesMessage = 1;
-    OptionSet options(args.narrow(0, kLongOptionsBytes).c_str());
+    OptionSet options(args.narrow(0, kLongOptionsBytes));
     applyPosition(d, options);
     applyFocus(options);
     d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);

@@ -117,7 +117,7 @@ StagedTexts fillInputRow(ControlSpec &list, const CallArguments &args) {
 
 void doListFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
-    OptionSet options(args.narrow(kOptions, kLongOptionsBytes).c_str());
+    OptionSet options(args.narrow(kOptions, kLongOptionsBytes));
     const ListArea area = startListFrame(d, options, args.wide(kTitle), args.wide(kText));
     ControlSpec &list = d.controls[kListSlot];
     fillList(list, args, options, area);

@@ -52,7 +52,7 @@ void fillGrid(ControlSpec &grid, const CallArguments &args, const ListArea &area
 
 void doListViewFunction(const CallArguments &args, CallResult &result) {
     DialogDefinition &d = dialog();
-    OptionSet options(args.narrow(kOptions, kLongOptionsBytes).c_str());
+    OptionSet options(args.narrow(kOptions, kLongOptionsBytes));
     const ListArea area = startListFrame(d, options, args.wide(kTitle), args.wide(kText));
     ControlSpec &grid = d.controls[kListSlot];
     fillGrid(grid, args, area);

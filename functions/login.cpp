@@ -112,7 +112,7 @@ void doLoginFunction(const CallArguments &args, CallResult &result) {
 
     startFrame(d, kFreshTable, FrameStart{IDD_MESSAGE, kWidth, kHeight, kWidth, kHeight, false, kFirstButtonSlot},
                args.wide(kTitleArgument));
-    OptionSet options(args.narrow(0, kMediumOptionsBytes).c_str());
+    OptionSet options(args.narrow(0, kMediumOptionsBytes));
     d.defaultButton = defaultButtonSlot(options, kButtonCount, kFirstButtonSlot);
     const bool dropDown = !options.has("editBox");
     applyPosition(d, options);

@@ -66,7 +66,7 @@ void colorPickerFunction(const CallArguments &args, CallResult &result) {
 void selectFileDialogFunction(const CallArguments &args, CallResult &result) {
     // A call with nothing to say opens nothing.
     if (args.count() == 0) return result.setEmpty();
-    OptionSet options(args.narrow(kOptionsArgument, kMediumOptionsBytes).c_str());
+    OptionSet options(args.narrow(kOptionsArgument, kMediumOptionsBytes));
     const bool save = options.has("saveDialog");
 
     SystemDialogRequest request{save ? kSaveFileDialog : kOpenFileDialog, args.wide(kTitleArgument),

@@ -5,6 +5,7 @@
 #include "functions/progress_bar.h"
 
 #include <string>
+#include <string_view>
 
 #include "functions/dialog_frame.h"
 #include "functions/functions.h"
@@ -48,12 +49,12 @@ constexpr int32_t kCancelRight = 18;        // the cancel button's right edge in
 
 
 struct CommandRow {
-    const char *keyword;
+    std::string_view keyword; // a literal: its data() ends in a NUL
     ProgressCommand command;
 };
 
 // Tested in this order; "incr" also stands for "incr1".
-const CommandRow kCommands[] = {
+constexpr CommandRow kCommands[] = {
     {"show", ProgressCommand::kShow},
     {"incr2", ProgressCommand::kIncrement2},
     {"incr", ProgressCommand::kIncrement1},
@@ -66,6 +67,26 @@ const CommandRow kCommands[] = {
     {"cancelled", ProgressCommand::kCancelled},
 };
 
+constexpr bool occursIn(const char *part, const char *text) {
+    for (; *text != 0; ++text) {
+        size_t i = 0;
+        while (part[i] != 0 && part[i] == text[i]) ++i;
+        if (part[i] == 0) return true;
+    }
+    return false;
+}
+
+// Whether no keyword occurs in one tested after it, which lets a text that
+// is one keyword alone be taken without testing the others.
+constexpr bool noEarlierKeywordInside() {
+    for (size_t later = 0; later < sizeof kCommands / sizeof kCommands[0]; ++later) {
+        for (size_t earlier = 0; earlier < later; ++earlier) {
+            if (occursIn(kCommands[earlier].keyword.data(), kCommands[later].keyword.data())) return false;
+        }
+    }
+    return true;
+}
+static_assert(noEarlierKeywordInside(), "a keyword alone must be its own command");
 
 // ---- "show" --------------------------------------------------------------
 
@@ -231,8 +252,14 @@ void setWindowText(const CallArguments &args, uint32_t count, int slot) {
 } // namespace
 
 ProgressCommand progressCommand(const OptionSet &options) {
+    // Nearly every call passes one keyword alone ("incr" in a loop): that
+    // keyword is the command, since none tested before it occurs in it.
     for (const CommandRow &row : kCommands) {
-        if (options.has(row.keyword)) return row.command;
+        if (std::string_view(options.text()) != row.keyword) continue;
+        if (options.has(row.keyword.data())) return row.command; // noted as used, for the warnings
+    }
+    for (const CommandRow &row : kCommands) {
+        if (options.has(row.keyword.data())) return row.command;
     }
     return ProgressCommand::kNone;
 }
@@ -283,7 +310,7 @@ void progressBarFunction(const CallArguments &args, CallResult &result) {
     // Clicks made while the script was busy count before the command does.
     progressHandleInput();
     const uint32_t count = args.count();
-    const OptionSet options(args.narrow(kOptions, kSettingOptionsBytes).c_str());
+    const OptionSet options(args.narrow(kOptions, kSettingOptionsBytes));
     switch (progressCommand(options)) {
     case ProgressCommand::kShow:
         show(args, count, options);

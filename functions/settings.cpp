@@ -49,7 +49,7 @@ constexpr SlotRange kNoSlots = {0, 0};
 // the one or two characters after the keyword; a number outside the group
 // selects nothing.
 bool numberedSlot(const OptionSet &set, const FontGroup &group, const char *keyword, SlotRange &out) {
-    const NarrowText &options = set.text();
+    const std::string &options = set.text();
     size_t n = std::strlen(keyword);
     if (set.find(keyword) != 1) return false;
     std::string digits;
@@ -66,7 +66,7 @@ SlotRange selectFontSlots(const OptionSet &options, bool clearing) {
         if (options.has(clearing ? g.clearAll : g.setAll)) return SlotRange{g.firstSlot, g.firstSlot + g.count};
     }
     const char *all = clearing ? "clearAll" : "setAll";
-    if (options.has(all) && equals(options.text(), all)) return SlotRange{0, kFirstExtraSlot};
+    if (options.has(all) && options.text() == all) return SlotRange{0, kFirstExtraSlot};
     for (const FontGroup &g : kFontGroups) {
         SlotRange range;
         if (numberedSlot(options, g, clearing ? g.clearNumbered : g.setNumbered, range)) return range;
@@ -109,7 +109,7 @@ void getPositionFunction(const CallArguments &, CallResult &result) {
 // whole character that fits, so a font name never runs past its field and
 // never ends in half a character.
 void setFontFunction(const CallArguments &args, CallResult &result) {
-    OptionSet options(args.narrow(0, kSettingOptionsBytes).c_str());
+    OptionSet options(args.narrow(0, kSettingOptionsBytes));
     bool clearing = options.has("clear");
     SlotRange slots = selectFontSlots(options, clearing);
 

@@ -5,6 +5,7 @@
 // kept anywhere else, so a row lives exactly as long as its slots are not
 // reset by a later call.
 #include <string>
+#include <utility>
 
 #include "functions/dialog_frame.h"
 #include "functions/functions.h"
@@ -39,8 +40,8 @@ WideText rowName(int row) {
     return name;
 }
 
-void stageLabel(ControlSpec &slot, const WideText &label, int32_t y) {
-    placeStatic(slot, label, SlotLayout{kLabelX, y, kLabelWidth, kRowHeight, 1.0, 0.0, false, false});
+void stageLabel(ControlSpec &slot, WideText &&label, int32_t y) {
+    placeStatic(slot, std::move(label), SlotLayout{kLabelX, y, kLabelWidth, kRowHeight, 1.0, 0.0, false, false});
 }
 
 // A kind that is none of the kinds makes a row without a field.
@@ -72,17 +73,23 @@ void stageInput(ControlSpec &slot, int row, std::string kind, int32_t y) {
 // other label slot and the further controls start over.
 void setLabelsFunction(const CallArguments &args, CallResult &result) {
     forgetMarkupObjects();
-    resetForLabels(false);
+    DialogDefinition &d = dialog();
+    for (int slot = kFirstExtraSlot; slot < kSlotCount; ++slot) d.controls[slot].reset(false, false);
     int32_t y = kFirstRowY;
-    uint32_t count = stagedArgumentCount(args);
-    for (uint32_t j = 0; j < count; ++j) {
-        int slot = kFirstLabelSlot + int(j);
-        const WideText &label = args.wide(j);
+    const uint32_t count = stagedArgumentCount(args);
+    // Each label slot starts over as it is staged (as resetForLabels(false)
+    // would reset it first) and takes its label over from the arguments: a
+    // form staged again copies no label, and a slot that already is a text
+    // keeps its keyword.
+    for (uint32_t j = 0; j < uint32_t(kRowCount); ++j) {
+        ControlSpec &slot = d.controls[kFirstLabelSlot + int(j)];
+        WideText label = j < count ? args.take(j) : WideText();
         if (label.empty()) {
-            resetSlot(slot, true, true);
+            if (j > 0 || count > 0) slot.reset(false, false);
             continue;
         }
-        stageLabel(dialog().controls[slot], label, y);
+        if (j > 0) slot.reset(false, false, slot.kind.control() == ControlKind::kStatic);
+        stageLabel(slot, std::move(label), y);
         y += kRowPitch;
     }
     return result.setEmpty();
@@ -131,9 +138,10 @@ void setDefaultInputsFunction(const CallArguments &args, CallResult &result) {
 void getInputFunction(const CallArguments &args, CallResult &result) {
     const WideText &name = args.wide(0);
     if (name.empty()) return result.setEmpty();
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        const ControlSpec &s = dialog().controls[slot];
-        if (s.value == name) return result.setText(s.text);
+    const DialogDefinition &d = dialog();
+    for (const ControlSpec &s : d.controls) {
+        // The record keeps the text until the host has it: no copy.
+        if (s.value == name) return result.setLastingText(s.text);
     }
     return result.setEmpty();
 }

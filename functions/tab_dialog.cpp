@@ -92,7 +92,7 @@ void doTabDialogFunction(const CallArguments &args, CallResult &result) {
 
     startFrame(d, keepStagedRows(kRows), FrameStart{IDD_MESSAGE, kWidth, kHeight, kWidth, kHeight, false, kFirstButtonSlot},
                args.wide(1));
-    OptionSet options(args.narrow(0, kLongOptionsBytes).c_str());
+    OptionSet options(args.narrow(0, kLongOptionsBytes));
     markFirstPage(options);
     // The pages and their rows are laid out for the size asked for.
     applyExplicitSize(d, options);

@@ -4,7 +4,21 @@
 
 namespace {
 const WideText kNotPassed;
+// One call runs at a time, on the host's thread; a call inside another
+// finds no room here and makes its own.
+std::vector<WideText> gSpareRoom;
 } // namespace
+
+CallArguments::~CallArguments() {
+    texts_.clear();
+    if (texts_.capacity() > gSpareRoom.capacity()) gSpareRoom.swap(texts_);
+}
+
+std::vector<WideText> CallArguments::spareRoom() {
+    std::vector<WideText> room;
+    room.swap(gSpareRoom);
+    return room;
+}
 
 const WideText &CallArguments::wide(uint32_t index) const {
     noteRead(index);
@@ -18,7 +32,7 @@ std::string CallArguments::narrow(uint32_t index, uint32_t bufferBytes) const {
     // Every unit takes at least one byte, so no more units than bytes matter
     // (and one more, which may complete a pair).
     const size_t units = text.length() < room + 1 ? text.length() : room + 1;
-    std::string utf8 = wideToUtf8(WideText(text.data(), units).data());
+    std::string utf8 = wideToUtf8(text.data(), units);
     if (utf8.size() <= room) return utf8;
     size_t cut = room;
     // Back to the start of the character that does not fit whole.
@@ -27,7 +41,15 @@ std::string CallArguments::narrow(uint32_t index, uint32_t bufferBytes) const {
     return utf8;
 }
 
+WideText CallArguments::take(uint32_t index) const {
+    noteRead(index);
+    return index < texts_.size() ? std::move(texts_[index]) : WideText();
+}
+
 void CallResult::addStream(const char type[4], std::vector<uint8_t> bytes, bool image) {
+    // A container result has a few streams (a swatch three): room for them
+    // at once rather than the vector growing by each.
+    if (streams_.empty()) streams_.reserve(3);
     Stream stream;
     stream.image = image;
     std::memcpy(stream.type, type, sizeof stream.type);

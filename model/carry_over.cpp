@@ -4,17 +4,7 @@
 
 void resetSlot(int slot, bool resetFont, bool resetText) {
     if (slot < 0 || slot >= kSlotCount) return;
-    ControlSpec &s = dialog().controls[slot];
-    // Made anew in place: an empty text holds no buffer, so a slot that
-    // holds nothing is reset at almost no cost, and what an old slot held
-    // is released (and overwritten) as it goes.
-    const FontSpec font = s.font;
-    WideText text;
-    if (!resetText) text = std::move(s.text);
-    s.~ControlSpec();
-    new (&s) ControlSpec();
-    if (!resetText) s.text = std::move(text);
-    if (!resetFont) s.font = font;
+    dialog().controls[slot].reset(!resetFont, !resetText);
 }
 
 void resetAllSlots(bool resetFont) {

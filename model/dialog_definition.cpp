@@ -43,11 +43,43 @@ void setFont(FontSpec &font, const char *faceName, const char *style, int32_t po
     font.pointSize = pointSize > kLargestPointSize ? kLargestPointSize : pointSize;
 }
 
-ControlSpec::ControlSpec()
-    : ownerIndex(-1), param{0, 0, 0}, flag{0, 0, 0}, x(0), y(0), width(0), height(0),
-      growWidth(0.0), growHeight(0.0), followRight(0), followBottom(0), disabled(0), requiresSelection(0),
-      linkIndex(-1), linkMode(0), linksEmptyValue(0), extraStyle(0), initialFocus(0) {
+ControlSpec::ControlSpec() {
+    resetNumbers();
     clearFont(font);
+}
+
+void ControlSpec::reset(bool keepFont, bool keepText, bool keepKind) {
+    // An empty text holds no buffer, so a slot that holds nothing is reset
+    // at almost no cost, and what an old slot held is released (and
+    // overwritten) as it goes.
+    value.clear();
+    if (!keepText) text.clear();
+    if (!keepKind) kind.clear();
+    if (!keepFont) clearFont(font);
+    extraText[0].clear();
+    extraText[1].clear();
+    extraText[2].clear();
+    extraNarrow[0].clear();
+    extraNarrow[1].clear();
+    extraNarrow[2].clear();
+    linkSeparator.clear();
+    resetNumbers();
+}
+
+void ControlSpec::resetNumbers() {
+    ownerIndex = -1;
+    for (int32_t &p : param) p = 0;
+    for (uint8_t &f : flag) f = 0;
+    x = y = width = height = 0;
+    growWidth = growHeight = 0.0;
+    followRight = followBottom = 0;
+    disabled = 0;
+    requiresSelection = 0;
+    linkIndex = -1;
+    linkMode = 0;
+    linksEmptyValue = 0;
+    extraStyle = 0;
+    initialFocus = 0;
 }
 
 void setLayout(ControlSpec &slot, const SlotLayout &layout) {

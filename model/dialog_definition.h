@@ -128,6 +128,13 @@ struct ControlSpec {
     uint8_t initialFocus;     // 1: gets the keyboard focus when the dialog opens
 
     ControlSpec();
+    // Every field back to what a new slot holds, in place, but the font, the
+    // text and the kind keyword where asked to keep them. A field added
+    // above is reset here too.
+    void reset(bool keepFont, bool keepText, bool keepKind = false);
+
+private:
+    void resetNumbers();
 };
 
 // The kind of control a slot makes: its keyword's kind, where a "listbox"

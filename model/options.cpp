@@ -92,9 +92,17 @@ std::string OptionSet::valueOf(const char *keyword) const {
     return value;
 }
 
-int OptionSet::numericValue(const char *keyword) const {
-    std::string value = valueOf(keyword).substr(0, kMaxNumericValue);
-    return decimalValue(value.c_str());
+int OptionSet::numericValue(const char *keyword, int absent) const {
+    // valueOf's run, cut to kMaxNumericValue, read where it stands rather
+    // than copied out twice.
+    const long position = find(keyword);
+    if (position < 1) return absent;
+    const size_t start = size_t(position) + std::strlen(keyword);
+    if (start >= text_.length()) return decimalValue("");
+    const size_t most = kMaxNumericValue < kMaxKeywordValue ? kMaxNumericValue : kMaxKeywordValue;
+    size_t end = start;
+    while (end < text_.length() && text_[end] != ' ' && end - start < most) ++end;
+    return leadingInteger(text_.data() + start, end - start);
 }
 
 int decimalValue(const char *text) {

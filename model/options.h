@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/text.h"
@@ -27,7 +28,10 @@ constexpr uint32_t kLongOptionsBytes = 10242;  // the form, tab, list, dual list
 class OptionSet {
 public:
     OptionSet() = default;
-    explicit OptionSet(const char *text) : text_(text), reports_(true) {}
+    explicit OptionSet(const char *text) : text_(text != nullptr ? text : ""), reports_(true) {}
+    // The text as an argument's narrow() gave it, taken over: a short
+    // options text then costs no allocation at all.
+    explicit OptionSet(std::string text) : text_(std::move(text)), reports_(true) {}
     // A copy answers the same, but only the original tells, when it goes,
     // which words of the text no keyword it was asked for matched.
     OptionSet(const OptionSet &other) : text_(other.text_) {}
@@ -44,9 +48,12 @@ public:
     std::string valueOf(const char *keyword) const;
     // The value read as a decimal integer the way atoi reads its first
     // kMaxNumericValue characters: 0 when absent or not a number.
-    int numericValue(const char *keyword) const;
+    int numericValue(const char *keyword) const { return numericValue(keyword, 0); }
+    // The same, but `absent` when the keyword is absent: one search where
+    // has() and numericValue() would make two.
+    int numericValue(const char *keyword, int absent) const;
 
-    const NarrowText &text() const { return text_; }
+    const std::string &text() const { return text_; }
 
     // The words of the text (apart by spaces) that no keyword asked for so
     // far occurs in, each with a keyword asked but not found that it equals
@@ -73,7 +80,7 @@ private:
     }
     static size_t keywordLength(const char *keyword);
 
-    NarrowText text_;
+    std::string text_; // up to the first NUL, as every reader stops there
     bool reports_ = false;
     // Where each keyword asked was found, and the keywords that were not.
     // Keywords are the functions' own literals, which outlive every set, so

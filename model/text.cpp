@@ -164,31 +164,53 @@ WideText utf8ToWide(const char *s) {
 }
 
 std::string wideToUtf8(const TextUnit *s) {
-    std::string out;
-    for (size_t i = 0; s && s[i]; ++i) {
+    return wideToUtf8(s, size_t(-1));
+}
+
+std::string wideToUtf8(const TextUnit *s, size_t maxUnits) {
+    size_t units = 0;
+    TextUnit highest = 0;
+    while (s && units < maxUnits && s[units]) highest |= s[units++];
+    if (highest < 0x80) {
+        // Keywords and numbers: a byte a unit, the string of the final size.
+        std::string ascii(units, '\0');
+        for (size_t i = 0; i < units; ++i) ascii[i] = char(s[i]);
+        return ascii;
+    }
+    // Written through a pointer into room for the longest outcome (three
+    // bytes a unit; a pair takes four for its two), then cut to what was
+    // written: one allocation at most, none for a short keyword.
+    std::string out(units * 3, '\0');
+    char *o = &out[0];
+    for (size_t i = 0; i < units; ++i) {
         unsigned long cp = static_cast<unsigned long>(s[i]) & 0xFFFF;
-        if (cp >= 0xD800 && cp <= 0xDBFF && (s[i + 1] & 0xFC00) == 0xDC00) {
+        if (cp < 0x80) {
+            *o++ = char(cp);
+            continue;
+        }
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units && (s[i + 1] & 0xFC00) == 0xDC00) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + ((static_cast<unsigned long>(s[i + 1]) & 0xFFFF) - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = 0xFFFD;
         }
-        if (cp < 0x80) {
-            out += char(cp);
-        } else if (cp < 0x800) {
-            out += char(0xC0 | (cp >> 6));
-            out += char(0x80 | (cp & 0x3F));
+        if (cp < 0x800) {
+            *o++ = char(0xC0 | (cp >> 6));
+            *o++ = char(0x80 | (cp & 0x3F));
         } else if (cp < 0x10000) {
-            out += char(0xE0 | (cp >> 12));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
+            *o++ = char(0xE0 | (cp >> 12));
+            *o++ = char(0x80 | ((cp >> 6) & 0x3F));
+            *o++ = char(0x80 | (cp & 0x3F));
         } else {
-            out += char(0xF0 | (cp >> 18));
-            out += char(0x80 | ((cp >> 12) & 0x3F));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
+            *o++ = char(0xF0 | (cp >> 18));
+            *o++ = char(0x80 | ((cp >> 12) & 0x3F));
+            *o++ = char(0x80 | ((cp >> 6) & 0x3F));
+            *o++ = char(0x80 | (cp & 0x3F));
         }
     }
+    out.resize(size_t(o - out.data()));
+    // A long text kept as it came back must not hold three times its room.
+    if (out.capacity() > 256 && out.capacity() > 2 * out.size()) out.shrink_to_fit();
     return out;
 }
 

@@ -121,7 +121,9 @@ public:
     }
     // Releases the buffer (overwritten); the empty text needs none.
     void clear() {
-        if (buffer_.capacity() == 0) return;
+        // A vector without storage has no data pointer; testing it alone is
+        // the cheapest check, and slots are mostly empty texts.
+        if (buffer_.data() == nullptr) return;
         WipedBuffer<Ch> none;
         buffer_.swap(none);
     }
@@ -200,6 +202,9 @@ WideText widenAscii(const char *s);
 // become U+FFFD.
 WideText utf8ToWide(const char *s);
 std::string wideToUtf8(const TextUnit *s);
+// The same of at most the first `maxUnits` units: a pair cut by the limit
+// converts as the lone half it then is.
+std::string wideToUtf8(const TextUnit *s, size_t maxUnits);
 
 // How many of the first `length` units of a text to keep when at most
 // `limit` may be kept: min(length, limit), one less when that would cut a

@@ -98,19 +98,21 @@ public:
 
 private:
     struct Made {
-        FontSpec spec;
+        FontSpec request;
         HFONT font;
     };
 
     bool select(int slot) const {
         if (dc_ == nullptr) return false;
-        const FontSpec &spec = d_.controls[slot].font;
+        const FontSpec &request = d_.controls[slot].font;
         for (const Made &made : fonts_) {
-            if (std::memcmp(&made.spec, &spec, sizeof spec) == 0) return SelectObject(dc_, made.font) != nullptr;
+            if (std::memcmp(&made.request, &request, sizeof request) == 0) {
+                return SelectObject(dc_, made.font) != nullptr;
+            }
         }
-        HFONT font = createRequestedFont(spec, scale_.dpi);
+        HFONT font = createRequestedFont(request, scale_.dpi);
         if (font == nullptr) return false;
-        fonts_.push_back(Made{spec, font});
+        fonts_.push_back(Made{request, font});
         return SelectObject(dc_, font) != nullptr;
     }
 

@@ -75,14 +75,19 @@ void place(int slot, const char *kind, const std::u16string &text, SlotLayout la
 }
 
 // A message dialog of 383 x 173 with its message and OK.
-void messageDialog(const std::u16string &message) {
+// An empty record for a dialog of 383 x `height` that may grow.
+void freshDialog(int32_t height, int32_t controlCount) {
     resetAllSlots(true);
     DialogDefinition &d = dialog();
     d.width = d.minWidth = 383;
-    d.height = d.minHeight = 173;
+    d.height = d.minHeight = height;
     d.sizeGiven = 0;
     d.holdsMarkupObjects = 0;
-    d.controlCount = 5;
+    d.controlCount = controlCount;
+}
+
+void messageDialog(const std::u16string &message) {
+    freshDialog(173, 5);
     place(kMessageSlot, "static", message, SlotLayout{17, 10, 339, 93, 1.0, 1.0, false, false});
     place(4, "button", u"OK", SlotLayout{290, 108, 75, 23, 0.0, 0.0, true, true});
 }
@@ -139,12 +144,7 @@ namespace {
 // buttons, 383 wide, laid out for short content.
 void form(const std::u16string &radio, const std::u16string &boxes, const std::u16string &label,
           const std::u16string &button) {
-    resetAllSlots(true);
-    DialogDefinition &d = dialog();
-    d.width = d.minWidth = 383;
-    d.height = d.minHeight = 215;
-    d.sizeGiven = 0;
-    d.controlCount = 108;
+    freshDialog(215, 108);
     place(12, "static", u"Name", SlotLayout{17, 13, 95, 23, 0.0, 0.0, false, false});
     place(36, "edit", u"Ann", SlotLayout{120, 10, 238, 23, 1.0, 0.0, false, false});
     place(37, "radio", radio, SlotLayout{20, 43, 115, 23, 0.0, 0.0, false, false});
